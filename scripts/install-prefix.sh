@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Does in a Wine prefix ($WINEPREFIX) what an installation of Corvane does to
+# a Windows user: writes the installation key "Product" that scrambles stored
+# passwords. The key is random per installation and never rewritten, so
+# passwords saved earlier stay readable.
+set -euo pipefail
+: "${WINEPREFIX:?WINEPREFIX must name the prefix}"
+key='HKCU\Software\Tamberlo\Corvane'
+if ! wine reg query "$key" /v Product >/dev/null 2>&1; then
+  # Digits only: a digit plus any printable ASCII character plus 66 still
+  # fits a byte, so every typed password up to 32 characters can be stored.
+  product=$(tr -dc '0-9' < /dev/urandom | head -c 16)
+  wine reg add "$key" /v Product /t REG_SZ /d "$product" /f >/dev/null
+fi

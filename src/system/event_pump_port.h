@@ -1,0 +1,22 @@
+// Letting pending window events run during a long wait on the UI thread,
+// without spinning the processor.
+#pragma once
+
+namespace corvane {
+
+class EventPumpPort {
+ public:
+  virtual ~EventPumpPort() = default;
+
+  // Runs every window event that is already waiting, then returns.
+  virtual void DoEvents() = 0;
+
+  // Sleeps until a window event arrives or `milliseconds` pass, then runs
+  // the waiting events.
+  virtual void WaitForEvents(unsigned milliseconds) = 0;
+
+  // Gives the rest of the time slice to other threads; runs no events.
+  virtual void Yield() = 0;
+};
+
+}  // namespace corvane

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/registry_port.h"
@@ -17,14 +18,19 @@ class SettingsStore {
  public:
   SettingsStore(RegistryPort& registry, int32_t& lastResult);
 
-  // The value's text; empty when the key cannot be opened or the value is
-  // missing. A missing key is created (empty) on the way.
+  // The value's text up to its first NUL; empty when the key cannot be
+  // opened or the value is missing. A missing key is created (empty) on the
+  // way. LastResult: 0, or the failing call's status.
   std::string ReadRegValue(const std::string& keyPath, const std::string& valueName);
 
   // Writes `text` as a string value, creating the key path when missing.
+  // LastResult: the status of the open, or of the write.
   void SaveRegValue(const std::string& keyPath, const std::string& valueName, const std::string& text);
 
-  // Ordinary entry names in reverse enumeration order; records CustomEntryKey.
+  // Ordinary entry names in reverse enumeration order; records the last
+  // "*"-prefixed subkey as CustomEntryKey (cleared first). A missing
+  // SettingsRoot gives an empty list and is not created. LastResult: 0 when
+  // the enumeration ran to its end, otherwise the failing call's status.
   std::vector<std::string> EnumEntries();
 
   RegHive RootHive = RegHive::CurrentUser;
@@ -42,8 +48,19 @@ std::string StripNull(const std::string& text);
 // The entry list as the options window takes it: each name followed by ";".
 std::string JoinEntryList(const std::vector<std::string>& names);
 
-// Reading numbers: the longest leading decimal number (leading spaces
-// skipped, none counts as 0), with `fallback` only for an empty text.
+// The longest leading decimal number of `text` (spaces and tabs before it
+// skipped; an optional sign, digits, an optional fraction; no exponent), or
+// 0 when the text does not start with one. Unrounded, for readers that do
+// their own arithmetic on stored figures.
+double LeadingNumber(std::string_view text);
+
+// Reading numbers into a field: the leading decimal number as above, rounded
+// to the nearest value of the field's type with halves going to the even
+// neighbour. `fallback` is the field's default and is used for an empty text
+// and also for a number the field cannot hold (e.g. "300" for a byte,
+// "-1" for a byte, 1e40 for a float): such texts are never written by the
+// program, so they are treated like a missing value rather than clamped to
+// some extreme the reader would then act on.
 uint8_t ReadByte(const std::string& text, uint8_t fallback);
 int32_t ReadInt32(const std::string& text, int32_t fallback);
 float ReadFloat(const std::string& text, float fallback);

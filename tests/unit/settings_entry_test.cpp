@@ -1,0 +1,156 @@
+// Loading an entry: every field from its value or its default, and the
+// dialer's two number boxes filled according to the entry's mode.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "fakes/fake_registry.h"
+#include "forms/controls.h"
+#include "settings/entry_settings.h"
+
+namespace corvane {
+namespace {
+
+using testing::FakeRegistry;
+
+const std::string kEntryKey = std::string(kSettingsRoot) + "Work";
+
+class LoadEntryTest : public ::testing::Test {
+ protected:
+  void Store(const std::map<std::string, std::string>& values) {
+    for (const auto& [name, text] : values) registry.SetString(RegHive::CurrentUser, kEntryKey, name, text);
+  }
+
+  // A record left over from another entry, so defaults must really be written.
+  static EntrySettings Leftover() {
+    EntrySettings e;
+    e.Icon = e.UseList = e.LoadAtStartup = e.MonitorTime = 9;
+    e.EnableRedial = e.DoNotAsk = e.DisconnectAndDial = e.StartBrowser = 9;
+    e.AutoDisconnect = e.AutoReconnect = 9;
+    e.NumberOfRedials = e.Minutes = e.Seconds = 99;
+    e.AutoDisconnectTime = 99.0f;
+    e.PhoneList = e.UserList = e.UserName = e.Password = e.PhoneNumber = e.FileURL = "old";
+    return e;
+  }
+
+  FakeRegistry registry;
+  int32_t lastResult = 0;
+  SettingsStore store{registry, lastResult};
+  forms::ComboBox cmbList{"cmbList", 1};
+  forms::TextBox txtCombo{"txtCombo", 2};
+};
+
+// Defaults of every field not given in the key.
+void ExpectDefaults(const EntrySettings& e, uint8_t useList) {
+  EXPECT_EQ(e.Icon, 0);
+  EXPECT_EQ(e.UseList, useList);
+  EXPECT_EQ(e.LoadAtStartup, 0);
+  EXPECT_EQ(e.MonitorTime, 1);
+  EXPECT_EQ(e.PhoneList, "");
+  EXPECT_EQ(e.UserList, "");
+  EXPECT_EQ(e.UserName, "");
+  EXPECT_EQ(e.Password, "");
+  EXPECT_EQ(e.PhoneNumber, "");
+  EXPECT_EQ(e.EnableRedial, 1);
+  EXPECT_EQ(e.NumberOfRedials, 3);
+  EXPECT_EQ(e.Minutes, 2);
+  EXPECT_EQ(e.Seconds, 1);
+  EXPECT_EQ(e.DoNotAsk, 0);
+  EXPECT_EQ(e.FileURL, "");
+  EXPECT_EQ(e.DisconnectAndDial, 0);
+  EXPECT_EQ(e.StartBrowser, 1);
+  EXPECT_EQ(e.AutoDisconnect, 0);
+  EXPECT_EQ(e.AutoDisconnectTime, 0.0f);
+  EXPECT_EQ(e.AutoReconnect, 1);
+}
+
+TEST_F(LoadEntryTest, ListModeShowsTheLastDialedLineAndLeavesTheNumberBox) {
+  Store({{"UseList", "1"}, {"LastDialedLocation", "Berlin,0301234,Telco"}, {"PhoneNumber", "555"}});
+  txtCombo.SetText("untouched");
+  EntrySettings entry = Leftover();
+
+  LoadEntry(store, kEntryKey, entry, cmbList, txtCombo);
+
+  EXPECT_EQ(cmbList.Text(), "Berlin,0301234,Telco");
+  EXPECT_EQ(txtCombo.Text(), "untouched");
+  EXPECT_EQ(entry.PhoneNumber, "555");
+  entry.PhoneNumber.clear();
+  ExpectDefaults(entry, 1);
+}
+
+TEST_F(LoadEntryTest, SingleModeShowsTheNumberAndLeavesTheList) {
+  struct Case {
+    const char* label;
+    std::map<std::string, std::string> values;
+    std::string number;
+  };
+  const Case cases[] = {
+      {"number stored", {{"UseList", "0"}, {"LastDialedLocation", "Berlin,0301234"}, {"PhoneNumber", "0301234"}},
+       "0301234"},
+      {"number missing", {{"UseList", "0"}, {"LastDialedLocation", "Berlin,0301234"}}, ""},
+      {"empty key", {}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    registry.DeleteKey(RegHive::CurrentUser, kEntryKey);
+    Store(c.values);
+    cmbList.SetText("untouched");
+    txtCombo.SetText("previous entry's number");
+    EntrySettings entry = Leftover();
+
+    LoadEntry(store, kEntryKey, entry, cmbList, txtCombo);
+
+    EXPECT_EQ(txtCombo.Text(), c.number);
+    EXPECT_EQ(cmbList.Text(), "untouched");
+    EXPECT_EQ(entry.PhoneNumber, c.number);
+    entry.PhoneNumber.clear();
+    ExpectDefaults(entry, 0);
+  }
+}
+
+TEST_F(LoadEntryTest, MissingSubkeyGivesDefaultsAndIsLeftBehindEmpty) {
+  EntrySettings entry = Leftover();
+  LoadEntry(store, kEntryKey, entry, cmbList, txtCombo);
+  ExpectDefaults(entry, 0);
+  EXPECT_TRUE(registry.HasKey(RegHive::CurrentUser, kEntryKey));
+  EXPECT_EQ(registry.OpenKeyCount(), 0u);
+}
+
+TEST_F(LoadEntryTest, EveryStoredValueReachesItsField) {
+  const std::string scrambled = "\xB4\xB6\xC0";
+  Store({{"Icon", "12"}, {"UseList", "0"}, {"LoadAtStartup", "1"}, {"MonitorTime", "0"},
+         {"PhoneList", "C:\\phones.csv"}, {"UserList", "C:\\users.csv"}, {"UserName", "guest"},
+         {"Password", scrambled}, {"PhoneNumber", "0191011"}, {"EnableRedial", "0"},
+         {"NumberOfRedials", "12abc"}, {"Minutes", " 0"}, {"Seconds", "30"}, {"DoNotAsk", "1"},
+         {"FileURL", "http://example.net/n.txt"}, {"DisconnectAndDial", "1"}, {"StartBrowser", "0"},
+         {"AutoDisconnect", "1"}, {"AutoDisconnectTime", "5400"}, {"AutoReconnect", "0"}});
+  EntrySettings entry;
+
+  LoadEntry(store, kEntryKey, entry, cmbList, txtCombo);
+
+  EXPECT_EQ(entry.Icon, 12);
+  EXPECT_EQ(entry.UseList, 0);
+  EXPECT_EQ(entry.LoadAtStartup, 1);
+  EXPECT_EQ(entry.MonitorTime, 0);
+  EXPECT_EQ(entry.PhoneList, "C:\\phones.csv");
+  EXPECT_EQ(entry.UserList, "C:\\users.csv");
+  EXPECT_EQ(entry.UserName, "guest");
+  EXPECT_EQ(entry.Password, scrambled);  // stays scrambled
+  EXPECT_EQ(entry.PhoneNumber, "0191011");
+  EXPECT_EQ(entry.EnableRedial, 0);
+  EXPECT_EQ(entry.NumberOfRedials, 12);
+  EXPECT_EQ(entry.Minutes, 0);
+  EXPECT_EQ(entry.Seconds, 30);
+  EXPECT_EQ(entry.DoNotAsk, 1);
+  EXPECT_EQ(entry.FileURL, "http://example.net/n.txt");
+  EXPECT_EQ(entry.DisconnectAndDial, 1);
+  EXPECT_EQ(entry.StartBrowser, 0);
+  EXPECT_EQ(entry.AutoDisconnect, 1);
+  EXPECT_EQ(entry.AutoDisconnectTime, 5400.0f);
+  EXPECT_EQ(entry.AutoReconnect, 0);
+  EXPECT_EQ(txtCombo.Text(), "0191011");
+}
+
+}  // namespace
+}  // namespace corvane

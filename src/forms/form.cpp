@@ -84,6 +84,10 @@ void Form::SetForeground() {
   if (observer_ != nullptr) observer_->Call(WindowCall::SetForeground);
 }
 
+void Form::SetFocus() {
+  if (observer_ != nullptr) observer_->Call(WindowCall::SetFocus);
+}
+
 void Form::Refresh() {
   if (observer_ != nullptr) observer_->Call(WindowCall::Refresh);
 }

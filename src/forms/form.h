@@ -23,7 +23,7 @@ inline constexpr int16_t kUnloadAppWindows = 2;   // Windows is shutting down or
 enum class FormProp { Caption, Visible, WindowState, Icon, Bounds, Loaded };
 
 // Window operations that have no lasting property in the model.
-enum class WindowCall { MakeTopmost, MakeNotTopmost, SetForeground, Refresh };
+enum class WindowCall { MakeTopmost, MakeNotTopmost, SetForeground, SetFocus, Refresh };
 
 class FormObserver {
  public:
@@ -86,6 +86,8 @@ class Form {
   void PopupMenu(MenuItem& menu);
   void SetTopmost(bool topmost);
   void SetForeground();
+  // Gives the window the input focus.
+  void SetFocus();
   void Refresh();
 
   void Attach(FormObserver* observer) { observer_ = observer; }

@@ -1,0 +1,59 @@
+// The one object that owns the program-wide records and the windows, and
+// reaches the platform through the ports. Passed by reference; a test builds
+// a fresh one on fakes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/dialer_form.h"
+#include "dial/dial_session.h"
+#include "settings/entry_settings.h"
+#include "settings/settings_store.h"
+
+namespace corvane {
+
+class ClockPort;
+class DialUpService;
+class EventPumpPort;
+class MessageBoxPort;
+class PlatformPort;
+class RegistryPort;
+class ShellPort;
+
+struct Ports {
+  RegistryPort& Registry;
+  ClockPort& Clock;
+  ShellPort& Shell;
+  MessageBoxPort& Messages;
+  EventPumpPort& Pump;
+  PlatformPort& Platform;
+  DialUpService& DialUp;
+};
+
+class AppContext {
+ public:
+  // `commandLine` is the program's command line without the program name.
+  AppContext(const Ports& ports, std::string commandLine);
+
+  Ports Platform;
+  std::string CommandLine;
+
+  // Result of the most recent dial-up service or registry call.
+  int32_t LastResult = 0;
+  SettingsStore Store;
+  EntrySettings Entry;
+  DialSession Session;
+
+  // The entry in use: the command line's name, "/" dropped, capitalised;
+  // "*" in front for a custom entry.
+  std::string CurrentEntryName;
+
+  // Set when the program must end at once, without the exit path (a second
+  // instance, or a custom entry that never connected).
+  bool EndRequested = false;
+
+  DialerForm frmDialer;
+};
+
+}  // namespace corvane

@@ -1,0 +1,97 @@
+// frmDialer: controls, layout and event wiring of the dialer window. The
+// start-up sequence and the exit path live in startup.cpp.
+#include "app/dialer_form.h"
+
+#include "app/app_context.h"
+
+namespace corvane {
+
+namespace {
+
+// Outer height of the window with the details log hidden and shown.
+constexpr int kHeightCompact = 1815;
+constexpr int kWidth = 5055;
+
+}  // namespace
+
+DialerForm::DialerForm(AppContext& context) : Form("frmDialer", IDD_DIALER), ctx_(context) {
+  SetCaption("Corvane");
+  SetIcon(8);
+  Move(0, 0, kWidth, kHeightCompact);
+
+  lblMess.SetCaption("Dial number:");
+  txtErr.SetText("");
+  cmdShowOnTime.SetToolTipText("Show Online Time statistics");
+  cmdInfo.SetCaption("&Options");
+  cmdDial.SetCaption("&DIAL");
+  cmdCancel.SetCaption("&Cancel");
+  cmbList.SetVisible(false);
+  txtDetails.SetVisible(false);
+  Image1.SetVisible(false);
+  Image2.SetPicture(8);
+
+  mnuSystray.SetCaption("Systray");
+  mnuOptions.SetCaption("&Options");
+  sep1.SetCaption("-");
+  mnuStatistics.SetCaption("&Statistics");
+  sep2.SetCaption("-");
+  mnuDisconnect.SetCaption("&Disconnect");
+  sep3.SetCaption("-");
+  mnuExit.SetCaption("&Exit");
+  for (forms::MenuItem* item : {&mnuOptions, &sep1, &mnuStatistics, &sep2, &mnuDisconnect, &sep3, &mnuExit}) {
+    mnuSystray.Add(*item);
+  }
+
+  for (forms::Control* control :
+       std::initializer_list<forms::Control*>{&lblMess, &txtCombo, &cmbList, &txtErr, &txtDetails, &Image1, &Image2,
+                                              &cmdShowOnTime, &fra, &cmdInfo, &cmdDial, &cmdCancel, &Timer1,
+                                              &mnuSystray, &mnuOptions, &sep1, &mnuStatistics, &sep2,
+                                              &mnuDisconnect, &sep3, &mnuExit}) {
+    Register(*control);
+  }
+  LayOut();
+  ConnectEvents();
+}
+
+void DialerForm::LayOut() {
+  // Twips, relative to the client area (the buttons relative to fra).
+  lblMess.Move(120, 150, 1035, 255);
+  txtCombo.Move(1200, 105, 2535, 315);
+  cmbList.Move(1200, 105, 2535, 315);
+  cmdShowOnTime.Move(3810, 90, 375, 345);
+  Image1.Move(4320, 60, 480, 480);
+  Image2.Move(4320, 60, 480, 480);
+  txtErr.Move(120, 525, 4065, 285);
+  fra.Move(0, 915, 4935, 390);
+  cmdInfo.Move(120, 0, 855, 375);
+  cmdDial.Move(1800, 0, 855, 375);
+  cmdCancel.Move(3840, 0, 855, 375);
+  txtDetails.Move(120, 1425, 4680, 1485);
+}
+
+void DialerForm::ConnectEvents() {
+  cmdDial.Click = [this] { cmdDial_Click(); };
+  cmdCancel.Click = [this] { cmdCancel_Click(); };
+  cmdInfo.Click = [this] { cmdInfo_Click(); };
+  cmdShowOnTime.Click = [this] { cmdShowOnTime_Click(); };
+  Timer1.Tick = [this] { Timer1_Timer(); };
+  mnuOptions.Click = [this] { mnuOptions_Click(); };
+  mnuStatistics.Click = [this] { mnuStatistics_Click(); };
+  mnuDisconnect.Click = [this] { mnuDisconnect_Click(); };
+  mnuExit.Click = [this] { mnuExit_Click(); };
+}
+
+}  // namespace corvane
+
+namespace corvane {
+
+// Dialing, the details log, the supervisor tick and the disconnect command
+// arrive with the dial engine; until then these buttons do nothing.
+void DialerForm::cmdDial_Click() {}
+void DialerForm::cmdCancel_Click() {}
+void DialerForm::cmdInfo_Click() {}
+void DialerForm::cmdShowOnTime_Click() {}
+void DialerForm::Timer1_Timer() {}
+void DialerForm::mnuDisconnect_Click() {}
+
+}  // namespace corvane

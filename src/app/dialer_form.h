@@ -1,0 +1,70 @@
+// frmDialer: the program's main window as a model, with its start-up
+// sequence, its close and exit path, and the handlers of its buttons and of
+// the tray pop-up menu.
+#pragma once
+
+#include <cstdint>
+
+#include "app/dialer_ids.h"
+#include "forms/form.h"
+
+namespace corvane {
+
+class AppContext;
+
+class DialerForm : public forms::Form {
+ public:
+  explicit DialerForm(AppContext& context);
+
+  forms::Label lblMess{"lblMess", IDC_LBLMESS};
+  forms::TextBox txtCombo{"txtCombo", IDC_TXTCOMBO};
+  forms::ComboBox cmbList{"cmbList", IDC_CMBLIST};
+  forms::TextBox txtErr{"txtErr", IDC_TXTERR};
+  forms::TextBox txtDetails{"txtDetails", IDC_TXTDETAILS};
+  forms::Image Image1{"Image1", IDC_IMAGE1};
+  forms::Image Image2{"Image2", IDC_IMAGE2};
+  forms::CommandButton cmdShowOnTime{"cmdShowOnTime", IDC_CMDSHOWONTIME};
+  forms::Frame fra{"fra", IDC_FRA};
+  forms::CommandButton cmdInfo{"cmdInfo", IDC_CMDINFO, &fra};
+  forms::CommandButton cmdDial{"cmdDial", IDC_CMDDIAL, &fra};
+  forms::CommandButton cmdCancel{"cmdCancel", IDC_CMDCANCEL, &fra};
+  forms::Timer Timer1{"Timer1", IDT_TIMER1, 500};
+
+  forms::MenuItem mnuSystray{"mnuSystray", IDM_SYSTRAY};
+  forms::MenuItem mnuOptions{"mnuOptions", IDM_OPTIONS};
+  forms::MenuItem sep1{"sep1", IDM_SEP1};
+  forms::MenuItem mnuStatistics{"mnuStatistics", IDM_STATISTICS};
+  forms::MenuItem sep2{"sep2", IDM_SEP2};
+  forms::MenuItem mnuDisconnect{"mnuDisconnect", IDM_DISCONNECT};
+  forms::MenuItem sep3{"sep3", IDM_SEP3};
+  forms::MenuItem mnuExit{"mnuExit", IDM_EXIT};
+
+  // Set by the periodic timer when a custom entry's connection shows up.
+  bool ConnectionDetected = false;
+
+  void Form_Load() override;
+  void Form_QueryUnload(int16_t& cancel, int16_t unloadMode) override;
+  void Form_Unload(int16_t& cancel) override;
+
+  void cmdDial_Click();
+  void cmdCancel_Click();
+  void cmdInfo_Click();
+  void cmdShowOnTime_Click();
+  void Timer1_Timer();
+
+  void mnuOptions_Click();
+  void mnuStatistics_Click();
+  void mnuDisconnect_Click();
+  void mnuExit_Click();
+
+ private:
+
+  void LayOut();
+  void ConnectEvents();
+  void StartCustomEntry();
+  void ShowOptionsWindow();
+
+  AppContext& ctx_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,108 @@
+// Start-up sequence and the close and exit path of the dialer window.
+#include <string>
+
+#include "app/app_context.h"
+#include "app/bring_to_front.h"
+#include "app/entry_name.h"
+#include "dial/hang_up.h"
+#include "dial/phonebook_entry.h"
+#include "settings/win_platform.h"
+#include "system/clock_port.h"
+#include "system/shell_port.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kDefaultWindowIcon = 8;
+constexpr int32_t kEntryAlreadyExists = 183;
+
+}  // namespace
+
+void DialerForm::Form_Load() {
+  if (!ctx_.Platform.Shell.ClaimSingleInstance()) {
+    ctx_.EndRequested = true;
+    return;
+  }
+  SettingsStore& store = ctx_.Store;
+  store.RootHive = RegHive::CurrentUser;
+  store.SettingsRoot = kSettingsRoot;
+
+  ctx_.CurrentEntryName = EntryNameFromCommandLine(ctx_.CommandLine);
+  store.EnumEntries();
+  if (IsCustomEntryName(ctx_.CurrentEntryName, store.CustomEntryKey)) {
+    StartCustomEntry();
+    return;
+  }
+
+  std::string& name = ctx_.CurrentEntryName;
+  if (!name.empty() && !EqualsIgnoringCase(name, "min")) {
+    name = Capitalised(name);
+    SetCaption("Corvane     '" + name + "'");
+  }
+  Show();
+
+  EntrySettings& entry = ctx_.Entry;
+  if (!name.empty()) LoadEntry(store, store.SettingsRoot + name, entry, cmbList, txtCombo);
+  SetIcon(entry.Icon != 0 ? entry.Icon : kDefaultWindowIcon);
+  if (entry.UseList == 1) {
+    txtCombo.SetVisible(false);
+    cmbList.SetVisible(true);
+  }
+
+  DialUpService& dialUp = ctx_.Platform.DialUp;
+  ctx_.LastResult = dialUp.ValidateEntryName("", "crv");
+  if (ctx_.LastResult != kEntryAlreadyExists) CreatePhonebookEntry(dialUp, IsWinNT(ctx_.Platform.Platform));
+
+  if (entry.MonitorTime == 0) cmdShowOnTime.SetToolTipText("Online time monitoring disabled");
+
+  const bool hasNumber = !cmbList.Text().empty() || !txtCombo.Text().empty();
+  if (hasNumber && !name.empty() && entry.UseList != 1) {
+    Show();
+    BringToFront(*this);
+    cmdDial_Click();
+  } else if (name.empty()) {
+    Hide();
+    ShowOptionsWindow();
+  }
+}
+
+void DialerForm::Form_QueryUnload(int16_t& /*cancel*/, int16_t unloadMode) {
+  if (unloadMode != forms::kUnloadControlMenu) return;
+  if (ctx_.Entry.MonitorTime != 0) {
+    mnuDisconnect_Click();
+  } else {
+    HangUpConnection(ctx_.Platform.DialUp, ctx_.Session.ConnectionHandle, ctx_.LastResult);
+  }
+}
+
+void DialerForm::Form_Unload(int16_t& /*cancel*/) {
+  DialSession& session = ctx_.Session;
+  session.Hooked = 0;
+  HangUpConnection(ctx_.Platform.DialUp, session.ConnectionHandle, ctx_.LastResult);
+  if (session.IsConnected != 0) {
+    const auto now = static_cast<long>(ctx_.Platform.Clock.SecondsSinceMidnight());
+    ctx_.Store.SaveRegValue(ctx_.Store.SettingsRoot + ctx_.CurrentEntryName, "LastOffTime", std::to_string(now));
+  }
+  Timer1.SetEnabled(false);
+}
+
+void DialerForm::mnuExit_Click() { Unload(); }
+
+}  // namespace corvane
+
+namespace corvane {
+
+// The provider's own program and the wait for its connection arrive with the
+// periodic supervisor; until then a custom entry only takes its "*" name.
+void DialerForm::StartCustomEntry() { ctx_.CurrentEntryName = "*" + ctx_.CurrentEntryName; }
+
+// The options window arrives with entry saving; until then there is none to show.
+void DialerForm::ShowOptionsWindow() {}
+
+void DialerForm::mnuOptions_Click() { ShowOptionsWindow(); }
+
+// The statistics window arrives with the online-time ledger.
+void DialerForm::mnuStatistics_Click() {}
+
+}  // namespace corvane

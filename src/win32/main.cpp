@@ -1,0 +1,43 @@
+// WinMain: builds the context on the Win32 adapters, binds the dialer window
+// and runs the message loop until the dialer window is unloaded.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/app_context.h"
+#include "app/command_line.h"
+#include "win32/form_binder.h"
+#include "win32/message_loop.h"
+#include "win32/ras_dialup_service.h"
+#include "win32/win32_clock.h"
+#include "win32/win32_event_pump.h"
+#include "win32/win32_message_box.h"
+#include "win32/win32_platform.h"
+#include "win32/win32_registry.h"
+#include "win32/win32_shell.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
+  using namespace corvane;
+
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  Win32Registry registry;
+  Win32Clock clock;
+  Win32Shell shell;
+  Win32MessageBox messages;
+  MessageLoop loop;
+  Win32EventPump pump(loop);
+  Win32Platform platform;
+  RasDialUpService dialUp;
+  Ports ports{registry, clock, shell, messages, pump, platform, dialUp};
+  AppContext context(ports, ArgumentsOf(GetCommandLineA()));
+
+  FormBinder dialer(context.frmDialer, instance, loop);
+  if (!dialer.Create()) return 1;
+  dialer.Destroyed = [] { PostQuitMessage(0); };
+  messages.SetOwner(dialer.Window());
+
+  context.frmDialer.Load();
+  if (context.EndRequested || !context.frmDialer.Loaded()) return 0;
+  return loop.Run();
+}

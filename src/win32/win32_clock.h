@@ -1,0 +1,16 @@
+// ClockPort over the local wall clock and the performance counter.
+#pragma once
+
+#include "system/clock_port.h"
+
+namespace corvane {
+
+class Win32Clock : public ClockPort {
+ public:
+  double SecondsSinceMidnight() override;
+  int MonthNumber() override;
+  std::string MonthName(int month) override;
+  double MonotonicSeconds() override;
+};
+
+}  // namespace corvane

@@ -1,0 +1,20 @@
+// EventPumpPort over the UI thread's message loop.
+#pragma once
+
+#include "system/event_pump_port.h"
+#include "win32/message_loop.h"
+
+namespace corvane {
+
+class Win32EventPump : public EventPumpPort {
+ public:
+  explicit Win32EventPump(MessageLoop& loop) : loop_(loop) {}
+  void DoEvents() override { loop_.DispatchWaiting(); }
+  void WaitForEvents(unsigned milliseconds) override { loop_.WaitAndDispatch(milliseconds); }
+  void Yield() override { Sleep(0); }
+
+ private:
+  MessageLoop& loop_;
+};
+
+}  // namespace corvane

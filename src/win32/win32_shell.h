@@ -1,0 +1,26 @@
+// ShellPort over a named mutex and ShellExecuteA.
+#pragma once
+
+#include "system/shell_port.h"
+
+namespace corvane {
+
+class Win32Shell : public ShellPort {
+ public:
+  Win32Shell() = default;
+  ~Win32Shell() override;
+  Win32Shell(const Win32Shell&) = delete;
+  Win32Shell& operator=(const Win32Shell&) = delete;
+
+  bool ClaimSingleInstance() override;
+  long Execute(const std::string& operation, const std::string& file, const std::string& parameters,
+               const std::string& directory, ShowMode show) override;
+
+  // Name of the mutex that marks a running instance in this session.
+  static constexpr const char* kInstanceMutexName = "Local\\Tamberlo.Corvane.Instance";
+
+ private:
+  void* instanceMutex_ = nullptr;
+};
+
+}  // namespace corvane

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both presets and runs every test: the
+# host unit tests, then the Windows-side tests under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+cmake --preset host
+cmake --build --preset host -j2
+ctest --preset host
+
+cmake --preset win64
+cmake --build --preset win64 -j2
+trap 'build/win64/wine-run.sh --stop' EXIT
+ctest --preset win64

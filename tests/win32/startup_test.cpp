@@ -1,0 +1,103 @@
+// Start-up and exit of the real program under Wine: the command line picks
+// the entry, a second instance ends at once, no entry hides the dialer, and
+// closing the window or ending the session ends the process.
+#include <gtest/gtest.h>
+
+#include "app/dialer_ids.h"
+#include "support/program_under_test.h"
+
+namespace corvane::testing {
+namespace {
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Without a number the dialer waits for the user instead of dialing.
+    SeedEntry("Work", {{"PhoneNumber", ""}, {"UseList", "0"}});
+  }
+  void TearDown() override {
+    DeleteEntry("Work");
+    DeleteEntry("Lister");
+  }
+};
+
+TEST_F(StartupTest, CommandLineNamesTheEntryWhateverItsCaseOrSlash) {
+  struct Case {
+    const char* arguments;
+    const char* caption;
+  };
+  for (const Case& c : {Case{"/Work", "Corvane     'Work'"}, Case{"work", "Corvane     'Work'"},
+                        Case{"/wORK", "Corvane     'Work'"}, Case{"min", "Corvane"}}) {
+    SCOPED_TRACE(c.arguments);
+    ProgramUnderTest program(c.arguments);
+    HWND dialer = program.MainWindow();
+    ASSERT_NE(dialer, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialer) != FALSE; }));
+    EXPECT_EQ(WindowText(dialer), c.caption);
+  }
+}
+
+TEST_F(StartupTest, SingleNumberEntryShowsItsNumberAndListEntryShowsItsLine) {
+  SeedEntry("Work", {{"PhoneNumber", "0201234567"}, {"UseList", "0"}, {"MonitorTime", "0"}});
+  {
+    ProgramUnderTest program("/work");
+    HWND dialer = program.MainWindow();
+    ASSERT_NE(dialer, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialer) != FALSE; }));
+    EXPECT_EQ(ControlText(dialer, IDC_TXTCOMBO), "0201234567");
+    EXPECT_TRUE(ControlVisible(dialer, IDC_TXTCOMBO));
+    EXPECT_FALSE(ControlVisible(dialer, IDC_CMBLIST));
+  }
+  SeedEntry("Lister", {{"UseList", "1"}, {"LastDialedLocation", "Yuma,AZ,555-0100"}, {"PhoneNumber", "999"}});
+  ProgramUnderTest program("Lister");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialer) != FALSE; }));
+  EXPECT_EQ(ControlText(dialer, IDC_CMBLIST), "Yuma,AZ,555-0100");
+  EXPECT_TRUE(ControlVisible(dialer, IDC_CMBLIST));
+  EXPECT_FALSE(ControlVisible(dialer, IDC_TXTCOMBO));
+  EXPECT_EQ(ControlText(dialer, IDC_TXTCOMBO), "");
+}
+
+TEST_F(StartupTest, SecondInstanceEndsAtOnceAndSilently) {
+  ProgramUnderTest first("Work");
+  ASSERT_NE(first.MainWindow(), nullptr);
+  ProgramUnderTest second("Work");
+  DWORD exitCode = 1;
+  ASSERT_TRUE(second.WaitForExit(10000, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(first.Running());
+}
+
+TEST_F(StartupTest, NoEntryNameLeavesTheDialerHidden) {
+  ProgramUnderTest program("");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  Sleep(1000);
+  EXPECT_TRUE(program.Running());
+  EXPECT_FALSE(IsWindowVisible(dialer));
+}
+
+TEST_F(StartupTest, ClosingTheWindowEndsTheProgram) {
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  PostMessageA(dialer, WM_CLOSE, 0, 0);
+  DWORD exitCode = 1;
+  ASSERT_TRUE(program.WaitForExit(10000, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(StartupTest, EndOfSessionRunsTheExitPath) {
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(dialer, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+  SendMessageTimeoutA(dialer, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+  ASSERT_TRUE(program.WaitForExit(10000));
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -1,0 +1,118 @@
+// ProgramUnderTest and registry helpers for the Windows-side tests.
+#include "support/program_under_test.h"
+
+namespace corvane::testing {
+
+namespace {
+
+std::string ProgramPath() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  folder.resize(folder.find_last_of('\\') + 1);
+  return folder + "corvane.exe";
+}
+
+struct Search {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialogOf(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (owner == search->processId && std::string(className) == "#32770") {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+ProgramUnderTest::ProgramUnderTest(const std::string& arguments) {
+  std::string commandLine = "\"" + ProgramPath() + "\"";
+  if (!arguments.empty()) commandLine += " " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+  }
+}
+
+ProgramUnderTest::~ProgramUnderTest() {
+  if (process_ == nullptr) return;
+  if (Running()) {
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+  }
+  CloseHandle(process_);
+}
+
+HWND ProgramUnderTest::MainWindow(DWORD timeoutMs) {
+  Search search{processId_, nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr || !Running();
+      },
+      timeoutMs);
+  return search.found;
+}
+
+bool ProgramUnderTest::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
+  if (process_ == nullptr || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+  if (exitCode != nullptr) GetExitCodeProcess(process_, exitCode);
+  return true;
+}
+
+bool ProgramUnderTest::Running() const {
+  return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+std::string WindowText(HWND window) {
+  char text[1024] = {};
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                      nullptr);
+  return text;
+}
+
+std::string ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+
+bool ControlVisible(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
+
+std::string EntryKey(const std::string& entryName) { return "Software\\Tamberlo\\Corvane\\" + entryName; }
+
+void SeedEntry(const std::string& entryName, const std::vector<std::pair<std::string, std::string>>& values) {
+  DeleteEntry(entryName);
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, EntryKey(entryName).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  for (const auto& [name, text] : values) {
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+  }
+  RegCloseKey(key);
+}
+
+void DeleteEntry(const std::string& entryName) { RegDeleteTreeA(HKEY_CURRENT_USER, EntryKey(entryName).c_str()); }
+
+std::string ReadValue(const std::string& keyPath, const std::string& valueName, const std::string& missing) {
+  char text[1024] = {};
+  DWORD size = sizeof text;
+  if (RegGetValueA(HKEY_CURRENT_USER, keyPath.c_str(), valueName.c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
+      ERROR_SUCCESS) {
+    return missing;
+  }
+  return text;
+}
+
+}  // namespace corvane::testing

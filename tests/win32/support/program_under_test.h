@@ -1,0 +1,59 @@
+// Drives the real corvane.exe from a Windows-side test the way a person or a
+// screen reader would: start it, find its window, read and press controls,
+// and look at the registry it leaves behind.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace corvane::testing {
+
+class ProgramUnderTest {
+ public:
+  // Starts corvane.exe (beside the test binary) with `arguments`.
+  explicit ProgramUnderTest(const std::string& arguments);
+  ~ProgramUnderTest();  // ends the process if it still runs
+  ProgramUnderTest(const ProgramUnderTest&) = delete;
+  ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
+
+  bool Started() const { return process_ != nullptr; }
+
+  // The program's dialer window, visible or not; null when none appeared in time.
+  HWND MainWindow(DWORD timeoutMs = 10000);
+
+  // True when the process ended within the time; `exitCode` receives its code.
+  bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+  bool Running() const;
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+};
+
+// Waits until `condition` holds or `timeoutMs` pass, checking every 50 ms.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs = 10000) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (!condition()) {
+    if (GetTickCount64() >= end) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+std::string WindowText(HWND window);
+std::string ControlText(HWND dialog, int id);
+bool ControlVisible(HWND dialog, int id);
+
+// The entry keys under the product key, relative to HKEY_CURRENT_USER.
+std::string EntryKey(const std::string& entryName);
+// Replaces the entry's key with exactly these string values.
+void SeedEntry(const std::string& entryName, const std::vector<std::pair<std::string, std::string>>& values);
+void DeleteEntry(const std::string& entryName);
+// The value's text, or `missing` when it is not there.
+std::string ReadValue(const std::string& keyPath, const std::string& valueName, const std::string& missing = "<none>");
+
+}  // namespace corvane::testing

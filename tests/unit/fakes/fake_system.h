@@ -1,0 +1,67 @@
+// Fakes of the small system ports: a settable clock, a shell that records
+// what it started and whether another instance runs, an event pump that
+// counts its calls, and a platform of a chosen family.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "system/clock_port.h"
+#include "system/event_pump_port.h"
+#include "system/platform_port.h"
+#include "system/shell_port.h"
+
+namespace corvane::testing {
+
+class FakeClock : public ClockPort {
+ public:
+  double SecondsSinceMidnight() override { return secondsSinceMidnight; }
+  int MonthNumber() override { return month; }
+  std::string MonthName(int m) override {
+    static const char* const kNames[] = {"January", "February", "March",     "April",   "May",      "June",
+                                         "July",    "August",   "September", "October", "November", "December"};
+    return m >= 1 && m <= 12 ? kNames[m - 1] : "";
+  }
+  double MonotonicSeconds() override { return monotonic; }
+
+  double secondsSinceMidnight = 12 * 3600.0;
+  int month = 12;
+  double monotonic = 0;
+};
+
+class FakeShell : public ShellPort {
+ public:
+  struct Started {
+    std::string operation, file, parameters, directory;
+    ShowMode show;
+  };
+  bool ClaimSingleInstance() override { return !anotherInstanceRuns; }
+  long Execute(const std::string& operation, const std::string& file, const std::string& parameters,
+               const std::string& directory, ShowMode show) override {
+    started.push_back({operation, file, parameters, directory, show});
+    return executeResult;
+  }
+
+  bool anotherInstanceRuns = false;
+  long executeResult = 42;
+  std::vector<Started> started;
+};
+
+class FakeEventPump : public EventPumpPort {
+ public:
+  void DoEvents() override { ++doEventsCalls; }
+  void WaitForEvents(unsigned) override { ++waitCalls; }
+  void Yield() override { ++yieldCalls; }
+
+  int doEventsCalls = 0;
+  int waitCalls = 0;
+  int yieldCalls = 0;
+};
+
+class FakePlatform : public PlatformPort {
+ public:
+  int WinPlatformId() override { return platformId; }
+  int platformId = 2;  // the NT family
+};
+
+}  // namespace corvane::testing

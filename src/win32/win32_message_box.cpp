@@ -1,0 +1,56 @@
+// Message boxes through MessageBoxA.
+#include "win32/win32_message_box.h"
+
+#include <windows.h>
+
+namespace corvane {
+
+namespace {
+
+UINT IconFlags(MsgIcon icon) {
+  switch (icon) {
+    case MsgIcon::Critical: return MB_ICONSTOP;
+    case MsgIcon::Question: return MB_ICONQUESTION;
+    case MsgIcon::Exclamation: return MB_ICONEXCLAMATION;
+    case MsgIcon::Information: return MB_ICONINFORMATION;
+    case MsgIcon::None: break;
+  }
+  return 0;
+}
+
+UINT ButtonFlags(MsgButtons buttons) {
+  switch (buttons) {
+    case MsgButtons::OkCancel: return MB_OKCANCEL;
+    case MsgButtons::YesNo: return MB_YESNO;
+    case MsgButtons::Ok: break;
+  }
+  return MB_OK;
+}
+
+// What a box that could not be shown counts as: the answer that does nothing.
+MsgResult Declined(MsgButtons buttons) {
+  switch (buttons) {
+    case MsgButtons::OkCancel: return MsgResult::Cancel;
+    case MsgButtons::YesNo: return MsgResult::No;
+    case MsgButtons::Ok: break;
+  }
+  return MsgResult::Ok;
+}
+
+}  // namespace
+
+MsgResult Win32MessageBox::Show(const std::string& text, const std::string& title, MsgIcon icon,
+                                MsgButtons buttons) {
+  HWND owner = static_cast<HWND>(owner_);
+  if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
+  const UINT flags = IconFlags(icon) | ButtonFlags(buttons) | (owner == nullptr ? MB_TASKMODAL : 0);
+  switch (MessageBoxA(owner, text.c_str(), title.c_str(), flags)) {
+    case IDOK: return MsgResult::Ok;
+    case IDCANCEL: return MsgResult::Cancel;
+    case IDYES: return MsgResult::Yes;
+    case IDNO: return MsgResult::No;
+    default: return Declined(buttons);
+  }
+}
+
+}  // namespace corvane

@@ -4,6 +4,7 @@
 #include "app/app_context.h"
 #include "app/bring_to_front.h"
 #include "app/entry_name.h"
+#include "dial/dialup_service.h"
 #include "dial/hang_up.h"
 #include "dial/phonebook_entry.h"
 #include "settings/win_platform.h"
@@ -15,7 +16,6 @@ namespace corvane {
 namespace {
 
 constexpr int kDefaultWindowIcon = 8;
-constexpr int32_t kEntryAlreadyExists = 183;
 
 }  // namespace
 

@@ -70,6 +70,7 @@ void DialerForm::LayOut() {
 }
 
 void DialerForm::ConnectEvents() {
+  cmbList.DropDown = [this] { cmbList_DropDown(); };
   cmdDial.Click = [this] { cmdDial_Click(); };
   cmdCancel.Click = [this] { cmdCancel_Click(); };
   cmdInfo.Click = [this] { cmdInfo_Click(); };
@@ -87,6 +88,7 @@ namespace corvane {
 
 // Dialing, the details log, the supervisor tick and the disconnect command
 // arrive with the dial engine; until then these buttons do nothing.
+void DialerForm::cmbList_DropDown() {}
 void DialerForm::cmdDial_Click() {}
 void DialerForm::cmdCancel_Click() {}
 void DialerForm::cmdInfo_Click() {}

@@ -46,6 +46,7 @@ class DialerForm : public forms::Form {
   void Form_QueryUnload(int16_t& cancel, int16_t unloadMode) override;
   void Form_Unload(int16_t& cancel) override;
 
+  void cmbList_DropDown();
   void cmdDial_Click();
   void cmdCancel_Click();
   void cmdInfo_Click();
@@ -57,12 +58,14 @@ class DialerForm : public forms::Form {
   void mnuDisconnect_Click();
   void mnuExit_Click();
 
+  // Shows the options window, modeless, on tab `tabIndex` (0 the first).
+  void ShowOptionsWindow(int tabIndex = 0);
+
  private:
 
   void LayOut();
   void ConnectEvents();
   void StartCustomEntry();
-  void ShowOptionsWindow();
 
   AppContext& ctx_;
 };

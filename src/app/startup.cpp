@@ -98,7 +98,7 @@ namespace corvane {
 void DialerForm::StartCustomEntry() { ctx_.CurrentEntryName = "*" + ctx_.CurrentEntryName; }
 
 // The options window arrives with entry saving; until then there is none to show.
-void DialerForm::ShowOptionsWindow() {}
+void DialerForm::ShowOptionsWindow(int /*tabIndex*/) {}
 
 void DialerForm::mnuOptions_Click() { ShowOptionsWindow(); }
 

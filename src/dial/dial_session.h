@@ -1,21 +1,51 @@
 // DialSession: the state of the current dial attempt and connection, shared
-// by the dial start, the dial-event procedure, the periodic timer and the
-// exit path.
+// by the dial start, the dial-event procedure, the periodic timer, the number
+// sources and the exit path. All zero or empty at start.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace corvane {
 
 struct DialSession {
-  // Service handle of the current connection attempt; 0 for none. Pointer
-  // sized, as the service hands out pointers on 64-bit Windows.
+  // Service handle of the last dial; 0 before the first. Not cleared by a
+  // hang-up. Pointer sized, as the service hands out pointers on 64-bit Windows.
   uintptr_t ConnectionHandle = 0;
+  // Set when the user cancels, closes or disconnects: no dial is issued and
+  // the busy-redial wait ends.
+  uint8_t CancelRequested = 0;
   uint8_t IsConnected = 0;
+  // The user chose Disconnect; the periodic timer ends the program when the
+  // line is gone.
+  uint8_t DisconnectRequested = 0;
+  // Automatic busy redials done; reset only by the manual Redial button.
+  uint8_t RedialCount = 0;
+
+  // The user list, 1-based as the logins are numbered for the user: entry 0
+  // of each vector is unused. UserIndex 0 means no login chosen yet.
+  int32_t UserIndex = 0;
+  int32_t UserCount = 0;
+  std::vector<std::string> UserNames;
+  std::vector<std::string> UserPasswords;
+  // First field of the chosen phone-list line, shown in captions.
+  std::string LocationName;
+
+  std::string LastStatusText;
+  // Hand-offs from the dial-event procedure to the periodic timer.
+  uint8_t BusyRedialPending = 0;
+  uint8_t RetryPending = 0;
+
   // Seconds since midnight when the line came up.
   float ConnectTime = 0;
-  uint8_t CancelRequested = 0;
-  uint8_t DisconnectRequested = 0;
+  uint8_t OnlineTimeSaved = 0;
+  float RedialWaitSeconds = 0;
+  float RedialWaitStart = 0;
+  // "Error <code>: <text>" of the last failed attempt.
+  std::string ErrorLine;
+
+  uint32_t DialEventMessage = 0;
   // Dial-event messages reach the dial-event procedure while this is set.
   uint8_t Hooked = 0;
 };

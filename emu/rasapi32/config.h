@@ -1,0 +1,41 @@
+// Where the stand-in finds its scenario and its phonebook.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "scenario.h"
+
+namespace standin {
+
+// Set by DllMain: the stand-in's own module.
+extern HMODULE g_module;
+
+struct Config {
+  std::string scenarioPath;  // empty when the built-in scenario is used
+  std::string scenarioKey;   // path plus the file's time and size: a new key restarts the dial order
+  Scenario scenario;
+};
+
+// CORVANE_RAS_SCENARIO, else rasapi32.scenario beside this DLL, else the
+// built-in scenario. Re-read whenever the file changes.
+Config CurrentConfig();
+
+// An explicit phonebook path, else CORVANE_RAS_PHONEBOOK, else the
+// scenario's "phonebook" line (relative to the scenario's folder), else the
+// user's rasphone.pbk under %APPDATA%.
+std::string PhonebookPath(const char* explicitPath, const Config& config);
+
+// The number of the next dial (0-based) of the scenario version `key`,
+// counted system-wide and across runs in a small file in the temporary
+// folder. Callers hold the state lock.
+uint32_t NextDialIndex(const std::string& key);
+
+// Starts every scenario over at its first dial.
+void ResetDialCounts();
+
+// Creates the folders above `path`.
+void CreateParentFolders(const std::string& path);
+
+}  // namespace standin

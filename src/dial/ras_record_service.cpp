@@ -1,0 +1,324 @@
+// RasRecordService: record-size probing and field layout of the dial-up
+// service's records.
+#include "dial/ras_record_service.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "dial/fixed_text.h"
+#include "dial/ras_layout.h"
+
+namespace corvane {
+
+namespace {
+
+// What an entry point that is missing from the table answers.
+constexpr uint32_t kCallNotImplemented = 120;
+
+void PutU32(uint8_t* at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+uint64_t GetUnsigned(const uint8_t* at, uint32_t width) {
+  uint64_t value = 0;
+  for (uint32_t i = 0; i < width; ++i) value |= static_cast<uint64_t>(at[i]) << (8 * i);
+  return value;
+}
+
+void PutUnsigned(uint8_t* at, uint64_t value, uint32_t width) {
+  for (uint32_t i = 0; i < width; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+uint32_t GetU32(const uint8_t* at) { return static_cast<uint32_t>(GetUnsigned(at, 4)); }
+
+// A zeroed record of `size` bytes whose dwSize says `size`; never shorter
+// than dwSize itself.
+std::vector<uint8_t> SizedRecord(uint32_t size) {
+  std::vector<uint8_t> record(std::max<uint32_t>(size, 4), 0);
+  PutU32(record.data(), size);
+  return record;
+}
+
+std::string Text(const uint8_t* record, ras::FieldAt field) {
+  return field.exists() ? ReadFixedText(record + field.offset, field.size) : std::string();
+}
+
+const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+
+// Writes the entry record's fields that fit in `limit` bytes.
+class EntryWriter {
+ public:
+  EntryWriter(std::vector<uint8_t>& buffer, uint32_t limit) : buffer_(buffer), limit_(limit) {}
+
+  void Number(ras::FieldAt field, uint32_t value) {
+    if (Fits(field)) PutU32(&buffer_[field.offset], value);
+  }
+  void Text(ras::FieldAt field, const std::string& text) {
+    if (Fits(field)) WriteFixedText(&buffer_[field.offset], text, field.size);
+  }
+  template <size_t N>
+  void Bytes(ras::FieldAt field, const std::array<uint8_t, N>& bytes) {
+    if (Fits(field)) std::memcpy(&buffer_[field.offset], bytes.data(), std::min<size_t>(N, field.size));
+  }
+
+ private:
+  bool Fits(ras::FieldAt field) const { return field.end() <= limit_; }
+
+  std::vector<uint8_t>& buffer_;
+  uint32_t limit_;
+};
+
+}  // namespace
+
+// Until BuildDialParams succeeds the dial record is the largest one, zeroed:
+// its dwSize of 0 is refused by every service.
+RasRecordService::RasRecordService(RasRawFunctions raw)
+    : raw_(std::move(raw)), dialRecord_(ras::DialParamsLayouts(8)[0].size, 0) {}
+
+uint32_t RasRecordService::DialEventMessage() {
+  if (dialEventMessage_ == 0) {
+    const uint32_t registered = raw_.RegisterMessage ? raw_.RegisterMessage("RasDialEvent") : 0;
+    dialEventMessage_ = registered != 0 ? registered : kDefaultDialEventMessage;
+  }
+  return dialEventMessage_;
+}
+
+int RasRecordService::EnumActiveConnections(std::vector<ActiveConnection>& connections) {
+  connections.clear();
+  if (!raw_.EnumConnections) return 0;
+
+  // Sizing: a record holding only dwSize. The answer for the newest version
+  // the service knows is 0 with count 0 when nothing is connected, or "too
+  // small" with the count.
+  ras::ConnLayout layout{};
+  uint32_t count = 0;
+  for (const ras::ConnLayout& candidate : ras::ConnLayouts(raw_.pointerSize)) {
+    layout = candidate;
+    std::vector<uint8_t> probe = SizedRecord(candidate.size);
+    uint32_t byteCount = 4;
+    count = 0;
+    if (raw_.EnumConnections(probe.data(), byteCount, count) != static_cast<uint32_t>(kRasInvalidSize)) break;
+  }
+  if (count == 0) return 0;
+
+  const uint64_t capacity64 = static_cast<uint64_t>(count) * layout.size;
+  if (capacity64 > UINT32_MAX) return static_cast<int>(count);
+  std::vector<uint8_t> records(static_cast<size_t>(capacity64), 0);
+  PutU32(records.data(), layout.size);
+  uint32_t byteCount = static_cast<uint32_t>(records.size());
+  uint32_t listed = 0;
+  raw_.EnumConnections(records.data(), byteCount, listed);
+
+  // A connection that came up between the two calls makes the service report
+  // more than the buffer holds; read only what is there.
+  const uint32_t filled = std::min(listed, count);
+  connections.resize(filled);
+  for (uint32_t i = 0; i < filled; ++i) {
+    const uint8_t* record = records.data() + static_cast<size_t>(i) * layout.size;
+    ActiveConnection& connection = connections[i];
+    connection.Handle = static_cast<RasHandle>(GetUnsigned(record + layout.handle.offset, layout.handle.size));
+    connection.EntryName = Text(record, layout.entryName);
+    connection.DeviceType = Text(record, layout.deviceType);
+    connection.DeviceName = Text(record, layout.deviceName);
+    connection.Phonebook = Text(record, layout.phonebook);
+    if (layout.subEntry.exists()) connection.SubEntry = GetU32(record + layout.subEntry.offset);
+    if (layout.entryId.exists()) std::memcpy(connection.EntryId.data(), record + layout.entryId.offset, 16);
+  }
+  return static_cast<int>(count);
+}
+
+int32_t RasRecordService::QueryConnectStatus(RasHandle handle, ConnectStatus& status) {
+  if (!raw_.GetConnectStatus) return kCallNotImplemented;
+  uint32_t answer = static_cast<uint32_t>(kRasInvalidSize);
+  for (const ras::ConnStatusLayout& layout : ras::ConnStatusLayouts()) {
+    std::vector<uint8_t> record = SizedRecord(layout.size);
+    answer = raw_.GetConnectStatus(handle, record.data());
+    if (answer == static_cast<uint32_t>(kRasInvalidSize)) continue;
+    if (answer == 0) {
+      status.State = GetU32(record.data() + layout.state.offset);
+      status.Error = GetU32(record.data() + layout.error.offset);
+      status.DeviceType = Text(record.data(), layout.deviceType);
+      status.DeviceName = Text(record.data(), layout.deviceName);
+      status.PhoneNumber = Text(record.data(), layout.phoneNumber);
+    }
+    break;
+  }
+  return static_cast<int32_t>(answer);
+}
+
+int RasRecordService::EnumDialDevices(std::vector<DialDevice>& devices) {
+  devices.clear();
+  if (!raw_.EnumDevices) return 0;
+  uint32_t byteCount = 0;
+  uint32_t count = 0;
+  raw_.EnumDevices(nullptr, byteCount, count);
+  if (count == 0) return 0;
+
+  const uint32_t recordSize = byteCount / count;
+  if (recordSize < 4) return 0;  // not even room for dwSize: nothing to ask for
+  std::vector<uint8_t> records(byteCount, 0);
+  PutU32(records.data(), recordSize);
+  uint32_t listed = 0;
+  raw_.EnumDevices(records.data(), byteCount, listed);
+
+  // Read no further than the buffer, whatever count the second call reports.
+  const uint32_t filled = std::min(listed, static_cast<uint32_t>(records.size() / recordSize));
+  devices.resize(filled);
+  for (uint32_t i = 0; i < filled; ++i) {
+    const uint8_t* record = records.data() + static_cast<size_t>(i) * recordSize;
+    const uint32_t typeSize = std::min(ras::kDeviceInfoType.size, recordSize - ras::kDeviceInfoType.offset);
+    devices[i].DeviceType = ReadFixedText(record + ras::kDeviceInfoType.offset, typeSize);
+    if (recordSize > ras::kDeviceInfoNameAt) {
+      devices[i].DeviceName =
+          ReadFixedText(record + ras::kDeviceInfoNameAt, recordSize - ras::kDeviceInfoNameAt);
+    }
+  }
+  return static_cast<int>(filled);
+}
+
+std::string RasRecordService::DialErrorText(int32_t code) {
+  constexpr uint32_t kBufferSize = 512;
+  char buffer[kBufferSize + 1] = {};  // one spare zero, whatever the callee leaves
+  if (code < 601) {
+    if (raw_.FormatSystemMessage) raw_.FormatSystemMessage(static_cast<uint32_t>(code), buffer, kBufferSize);
+  } else if (raw_.GetErrorString) {
+    raw_.GetErrorString(static_cast<uint32_t>(code), buffer, kBufferSize);
+  }
+  return std::string(buffer);
+}
+
+bool RasRecordService::BuildDialParams(const DialParams& params) {
+  if (!raw_.GetEntryDialParams) return false;
+  // The service answers "no such entry" (623) to a record of a version it
+  // knows whose entry name is empty: that version is the one to use.
+  for (const ras::DialParamsLayout& layout : ras::DialParamsLayouts(raw_.pointerSize)) {
+    std::vector<uint8_t> probe = SizedRecord(layout.size);
+    int32_t passwordSaved = 0;
+    if (raw_.GetEntryDialParams(nullptr, probe.data(), passwordSaved) != static_cast<uint32_t>(kRasEntryNotFound)) {
+      continue;
+    }
+    std::vector<uint8_t> record = SizedRecord(layout.size);
+    uint8_t* at = record.data();
+    WriteFixedText(at + layout.entryName.offset, params.EntryName, layout.entryName.size);
+    WriteFixedText(at + layout.phoneNumber.offset, params.PhoneNumber, layout.phoneNumber.size);
+    WriteFixedText(at + layout.callbackNumber.offset, params.CallbackNumber, layout.callbackNumber.size);
+    WriteFixedText(at + layout.userName.offset, params.UserName, layout.userName.size);
+    WriteFixedText(at + layout.password.offset, params.Password, layout.password.size);
+    WriteFixedText(at + layout.domain.offset, params.Domain, layout.domain.size);
+    if (layout.subEntry.exists()) PutU32(at + layout.subEntry.offset, params.SubEntry);
+    if (layout.callbackId.exists()) PutUnsigned(at + layout.callbackId.offset, params.CallbackId, layout.callbackId.size);
+    dialRecord_ = std::move(record);
+    return true;
+  }
+  return false;
+}
+
+int32_t RasRecordService::Dial(const std::string& phonebook, RasWindow window, RasHandle& handle) {
+  handle = 0;
+  if (!raw_.Dial) return kCallNotImplemented;
+  RasHandle dialled = 0;  // the service wants a null handle for a new dial
+  const uint32_t answer = raw_.Dial(OrNull(phonebook), dialRecord_.data(), window, dialled);
+  handle = dialled;
+  return static_cast<int32_t>(answer);
+}
+
+int32_t RasRecordService::HangUp(RasHandle handle) {
+  if (!raw_.HangUp) return kCallNotImplemented;
+  return static_cast<int32_t>(raw_.HangUp(handle));
+}
+
+int32_t RasRecordService::GetConnectionStatistics(RasHandle handle, ConnectionStatistics& statistics) {
+  if (!raw_.GetConnectionStatistics) return kCallNotImplemented;
+  std::vector<uint8_t> record = SizedRecord(ras::kStatisticsSize);
+  const uint32_t answer = raw_.GetConnectionStatistics(handle, record.data());
+  if (answer == 0) {
+    const uint8_t* at = record.data() + 4;
+    uint32_t* const counters[] = {
+        &statistics.BytesTransmitted,  &statistics.BytesReceived,       &statistics.FramesTransmitted,
+        &statistics.FramesReceived,    &statistics.CrcErrors,           &statistics.TimeoutErrors,
+        &statistics.AlignmentErrors,   &statistics.HardwareOverrunErrors, &statistics.FramingErrors,
+        &statistics.BufferOverrunErrors, &statistics.CompressionRatioIn, &statistics.CompressionRatioOut,
+        &statistics.Bps,               &statistics.ConnectDuration};
+    for (uint32_t* counter : counters) {
+      *counter = GetU32(at);
+      at += 4;
+    }
+  }
+  return static_cast<int32_t>(answer);
+}
+
+int32_t RasRecordService::ValidateEntryName(const std::string& phonebook, const std::string& entryName) {
+  if (!raw_.ValidateEntryName) return kCallNotImplemented;
+  return static_cast<int32_t>(raw_.ValidateEntryName(OrNull(phonebook), entryName.c_str()));
+}
+
+int32_t RasRecordService::QueryEntryRecordSize(uint32_t& size) {
+  size = 0;
+  if (!raw_.GetEntryProperties) return kCallNotImplemented;
+  return static_cast<int32_t>(raw_.GetEntryProperties(nullptr, nullptr, nullptr, size));
+}
+
+int32_t RasRecordService::SetEntryProperties(const std::string& phonebook, const std::string& entryName,
+                                             const PhonebookEntryRecord& record, uint32_t size) {
+  if (!raw_.SetEntryProperties) return kCallNotImplemented;
+  std::vector<uint8_t> buffer = LayOutEntryRecord(record, size);
+  return static_cast<int32_t>(raw_.SetEntryProperties(OrNull(phonebook), entryName.c_str(), buffer.data(), size));
+}
+
+std::vector<uint8_t> LayOutEntryRecord(const PhonebookEntryRecord& record, uint32_t size) {
+  std::vector<uint8_t> buffer = SizedRecord(size);
+  buffer.resize(buffer.size() + 2, 0);
+  namespace e = ras::entry;
+  EntryWriter w(buffer, size);
+  w.Number(e::kOptions, record.Options);
+  w.Number(e::kCountryId, record.CountryId);
+  w.Number(e::kCountryCode, record.CountryCode);
+  w.Text(e::kAreaCode, record.AreaCode);
+  w.Text(e::kLocalPhoneNumber, record.LocalPhoneNumber);
+  w.Number(e::kAlternateOffset, record.AlternateOffset);
+  w.Bytes(e::kIpAddress, record.IpAddress);
+  w.Bytes(e::kIpAddressDns, record.IpAddressDns);
+  w.Bytes(e::kIpAddressDnsAlt, record.IpAddressDnsAlt);
+  w.Bytes(e::kIpAddressWins, record.IpAddressWins);
+  w.Bytes(e::kIpAddressWinsAlt, record.IpAddressWinsAlt);
+  w.Number(e::kFrameSize, record.FrameSize);
+  w.Number(e::kNetProtocols, record.NetProtocols);
+  w.Number(e::kFramingProtocol, record.FramingProtocol);
+  w.Text(e::kScript, record.Script);
+  w.Text(e::kAutodialDll, record.AutodialDll);
+  w.Text(e::kAutodialFunc, record.AutodialFunc);
+  w.Text(e::kDeviceType, record.DeviceType);
+  w.Text(e::kDeviceName, record.DeviceName);
+  w.Text(e::kX25PadType, record.X25PadType);
+  w.Text(e::kX25Address, record.X25Address);
+  w.Text(e::kX25Facilities, record.X25Facilities);
+  w.Text(e::kX25UserData, record.X25UserData);
+  w.Number(e::kChannels, record.Channels);
+  w.Number(e::kReserved1, record.Reserved1);
+  w.Number(e::kReserved2, record.Reserved2);
+  w.Number(e::kSubEntries, record.SubEntries);
+  w.Number(e::kDialMode, record.DialMode);
+  w.Number(e::kDialExtraPercent, record.DialExtraPercent);
+  w.Number(e::kDialExtraSampleSeconds, record.DialExtraSampleSeconds);
+  w.Number(e::kHangUpExtraPercent, record.HangUpExtraPercent);
+  w.Number(e::kHangUpExtraSampleSeconds, record.HangUpExtraSampleSeconds);
+  w.Number(e::kIdleDisconnectSeconds, record.IdleDisconnectSeconds);
+  w.Number(e::kType, record.Type);
+  w.Number(e::kEncryptionType, record.EncryptionType);
+  w.Number(e::kCustomAuthKey, record.CustomAuthKey);
+  w.Bytes(e::kGuidId, record.GuidId);
+  w.Text(e::kCustomDialDll, record.CustomDialDll);
+  w.Number(e::kVpnStrategy, record.VpnStrategy);
+  w.Number(e::kOptions2, record.Options2);
+  w.Number(e::kOptions3, record.Options3);
+  w.Text(e::kDnsSuffix, record.DnsSuffix);
+  w.Number(e::kTcpWindowSize, record.TcpWindowSize);
+  w.Text(e::kPrerequisitePbk, record.PrerequisitePbk);
+  w.Text(e::kPrerequisiteEntry, record.PrerequisiteEntry);
+  w.Number(e::kRedialCount, record.RedialCount);
+  w.Number(e::kRedialPause, record.RedialPause);
+  return buffer;
+}
+
+}  // namespace corvane

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/dialer_form.h"
+#include "app/supervisor_state.h"
 #include "dial/dial_session.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
@@ -44,6 +45,7 @@ class AppContext {
   SettingsStore Store;
   EntrySettings Entry;
   DialSession Session;
+  SupervisorState Supervisor;
 
   // The entry in use: the command line's name, "/" dropped, capitalised;
   // "*" in front for a custom entry.

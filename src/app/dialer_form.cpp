@@ -8,8 +8,6 @@ namespace corvane {
 
 namespace {
 
-// Outer height of the window with the details log hidden and shown.
-constexpr int kHeightCompact = 1815;
 constexpr int kWidth = 5055;
 
 }  // namespace
@@ -26,7 +24,6 @@ DialerForm::DialerForm(AppContext& context) : Form("frmDialer", IDD_DIALER), ctx
   cmdDial.SetCaption("&DIAL");
   cmdCancel.SetCaption("&Cancel");
   cmbList.SetVisible(false);
-  txtDetails.SetVisible(false);
   Image1.SetVisible(false);
   Image2.SetPicture(8);
 
@@ -84,16 +81,3 @@ void DialerForm::ConnectEvents() {
 
 }  // namespace corvane
 
-namespace corvane {
-
-// Dialing, the details log, the supervisor tick and the disconnect command
-// arrive with the dial engine; until then these buttons do nothing.
-void DialerForm::cmbList_DropDown() {}
-void DialerForm::cmdDial_Click() {}
-void DialerForm::cmdCancel_Click() {}
-void DialerForm::cmdInfo_Click() {}
-void DialerForm::cmdShowOnTime_Click() {}
-void DialerForm::Timer1_Timer() {}
-void DialerForm::mnuDisconnect_Click() {}
-
-}  // namespace corvane

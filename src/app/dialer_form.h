@@ -16,6 +16,19 @@ class DialerForm : public forms::Form {
  public:
   explicit DialerForm(AppContext& context);
 
+  // Outer window height with the details log hidden and shown, twips.
+  static constexpr int kHeightCompact = 1815;
+  static constexpr int kHeightDetails = 3405;
+  // Width of the status label once dialing has begun, twips.
+  static constexpr int kStatusWidth = 4065;
+  // Widths of cmdInfo for its captions: "&Details", "&Hide Details", and
+  // "&Hide Details" after a manual redial.
+  static constexpr int kInfoWidthCollapsed = 875;
+  static constexpr int kInfoWidthExpanded = 1015;
+  static constexpr int kInfoWidthRedial = 975;
+  // A window taller than this shows its details log.
+  static constexpr int kDetailsShownAbove = 1900;
+
   forms::Label lblMess{"lblMess", IDC_LBLMESS};
   forms::TextBox txtCombo{"txtCombo", IDC_TXTCOMBO};
   forms::ComboBox cmbList{"cmbList", IDC_CMBLIST};
@@ -45,6 +58,7 @@ class DialerForm : public forms::Form {
   void Form_Load() override;
   void Form_QueryUnload(int16_t& cancel, int16_t unloadMode) override;
   void Form_Unload(int16_t& cancel) override;
+  void Form_WindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
 
   void cmbList_DropDown();
   void cmdDial_Click();
@@ -60,12 +74,16 @@ class DialerForm : public forms::Form {
 
   // Shows the options window, modeless, on tab `tabIndex` (0 the first).
   void ShowOptionsWindow(int tabIndex = 0);
+  // Shows the online time window for the current entry, modeless.
+  void ShowOnlineTimeWindow();
 
  private:
 
   void LayOut();
   void ConnectEvents();
   void StartCustomEntry();
+  void RunHandOffs();
+  void AnimateDialing();
 
   AppContext& ctx_;
 };

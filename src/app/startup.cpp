@@ -3,6 +3,7 @@
 
 #include "app/app_context.h"
 #include "app/bring_to_front.h"
+#include "app/dialing.h"
 #include "app/entry_name.h"
 #include "dial/dialup_service.h"
 #include "dial/hang_up.h"
@@ -78,7 +79,7 @@ void DialerForm::Form_QueryUnload(int16_t& /*cancel*/, int16_t unloadMode) {
 
 void DialerForm::Form_Unload(int16_t& /*cancel*/) {
   DialSession& session = ctx_.Session;
-  session.Hooked = 0;
+  UnhookDialEvents(ctx_);
   HangUpConnection(ctx_.Platform.DialUp, session.ConnectionHandle, ctx_.LastResult);
   if (session.IsConnected != 0) {
     const auto now = static_cast<long>(ctx_.Platform.Clock.SecondsSinceMidnight());
@@ -102,7 +103,8 @@ void DialerForm::ShowOptionsWindow(int /*tabIndex*/) {}
 
 void DialerForm::mnuOptions_Click() { ShowOptionsWindow(); }
 
-// The statistics window arrives with the online-time ledger.
+// The statistics and online time windows arrive with the online-time ledger.
 void DialerForm::mnuStatistics_Click() {}
+void DialerForm::ShowOnlineTimeWindow() {}
 
 }  // namespace corvane

@@ -42,6 +42,9 @@ struct DialSession {
   uint8_t OnlineTimeSaved = 0;
   float RedialWaitSeconds = 0;
   float RedialWaitStart = 0;
+  // Set while the busy-redial countdown lets window events run; progress
+  // messages that arrive meanwhile belong to the attempt already failed.
+  uint8_t CountdownRunning = 0;
   // "Error <code>: <text>" of the last failed attempt.
   std::string ErrorLine;
 

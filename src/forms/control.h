@@ -8,7 +8,7 @@
 namespace corvane::forms {
 
 // What changed, so an observer can push just that to the real control.
-enum class Prop { Text, Visible, Enabled, Bounds, ToolTip, Items, ListIndex, Value, Picture, Timer, Focus };
+enum class Prop { Text, Visible, Enabled, Bounds, ToolTip, Items, ListIndex, Value, Picture, Timer, Focus, Selection };
 
 class Form;
 

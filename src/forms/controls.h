@@ -51,6 +51,8 @@ class TextBox : public Control {
   void SetText(const std::string& text);
   // The user edited the text in the real control.
   void OnUserText(const std::string& text);
+  // Puts the caret after the last character and scrolls it into view.
+  void SetSelectionToEnd() { Notify(Prop::Selection); }
   Event Change;
 
  private:

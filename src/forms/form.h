@@ -90,6 +90,11 @@ class Form {
   void SetFocus();
   void Refresh();
 
+  // The real window's handle as a number, for services that post messages
+  // to it; 0 while the form has no window.
+  uintptr_t WindowHandle() const { return windowHandle_; }
+  void SetWindowHandle(uintptr_t handle) { windowHandle_ = handle; }
+
   void Attach(FormObserver* observer) { observer_ = observer; }
   void ControlChanged(Control& control, Prop property);
 
@@ -97,6 +102,9 @@ class Form {
   virtual void Form_QueryUnload(int16_t& /*cancel*/, int16_t /*unloadMode*/) {}
   virtual void Form_Unload(int16_t& /*cancel*/) {}
   virtual void Form_MouseMove(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
+  // Every window message the binder does not handle itself passes here
+  // first, as through a subclassed window procedure.
+  virtual void Form_WindowMessage(uint32_t /*message*/, uintptr_t /*wParam*/, intptr_t /*lParam*/) {}
 
  protected:
   // Makes `control` part of this form; call for every control and menu item.
@@ -113,6 +121,7 @@ class Form {
   int icon_ = 0;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   float twipsPerPixel_ = 15.0f;
+  uintptr_t windowHandle_ = 0;
   std::vector<Control*> controls_;
   Control* activeControl_ = nullptr;
   bool loaded_ = false;

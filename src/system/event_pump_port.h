@@ -15,7 +15,7 @@ class EventPumpPort {
   // the waiting events.
   virtual void WaitForEvents(unsigned milliseconds) = 0;
 
-  // Gives the rest of the time slice to other threads; runs no events.
+  // Gives the processor away for a few milliseconds; runs no events.
   virtual void Yield() = 0;
 };
 

@@ -74,6 +74,7 @@ bool FormBinder::Create() {
   toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_,
                              nullptr);
+  form_.SetWindowHandle(reinterpret_cast<uintptr_t>(window_));
   form_.Attach(this);
   PushAll();
   loop_.AddDialog(window_);
@@ -145,9 +146,12 @@ INT_PTR FormBinder::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       loop_.RemoveDialog(window_);
       window_ = nullptr;
+      form_.SetWindowHandle(0);
       if (Destroyed) Destroyed();
       return TRUE;
     default:
+      // Registered and private messages (a service's progress messages).
+      if (message >= WM_USER) form_.Form_WindowMessage(message, wParam, lParam);
       return FALSE;
   }
 }
@@ -219,6 +223,13 @@ void FormBinder::ControlChanged(forms::Control& control, forms::Prop property) {
       break;
     case forms::Prop::Timer:
       if (auto* timer = dynamic_cast<forms::Timer*>(&control)) PushTimer(*timer);
+      break;
+    case forms::Prop::Selection:
+      if (HWND item = Item(control)) {
+        const auto end = static_cast<WPARAM>(GetWindowTextLengthA(item));
+        SendMessageA(item, EM_SETSEL, end, static_cast<LPARAM>(end));
+        SendMessageA(item, EM_SCROLLCARET, 0, 0);
+      }
       break;
     case forms::Prop::Focus:
       if (HWND item = Item(control)) SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);

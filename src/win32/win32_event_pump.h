@@ -11,9 +11,11 @@ class Win32EventPump : public EventPumpPort {
   explicit Win32EventPump(MessageLoop& loop) : loop_(loop) {}
   void DoEvents() override { loop_.DispatchWaiting(); }
   void WaitForEvents(unsigned milliseconds) override { loop_.WaitAndDispatch(milliseconds); }
-  void Yield() override { Sleep(0); }
+  void Yield() override { Sleep(kYieldMilliseconds); }
 
  private:
+  // Long enough that polling loops built on Yield never spin a processor.
+  static constexpr DWORD kYieldMilliseconds = 10;
   MessageLoop& loop_;
 };
 

@@ -15,7 +15,7 @@ bool WaitForHandleRelease(DialUpService& service, EventPumpPort& pump, ClockPort
     lastResult = service.QueryConnectStatus(handle, status);
     if (lastResult == kRasInvalidHandle) return true;
     if (clock.MonotonicSeconds() - start >= maxSeconds) return false;
-    pump.Yield();
+    pump.Pause();
   }
 }
 

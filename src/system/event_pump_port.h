@@ -16,7 +16,7 @@ class EventPumpPort {
   virtual void WaitForEvents(unsigned milliseconds) = 0;
 
   // Gives the processor away for a few milliseconds; runs no events.
-  virtual void Yield() = 0;
+  virtual void Pause() = 0;
 };
 
 }  // namespace corvane

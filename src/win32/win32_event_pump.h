@@ -11,11 +11,11 @@ class Win32EventPump : public EventPumpPort {
   explicit Win32EventPump(MessageLoop& loop) : loop_(loop) {}
   void DoEvents() override { loop_.DispatchWaiting(); }
   void WaitForEvents(unsigned milliseconds) override { loop_.WaitAndDispatch(milliseconds); }
-  void Yield() override { Sleep(kYieldMilliseconds); }
+  void Pause() override { Sleep(kPauseMilliseconds); }
 
  private:
-  // Long enough that polling loops built on Yield never spin a processor.
-  static constexpr DWORD kYieldMilliseconds = 10;
+  // Long enough that polling loops built on Pause never spin a processor.
+  static constexpr DWORD kPauseMilliseconds = 10;
   MessageLoop& loop_;
 };
 

@@ -51,11 +51,11 @@ class FakeEventPump : public EventPumpPort {
  public:
   void DoEvents() override { ++doEventsCalls; }
   void WaitForEvents(unsigned) override { ++waitCalls; }
-  void Yield() override { ++yieldCalls; }
+  void Pause() override { ++pauseCalls; }
 
   int doEventsCalls = 0;
   int waitCalls = 0;
-  int yieldCalls = 0;
+  int pauseCalls = 0;
 };
 
 class FakePlatform : public PlatformPort {

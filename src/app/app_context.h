@@ -11,6 +11,7 @@
 #include "dial/dial_session.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
+#include "ui/message_form.h"
 
 namespace corvane {
 
@@ -21,6 +22,10 @@ class MessageBoxPort;
 class PlatformPort;
 class RegistryPort;
 class ShellPort;
+class TrayIconPort;
+namespace forms {
+class FormHost;
+}
 
 struct Ports {
   RegistryPort& Registry;
@@ -30,6 +35,8 @@ struct Ports {
   EventPumpPort& Pump;
   PlatformPort& Platform;
   DialUpService& DialUp;
+  TrayIconPort& TrayIcon;
+  forms::FormHost& Forms;  // shows the other windows, modal or modeless
 };
 
 class AppContext {
@@ -56,6 +63,7 @@ class AppContext {
   bool EndRequested = false;
 
   DialerForm frmDialer;
+  MessageForm frmMessage{*this};
 };
 
 }  // namespace corvane

@@ -10,10 +10,12 @@
 #include "win32/ras_dialup_service.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_event_pump.h"
+#include "win32/win32_form_host.h"
 #include "win32/win32_message_box.h"
 #include "win32/win32_platform.h"
 #include "win32/win32_registry.h"
 #include "win32/win32_shell.h"
+#include "win32/win32_tray_icon.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
   using namespace corvane;
@@ -29,13 +31,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   Win32EventPump pump(loop);
   Win32Platform platform;
   RasDialUpService dialUp;
-  Ports ports{registry, clock, shell, messages, pump, platform, dialUp};
+  Win32TrayIcon trayIcon(instance);
+  Win32FormHost formHost(instance, loop);
+  Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost};
   AppContext context(ports, ArgumentsOf(GetCommandLineA()));
+  // The other windows' forms live in the context: their binders go first.
+  struct CloseOtherWindows {
+    Win32FormHost& host;
+    ~CloseOtherWindows() { host.ReleaseAll(); }
+  } closeOtherWindows{formHost};
 
   FormBinder dialer(context.frmDialer, instance, loop);
   if (!dialer.Create()) return 1;
   dialer.Destroyed = [] { PostQuitMessage(0); };
   messages.SetOwner(dialer.Window());
+  trayIcon.SetWindow(dialer.Window());
+  formHost.SetOwner(dialer.Window());
 
   context.frmDialer.Load();
   if (context.EndRequested || !context.frmDialer.Loaded()) return 0;

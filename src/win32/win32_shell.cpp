@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstring>
+
 namespace corvane {
 
 Win32Shell::~Win32Shell() {
@@ -27,6 +29,31 @@ long Win32Shell::Execute(const std::string& operation, const std::string& file, 
   HINSTANCE result = ShellExecuteA(GetActiveWindow(), operation.c_str(), file.c_str(),
                                    parameters.empty() ? nullptr : parameters.c_str(),
                                    directory.empty() ? nullptr : directory.c_str(), static_cast<int>(show));
+  return static_cast<long>(reinterpret_cast<INT_PTR>(result));
+}
+
+std::string Win32Shell::TempFolder() {
+  char buffer[256] = {};
+  const DWORD length = GetTempPathA(sizeof buffer, buffer);
+  // 0 is a failure; a length past the buffer is the size it would need,
+  // with nothing written.
+  if (length == 0 || length >= sizeof buffer) return {};
+  return std::string(buffer, strnlen(buffer, sizeof buffer));
+}
+
+bool Win32Shell::CreateEmptyFile(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+bool Win32Shell::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
+long Win32Shell::FindExecutableFor(const std::string& file, const std::string& directory, std::string& program) {
+  char buffer[MAX_PATH] = {};
+  HINSTANCE result = FindExecutableA(file.c_str(), directory.empty() ? nullptr : directory.c_str(), buffer);
+  program.assign(buffer, sizeof buffer);
   return static_cast<long>(reinterpret_cast<INT_PTR>(result));
 }
 

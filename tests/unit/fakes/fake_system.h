@@ -3,6 +3,7 @@
 // counts its calls, and a platform of a chosen family.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,35 @@ class FakeShell : public ShellPort {
     started.push_back({operation, file, parameters, directory, show});
     return executeResult;
   }
+  std::string TempFolder() override { return tempFolder; }
+  bool CreateEmptyFile(const std::string& path) override {
+    if (!canCreateFiles) return false;
+    files.insert(path);
+    return true;
+  }
+  bool RemoveFile(const std::string& path) override { return files.erase(path) > 0; }
+  // Answers with `foundProgram` (the raw buffer) when the file asked about
+  // exists, otherwise with code 2 (file not found) and an empty buffer.
+  long FindExecutableFor(const std::string& file, const std::string& directory, std::string& program) override {
+    askedFor.push_back(directory + file);
+    if (files.count(directory + file) == 0) {
+      program.assign(260, '\0');
+      return 2;
+    }
+    program = foundProgram;
+    return findResult;
+  }
 
   bool anotherInstanceRuns = false;
   long executeResult = 42;
   std::vector<Started> started;
+
+  std::string tempFolder = "C:\\Temp\\";
+  bool canCreateFiles = true;
+  std::set<std::string> files;      // files that exist now
+  std::vector<std::string> askedFor;  // full paths FindExecutableFor was asked about
+  std::string foundProgram;
+  long findResult = 42;
 };
 
 class FakeEventPump : public EventPumpPort {

@@ -8,9 +8,11 @@
 
 #include "app/app_context.h"
 #include "fakes/fake_dialup_service.h"
+#include "fakes/fake_form_host.h"
 #include "fakes/fake_message_box.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system.h"
+#include "fakes/fake_tray_icon.h"
 #include "forms/form.h"
 
 namespace corvane::testing {
@@ -53,7 +55,9 @@ class ProgramFixture {
   FakeEventPump pump;
   FakePlatform platform;
   FakeDialUpService dialUp;
-  Ports ports{registry, clock, shell, messages, pump, platform, dialUp};
+  FakeTrayIcon trayIcon;
+  FakeFormHost formHost;
+  Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost};
   RecordingWindow window;
   std::unique_ptr<AppContext> context;
 };

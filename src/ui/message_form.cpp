@@ -1,0 +1,68 @@
+// frmMessage: layout, answers and the stored "DoNotAsk" choice.
+#include "ui/message_form.h"
+
+#include "app/app_context.h"
+
+namespace corvane {
+
+namespace {
+
+// Outer size of the window, twips; the controls below are placed in its
+// client area like a system question box: picture at the left, the question
+// beside it, the check box under the question, the answers at the bottom
+// right.
+constexpr int kWidth = 5760;
+constexpr int kHeight = 2490;
+constexpr int kDefaultWindowIcon = 8;
+
+}  // namespace
+
+MessageForm::MessageForm(AppContext& context) : Form("frmMessage", IDD_MESSAGE), ctx_(context) {
+  SetCaption("Active Internet connection!");
+  Move(0, 0, kWidth, kHeight);
+
+  lblMess.SetCaption("Do you want to disconnect the active Internet connection?");
+  chkAsk.SetCaption("&Do not ask me again");
+  cmdYes.SetCaption("&Yes");
+  cmdNo.SetCaption("&No");
+
+  Image1.Move(240, 240, 480, 480);
+  lblMess.Move(960, 255, 4440, 450);
+  chkAsk.Move(960, 855, 3240, 255);
+  cmdYes.Move(3000, 1455, 1125, 345);
+  cmdNo.Move(4260, 1455, 1125, 345);
+
+  for (forms::Control* control :
+       std::initializer_list<forms::Control*>{&Image1, &lblMess, &chkAsk, &cmdYes, &cmdNo}) {
+    Register(*control);
+  }
+  cmdYes.Click = [this] { cmdYes_Click(); };
+  cmdNo.Click = [this] { cmdNo_Click(); };
+}
+
+void MessageForm::Form_Load() {
+  // The picture is the connection's own: the dialer window's icon.
+  Image1.SetPicture(ctx_.frmDialer.Icon() != 0 ? ctx_.frmDialer.Icon() : kDefaultWindowIcon);
+  chkAsk.SetValue(0);
+  cmdYes.SetFocus();
+}
+
+void MessageForm::cmdYes_Click() {
+  SaveDoNotAsk();
+  DisconnectDeclined = 0;
+  Unload();
+}
+
+void MessageForm::cmdNo_Click() {
+  SaveDoNotAsk();
+  DisconnectDeclined = 1;
+  Unload();
+}
+
+void MessageForm::SaveDoNotAsk() {
+  const uint8_t value = chkAsk.Value() != 0 ? 1 : 0;
+  ctx_.Store.SaveRegValue(ctx_.Store.SettingsRoot + ctx_.CurrentEntryName, "DoNotAsk", value != 0 ? "1" : "0");
+  ctx_.Entry.DoNotAsk = value;
+}
+
+}  // namespace corvane

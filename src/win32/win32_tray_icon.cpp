@@ -1,0 +1,92 @@
+// Win32TrayIcon.
+#include "win32/win32_tray_icon.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace corvane {
+
+namespace {
+
+constexpr UINT kTrayIconId = 1;
+// The shell reports mouse events on the icon as this message to the window.
+constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
+
+}  // namespace
+
+NOTIFYICONDATAA MakeTrayRecord(HWND window, HICON icon, const std::string& tip) {
+  NOTIFYICONDATAA record{};
+  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record.hWnd = window;
+  record.uID = kTrayIconId;
+  record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record.uCallbackMessage = kTrayCallbackMessage;
+  record.hIcon = icon;
+  static_assert(sizeof record.szTip > kTrayTipChars);
+  const size_t length = std::min(tip.size(), kTrayTipChars);
+  std::memcpy(record.szTip, tip.data(), length);
+  record.szTip[length] = '\0';
+  return record;
+}
+
+Win32TrayIcon::~Win32TrayIcon() {
+  if (shown_) Delete();
+  if (icon_ != nullptr) DestroyIcon(icon_);
+}
+
+bool Win32TrayIcon::Add(int iconNumber, const std::string& tip) {
+  if (window_ == nullptr) return false;
+  HICON icon = LoadTrayIcon(iconNumber);
+  bool done = shown_ && Send(NIM_MODIFY, icon, tip);
+  // Not shown yet, or the shell lost it (e.g. the task bar was restarted).
+  if (!done) done = Send(NIM_ADD, icon, tip);
+  if (!done) {
+    if (icon != nullptr) DestroyIcon(icon);
+    return false;
+  }
+  shown_ = true;
+  if (icon_ != nullptr) DestroyIcon(icon_);
+  icon_ = icon;
+  return true;
+}
+
+bool Win32TrayIcon::Modify(int iconNumber, const std::string& tip) {
+  if (window_ == nullptr || !shown_) return false;
+  // An icon that does not load leaves the picture as it is.
+  HICON loaded = iconNumber == kTrayKeepIcon ? nullptr : LoadTrayIcon(iconNumber);
+  HICON icon = loaded != nullptr ? loaded : icon_;
+  if (!Send(NIM_MODIFY, icon, tip)) {
+    if (icon != icon_ && icon != nullptr) DestroyIcon(icon);
+    return false;
+  }
+  if (icon != icon_) {
+    if (icon_ != nullptr) DestroyIcon(icon_);
+    icon_ = icon;
+  }
+  return true;
+}
+
+bool Win32TrayIcon::Delete() {
+  if (window_ == nullptr || !shown_) return false;
+  NOTIFYICONDATAA record = MakeTrayRecord(window_, nullptr, {});
+  record.uFlags = 0;
+  const bool done = Shell_NotifyIconA(NIM_DELETE, &record) != FALSE;
+  // Whether or not the shell still knew it, the icon is gone for us.
+  shown_ = false;
+  if (icon_ != nullptr) DestroyIcon(icon_);
+  icon_ = nullptr;
+  return done;
+}
+
+bool Win32TrayIcon::Send(DWORD operation, HICON icon, const std::string& tip) {
+  NOTIFYICONDATAA record = MakeTrayRecord(window_, icon, tip);
+  return Shell_NotifyIconA(operation, &record) != FALSE;
+}
+
+HICON Win32TrayIcon::LoadTrayIcon(int iconNumber) const {
+  if (iconNumber <= 0) return nullptr;
+  return static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(iconNumber), IMAGE_ICON,
+                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+}
+
+}  // namespace corvane

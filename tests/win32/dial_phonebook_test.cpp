@@ -1,0 +1,54 @@
+// The program's phonebook entry "Crv" at start-up of the real program on the
+// stand-in service: created with the first modem when missing, left alone
+// when it exists.
+#include <gtest/gtest.h>
+
+#include "dial_standin_fixture.h"
+#include "support/program_under_test.h"
+
+namespace corvane::testing {
+namespace {
+
+class PhonebookStartupTest : public StandinTest {
+ protected:
+  void SetUp() override {
+    StandinTest::SetUp();
+    // Without a number the dialer waits for the user instead of dialing.
+    SeedEntry("Pbktest", {{"PhoneNumber", ""}, {"UseList", "0"}});
+  }
+  void TearDown() override {
+    DeleteEntry("Pbktest");
+    StandinTest::TearDown();
+  }
+};
+
+TEST_F(PhonebookStartupTest, MissingCrvIsCreatedWithTheFirstModem) {
+  ProgramUnderTest program("Pbktest");
+  ASSERT_NE(program.MainWindow(), nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ReadWholeFile(phonebookPath_).find("[Crv]") != std::string::npos; }));
+  const std::string book = ReadWholeFile(phonebookPath_);
+  // Wine reports the NT family: the first of the two modems, never the ISDN
+  // adapter listed before them.
+  for (const char* line : {"DeviceType=modem\r\n", "DeviceName=Modem A\r\n", "PhoneNumber=55555555\r\n",
+                           "Options=528\r\n", "CountryID=0\r\n", "CountryCode=1\r\n", "NetProtocols=7\r\n",
+                           "FramingProtocol=1\r\n", "AreaCode=\r\n"}) {
+    EXPECT_NE(book.find(line), std::string::npos) << line << "\nin\n" << book;
+  }
+}
+
+TEST_F(PhonebookStartupTest, ExistingCrvIsLeftAlone) {
+  const std::string before = "[crv]\r\nDeviceType=modem\r\nDeviceName=Modem B\r\nPhoneNumber=12345\r\n\r\n";
+  {
+    std::ofstream file(phonebookPath_, std::ios::binary);
+    file << before;
+  }
+  ProgramUnderTest program("Pbktest");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialer) != FALSE; }));
+  Sleep(500);
+  EXPECT_EQ(ReadWholeFile(phonebookPath_), before);
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -68,28 +68,38 @@ UINT DialEventMessage() {
   return message != 0 ? message : kDefaultDialEventMessage;
 }
 
-// A free slot: unused, released, or a failed or dropped connection of a
-// process that no longer runs.
+bool OwnerRunning(const Connection& c) {
+  HANDLE owner = OpenProcess(SYNCHRONIZE, FALSE, c.ownerProcess);
+  const bool running = owner != nullptr && WaitForSingleObject(owner, 0) == WAIT_TIMEOUT;
+  if (owner != nullptr) CloseHandle(owner);
+  return running;
+}
+
+// A failed or dropped connection waits for its dialler to hang it up; when
+// that process has ended without doing so, nobody ever will.
+bool Abandoned(const Connection& c, Phase phase) {
+  return (phase == Phase::Failed || phase == Phase::Dropped) && !OwnerRunning(c);
+}
+
+// A free slot: unused, released, or abandoned.
 Connection* FreeSlot(SharedState& state) {
   const uint64_t now = Now();
   for (Connection& c : state.connections) {
     if (c.used == 0 || Evaluate(c, now).phase == Phase::Gone) return &c;
   }
   for (Connection& c : state.connections) {
-    const Phase phase = Evaluate(c, now).phase;
-    if (phase != Phase::Failed && phase != Phase::Dropped) continue;
-    HANDLE owner = OpenProcess(SYNCHRONIZE, FALSE, c.ownerProcess);
-    const bool running = owner != nullptr && WaitForSingleObject(owner, 0) == WAIT_TIMEOUT;
-    if (owner != nullptr) CloseHandle(owner);
-    if (!running) return &c;
+    if (Abandoned(c, Evaluate(c, now).phase)) return &c;
   }
   return nullptr;
 }
 
+// A device is busy from its dial until its connection is released.
 bool DeviceInUse(const SharedState& state, const Device& device) {
   const uint64_t now = Now();
   for (const Connection& c : state.connections) {
-    if (c.used == 0 || Evaluate(c, now).phase == Phase::Gone) continue;
+    if (c.used == 0) continue;
+    const Phase phase = Evaluate(c, now).phase;
+    if (phase == Phase::Gone || Abandoned(c, phase)) continue;
     if (SameName(c.deviceType, device.type) && SameName(c.deviceName, device.name)) return true;
   }
   return false;

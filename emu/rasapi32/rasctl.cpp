@@ -13,6 +13,7 @@ DWORD WINAPI StandinControlA(LPCSTR command, LPSTR reply, DWORD replySize);
 DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, void* params, DWORD notifierType, LPVOID notifier,
                       void** handle);
 DWORD WINAPI RasGetConnectStatusA(void* handle, void* status);
+DWORD WINAPI RasHangUpA(void* handle);
 DWORD WINAPI RasGetErrorStringA(UINT code, LPSTR buffer, DWORD size);
 }
 
@@ -78,6 +79,7 @@ int Dial(int argc, char** argv) {
   const DWORD answer = RasDialA(nullptr, nullptr, &params, 0, nullptr, &handle);
   if (answer != 0) {
     std::printf("dial failed: %lu %s\n", answer, ErrorText(answer).c_str());
+    if (handle != nullptr) RasHangUpA(handle);
     return 1;
   }
   std::printf("connected 0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(handle)));
@@ -90,6 +92,7 @@ int Dial(int argc, char** argv) {
     const DWORD result = RasGetConnectStatusA(handle, &status);
     if (result != 0 || status.rasconnstate != 0x2000) {
       std::printf("line down: state %lu error %lu\n", status.rasconnstate, status.dwError);
+      RasHangUpA(handle);
       return 0;
     }
   }

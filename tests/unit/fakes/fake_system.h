@@ -3,6 +3,7 @@
 // counts its calls, and a platform of a chosen family.
 #pragma once
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -73,15 +74,38 @@ class FakeShell : public ShellPort {
   long findResult = 42;
 };
 
+// Lets time pass on the clock it is given: a wait for events takes its
+// whole time-out, a pause 10 ms.
 class FakeEventPump : public EventPumpPort {
  public:
-  void DoEvents() override { ++doEventsCalls; }
-  void WaitForEvents(unsigned) override { ++waitCalls; }
-  void Pause() override { ++pauseCalls; }
+  explicit FakeEventPump(FakeClock& clock) : clock_(clock) {}
+  void DoEvents() override {
+    ++doEventsCalls;
+    if (onEvents) onEvents();
+  }
+  void WaitForEvents(unsigned milliseconds) override {
+    ++waitCalls;
+    Advance(milliseconds / 1000.0);
+    if (onEvents) onEvents();
+  }
+  void Pause() override {
+    ++pauseCalls;
+    Advance(0.01);
+  }
 
+  // Runs as the window events that arrive while the program waits.
+  std::function<void()> onEvents;
   int doEventsCalls = 0;
   int waitCalls = 0;
   int pauseCalls = 0;
+
+ private:
+  void Advance(double seconds) {
+    clock_.monotonic += seconds;
+    clock_.secondsSinceMidnight += seconds;
+    if (clock_.secondsSinceMidnight >= 86400.0) clock_.secondsSinceMidnight -= 86400.0;
+  }
+  FakeClock& clock_;
 };
 
 class FakePlatform : public PlatformPort {

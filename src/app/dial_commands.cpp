@@ -1,0 +1,86 @@
+// The dialer window's dial commands: Dial (which reads Cancel during a
+// dial), Cancel (which reads Redial after the redials ended) and the tray
+// menu's Disconnect.
+#include "app/app_context.h"
+#include "app/bring_to_front.h"
+#include "app/dialing.h"
+#include "app/number_sources.h"
+#include "forms/form_host.h"
+#include "dial/dialup_service.h"
+#include "dial/hang_up.h"
+#include "system/message_box_port.h"
+
+namespace corvane {
+
+void DialerForm::cmdDial_Click() {
+  DialSession& session = ctx_.Session;
+  if (cmdDial.Caption() != "&DIAL") {
+    session.CancelRequested = 1;
+    HangUpConnection(ctx_.Platform.DialUp, session.ConnectionHandle, ctx_.LastResult);
+    Unload();
+    return;
+  }
+  session.IsConnected = 0;
+  ctx_.Supervisor.LineDropped = 0;
+  FindPhoneNumber(ctx_);
+  if (ctx_.Entry.PhoneNumber.empty()) {
+    ctx_.Platform.Messages.Show("Missing phone number.", "Dialing Error", MsgIcon::Exclamation, MsgButtons::Ok);
+    return;
+  }
+  cmdInfo.SetVisible(false);
+  BringToFront(*this);
+  HookDialEvents(ctx_);
+  PrepareAndDial(ctx_);
+  ctx_.Supervisor.DialAnimationFrame = 4;
+}
+
+void DialerForm::cmdCancel_Click() {
+  DialSession& session = ctx_.Session;
+  if (cmdCancel.Caption() != "&Redial") {
+    session.CancelRequested = 1;
+    if (cmdCancel.Caption() == "&Cancel") {
+      HangUpConnection(ctx_.Platform.DialUp, session.ConnectionHandle, ctx_.LastResult);
+    }
+    Unload();
+    return;
+  }
+  std::string caption = "Redialing: " + session.LocationName + "  " + ctx_.Entry.PhoneNumber;
+  if (ctx_.Entry.UseList == 1) caption += "   UserID(" + std::to_string(session.UserIndex) + ")";
+  SetCaption(caption);
+  cmdCancel.SetVisible(false);
+  if (cmdInfo.Caption() == "&Options") cmdInfo.SetVisible(false);
+  if (Height() > kDetailsShownAbove) {
+    cmdInfo.SetCaption("&Hide Details");
+    cmdInfo.SetVisible(true);
+    cmdInfo.Move(cmdInfo.Left(), cmdInfo.Top(), kInfoWidthRedial, cmdInfo.Height());
+  }
+  txtErr.SetText("");
+  Image1.SetVisible(true);
+  Image2.SetVisible(false);
+  session.RedialCount = 0;
+  session.ConnectionHandle = DialEntry(ctx_, "", kDialEntryName);
+}
+
+}  // namespace corvane
+
+namespace corvane {
+
+void DialerForm::mnuDisconnect_Click() {
+  if (mnuDisconnect.Caption() != "&Disconnect") {
+    cmdDial_Click();
+    return;
+  }
+  DialSession& session = ctx_.Session;
+  session.DisconnectRequested = 1;
+  UnhookDialEvents(ctx_);
+  std::vector<ActiveConnection> connections;
+  const int count = ctx_.Platform.DialUp.EnumActiveConnections(connections);
+  if (count == 0 || connections.empty()) return;
+  if (ctx_.Entry.DoNotAsk == 0) ctx_.Platform.Forms.ShowModal(ctx_.frmMessage);
+  if (ctx_.frmMessage.DisconnectDeclined == 1) return;
+  ctx_.LastResult = ctx_.Platform.DialUp.HangUp(connections.back().Handle);
+  session.CancelRequested = 1;
+  Unload();
+}
+
+}  // namespace corvane

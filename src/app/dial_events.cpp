@@ -1,0 +1,211 @@
+// The dial-event procedure: what each progress message of the service does
+// to the dialer window and the dial session, and what follows a failure.
+#include <cmath>
+#include <string>
+
+#include "app/app_context.h"
+#include "app/default_browser.h"
+#include "app/dialing.h"
+#include "app/number_sources.h"
+#include "dial/dialup_service.h"
+#include "dial/hang_up.h"
+#include "system/clock_port.h"
+#include "system/event_pump_port.h"
+#include "system/shell_port.h"
+#include "system/tray_icon_port.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr float kSecondsPerDay = 86400.0f;
+// How long one pass of the busy-redial countdown sleeps when no window
+// event arrives; the countdown text is refreshed after each pass.
+constexpr unsigned kCountdownPassMs = 200;
+
+const std::string kStatus = "Status:  ";
+
+void AppendDetails(DialerForm& dialer, const std::string& text) {
+  const std::string& log = dialer.txtDetails.Text();
+  dialer.txtDetails.SetText(log.empty() ? text : log + "\r\n" + text);
+  dialer.txtDetails.SetSelectionToEnd();
+}
+
+std::string ListModeSuffix(const AppContext& ctx) {
+  if (ctx.Entry.UseList != 1) return {};
+  return "   UserID(" + std::to_string(ctx.Session.UserIndex) + ")";
+}
+
+void OnConnected(AppContext& ctx) {
+  DialSession& session = ctx.Session;
+  DialerForm& dialer = ctx.frmDialer;
+  session.IsConnected = 1;
+  session.OnlineTimeSaved = 0;
+  ctx.Platform.TrayIcon.Add(dialer.Icon(), "Connected to: '" + ctx.CurrentEntryName + "'");
+  dialer.mnuDisconnect.SetCaption("&Disconnect");
+  dialer.Hide();
+  session.ConnectTime = static_cast<float>(ctx.Platform.Clock.SecondsSinceMidnight());
+  if (ctx.Entry.StartBrowser == 1) {
+    std::string browser = ctx.Store.ReadRegValue(ctx.Store.SettingsRoot + ctx.CurrentEntryName, "BrowserPath");
+    if (browser.empty()) browser = DefaultBrowserPath(ctx.Platform.Shell, ctx.LastResult);
+    ctx.LastResult = static_cast<int32_t>(ctx.Platform.Shell.Execute("Open", browser, "", "c:\\", ShowMode::Normal));
+  }
+}
+
+// Counts down the pause before a busy redial, letting window events run so
+// Cancel works and the text stays live, without spinning the processor.
+void BusyRedialCountdown(AppContext& ctx) {
+  DialSession& session = ctx.Session;
+  DialerForm& dialer = ctx.frmDialer;
+  ClockPort& clock = ctx.Platform.Clock;
+  session.RedialWaitSeconds = static_cast<float>(ctx.Entry.Minutes * 60 + ctx.Entry.Seconds);
+  session.RedialWaitStart = static_cast<float>(clock.SecondsSinceMidnight());
+  for (;;) {
+    const auto now = static_cast<float>(clock.SecondsSinceMidnight());
+    float elapsed = now - session.RedialWaitStart;
+    if (now < session.RedialWaitStart) elapsed += kSecondsPerDay;
+    if (elapsed >= session.RedialWaitSeconds) {
+      if (session.CancelRequested == 1) return;
+      dialer.SetCaption("Redialing:  x " + std::to_string(session.RedialCount) + "  " + session.LocationName +
+                        "  " + ctx.Entry.PhoneNumber + ListModeSuffix(ctx));
+      dialer.Image1.SetVisible(true);
+      dialer.Image2.SetVisible(false);
+      dialer.cmdShowOnTime.SetVisible(true);
+      dialer.cmdCancel.SetVisible(false);
+      dialer.cmdInfo.SetVisible(true);
+      dialer.txtErr.SetText("");
+      dialer.txtErr.SetVisible(false);
+      session.BusyRedialPending = 1;
+      return;
+    }
+    if (session.CancelRequested == 1) return;
+    ctx.Platform.Pump.WaitForEvents(kCountdownPassMs);
+    if (session.CancelRequested == 0) {
+      const long left = std::lround(session.RedialWaitSeconds - elapsed);
+      dialer.txtErr.SetText(session.ErrorLine + "\r\nRedialing in :   " + std::to_string(left) + " seconds.");
+    }
+  }
+}
+
+bool IsLineProblem(int32_t error) {
+  return error == kRasLineBusy || error == kRasNoDialTone || error == kRasHardwareFailure ||
+         error == kRasDeviceNotFoundOrBusy;
+}
+
+void OnFailure(AppContext& ctx, int32_t error) {
+  DialSession& session = ctx.Session;
+  DialerForm& dialer = ctx.frmDialer;
+  const EntrySettings& entry = ctx.Entry;
+
+  HangUpConnection(ctx.Platform.DialUp, session.ConnectionHandle, ctx.LastResult);
+  session.ErrorLine = "Error " + std::to_string(error) + ": " + ctx.Platform.DialUp.DialErrorText(error);
+  dialer.txtErr.SetVisible(true);
+  dialer.txtErr.SetText(session.ErrorLine);
+  dialer.lblMess.SetCaption(kStatus + "Disconnected.");
+  AppendDetails(dialer, dialer.lblMess.Caption() + "\r\n" + session.ErrorLine);
+  dialer.Image1.SetVisible(false);
+  dialer.Image2.SetVisible(true);
+  dialer.cmdShowOnTime.SetVisible(true);
+  dialer.cmdCancel.SetCaption("&Redial");
+  dialer.cmdCancel.SetVisible(false);
+  dialer.cmdInfo.SetVisible(true);
+  if (dialer.cmdInfo.Caption() == "&Options") dialer.cmdInfo.SetCaption("&Details");
+
+  if (session.RedialCount >= entry.NumberOfRedials) {
+    dialer.SetCaption("End of Redials");
+    dialer.cmdInfo.SetCaption("&Options");
+    dialer.cmdInfo.SetVisible(true);
+    dialer.lblMess.SetCaption(kStatus + "Redialed x " + std::to_string(session.RedialCount) + " times.");
+    dialer.txtErr.SetText(session.ErrorLine);
+    AppendDetails(dialer, dialer.lblMess.Caption());
+    dialer.cmdCancel.SetVisible(true);
+    return;
+  }
+
+  dialer.SetCaption("Connection Error");
+  if (entry.UseList == 1 && !IsLineProblem(error)) {
+    const int32_t next = session.UserIndex < session.UserCount ? session.UserIndex + 1 : 1;
+    dialer.lblMess.SetCaption(kStatus + "Switching UserID(" + std::to_string(session.UserIndex) + ")  to UserID(" +
+                              std::to_string(next) + ")");
+    dialer.cmdCancel.SetVisible(false);
+    dialer.txtErr.SetText(session.ErrorLine);
+    AppendDetails(dialer, dialer.lblMess.Caption());
+    HangUpConnection(ctx.Platform.DialUp, session.ConnectionHandle, ctx.LastResult);
+  }
+
+  if (error == kRasLineBusy && entry.EnableRedial == 1 && session.RedialCount < entry.NumberOfRedials) {
+    ++session.RedialCount;
+    dialer.cmdCancel.SetVisible(false);
+    if (session.CancelRequested == 1) return;
+    session.CountdownRunning = 1;
+    BusyRedialCountdown(ctx);
+    session.CountdownRunning = 0;
+    return;
+  }
+  session.RetryPending = 1;
+}
+
+}  // namespace
+
+std::string DialStateText(uint32_t state) {
+  switch (state) {
+    case 0: return "Opening port...";
+    case 1: return "Port opened";
+    case 2:
+    case 3: return "Dialing...";
+    case 4: return "All devices connected";
+    case 5:
+    case 6:
+    case 10:
+    case 18: return "Veryfying username and password...";
+    case 7: return "AuthRetry";
+    case 8: return "AuthCallback";
+    case 9: return "AuthChangePassword";
+    case 11: return "AuthLinkSpeed";
+    case 12: return "AuthAck";
+    case 13: return "ReAuthenticate";
+    case 14: return "Authenticated";
+    case 15: return "PrepareForCallback";
+    case 16: return "WaitForModemReset";
+    case 17: return "WaitForCallback";
+    case 19: return "StartAuthentication";
+    case 20: return "CallbackComplete";
+    case 21: return "LogonNetwork";
+    case 22: return "SubEntryConnected";
+    case 23: return "SubEntryDisconnected";
+    case 4096: return "Interactive";
+    case 4097: return "RetryAuthentication";
+    case 4098: return "CallbackSetByCaller";
+    case 4099: return "PasswordExpired";
+    case 4100: return "InvokeEapUI";
+    case kRasStateConnected: return "Connected";
+    case kRasStateDisconnected: return "Disconnected";
+    default: return {};
+  }
+}
+
+void OnDialEvent(AppContext& ctx, uint32_t /*message*/, uint32_t state, int32_t error) {
+  DialSession& session = ctx.Session;
+  DialerForm& dialer = ctx.frmDialer;
+  if (session.CountdownRunning == 1) return;
+
+  const std::string text = DialStateText(state);
+  dialer.lblMess.SetCaption(kStatus + text);
+  if (state == kRasStateConnected) {
+    OnConnected(ctx);
+    if (!ctx.Entry.FileURL.empty()) {
+      ReadInternetFile(ctx);
+      return;
+    }
+  }
+  if (state == kRasStateDisconnected) {
+    ctx.LastResult = ctx.Platform.DialUp.HangUp(session.ConnectionHandle);
+    dialer.lblMess.SetCaption(kStatus + "Disconnected.");
+  }
+  if (session.LastStatusText != text) AppendDetails(dialer, dialer.lblMess.Caption());
+  if (!text.empty()) session.LastStatusText = text;
+  if (error == 0) return;
+  OnFailure(ctx, error);
+}
+
+}  // namespace corvane

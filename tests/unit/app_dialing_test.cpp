@@ -1,0 +1,379 @@
+// Dialing on fakes: the dial start with its login rotation, every path of
+// the dial-event procedure, and the supervisor tick's hand-offs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/dialing.h"
+#include "fakes/program_fixture.h"
+
+namespace corvane::testing {
+namespace {
+
+constexpr uint32_t kOpening = 0;
+constexpr uint32_t kDialing = 2;
+constexpr uint32_t kAuthenticate = 5;
+
+class DialingTest : public ::testing::Test, public ProgramFixture {
+ protected:
+  void SeedEntry(const std::vector<std::pair<std::string, std::string>>& values) {
+    registry.AddKey(RegHive::CurrentUser, EntryKey("Work"));
+    for (const auto& [value, text] : values) registry.SetString(RegHive::CurrentUser, EntryKey("Work"), value, text);
+  }
+
+  // A list-mode entry with three logins; the dialer waits for the user.
+  AppContext& StartListEntry(const std::vector<std::pair<std::string, std::string>>& more = {}) {
+    files.files["c:\\lists\\phones.csv"] = {"City,State,PhoneNo.,", "Yuma,AZ,5203290098,", "Mesa,AZ,4805550100,"};
+    files.files["c:\\lists\\users.csv"] = {"ann,pw1", "bob,pw2", "cy,pw3"};
+    std::vector<std::pair<std::string, std::string>> values{{"UseList", "1"},
+                                                            {"PhoneList", "c:\\lists\\phones.csv"},
+                                                            {"UserList", "c:\\lists\\users.csv"},
+                                                            {"LastDialedLocation", "Yuma,AZ,5203290098,"},
+                                                            {"PhoneNumberLocation", "2"}};
+    values.insert(values.end(), more.begin(), more.end());
+    SeedEntry(values);
+    return Start("Work");
+  }
+
+  void Event(uint32_t state, int32_t error = 0) {
+    AppContext& app = *context;
+    app.frmDialer.Form_WindowMessage(app.Session.DialEventMessage, state, error);
+  }
+
+  std::string Log() const { return context->frmDialer.txtDetails.Text(); }
+};
+
+TEST_F(DialingTest, SingleNumberEntryDialsTheProgramsEntryWithTheDecodedPassword) {
+  registry.SetString(RegHive::CurrentUser, kSettingsRoot, "Product", "1234567890123456");
+  // "pw" scrambled with the key above: 'p'+'1'+66, 'w'+'2'+66.
+  SeedEntry({{"PhoneNumber", "5550100"}, {"UserName", "ann"}, {"Password", std::string{char(0xE3), char(0xEB)}}});
+  AppContext& app = Start("Work");
+
+  ASSERT_EQ(dialUp.dialParams.size(), 1u);
+  const DialParams& params = dialUp.dialParams[0];
+  EXPECT_EQ(params.EntryName, "Crv");
+  EXPECT_EQ(params.PhoneNumber, "5550100");
+  EXPECT_EQ(params.UserName, "ann");
+  EXPECT_EQ(params.Password, "pw");
+  ASSERT_EQ(dialUp.dials.size(), 1u);
+  EXPECT_EQ(dialUp.dials[0].first, "");
+  EXPECT_EQ(app.Session.ConnectionHandle, dialUp.nextHandle);
+  EXPECT_EQ(app.frmDialer.cmdDial.Caption(), "&Cancel");
+  EXPECT_EQ(app.frmDialer.lblMess.Caption(), "Status:  Opening port...");
+  EXPECT_TRUE(app.frmDialer.Timer1.Enabled());
+  EXPECT_EQ(app.Supervisor.DialAnimationFrame, 4);
+  EXPECT_EQ(registry.RawValue(RegHive::CurrentUser, EntryKey("Work"), "LastDialedLocation"),
+            std::string("5550100\0", 8));
+  // The plain password never reaches the window.
+  EXPECT_EQ(app.Entry.Password, std::string({char(0xE3), char(0xEB)}));
+}
+
+TEST_F(DialingTest, MissingNumberIsReportedAndNothingIsDialled) {
+  SeedEntry({{"PhoneNumber", ""}});
+  AppContext& app = Start("Work");
+  app.frmDialer.cmdDial.OnUserClick();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Missing phone number.");
+  EXPECT_EQ(messages.shown[0].title, "Dialing Error");
+  EXPECT_EQ(messages.shown[0].icon, MsgIcon::Exclamation);
+  EXPECT_TRUE(dialUp.dials.empty());
+  EXPECT_EQ(app.Session.Hooked, 0);
+}
+
+TEST_F(DialingTest, CancelDuringADialHangsUpAndEndsTheProgram) {
+  SeedEntry({{"PhoneNumber", "5550100"}});
+  AppContext& app = Start("Work");
+  app.frmDialer.cmdDial.OnUserClick();  // reads "&Cancel" now
+  EXPECT_EQ(app.Session.CancelRequested, 1);
+  EXPECT_FALSE(dialUp.hangUps.empty());
+  EXPECT_FALSE(app.frmDialer.Loaded());
+}
+
+TEST_F(DialingTest, LoginRotation) {
+  struct Case {
+    std::string name;
+    std::vector<std::string> users;
+    int32_t startIndex;
+    std::vector<std::string> expected;  // logins of three prepared attempts
+  };
+  const Case cases[] = {
+      {"one user always logs in as that user", {"solo,pw"}, 0, {"solo", "solo", "solo"}},
+      {"the index at the end wraps to the first login", {"ann,1", "bob,2", "cy,3"}, 3, {"ann", "bob", "cy"}},
+      {"the next login follows the current one", {"ann,1", "bob,2", "cy,3"}, 1, {"bob", "cy", "ann"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    registry = FakeRegistry();
+    dialUp.dialParams.clear();
+    StartListEntry();
+    files.files["c:\\lists\\users.csv"].assign(c.users.begin(), c.users.end());
+    context->Session.UserIndex = c.startIndex;
+    context->frmDialer.cmdDial.OnUserClick();
+    for (int attempt = 1; attempt < 3; ++attempt) {
+      context->Session.RetryPending = 1;
+      context->frmDialer.Timer1.OnTick();
+    }
+    ASSERT_EQ(dialUp.dialParams.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(dialUp.dialParams[i].UserName, c.expected[i]) << i;
+  }
+}
+
+TEST_F(DialingTest, RandomStartPicksALoginOfTheList) {
+  for (int run = 0; run < 20; ++run) {
+    registry = FakeRegistry();
+    dialUp.dialParams.clear();
+    AppContext& app = StartListEntry();
+    app.frmDialer.cmdDial.OnUserClick();
+    EXPECT_GE(app.Session.UserIndex, 1);
+    EXPECT_LE(app.Session.UserIndex, 3);
+    ASSERT_EQ(dialUp.dialParams.size(), 1u);
+    EXPECT_EQ(dialUp.dialParams[0].UserName, app.Session.UserNames[static_cast<size_t>(app.Session.UserIndex)]);
+    EXPECT_EQ(app.frmDialer.Caption(),
+              "Dialing: Yuma  5203290098   UserID(" + std::to_string(app.Session.UserIndex) + ")");
+  }
+}
+
+TEST_F(DialingTest, SameStatusTwiceIsLoggedOnce) {
+  SeedEntry({{"PhoneNumber", "5550100"}});
+  Start("Work");
+  Event(kOpening);
+  Event(kDialing);
+  Event(kDialing);
+  Event(kAuthenticate);
+  EXPECT_EQ(Log(), "Status:  Opening port...\r\nStatus:  Dialing...\r\nStatus:  Veryfying username and password...");
+}
+
+TEST_F(DialingTest, ConnectedHidesTheWindowAddsTheTrayIconAndStartsTheBrowser) {
+  SeedEntry({{"PhoneNumber", "5550100"}, {"Icon", "12"}, {"BrowserPath", "c:\\web\\browser.exe"}});
+  clock.secondsSinceMidnight = 4000.5;
+  AppContext& app = Start("Work");
+  Event(kRasStateConnected);
+  EXPECT_EQ(app.Session.IsConnected, 1);
+  EXPECT_FALSE(app.frmDialer.Visible());
+  EXPECT_TRUE(trayIcon.shown);
+  EXPECT_EQ(trayIcon.icon, 12);
+  EXPECT_EQ(trayIcon.tip, "Connected to: 'Work'");
+  EXPECT_FLOAT_EQ(app.Session.ConnectTime, 4000.5f);
+  ASSERT_EQ(shell.started.size(), 1u);
+  EXPECT_EQ(shell.started[0].file, "c:\\web\\browser.exe");
+  EXPECT_EQ(shell.started[0].directory, "c:\\");
+  EXPECT_EQ(Log(), "Status:  Connected");
+}
+
+TEST_F(DialingTest, ConnectedWithANumberFileAddsNoLogLine) {
+  SeedEntry({{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"FileURL", "http://127.0.0.1/n.txt"}});
+  AppContext& app = Start("Work");
+  Event(kDialing);
+  Event(kRasStateConnected);
+  EXPECT_EQ(Log(), "Status:  Dialing...");
+  EXPECT_EQ(app.frmDialer.lblMess.Caption(), "Status:  Connected");
+  EXPECT_EQ(download.requests.size(), 1u);
+}
+
+TEST_F(DialingTest, NoRedialsAllowedEndsAtTheFirstFailure) {
+  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "0"}});
+  AppContext& app = Start("Work");
+  Event(kDialing, kRasNoAnswer);
+  DialerForm& dialer = app.frmDialer;
+  EXPECT_EQ(dialer.Caption(), "End of Redials");
+  EXPECT_EQ(dialer.lblMess.Caption(), "Status:  Redialed x 0 times.");
+  EXPECT_EQ(dialer.txtErr.Text(), "Error 678: error 678");
+  EXPECT_TRUE(dialer.cmdCancel.Visible());
+  EXPECT_EQ(dialer.cmdCancel.Caption(), "&Redial");
+  EXPECT_EQ(dialer.cmdInfo.Caption(), "&Options");
+  EXPECT_EQ(app.Session.RetryPending, 0);
+  EXPECT_EQ(app.Session.BusyRedialPending, 0);
+}
+
+TEST_F(DialingTest, BusyLineCountsDownThenHandsOverTheSameLogin) {
+  struct Case {
+    std::string name;
+    std::string minutes, seconds;
+    double startTime;
+    int expectedWaitPasses;
+  };
+  const Case cases[] = {
+      {"no pause hands over at once", "0", "0", 43200, 0},
+      {"a one-second pause", "0", "1", 43200, 5},
+      {"across midnight", "0", "30", 86390, 150},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    registry = FakeRegistry();
+    SeedEntry({{"PhoneNumber", "5550100"}, {"Minutes", c.minutes}, {"Seconds", c.seconds}});
+    AppContext& app = Start("Work");
+    clock.secondsSinceMidnight = c.startTime;
+    pump.waitCalls = 0;
+    std::vector<std::string> countdown;
+    pump.onEvents = [&] { countdown.push_back(app.frmDialer.txtErr.Text()); };
+
+    Event(kDialing, kRasLineBusy);
+    pump.onEvents = nullptr;
+
+    EXPECT_EQ(pump.waitCalls, c.expectedWaitPasses);
+    EXPECT_EQ(app.Session.RedialCount, 1);
+    EXPECT_EQ(app.Session.BusyRedialPending, 1);
+    EXPECT_EQ(app.frmDialer.Caption(), "Redialing:  x 1    5550100");
+    EXPECT_FALSE(app.frmDialer.txtErr.Visible());
+    if (c.expectedWaitPasses > 0) {
+      EXPECT_EQ(app.frmDialer.txtErr.Text(), "");
+      EXPECT_NE(countdown.front().find("Error 676: error 676"), std::string::npos);
+    }
+
+    const size_t dialsBefore = dialUp.dials.size();
+    app.frmDialer.Timer1.OnTick();
+    EXPECT_EQ(app.Session.BusyRedialPending, 0);
+    EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
+  }
+}
+
+TEST_F(DialingTest, CountdownShowsTheErrorAndTheSecondsLeft) {
+  SeedEntry({{"PhoneNumber", "5550100"}, {"Minutes", "0"}, {"Seconds", "1"}});
+  AppContext& app = Start("Work");
+  std::vector<std::string> shown;
+  pump.onEvents = [&] { shown.push_back(app.frmDialer.txtErr.Text()); };
+  Event(kDialing, kRasLineBusy);
+  ASSERT_GE(shown.size(), 4u);
+  EXPECT_EQ(shown[1], "Error 676: error 676\r\nRedialing in :   1 seconds.");
+  EXPECT_EQ(shown[4], "Error 676: error 676\r\nRedialing in :   0 seconds.");
+}
+
+TEST_F(DialingTest, CancelDuringTheCountdownStopsTheRedial) {
+  SeedEntry({{"PhoneNumber", "5550100"}, {"Minutes", "1"}, {"Seconds", "0"}});
+  AppContext& app = Start("Work");
+  int passes = 0;
+  pump.onEvents = [&] {
+    if (++passes == 3) app.frmDialer.cmdDial.OnUserClick();  // "&Cancel"
+  };
+  Event(kDialing, kRasLineBusy);
+  EXPECT_EQ(passes, 3);
+  EXPECT_EQ(app.Session.CancelRequested, 1);
+  EXPECT_EQ(app.Session.BusyRedialPending, 0);
+}
+
+TEST_F(DialingTest, BusyInListModeKeepsTheLoginAndShowsNoSwitch) {
+  AppContext& app = StartListEntry({{"Minutes", "0"}, {"Seconds", "0"}});
+  app.Session.UserIndex = 1;
+  app.frmDialer.cmdDial.OnUserClick();
+  ASSERT_EQ(dialUp.dialParams.back().UserName, "bob");
+  Event(kDialing, kRasLineBusy);
+  EXPECT_EQ(Log().find("Switching"), std::string::npos);
+  app.frmDialer.Timer1.OnTick();
+  EXPECT_EQ(dialUp.dialParams.back().UserName, "bob");
+  EXPECT_EQ(app.Session.UserIndex, 2);
+}
+
+TEST_F(DialingTest, RefusedLoginAtTheLastUserSwitchesToTheFirst) {
+  AppContext& app = StartListEntry();
+  app.Session.UserIndex = 2;
+  app.frmDialer.cmdDial.OnUserClick();
+  ASSERT_EQ(app.Session.UserIndex, 3);
+  Event(kAuthenticate, kRasAuthenticationFailure);
+  EXPECT_EQ(app.frmDialer.Caption(), "Connection Error");
+  EXPECT_EQ(app.frmDialer.lblMess.Caption(), "Status:  Switching UserID(3)  to UserID(1)");
+  EXPECT_EQ(app.Session.RetryPending, 1);
+  app.frmDialer.Timer1.OnTick();
+  EXPECT_EQ(app.Session.UserIndex, 1);
+  EXPECT_EQ(dialUp.dialParams.back().UserName, "ann");
+  EXPECT_EQ(dialUp.dialParams.back().Password, "pw1");
+  // The plain password of the list never shows in the window.
+  EXPECT_EQ(Log().find("pw"), std::string::npos);
+}
+
+TEST_F(DialingTest, RetryWaitForTheOldHandleIsBounded) {
+  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "3"}});
+  AppContext& app = Start("Work");
+  dialUp.statusAnswer = kRasSuccess;  // the service never lets go
+  Event(kDialing, kRasNoDialTone);
+  ASSERT_EQ(app.Session.RetryPending, 1);
+  const size_t dialsBefore = dialUp.dials.size();
+  app.frmDialer.Timer1.OnTick();
+  EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
+  EXPECT_LE(clock.monotonic, 6.0);
+}
+
+TEST_F(DialingTest, ManualRedialDialsTheSameLoginAgain) {
+  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "0"}});
+  AppContext& app = Start("Work");
+  Event(kDialing, kRasLineBusy);
+  ASSERT_EQ(app.frmDialer.cmdCancel.Caption(), "&Redial");
+  const size_t dialsBefore = dialUp.dials.size();
+  app.frmDialer.cmdCancel.OnUserClick();
+  EXPECT_EQ(app.frmDialer.Caption(), "Redialing:   5550100");
+  EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
+  EXPECT_EQ(app.frmDialer.txtErr.Text(), "");
+}
+
+TEST_F(DialingTest, DetailsToggleGrowsAndShrinksTheWindow) {
+  SeedEntry({{"PhoneNumber", "5550100"}});
+  AppContext& app = Start("Work");
+  Event(kDialing, kRasNoAnswer);
+  DialerForm& dialer = app.frmDialer;
+  ASSERT_EQ(dialer.cmdInfo.Caption(), "&Details");
+  dialer.cmdInfo.OnUserClick();
+  EXPECT_EQ(dialer.cmdInfo.Caption(), "&Hide Details");
+  EXPECT_EQ(dialer.Height(), DialerForm::kHeightDetails);
+  dialer.cmdInfo.OnUserClick();
+  EXPECT_EQ(dialer.cmdInfo.Caption(), "&Details");
+  EXPECT_EQ(dialer.Height(), DialerForm::kHeightCompact);
+}
+
+TEST_F(DialingTest, OnlineTimeButtonExplainsWhenMonitoringIsOff) {
+  SeedEntry({{"PhoneNumber", ""}, {"MonitorTime", "0"}});
+  AppContext& app = Start("Work");
+  app.frmDialer.cmdShowOnTime.OnUserClick();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].title, "Nothing to show");
+  EXPECT_EQ(messages.shown[0].text, "Monitoring online time is not selected in Options.");
+  EXPECT_TRUE(formHost.shown.empty());
+}
+
+TEST_F(DialingTest, DisconnectAsksUnlessToldNotTo) {
+  struct Case {
+    std::string name;
+    std::string doNotAsk;
+    bool declines;
+    bool asked;
+    bool hungUp;
+  };
+  const Case cases[] = {
+      {"yes hangs up", "0", false, true, true},
+      {"no keeps the line", "0", true, true, false},
+      {"do not ask hangs up at once", "1", false, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    registry = FakeRegistry();
+    formHost.shown.clear();
+    dialUp.hangUps.clear();
+    SeedEntry({{"PhoneNumber", ""}, {"DoNotAsk", c.doNotAsk}});
+    AppContext& app = Start("Work");
+    ActiveConnection line;
+    line.Handle = 0x99;
+    line.EntryName = "Crv";
+    dialUp.connections = {line};
+    formHost.answer = [&](forms::Form&) {
+      if (c.declines) app.frmMessage.cmdNo_Click(); else app.frmMessage.cmdYes_Click();
+    };
+    app.frmDialer.mnuDisconnect.OnUserClick();
+    EXPECT_EQ(app.Session.DisconnectRequested, 1);
+    EXPECT_EQ(!formHost.shown.empty(), c.asked);
+    // The exit path hangs up the dial handle as well; the line is the 0x99 one.
+    EXPECT_EQ(std::count(dialUp.hangUps.begin(), dialUp.hangUps.end(), RasHandle{0x99}), c.hungUp ? 1 : 0);
+    EXPECT_EQ(app.frmDialer.Loaded(), !c.hungUp);
+  }
+}
+
+TEST_F(DialingTest, DisconnectWithoutAConnectionOnlyStopsWatching) {
+  SeedEntry({{"PhoneNumber", ""}});
+  AppContext& app = Start("Work");
+  app.Session.Hooked = 1;
+  app.frmDialer.mnuDisconnect.OnUserClick();
+  EXPECT_EQ(app.Session.DisconnectRequested, 1);
+  EXPECT_EQ(app.Session.Hooked, 0);
+  EXPECT_TRUE(formHost.shown.empty());
+  EXPECT_TRUE(app.frmDialer.Loaded());
+}
+
+}  // namespace
+}  // namespace corvane::testing

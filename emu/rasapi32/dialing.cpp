@@ -103,8 +103,10 @@ DWORD FollowDial(const Notifier& n, bool watchLine) {
     for (;;) {
       const Look look = LookAt(n.handle);
       if (!look.exists) return ERROR_INVALID_HANDLE;
-      if (look.view.phase == Phase::HangingUp) return 631;  // hung up while dialling: no more reports
-      if (look.view.phase == Phase::Failed && look.dropRequested) {
+      // A hang-up or a drop ends the reports, but only from its own time on:
+      // a state reached before it is still reported.
+      if (look.view.phase == Phase::HangingUp && look.view.endedAt < due) return 631;
+      if (look.view.phase == Phase::Failed && look.dropRequested && look.view.endedAt < due) {
         if (reporting) Notify(n, look.view.state, look.view.error);
         return look.view.error;
       }

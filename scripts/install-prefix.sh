@@ -9,6 +9,10 @@ key='HKCU\Software\Tamberlo\Corvane'
 if ! wine reg query "$key" /v Product >/dev/null 2>&1; then
   # Digits only: a digit plus any printable ASCII character plus 66 still
   # fits a byte, so every typed password up to 32 characters can be stored.
-  product=$(tr -dc '0-9' < /dev/urandom | head -c 16)
+  digits=""
+  while [ ${#digits} -lt 16 ]; do
+    digits+=$(od -An -N8 -tu8 /dev/urandom | tr -cd '0-9')
+  done
+  product=${digits:0:16}
   wine reg add "$key" /v Product /t REG_SZ /d "$product" /f >/dev/null
 fi

@@ -9,7 +9,7 @@ root=$(pwd)
 
 scripts/install-deps.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j2 --target corvane rasapi32
+cmake --build --preset win64 -j2 --target corvane rasapi32_standin rasctl
 
 build=build/win64
 launcher="$build/wine-run.sh"
@@ -25,10 +25,22 @@ if [ -z "${DISPLAY:-}" ]; then
   fi
 fi
 
-# The installation key comes with the prefix; the demo entry is ours.
-"$launcher" reg add 'HKCU\Software\Tamberlo\Corvane\Demo' /v PhoneNumber /t REG_SZ /d 5550100 /f >/dev/null
-"$launcher" reg add 'HKCU\Software\Tamberlo\Corvane\Demo' /v UserName /t REG_SZ /d demo /f >/dev/null
-"$launcher" reg add 'HKCU\Software\Tamberlo\Corvane\Demo' /v Icon /t REG_SZ /d 8 /f >/dev/null
+# The installation key comes with the prefix; the demo entry is ours: a
+# busy line first, redialled after 5 seconds, then a connection.
+demo_key='HKCU\Software\Tamberlo\Corvane\Demo'
+while read -r name value; do
+  "$launcher" reg add "$demo_key" /v "$name" /t REG_SZ /d "$value" /f >/dev/null
+done <<'VALUES'
+PhoneNumber 5550100
+UserName demo
+Icon 8
+MonitorTime 1
+StartBrowser 0
+Minutes 0
+Seconds 5
+VALUES
+export CORVANE_RAS_SCENARIO
+CORVANE_RAS_SCENARIO=$(WINEPREFIX="$root/$build/wineprefix" winepath -w "$root/emu/rasapi32/demo.scenario")
 
 if [ "$headless" = 0 ]; then
   exec "$launcher" "$build/bin/corvane.exe" Demo
@@ -37,9 +49,11 @@ fi
 mkdir -p shots
 "$launcher" explorer /desktop=Corvane,800x600 "$build/bin/corvane.exe" Demo &
 app_pid=$!
-sleep 8
-import -display "$DISPLAY" -window root "$root/shots/run-dialer.png"
-echo "Screenshot: shots/run-dialer.png"
+for moment in 3:dialing 4:busy 25:connected; do
+  sleep "${moment%%:*}"
+  import -display "$DISPLAY" -window root "$root/shots/run-${moment#*:}.png"
+  echo "Screenshot: shots/run-${moment#*:}.png"
+done
 kill "$app_pid" 2>/dev/null || true
 "$launcher" --stop
 [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true

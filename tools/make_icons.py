@@ -17,6 +17,7 @@ Icon numbers (the program loads them by resource number):
   101      default tray icon of a custom entry
   108-121  the entry icons while the program waits to reconnect (greyed, with
            a clock badge)
+  130      the clock on the dialer's online-time button
 
 Usage:
   make_icons.py OUT_DIR            write icon_NNN.ico files and icons.rc
@@ -42,6 +43,7 @@ ANIMATION_FRAMES = range(1, 7)
 REST_FRAME = 7
 ENTRY_ICONS = range(8, 22)
 CUSTOM_ENTRY_ICON = 101
+ONLINE_TIME_ICON = 130
 RECONNECT_OFFSET = 100
 
 
@@ -489,6 +491,11 @@ def draw_main(c):
     handset(c, 19.5, 22.0, 19.0, -38)
 
 
+def draw_online_time(c):
+    """130: a clock face for the online-time button."""
+    clock_badge(c, 16.0, 16.0, 13.0)
+
+
 def draw_rest(c):
     """7: the dialing picture at rest."""
     draw_dial_frame(c, None)
@@ -778,6 +785,8 @@ def picture(number):
         return ENTRY_PICTURES[number]
     if number == CUSTOM_ENTRY_ICON:
         return draw_custom
+    if number == ONLINE_TIME_ICON:
+        return draw_online_time
     if number - RECONNECT_OFFSET in ENTRY_PICTURES:
         return waiting(ENTRY_PICTURES[number - RECONNECT_OFFSET])
     return None
@@ -802,12 +811,12 @@ def waiting(draw):
 
 def sizes(number):
     """The image sizes stored for an icon number."""
-    tray_only = number == CUSTOM_ENTRY_ICON or number > RECONNECT_OFFSET
+    tray_only = number in (CUSTOM_ENTRY_ICON, ONLINE_TIME_ICON) or number > RECONNECT_OFFSET
     return TRAY_SIZES if tray_only else WINDOW_SIZES
 
 
 ICON_NUMBERS = (list(ANIMATION_FRAMES) + [REST_FRAME] + list(ENTRY_ICONS)
-                + [CUSTOM_ENTRY_ICON]
+                + [CUSTOM_ENTRY_ICON, ONLINE_TIME_ICON]
                 + [n + RECONNECT_OFFSET for n in ENTRY_ICONS])
 
 

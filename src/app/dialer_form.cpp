@@ -9,6 +9,7 @@ namespace corvane {
 namespace {
 
 constexpr int kWidth = 5055;
+constexpr int kOnlineTimeIcon = 130;
 
 }  // namespace
 
@@ -20,6 +21,7 @@ DialerForm::DialerForm(AppContext& context) : Form("frmDialer", IDD_DIALER), ctx
   lblMess.SetCaption("Dial number:");
   txtErr.SetText("");
   cmdShowOnTime.SetToolTipText("Show Online Time statistics");
+  cmdShowOnTime.SetPicture(kOnlineTimeIcon);
   cmdInfo.SetCaption("&Options");
   cmdDial.SetCaption("&DIAL");
   cmdCancel.SetCaption("&Cancel");
@@ -52,14 +54,14 @@ DialerForm::DialerForm(AppContext& context) : Form("frmDialer", IDD_DIALER), ctx
 
 void DialerForm::LayOut() {
   // Twips, relative to the client area (the buttons relative to fra).
-  lblMess.Move(120, 150, 1035, 255);
-  txtCombo.Move(1200, 105, 2535, 315);
-  cmbList.Move(1200, 105, 2535, 315);
+  lblMess.Move(120, 150, 1200, 255);
+  txtCombo.Move(1350, 105, 2385, 315);
+  cmbList.Move(1350, 105, 2385, 315);
   cmdShowOnTime.Move(3810, 90, 375, 345);
   Image1.Move(4320, 60, 480, 480);
   Image2.Move(4320, 60, 480, 480);
-  txtErr.Move(120, 525, 4065, 285);
-  fra.Move(0, 915, 4935, 390);
+  txtErr.Move(120, 480, 4065, 420);
+  fra.Move(0, 945, 4935, 390);
   cmdInfo.Move(120, 0, 855, 375);
   cmdDial.Move(1800, 0, 855, 375);
   cmdCancel.Move(3840, 0, 855, 375);

@@ -9,6 +9,12 @@ void Label::SetCaption(const std::string& caption) {
   Notify(Prop::Text);
 }
 
+void CommandButton::SetPicture(int iconNumber) {
+  if (picture_ == iconNumber) return;
+  picture_ = iconNumber;
+  Notify(Prop::Picture);
+}
+
 void TextBox::SetText(const std::string& text) {
   if (text_ == text) return;
   text_ = text;

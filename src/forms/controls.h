@@ -38,9 +38,15 @@ class Frame : public Label {
 class CommandButton : public Label {
  public:
   using Label::Label;
+  // Icon resource shown on the button instead of its caption; 0 for none.
+  int Picture() const { return picture_; }
+  void SetPicture(int iconNumber);
   // What a press of the button does: raises Click.
   void OnUserClick() { Raise(Click); }
   Event Click;
+
+ private:
+  int picture_ = 0;
 };
 
 class TextBox : public Control {

@@ -13,6 +13,7 @@ constexpr int kTwipsPerInch = 1440;
 // A drop-down combo box is sized with its list; this many twips of list.
 constexpr int kComboListTwips = 2400;
 constexpr int kPictureSizeAt96Dpi = 32;
+constexpr int kButtonIconSizeAt96Dpi = 16;
 
 UINT WindowDpi(HWND window) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -136,6 +137,7 @@ INT_PTR FormBinder::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       for (forms::Control* control : form_.Controls()) PushControlBounds(*control);
       for (forms::Control* control : form_.Controls()) {
         if (auto* image = dynamic_cast<forms::Image*>(control)) PushPicture(*image);
+        if (auto* button = dynamic_cast<forms::CommandButton*>(control)) PushButtonPicture(*button);
       }
       PushWindowIcon();
       return TRUE;
@@ -220,6 +222,7 @@ void FormBinder::ControlChanged(forms::Control& control, forms::Prop property) {
       break;
     case forms::Prop::Picture:
       if (auto* image = dynamic_cast<forms::Image*>(&control)) PushPicture(*image);
+      if (auto* button = dynamic_cast<forms::CommandButton*>(&control)) PushButtonPicture(*button);
       break;
     case forms::Prop::Timer:
       if (auto* timer = dynamic_cast<forms::Timer*>(&control)) PushTimer(*timer);
@@ -319,6 +322,7 @@ void FormBinder::PushAll() {
     PushText(*control);
     if (auto* combo = dynamic_cast<forms::ComboBox*>(control)) PushItems(*combo);
     if (auto* image = dynamic_cast<forms::Image*>(control)) PushPicture(*image);
+    if (auto* button = dynamic_cast<forms::CommandButton*>(control)) PushButtonPicture(*button);
     if (auto* check = dynamic_cast<forms::CheckBox*>(control)) ControlChanged(*check, forms::Prop::Value);
     PushToolTip(*control);
     if (HWND item = Item(*control)) EnableWindow(item, control->Enabled());
@@ -394,6 +398,13 @@ void FormBinder::PushPicture(forms::Image& image) {
   HICON icon = image.Picture() != 0 ? Icon(image.Picture(), MulDiv(kPictureSizeAt96Dpi, static_cast<int>(dpi_), 96))
                                     : nullptr;
   SendMessageA(item, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+}
+
+void FormBinder::PushButtonPicture(forms::CommandButton& button) {
+  HWND item = Item(button);
+  if (item == nullptr || button.Picture() == 0) return;
+  HICON icon = Icon(button.Picture(), MulDiv(kButtonIconSizeAt96Dpi, static_cast<int>(dpi_), 96));
+  SendMessageA(item, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
 }
 
 void FormBinder::PushTimer(forms::Timer& timer) {

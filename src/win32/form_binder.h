@@ -46,6 +46,7 @@ class FormBinder : public forms::FormObserver {
   void PushText(forms::Control& control);
   void PushItems(forms::ComboBox& combo);
   void PushPicture(forms::Image& image);
+  void PushButtonPicture(forms::CommandButton& button);
   void PushTimer(forms::Timer& timer);
   void PushToolTip(forms::Control& control);
   void PushWindowIcon();

@@ -17,7 +17,9 @@ namespace corvane {
 
 class ClockPort;
 class DialUpService;
+class DownloadPort;
 class EventPumpPort;
+class FileSystemPort;
 class MessageBoxPort;
 class PlatformPort;
 class RegistryPort;
@@ -37,6 +39,8 @@ struct Ports {
   DialUpService& DialUp;
   TrayIconPort& TrayIcon;
   forms::FormHost& Forms;  // shows the other windows, modal or modeless
+  FileSystemPort& Files;
+  DownloadPort& Download;
 };
 
 class AppContext {

@@ -10,12 +10,14 @@
 #include "win32/ras_dialup_service.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_event_pump.h"
+#include "win32/win32_file_system.h"
 #include "win32/win32_form_host.h"
 #include "win32/win32_message_box.h"
 #include "win32/win32_platform.h"
 #include "win32/win32_registry.h"
 #include "win32/win32_shell.h"
 #include "win32/win32_tray_icon.h"
+#include "win32/wininet_download.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
   using namespace corvane;
@@ -33,7 +35,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   RasDialUpService dialUp;
   Win32TrayIcon trayIcon(instance);
   Win32FormHost formHost(instance, loop);
-  Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost};
+  Win32FileSystem files;
+  WinInetDownload download(loop);
+  Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost, files, download};
   AppContext context(ports, ArgumentsOf(GetCommandLineA()));
   // The other windows' forms live in the context: their binders go first.
   struct CloseOtherWindows {

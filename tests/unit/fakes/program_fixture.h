@@ -8,6 +8,7 @@
 
 #include "app/app_context.h"
 #include "fakes/fake_dialup_service.h"
+#include "fakes/fake_files.h"
 #include "fakes/fake_form_host.h"
 #include "fakes/fake_message_box.h"
 #include "fakes/fake_registry.h"
@@ -52,12 +53,14 @@ class ProgramFixture {
   FakeClock clock;
   FakeShell shell;
   FakeMessageBox messages;
-  FakeEventPump pump;
+  FakeEventPump pump{clock};
   FakePlatform platform;
   FakeDialUpService dialUp;
   FakeTrayIcon trayIcon;
   FakeFormHost formHost;
-  Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost};
+  FakeFileSystem files;
+  FakeDownload download;
+  Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost, files, download};
   RecordingWindow window;
   std::unique_ptr<AppContext> context;
 };

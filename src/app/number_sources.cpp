@@ -1,0 +1,230 @@
+// The phone list drop-down, FindPhoneNumber, ReadInternetFile and the parsing
+// of their files' lines.
+#include "app/number_sources.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "app/app_context.h"
+#include "dial/dialup_service.h"
+#include "dial/handle_release.h"
+#include "dial/hang_up.h"
+#include "settings/password.h"
+#include "system/download_port.h"
+#include "system/file_system_port.h"
+#include "system/message_box_port.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr const char* kPhoneFieldValue = "PhoneNumberLocation";
+constexpr int kPhoneTitleLength = 5;  // "Phone"
+// "PhoneNumberLocation" holds a byte.
+constexpr int kMaxPhoneField = 255;
+constexpr int kLoginTab = 1;
+
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool StartsWithPhone(std::string_view text) {
+  if (text.size() < kPhoneTitleLength) return false;
+  for (int i = 0; i < kPhoneTitleLength; ++i) {
+    if (UpperAscii(text[static_cast<size_t>(i)]) != "PHONE"[i]) return false;
+  }
+  return true;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string EntryKey(const AppContext& ctx) { return ctx.Store.SettingsRoot + ctx.CurrentEntryName; }
+
+void WipeAll(std::vector<std::string>& texts) {
+  for (std::string& text : texts) WipeText(text);
+  texts.clear();
+}
+
+}  // namespace
+
+int PhoneFieldIndex(std::string_view titleLine) {
+  std::vector<std::string_view> titles;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = titleLine.find(',', start);
+    titles.push_back(titleLine.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  for (size_t i = 0; i < titles.size(); ++i) {
+    std::string_view title = titles[i];
+    while (!title.empty() && IsBlank(title.front())) title.remove_prefix(1);
+    if (StartsWithPhone(title)) return static_cast<int>(i);
+  }
+  // A title such as "Telephone": the phone field all the same.
+  for (size_t i = 0; i < titles.size(); ++i) {
+    for (size_t at = 0; at + kPhoneTitleLength <= titles[i].size(); ++at) {
+      if (StartsWithPhone(titles[i].substr(at))) return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+ListNumber NumberFromListLine(std::string_view line, int phoneField) {
+  ListNumber result;
+  if (line.find(',') != std::string_view::npos && phoneField > 0) {
+    size_t comma = std::string_view::npos;
+    int count = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+      if (line[i] == ',' && ++count == phoneField) {
+        comma = i;
+        break;
+      }
+    }
+    // Too few fields for the phone field: the line is taken as typed.
+    if (comma == std::string_view::npos) {
+      result.number = line;
+      return result;
+    }
+    result.appendComma = line.back() != ',';
+    const size_t next = line.find(',', comma + 1);
+    result.number = line.substr(comma + 1, next == std::string_view::npos ? std::string_view::npos : next - comma - 1);
+  } else if (!line.empty() && line.front() == ',') {
+    result.number = line.substr(1);
+  } else {
+    result.number = line;
+  }
+  return result;
+}
+
+bool ParseUserLine(std::string_view line, std::string& name, std::string& password) {
+  const size_t comma = line.find(',');
+  if (comma == std::string_view::npos) return false;  // blank lines have no comma either
+  name = line.substr(0, comma);
+  password = line.substr(comma + 1);
+  return true;
+}
+
+bool IsDialString(std::string_view text) {
+  bool hasDigit = false;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') {
+      hasDigit = true;
+    } else if (std::string_view(" +-().,*#WwPpTt").find(c) == std::string_view::npos) {
+      return false;
+    }
+  }
+  return hasDigit;
+}
+
+std::string NumberFromNumberFile(std::string_view body) {
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+  if (body.substr(0, kUtf8Mark.size()) == kUtf8Mark) body.remove_prefix(kUtf8Mark.size());
+  const std::string_view firstLine = TrimBlanks(body.substr(0, body.find_first_of("\r\n")));
+  if (!IsDialString(firstLine)) return {};
+  return std::string(TrimBlanks(firstLine.substr(0, kNumberFileNumberLength)));
+}
+
+void DialerForm::cmbList_DropDown() {
+  const std::string& path = ctx_.Entry.PhoneList;
+  FileSystemPort& files = ctx_.Platform.Files;
+  if (path.empty() || !files.FileExists(path)) return;
+  std::vector<std::string> lines;
+  // An unreadable file is treated like a missing one: the list stays as it was.
+  if (!files.ReadLines(path, lines)) return;
+
+  const std::string remembered = cmbList.Text();
+  cmbList.Clear();
+  for (const std::string& line : lines) cmbList.AddItem(line);
+
+  const int phoneField = lines.empty() ? -1 : PhoneFieldIndex(lines.front());
+  if (phoneField < 0 || phoneField > kMaxPhoneField) {
+    ctx_.Platform.Messages.Show(
+        "Error occured when reading the phone list.\r\nConsult Help about the phone list records format.",
+        "Bad Phone List Format", MsgIcon::Exclamation, MsgButtons::Ok);
+    return;
+  }
+  ctx_.Store.SaveRegValue(EntryKey(ctx_), kPhoneFieldValue, std::to_string(phoneField));
+  cmbList.SetText(remembered);
+}
+
+void FindPhoneNumber(AppContext& ctx) {
+  EntrySettings& entry = ctx.Entry;
+  DialerForm& form = ctx.frmDialer;
+  if (entry.UseList != 1) {
+    entry.PhoneNumber = form.txtCombo.Text();
+    return;
+  }
+
+  DialSession& session = ctx.Session;
+  FileSystemPort& files = ctx.Platform.Files;
+  std::vector<std::string> lines;
+  const bool read = !entry.UserList.empty() && files.FileExists(entry.UserList) && files.ReadLines(entry.UserList, lines);
+  // Index 0 unused: the logins are numbered from 1.
+  std::vector<std::string> names(1), passwords(1);
+  for (const std::string& line : lines) {
+    std::string name, password;
+    if (ParseUserLine(line, name, password)) {
+      names.push_back(std::move(name));
+      passwords.push_back(std::move(password));
+    }
+  }
+  WipeAll(lines);
+  const auto count = static_cast<int32_t>(names.size() - 1);
+  if (!read || count == 0) {
+    WipeAll(passwords);
+    ctx.Platform.Messages.Show("User list must be selected in 'Options'.", "Error: User list not selected",
+                               MsgIcon::Information, MsgButtons::Ok);
+    form.ShowOptionsWindow(kLoginTab);
+    return;
+  }
+  WipeAll(session.UserPasswords);
+  session.UserNames = std::move(names);
+  session.UserPasswords = std::move(passwords);
+  session.UserCount = count;
+
+  const int phoneField = ReadByte(ctx.Store.ReadRegValue(EntryKey(ctx), kPhoneFieldValue), 0);
+  std::string line = form.cmbList.Text();
+  ListNumber found = NumberFromListLine(line, phoneField);
+  if (found.appendComma) {
+    line += ',';
+    form.cmbList.SetText(line);
+  }
+  entry.PhoneNumber = std::move(found.number);
+  const size_t comma = line.find(',');
+  if (comma != std::string::npos) session.LocationName = line.substr(0, comma);
+}
+
+void ReadInternetFile(AppContext& ctx) {
+  EntrySettings& entry = ctx.Entry;
+  if (entry.FileURL.empty()) return;
+  std::string body;
+  const int32_t status =
+      ctx.Platform.Download.Download(entry.FileURL, kNumberFileTimeoutMs, kNumberFileMaxBytes, body);
+  if (!DownloadSucceeded(status)) return;
+  const std::string number = NumberFromNumberFile(body);
+  if (number.empty() || number == entry.PhoneNumber) return;
+
+  ctx.Store.SaveRegValue(EntryKey(ctx), "PhoneNumber", number);
+  if (entry.DisconnectAndDial != 1) return;
+  // Window events ran during the download: if the user has meanwhile
+  // cancelled, disconnected or closed the window, no new dial is wanted.
+  DialSession& session = ctx.Session;
+  if (session.CancelRequested != 0 || session.DisconnectRequested != 0 || !ctx.frmDialer.Loaded()) return;
+
+  session.IsConnected = 0;
+  entry.PhoneNumber = number;
+  ctx.frmDialer.txtCombo.SetText(number);
+  session.BusyRedialPending = 1;
+  DialUpService& dialUp = ctx.Platform.DialUp;
+  HangUpConnection(dialUp, session.ConnectionHandle, ctx.LastResult);
+  WaitForHandleRelease(dialUp, ctx.Platform.Pump, ctx.Platform.Clock, session.ConnectionHandle, kHandleReleaseSeconds,
+                       ctx.LastResult);
+}
+
+}  // namespace corvane

@@ -1,0 +1,60 @@
+// Win32FileSystem.
+#include "win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include "system/text_lines.h"
+
+namespace corvane {
+
+namespace {
+
+// The lists are small text files; anything far larger is not one of them
+// and is refused rather than read into memory.
+constexpr LONGLONG kMaxFileBytes = 64LL * 1024 * 1024;
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE Get() const { return handle_; }
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32FileSystem::ReadLines(const std::string& path, std::vector<std::string>& lines) {
+  lines.clear();
+  // Others may have the list open in an editor meanwhile.
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.Valid()) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxFileBytes) return false;
+
+  std::string text(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < text.size()) {
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), text.data() + done, static_cast<DWORD>(text.size() - done), &read, nullptr)) return false;
+    if (read == 0) break;  // the file shrank meanwhile
+    done += read;
+  }
+  text.resize(done);
+  lines = SplitTextLines(text);
+  return true;
+}
+
+}  // namespace corvane

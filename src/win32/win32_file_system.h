@@ -1,0 +1,14 @@
+// FileSystemPort over the Win32 file functions.
+#pragma once
+
+#include "system/file_system_port.h"
+
+namespace corvane {
+
+class Win32FileSystem : public FileSystemPort {
+ public:
+  bool FileExists(const std::string& path) override;
+  bool ReadLines(const std::string& path, std::vector<std::string>& lines) override;
+};
+
+}  // namespace corvane

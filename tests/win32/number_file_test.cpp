@@ -1,0 +1,261 @@
+// The number file's download over the real WinINet, against a small HTTP
+// server that the test runs on 127.0.0.1 (one canned answer per request
+// path), and the lists read through the real file functions.
+#include <gtest/gtest.h>
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "system/download_port.h"
+#include "win32/message_loop.h"
+#include "win32/win32_file_system.h"
+#include "win32/wininet_download.h"
+
+namespace corvane {
+namespace {
+
+class Socket {
+ public:
+  explicit Socket(SOCKET s = INVALID_SOCKET) : s_(s) {}
+  ~Socket() { Close(); }
+  Socket(Socket&& other) noexcept : s_(other.s_) { other.s_ = INVALID_SOCKET; }
+  Socket& operator=(Socket&& other) noexcept {
+    if (this != &other) {
+      Close();
+      s_ = other.s_;
+      other.s_ = INVALID_SOCKET;
+    }
+    return *this;
+  }
+  Socket(const Socket&) = delete;
+  Socket& operator=(const Socket&) = delete;
+  SOCKET Get() const { return s_; }
+  void Close() {
+    if (s_ != INVALID_SOCKET) closesocket(s_);
+    s_ = INVALID_SOCKET;
+  }
+
+ private:
+  SOCKET s_;
+};
+
+// Serves each connection on its own thread: "/number" a number file,
+// "/missing" a 404, "/big" 10000 bytes, "/slow" the number after 600 ms,
+// "/hang" nothing until the server stops.
+class TinyHttpServer {
+ public:
+  TinyHttpServer() {
+    listener_ = Socket(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;
+    bind(listener_.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+    int size = sizeof address;
+    getsockname(listener_.Get(), reinterpret_cast<sockaddr*>(&address), &size);
+    port_ = ntohs(address.sin_port);
+    listen(listener_.Get(), 8);
+    acceptor_ = std::thread([this] { AcceptLoop(); });
+  }
+  ~TinyHttpServer() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopping_ = true;
+    }
+    stopped_.notify_all();
+    listener_.Close();  // ends accept()
+    acceptor_.join();
+    for (std::thread& t : connections_) t.join();
+  }
+
+  std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+
+ private:
+  void AcceptLoop() {
+    for (;;) {
+      SOCKET s = accept(listener_.Get(), nullptr, nullptr);
+      if (s == INVALID_SOCKET) return;
+      connections_.emplace_back([this, s] { Serve(Socket(s)); });
+    }
+  }
+
+  void Serve(Socket connection) {
+    std::string request;
+    char buffer[1024];
+    while (request.find("\r\n\r\n") == std::string::npos) {
+      const int got = recv(connection.Get(), buffer, sizeof buffer, 0);
+      if (got <= 0) return;
+      request.append(buffer, static_cast<size_t>(got));
+    }
+    const std::string path = request.substr(4, request.find(' ', 4) - 4);  // "GET <path> HTTP/1.1"
+    if (path == "/hang") {
+      std::unique_lock<std::mutex> lock(mutex_);
+      stopped_.wait(lock, [this] { return stopping_; });
+      return;
+    }
+    if (path == "/slow") std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    std::string status = "200 OK", body = "0123456789123\r\n";
+    if (path == "/missing") {
+      status = "404 Not Found";
+      body = "<html>no such file</html>";
+    } else if (path == "/big") {
+      body = std::string(10000, '7');
+    }
+    const std::string answer = "HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: " +
+                               std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    send(connection.Get(), answer.data(), static_cast<int>(answer.size()), 0);
+    shutdown(connection.Get(), SD_SEND);
+  }
+
+  Socket listener_;
+  int port_ = 0;
+  std::thread acceptor_;
+  std::vector<std::thread> connections_;  // only touched by the acceptor until it has ended
+  std::mutex mutex_;
+  std::condition_variable stopped_;
+  bool stopping_ = false;
+};
+
+class NumberFileTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+  }
+  static void TearDownTestSuite() { WSACleanup(); }
+
+  // A port nothing listens on.
+  static int ClosedPort() {
+    Socket s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(s.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+    int size = sizeof address;
+    getsockname(s.Get(), reinterpret_cast<sockaddr*>(&address), &size);
+    return ntohs(address.sin_port);
+  }
+
+  static double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+
+  MessageLoop loop;
+  WinInetDownload download{loop};
+};
+
+TEST_F(NumberFileTest, AnswersOfTheServer) {
+  TinyHttpServer server;
+  struct Case {
+    std::string path;
+    size_t maxBytes;
+    int32_t status;
+    std::string body;
+  };
+  const Case cases[] = {
+      {"/number", 4096, 200, "0123456789123\r\n"},
+      {"/missing", 4096, 404, ""},  // the error page is not a number file
+      {"/big", 4096, 200, std::string(4096, '7')},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    std::string body;
+    EXPECT_EQ(download.Download(server.Url(c.path), 5000, c.maxBytes, body), c.status);
+    EXPECT_EQ(body, c.body);
+  }
+}
+
+TEST_F(NumberFileTest, NoServerFailsWithinTheTimeOut) {
+  std::string body = "untouched";
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(download.Download("http://127.0.0.1:" + std::to_string(ClosedPort()) + "/number", 3000, 4096, body),
+            kDownloadFailed);
+  EXPECT_LT(SecondsSince(start), 4.0);
+  EXPECT_EQ(body, "untouched");
+
+  EXPECT_EQ(download.Download("not a url at all", 3000, 4096, body), kDownloadFailed);
+}
+
+TEST_F(NumberFileTest, ServerThatNeverAnswersTimesOut) {
+  TinyHttpServer server;
+  std::string body;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(download.Download(server.Url("/hang"), 1000, 4096, body), kDownloadFailed);
+  const double waited = SecondsSince(start);
+  EXPECT_GE(waited, 0.9);
+  EXPECT_LT(waited, 3.0);
+  EXPECT_TRUE(body.empty());
+}
+
+// Window messages keep being dispatched while the download waits; one of
+// them even asks for a second download, which is refused, not nested.
+TEST_F(NumberFileTest, WindowStaysResponsiveWhileDownloading) {
+  TinyHttpServer server;
+  static std::atomic<int> ticks{0};
+  static WinInetDownload* nested = nullptr;
+  static int32_t nestedStatus = -1;
+  ticks = 0;
+  nested = &download;
+  WNDCLASSA windowClass{};
+  windowClass.lpszClassName = "CorvaneNumberFileTest";
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message == WM_TIMER) {
+      if (++ticks == 1) {
+        std::string body;
+        nestedStatus = nested->Download("http://127.0.0.1:1/number", 1000, 4096, body);
+      }
+      return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+  };
+  RegisterClassA(&windowClass);
+  HWND window = CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              windowClass.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+  SetTimer(window, 1, 50, nullptr);
+
+  std::string body;
+  EXPECT_EQ(download.Download(server.Url("/slow"), 5000, 4096, body), 200);
+  EXPECT_EQ(body, "0123456789123\r\n");
+  EXPECT_GE(ticks.load(), 3);
+  EXPECT_EQ(nestedStatus, kDownloadFailed);
+
+  KillTimer(window, 1);
+  DestroyWindow(window);
+  UnregisterClassA(windowClass.lpszClassName, windowClass.hInstance);
+}
+
+TEST(ListFileTest, ReadsLinesOfAnyBreakAndKeepsTheLastOne) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  const std::string path = std::string(folder) + "corvane_list_test_" + std::to_string(GetCurrentProcessId()) + ".txt";
+  {
+    std::ofstream file(path, std::ios::binary);
+    file << "City,Phone\r\nYuma,520 3290098\r\n\r\nTucson,520 5550100\nLast,5551234";
+  }
+  Win32FileSystem files;
+  std::vector<std::string> lines;
+  EXPECT_TRUE(files.FileExists(path));
+  ASSERT_TRUE(files.ReadLines(path, lines));
+  EXPECT_EQ(lines, (std::vector<std::string>{"City,Phone", "Yuma,520 3290098", "", "Tucson,520 5550100",
+                                             "Last,5551234"}));
+  DeleteFileA(path.c_str());
+
+  EXPECT_FALSE(files.FileExists(path));
+  EXPECT_FALSE(files.ReadLines(path, lines));
+  EXPECT_TRUE(lines.empty());
+  EXPECT_FALSE(files.FileExists(folder));  // a folder is no list
+}
+
+}  // namespace
+}  // namespace corvane

@@ -4,20 +4,23 @@
 #include <gtest/gtest.h>
 
 #include "app/dialer_ids.h"
+#include "dial_standin_fixture.h"
 #include "support/program_under_test.h"
 
 namespace corvane::testing {
 namespace {
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public StandinTest {
  protected:
   void SetUp() override {
+    StandinTest::SetUp();
     // Without a number the dialer waits for the user instead of dialing.
     SeedEntry("Work", {{"PhoneNumber", ""}, {"UseList", "0"}});
   }
   void TearDown() override {
     DeleteEntry("Work");
     DeleteEntry("Lister");
+    StandinTest::TearDown();
   }
 };
 

@@ -1,0 +1,127 @@
+// Dialing through the real program and the stand-in service under Wine:
+// connect at start-up, busy redials, login rotation, cancel, and a missing
+// number, as a person would see them.
+#include <gtest/gtest.h>
+
+#include "app/dialer_ids.h"
+#include "dial_standin_fixture.h"
+#include "support/program_under_test.h"
+
+namespace corvane::testing {
+namespace {
+
+class DialingTest : public StandinTest {
+ protected:
+  void SetUp() override {
+    StandinTest::SetUp();
+    DeleteEntry("Work");
+  }
+  void TearDown() override {
+    DeleteEntry("Work");
+    StandinTest::TearDown();
+  }
+
+  // Waits until the dialer window has been hidden by a connection.
+  static bool WaitConnected(ProgramUnderTest& program, HWND dialer, DWORD timeoutMs = 20000) {
+    return WaitUntil([&] { return !IsWindowVisible(dialer) && program.Running() &&
+                                  ControlText(dialer, IDC_LBLMESS) == "Status:  Connected"; },
+                     timeoutMs);
+  }
+
+  std::string WriteTestFile(const std::string& name, const std::string& text) {
+    const std::string path = folder_ + "\\" + name;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    return path;
+  }
+
+  static HWND ProcessWindowTitled(const std::string& title) {
+    return FindWindowA(nullptr, title.c_str());
+  }
+};
+
+TEST_F(DialingTest, SingleNumberDialsAtStartAndConnects) {
+  WriteScenario("dial connect 49333\n");
+  SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitConnected(program, dialer));
+  EXPECT_EQ(ReadValue(EntryKey("Work"), "LastDialedLocation"), "5550100");
+  const std::string listed = Control("list");
+  EXPECT_NE(listed.find("5550100"), std::string::npos) << listed;
+}
+
+TEST_F(DialingTest, BusyTwiceThenConnectsAfterTheRedialPauses) {
+  WriteScenario("dial busy\ndial busy\ndial connect 33600\n");
+  SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"Minutes", "0"}, {"Seconds", "1"}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitConnected(program, dialer, 30000));
+  const std::string log = ControlText(dialer, IDC_TXTDETAILS);
+  size_t busy = 0;
+  for (size_t at = log.find("Error 676"); at != std::string::npos; at = log.find("Error 676", at + 1)) ++busy;
+  EXPECT_EQ(busy, 2u) << log;
+  EXPECT_NE(log.find("Status:  Connected"), std::string::npos) << log;
+}
+
+TEST_F(DialingTest, RefusedLoginsRotateToOneTheServiceAccepts) {
+  // Only the third login is accepted: whatever the random start, rotation
+  // must reach it.
+  WriteScenario("login cy secret\ndial connect\n");
+  const std::string phones = WriteTestFile("phones.csv", "City,State,PhoneNo.,\r\nYuma,AZ,5203290098,\r\n");
+  const std::string users = WriteTestFile("users.csv", "ann,wrong\r\nbob,wrong\r\ncy,secret\r\n");
+  SeedEntry("Work", {{"UseList", "1"}, {"PhoneList", phones}, {"UserList", users}, {"StartBrowser", "0"},
+                     {"LastDialedLocation", "Yuma,AZ,5203290098,"}, {"PhoneNumberLocation", "2"}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialer) != FALSE; }));
+  SendMessageA(GetDlgItem(dialer, IDC_CMDDIAL), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitConnected(program, dialer, 30000)) << ControlText(dialer, IDC_TXTDETAILS);
+  EXPECT_EQ(ReadValue(EntryKey("Work"), "LastDialedLocation"), "Yuma,AZ,5203290098,");
+}
+
+TEST_F(DialingTest, CancelDuringADialEndsTheProgram) {
+  WriteScenario("dial-time 30\ndial connect\n");
+  SeedEntry("Work", {{"PhoneNumber", "5550100"}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ControlText(dialer, IDC_CMDDIAL) == "&Cancel"; }));
+  PostMessageA(GetDlgItem(dialer, IDC_CMDDIAL), BM_CLICK, 0, 0);
+  DWORD exitCode = 1;
+  ASSERT_TRUE(program.WaitForExit(10000, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(Control("list").find("5550100"), std::string::npos);
+}
+
+TEST_F(DialingTest, DialWithoutANumberSaysSo) {
+  SeedEntry("Work", {{"PhoneNumber", ""}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialer) != FALSE; }));
+  PostMessageA(GetDlgItem(dialer, IDC_CMDDIAL), BM_CLICK, 0, 0);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = ProcessWindowTitled("Dialing Error")) != nullptr; }));
+  std::string text;
+  EnumChildWindows(
+      box,
+      [](HWND child, LPARAM param) -> BOOL {
+        std::string* found = reinterpret_cast<std::string*>(param);
+        const std::string childText = WindowText(child);
+        if (childText == "Missing phone number.") *found = childText;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&text));
+  EXPECT_EQ(text, "Missing phone number.");
+  PostMessageA(box, WM_CLOSE, 0, 0);
+  EXPECT_EQ(Control("list").find("Crv"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -11,8 +11,8 @@ namespace {
 // client area like a system question box: picture at the left, the question
 // beside it, the check box under the question, the answers at the bottom
 // right.
-constexpr int kWidth = 5760;
-constexpr int kHeight = 2490;
+constexpr int kWidth = 6390;
+constexpr int kHeight = 2325;
 constexpr int kDefaultWindowIcon = 8;
 
 }  // namespace
@@ -26,11 +26,13 @@ MessageForm::MessageForm(AppContext& context) : Form("frmMessage", IDD_MESSAGE),
   cmdYes.SetCaption("&Yes");
   cmdNo.SetCaption("&No");
 
+  // One line of text level with the middle of the picture, with room for a
+  // second line should a wider font need it.
   Image1.Move(240, 240, 480, 480);
-  lblMess.Move(960, 255, 4440, 450);
-  chkAsk.Move(960, 855, 3240, 255);
-  cmdYes.Move(3000, 1455, 1125, 345);
-  cmdNo.Move(4260, 1455, 1125, 345);
+  lblMess.Move(960, 375, 5100, 420);
+  chkAsk.Move(960, 840, 3240, 255);
+  cmdYes.Move(3690, 1380, 1125, 345);
+  cmdNo.Move(4935, 1380, 1125, 345);
 
   for (forms::Control* control :
        std::initializer_list<forms::Control*>{&Image1, &lblMess, &chkAsk, &cmdYes, &cmdNo}) {

@@ -1,0 +1,165 @@
+// The shell adapters on the real shell: the notification icon's record and
+// its add, modify and delete (and delete on destruction), the temporary
+// folder, and the default-browser lookup through FindExecutableA.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/default_browser.h"
+#include "win32/win32_shell.h"
+#include "win32/win32_tray_icon.h"
+
+namespace corvane {
+namespace {
+
+TEST(TrayRecordTest, FirstFormWithTheTipCutTo63Characters) {
+  HWND window = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
+  HICON icon = reinterpret_cast<HICON>(static_cast<INT_PTR>(0x5678));
+  const NOTIFYICONDATAA record = MakeTrayRecord(window, icon, "Connected to: 'Work'");
+#ifdef _WIN64
+  EXPECT_EQ(record.cbSize, NOTIFYICONDATAA_V1_SIZE);
+#else
+  EXPECT_EQ(record.cbSize, 88u);
+#endif
+  EXPECT_EQ(record.hWnd, window);
+  EXPECT_EQ(record.uID, 1u);
+  EXPECT_EQ(record.uFlags, 7u);
+  EXPECT_EQ(record.uCallbackMessage, 512u);
+  EXPECT_EQ(record.hIcon, icon);
+  EXPECT_STREQ(record.szTip, "Connected to: 'Work'");
+
+  struct Case {
+    size_t length;
+    size_t kept;
+  };
+  for (const Case& c : {Case{0, 0}, Case{62, 62}, Case{63, 63}, Case{64, 63}, Case{200, 63}}) {
+    SCOPED_TRACE(c.length);
+    std::string tip;
+    for (size_t i = 0; i < c.length; ++i) tip += static_cast<char>('a' + i % 26);
+    const NOTIFYICONDATAA cut = MakeTrayRecord(window, icon, tip);
+    EXPECT_EQ(std::string(cut.szTip), tip.substr(0, c.kept));
+    EXPECT_EQ(cut.szTip[c.kept], '\0');
+  }
+}
+
+class TrayIconTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window_ = CreateWindowExA(0, "STATIC", "tray owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window_, nullptr);
+  }
+  void TearDown() override { DestroyWindow(window_); }
+
+  // True when the shell still holds an icon 1 of the window (a modify of
+  // the tip only succeeds for an icon it knows).
+  bool ShellHasIcon() {
+    NOTIFYICONDATAA record = MakeTrayRecord(window_, nullptr, "probe");
+    record.uFlags = NIF_TIP;
+    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+  }
+
+  HWND window_ = nullptr;
+};
+
+TEST_F(TrayIconTest, AddModifyDelete) {
+  Win32TrayIcon tray(GetModuleHandleA(nullptr));
+  // Before the dialer window exists nothing reaches the shell.
+  EXPECT_FALSE(tray.Add(8, "Connected to: 'Work'"));
+  tray.SetWindow(window_);
+  EXPECT_FALSE(tray.Modify(108, "Disconnected"));
+  EXPECT_FALSE(tray.Delete());
+
+  ASSERT_TRUE(tray.Add(8, "Connected to: 'Work'"));
+  EXPECT_TRUE(ShellHasIcon());
+  EXPECT_TRUE(tray.Modify(108, "Disconnected"));
+  EXPECT_TRUE(tray.Modify(kTrayKeepIcon, std::string(100, 'x')));
+  // The reconnect's "Connected" adds again: the icon is changed, not refused.
+  EXPECT_TRUE(tray.Add(8, "Connected to: 'Work'"));
+  EXPECT_TRUE(tray.Delete());
+  EXPECT_FALSE(ShellHasIcon());
+  EXPECT_FALSE(tray.Delete());
+  EXPECT_FALSE(tray.Modify(8, "gone"));
+}
+
+TEST_F(TrayIconTest, IconGoesWithTheAdapter) {
+  {
+    Win32TrayIcon tray(GetModuleHandleA(nullptr));
+    tray.SetWindow(window_);
+    ASSERT_TRUE(tray.Add(101, "Connected to: '*Provider'"));
+    ASSERT_TRUE(ShellHasIcon());
+  }
+  EXPECT_FALSE(ShellHasIcon());
+}
+
+// Makes web pages open with `program` while it lives, through a class of
+// its own; whatever ".html" said before is put back afterwards.
+class HtmlAssociation {
+ public:
+  explicit HtmlAssociation(const std::string& program) {
+    char previous[256] = {};
+    DWORD size = sizeof previous;
+    existed_ = RegGetValueA(HKEY_CLASSES_ROOT, ".html", nullptr, RRF_RT_REG_SZ, nullptr, previous, &size) ==
+               ERROR_SUCCESS;
+    previous_ = previous;
+    SetDefault(".html", kClass);
+    SetDefault(std::string(kClass) + "\\shell\\open\\command", "\"" + program + "\" \"%1\"");
+  }
+  ~HtmlAssociation() {
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, kClass);
+    if (existed_) {
+      SetDefault(".html", previous_);
+    } else {
+      RegDeleteTreeA(HKEY_CLASSES_ROOT, ".html");
+    }
+  }
+
+ private:
+  static void SetDefault(const std::string& path, const std::string& text) {
+    RegSetKeyValueA(HKEY_CLASSES_ROOT, path.c_str(), nullptr, REG_SZ, text.c_str(),
+                    static_cast<DWORD>(text.size() + 1));
+  }
+  static constexpr const char* kClass = "Corvane.TestPage";
+  bool existed_ = false;
+  std::string previous_;
+};
+
+std::string Upper(std::string text) {
+  CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+TEST(ShellTest, TemporaryFolderEndsWithItsSeparator) {
+  Win32Shell shell;
+  const std::string folder = shell.TempFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '\\');
+  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(ShellTest, DefaultBrowserIsTheProgramThatOpensWebPages) {
+  Win32Shell shell;
+  int32_t lastResult = 0;
+  {
+    // Whatever the system associates now, the answer and its code agree.
+    const std::string browser = DefaultBrowserPath(shell, lastResult);
+    EXPECT_EQ(browser.empty(), lastResult <= 32) << browser << " " << lastResult;
+  }
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string notepad = std::string(windows) + "\\notepad.exe";
+  HtmlAssociation association(notepad);
+  const std::string browser = DefaultBrowserPath(shell, lastResult);
+  EXPECT_EQ(Upper(browser), Upper(notepad));
+  EXPECT_GT(lastResult, 32);
+  // The probe page does not stay behind.
+  EXPECT_EQ(GetFileAttributesA((shell.TempFolder() + "dummy.html").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
+}  // namespace corvane

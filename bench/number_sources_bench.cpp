@@ -2,6 +2,7 @@
 // FindPhoneNumber, each set against merely reading the same file's lines in
 // the same run. Prints those ratios after the table.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -11,8 +12,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "app/app_context.h"
 #include "app/number_sources.h"
@@ -48,8 +47,9 @@ struct Lists {
               "Use DialingRules,\r\n";
     for (int i = 1; i < kLines; ++i) {
       phones << "Location" << i << ",AZ,US,520 " << 3000000 + i << ",,1,,1,1,Location" << i << "AZUS\r\n";
-      if (i == kLines - 1) lastLine = "Location" + std::to_string(i) + ",AZ,US,520 " + std::to_string(3000000 + i) +
-                                      ",,1,,1,1,Location" + std::to_string(i) + "AZUS";
+      if (i == kLines - 1)
+        lastLine = "Location" + std::to_string(i) + ",AZ,US,520 " + std::to_string(3000000 + i) + ",,1,,1,1,Location" +
+                   std::to_string(i) + "AZUS";
     }
     std::ofstream users(userList, std::ios::binary);
     for (int i = 1; i <= kLines; ++i) users << "user" << i << ",password" << i << ",x\r\n";
@@ -188,8 +188,8 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   corvane::TheLists();
   // Colours only on a terminal, so saved output stays plain text.
-  const auto options = isatty(fileno(stdout)) ? benchmark::ConsoleReporter::OO_ColorTabular
-                                              : benchmark::ConsoleReporter::OO_Tabular;
+  const auto options =
+      isatty(fileno(stdout)) ? benchmark::ConsoleReporter::OO_ColorTabular : benchmark::ConsoleReporter::OO_Tabular;
   corvane::RatioReporter reporter(options);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();

@@ -164,7 +164,8 @@ void FindPhoneNumber(AppContext& ctx) {
   DialSession& session = ctx.Session;
   FileSystemPort& files = ctx.Platform.Files;
   std::vector<std::string> lines;
-  const bool read = !entry.UserList.empty() && files.FileExists(entry.UserList) && files.ReadLines(entry.UserList, lines);
+  const bool read =
+      !entry.UserList.empty() && files.FileExists(entry.UserList) && files.ReadLines(entry.UserList, lines);
   // Index 0 unused: the logins are numbered from 1.
   std::vector<std::string> names(1), passwords(1);
   for (const std::string& line : lines) {
@@ -204,8 +205,7 @@ void ReadInternetFile(AppContext& ctx) {
   EntrySettings& entry = ctx.Entry;
   if (entry.FileURL.empty()) return;
   std::string body;
-  const int32_t status =
-      ctx.Platform.Download.Download(entry.FileURL, kNumberFileTimeoutMs, kNumberFileMaxBytes, body);
+  const int32_t status = ctx.Platform.Download.Download(entry.FileURL, kNumberFileTimeoutMs, kNumberFileMaxBytes, body);
   if (!DownloadSucceeded(status)) return;
   const std::string number = NumberFromNumberFile(body);
   if (number.empty() || number == entry.PhoneNumber) return;

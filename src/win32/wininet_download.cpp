@@ -71,7 +71,8 @@ void Fetch(WinInetDownload::Job& job) {
   // Bounds the worker's own life: the caller stops waiting at the time-out
   // anyway, and these let the abandoned transfer end soon after.
   DWORD timeout = job.timeoutMs;
-  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+  for (DWORD option :
+       {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
     InternetSetOptionA(session.Get(), option, &timeout, sizeof timeout);
   }
   // The number changes on the server: never answer from the cache.
@@ -130,8 +131,8 @@ int32_t WinInetDownload::Download(const std::string& url, unsigned timeoutMs, si
   for (;;) {
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline) break;
-    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &worker_, static_cast<DWORD>(deadline - now), QS_ALLINPUT,
-                                                   MWMO_INPUTAVAILABLE);
+    const DWORD woke =
+        MsgWaitForMultipleObjectsEx(1, &worker_, static_cast<DWORD>(deadline - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woke == WAIT_OBJECT_0) {
       finished = true;
       break;

@@ -46,11 +46,11 @@ TEST(NumberSourcesParsing, NumberFromListLine) {
       {kYumaLine, 3, "520 3290098", true},
       {"Yuma,AZ,US,520 3290098", 3, "520 3290098", true},  // phone field last, no trailing comma
       {"Yuma,AZ,US,520 3290098,", 3, "520 3290098", false},
-      {kYumaTitle, 3, "PhoneNo.", false},                 // the title line chosen
-      {"Yuma,AZ,US,,1", 3, "", true},                    // empty phone field
-      {"Yuma,AZ", 3, "Yuma,AZ", false},                   // too few fields: the line as typed
-      {"555 1234", 3, "555 1234", false},                 // a typed number
-      {"555,,1234", 3, "555,,1234", false},               // a typed number with pauses
+      {kYumaTitle, 3, "PhoneNo.", false},    // the title line chosen
+      {"Yuma,AZ,US,,1", 3, "", true},        // empty phone field
+      {"Yuma,AZ", 3, "Yuma,AZ", false},      // too few fields: the line as typed
+      {"555 1234", 3, "555 1234", false},    // a typed number
+      {"555,,1234", 3, "555,,1234", false},  // a typed number with pauses
       {",555 1234", 0, "555 1234", false},
       {"Yuma,520 3290098", 0, "Yuma,520 3290098", false},  // no phone field known
       {"", 3, "", false},
@@ -90,13 +90,8 @@ TEST(NumberSourcesParsing, UserListLines) {
 TEST(NumberSourcesParsing, TextLines) {
   using Lines = std::vector<std::string>;
   const std::pair<std::string, Lines> cases[] = {
-      {"a\r\nb\r\n", {"a", "b"}},
-      {"a\nb", {"a", "b"}},  // last line without a break kept
-      {"a\rb\r", {"a", "b"}},
-      {"a\n\nb", {"a", "", "b"}},
-      {"a\r\n\r\n", {"a", ""}},
-      {"\n", {""}},
-      {"", {}},
+      {"a\r\nb\r\n", {"a", "b"}}, {"a\nb", {"a", "b"}},  // last line without a break kept
+      {"a\rb\r", {"a", "b"}},     {"a\n\nb", {"a", "", "b"}}, {"a\r\n\r\n", {"a", ""}}, {"\n", {""}}, {"", {}},
   };
   for (const auto& [text, lines] : cases) {
     SCOPED_TRACE(::testing::PrintToString(text));
@@ -109,9 +104,11 @@ TEST(NumberSourcesParsing, NumberFromNumberFile) {
       {"0123456789123\r\n", "0123456789"},  // ten of thirteen digits
       {"5551234\r\n", "5551234"},           // no stray CR
       {"5551234\n", "5551234"},
-      {"5551234", "5551234"},               // no final line break: no digit lost
+      {"5551234", "5551234"},  // no final line break: no digit lost
       {"5551234\rold", "5551234"},
-      {"\xEF\xBB\xBF" "555-1234\r\n", "555-1234"},
+      {"\xEF\xBB\xBF"
+       "555-1234\r\n",
+       "555-1234"},
       {"  555 1234 \r\n", "555 1234"},
       {"+49 (30) 1234567", "+49 (30) 1"},
       {"9W555,1234#", "9W555,1234"},
@@ -120,7 +117,10 @@ TEST(NumberSourcesParsing, NumberFromNumberFile) {
       {"<html><body>Not found</body></html>", ""},
       {"number: 5551234", ""},
       {"---", ""},
-      {std::string("555\0" "1234", 8), ""},
+      {std::string("555\0"
+                   "1234",
+                   8),
+       ""},
   };
   for (const auto& [body, number] : cases) {
     SCOPED_TRACE(::testing::PrintToString(body));

@@ -2,9 +2,8 @@
 // server that the test runs on 127.0.0.1 (one canned answer per request
 // path), and the lists read through the real file functions.
 #include <gtest/gtest.h>
-
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <atomic>
 #include <chrono>
@@ -110,8 +109,9 @@ class TinyHttpServer {
     } else if (path == "/big") {
       body = std::string(10000, '7');
     }
-    const std::string answer = "HTTP/1.1 " + status + "\r\nContent-Type: text/plain\r\nContent-Length: " +
-                               std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    const std::string answer = "HTTP/1.1 " + status +
+                               "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()) +
+                               "\r\nConnection: close\r\n\r\n" + body;
     send(connection.Get(), answer.data(), static_cast<int>(answer.size()), 0);
     shutdown(connection.Get(), SD_SEND);
   }
@@ -247,8 +247,8 @@ TEST(ListFileTest, ReadsLinesOfAnyBreakAndKeepsTheLastOne) {
   std::vector<std::string> lines;
   EXPECT_TRUE(files.FileExists(path));
   ASSERT_TRUE(files.ReadLines(path, lines));
-  EXPECT_EQ(lines, (std::vector<std::string>{"City,Phone", "Yuma,520 3290098", "", "Tucson,520 5550100",
-                                             "Last,5551234"}));
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"City,Phone", "Yuma,520 3290098", "", "Tucson,520 5550100", "Last,5551234"}));
   DeleteFileA(path.c_str());
 
   EXPECT_FALSE(files.FileExists(path));

@@ -16,3 +16,9 @@ if ! wine reg query "$key" /v Product >/dev/null 2>&1; then
   product=${digits:0:16}
   wine reg add "$key" /v Product /t REG_SZ /d "$product" /f >/dev/null
 fi
+
+# Every program of this prefix runs on one virtual desktop with a task bar
+# and notification area: hiding and destroying windows is then immediate (a
+# bare X server makes Wine wait for a window manager that is not there).
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f >/dev/null

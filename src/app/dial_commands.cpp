@@ -76,8 +76,12 @@ void DialerForm::mnuDisconnect_Click() {
   std::vector<ActiveConnection> connections;
   const int count = ctx_.Platform.DialUp.EnumActiveConnections(connections);
   if (count == 0 || connections.empty()) return;
-  if (ctx_.Entry.DoNotAsk == 0) ctx_.Platform.Forms.ShowModal(ctx_.frmMessage);
-  if (ctx_.frmMessage.DisconnectDeclined == 1) return;
+  // The answer counts only when the question was asked now: "Do not ask me
+  // again" after a No must not block every later disconnect.
+  if (ctx_.Entry.DoNotAsk == 0) {
+    ctx_.Platform.Forms.ShowModal(ctx_.frmMessage);
+    if (ctx_.frmMessage.DisconnectDeclined == 1) return;
+  }
   ctx_.LastResult = ctx_.Platform.DialUp.HangUp(connections.back().Handle);
   session.CancelRequested = 1;
   Unload();

@@ -8,7 +8,9 @@
 namespace corvane::forms {
 
 // What changed, so an observer can push just that to the real control.
-enum class Prop { Text, Visible, Enabled, Bounds, ToolTip, Items, ListIndex, Value, Picture, Timer, Focus, Selection };
+// ItemAdded: one item appended at the end of a list; Items: the list changed
+// otherwise.
+enum class Prop { Text, Visible, Enabled, Bounds, ToolTip, Items, ItemAdded, ListIndex, Value, Picture, Timer, Focus, Selection };
 
 class Form;
 

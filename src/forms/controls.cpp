@@ -37,7 +37,7 @@ void ComboBox::SetText(const std::string& text) {
 
 void ComboBox::AddItem(const std::string& item) {
   items_.push_back(item);
-  Notify(Prop::Items);
+  Notify(Prop::ItemAdded);
 }
 
 void ComboBox::Clear() {

@@ -213,6 +213,12 @@ void FormBinder::ControlChanged(forms::Control& control, forms::Prop property) {
     case forms::Prop::ListIndex:
       if (auto* combo = dynamic_cast<forms::ComboBox*>(&control)) PushItems(*combo);
       break;
+    case forms::Prop::ItemAdded:
+      // Appending one by one must not rebuild the whole list each time.
+      if (auto* combo = dynamic_cast<forms::ComboBox*>(&control); combo != nullptr && Item(control) != nullptr) {
+        SendMessageA(Item(control), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(combo->Items().back().c_str()));
+      }
+      break;
     case forms::Prop::Value:
       if (auto* check = dynamic_cast<forms::CheckBox*>(&control)) {
         ++pushing_;

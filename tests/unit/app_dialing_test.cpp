@@ -335,11 +335,13 @@ TEST_F(DialingTest, DisconnectAsksUnlessToldNotTo) {
     bool declines;
     bool asked;
     bool hungUp;
+    uint8_t declinedBefore = 0;
   };
   const Case cases[] = {
       {"yes hangs up", "0", false, true, true},
       {"no keeps the line", "0", true, true, false},
       {"do not ask hangs up at once", "1", false, false, true},
+      {"an earlier no does not stop a disconnect without asking", "1", false, false, true, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -348,6 +350,7 @@ TEST_F(DialingTest, DisconnectAsksUnlessToldNotTo) {
     dialUp.hangUps.clear();
     SeedEntry({{"PhoneNumber", ""}, {"DoNotAsk", c.doNotAsk}});
     AppContext& app = Start("Work");
+    app.frmMessage.DisconnectDeclined = c.declinedBefore;
     ActiveConnection line;
     line.Handle = 0x99;
     line.EntryName = "Crv";

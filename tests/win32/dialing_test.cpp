@@ -6,12 +6,19 @@
 #include "app/dialer_ids.h"
 #include "dial_standin_fixture.h"
 #include "support/program_under_test.h"
+#include "support/tiny_http_server.h"
 
 namespace corvane::testing {
 namespace {
 
 class DialingTest : public StandinTest {
  protected:
+  static void SetUpTestSuite() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+  }
+  static void TearDownTestSuite() { WSACleanup(); }
+
   void SetUp() override {
     StandinTest::SetUp();
     DeleteEntry("Work");
@@ -96,7 +103,9 @@ TEST_F(DialingTest, CancelDuringADialEndsTheProgram) {
   DWORD exitCode = 1;
   ASSERT_TRUE(program.WaitForExit(10000, &exitCode));
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_EQ(Control("list").find("5550100"), std::string::npos);
+  // Hung up: the service lets go of the line once its hang-up time passes.
+  EXPECT_TRUE(WaitUntil([&] { return Control("list").find("5550100") == std::string::npos; }, 3000))
+      << Control("list");
 }
 
 TEST_F(DialingTest, DialWithoutANumberSaysSo) {
@@ -121,6 +130,29 @@ TEST_F(DialingTest, DialWithoutANumberSaysSo) {
   EXPECT_EQ(text, "Missing phone number.");
   PostMessageA(box, WM_CLOSE, 0, 0);
   EXPECT_EQ(Control("list").find("Crv"), std::string::npos);
+}
+
+TEST_F(DialingTest, NumberFileOnTheWebReplacesTheNumberOnlyWhenServed) {
+  struct Case {
+    const char* path;
+    const char* number;
+  };
+  // The server's number file holds thirteen digits and a line break.
+  for (const Case& c : {Case{"/number", "0123456789"}, Case{"/missing", "5550100"}}) {
+    SCOPED_TRACE(c.path);
+    TinyHttpServer server;
+    WriteScenario("dial connect\n");
+    Control("reset");
+    SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"FileURL", server.Url(c.path)}});
+    ProgramUnderTest program("Work");
+    HWND dialer = program.MainWindow();
+    ASSERT_NE(dialer, nullptr);
+    ASSERT_TRUE(WaitConnected(program, dialer));
+    ASSERT_TRUE(WaitUntil([&] { return server.Served() >= 1; }));
+    WaitUntil([&] { return ReadValue(EntryKey("Work"), "PhoneNumber") == c.number; }, 3000);
+    EXPECT_EQ(ReadValue(EntryKey("Work"), "PhoneNumber"), c.number);
+    EXPECT_TRUE(program.Running());
+  }
 }
 
 }  // namespace

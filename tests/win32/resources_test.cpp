@@ -27,17 +27,19 @@ constexpr int kFirstEntryIcon = 8;
 constexpr int kLastEntryIcon = 21;
 constexpr int kCustomEntryIcon = 101;
 constexpr int kWaitOffset = 100;
+constexpr int kOnlineTimeIcon = 130;  // the clock on the online-time button
 
 std::vector<int> AllIconNumbers() {
   std::vector<int> numbers;
   for (int n = 1; n <= kLastEntryIcon; ++n) numbers.push_back(n);  // 1-7 dialing, 8-21 entries
   numbers.push_back(kCustomEntryIcon);
   for (int n = kFirstEntryIcon; n <= kLastEntryIcon; ++n) numbers.push_back(n + kWaitOffset);
+  numbers.push_back(kOnlineTimeIcon);
   return numbers;
 }
 
-// Tray-only icons stop at 48 pixels; the others can be a window's icon or the
-// dialing picture on a 200 % screen and go up to 64.
+// Tray and button icons stop at 48 pixels; the others can be a window's icon
+// or the dialing picture on a 200 % screen and go up to 64.
 std::vector<int> SizesOf(int number) {
   std::vector<int> sizes{16, 20, 24, 32, 40, 48};
   if (number <= kLastEntryIcon) sizes.push_back(64);
@@ -159,7 +161,8 @@ TEST(Icons, PicturesAreDistinct) {
 // program gives icon N as position N-1, so groups 0..20 must be icons 1..21.
 TEST(Icons, ShortcutIconIndexNMinus1IsIconN) {
   const std::wstring path = ModulePath();
-  EXPECT_EQ(ExtractIconExW(path.c_str(), -1, nullptr, nullptr, 0), AllIconNumbers().size());
+  EXPECT_EQ(ExtractIconExW(path.c_str(), -1, nullptr, nullptr, 0), AllIconNumbers().size())
+      << "an icon of the file is missing from this test's list";
   const int large = GetSystemMetrics(SM_CXICON);
   for (int number = 1; number <= kLastEntryIcon; ++number) {
     HICON extracted = nullptr;

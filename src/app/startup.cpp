@@ -11,6 +11,7 @@
 #include "settings/win_platform.h"
 #include "system/clock_port.h"
 #include "system/shell_port.h"
+#include "system/tray_icon_port.h"
 
 namespace corvane {
 
@@ -85,7 +86,9 @@ void DialerForm::Form_Unload(int16_t& /*cancel*/) {
     const auto now = static_cast<long>(ctx_.Platform.Clock.SecondsSinceMidnight());
     ctx_.Store.SaveRegValue(ctx_.Store.SettingsRoot + ctx_.CurrentEntryName, "LastOffTime", std::to_string(now));
   }
+  ctx_.Platform.TrayIcon.Delete();
   Timer1.SetEnabled(false);
+  if (ctx_.frmMessage.Loaded()) ctx_.frmMessage.Unload();
 }
 
 void DialerForm::mnuExit_Click() { Unload(); }

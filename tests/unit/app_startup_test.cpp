@@ -170,9 +170,12 @@ TEST_F(StartupTest, ClosingTheWindowHangsUpAndRecordsWhenTheLineWentDown) {
     app.Session.IsConnected = c.connected;
     app.frmDialer.Timer1.SetEnabled(true);
     clock.secondsSinceMidnight = 3723.9;
+    trayIcon = FakeTrayIcon();
+    trayIcon.Add(8, "Connected to: 'Work'");
 
     EXPECT_TRUE(app.frmDialer.Unload(c.unloadMode));
 
+    EXPECT_FALSE(trayIcon.shown);
     EXPECT_FALSE(app.frmDialer.Loaded());
     EXPECT_EQ(dialUp.hangUps, std::vector<RasHandle>(c.hangUps, 0x77));
     EXPECT_FALSE(app.frmDialer.Timer1.Enabled());

@@ -60,12 +60,12 @@ void DialerForm::LayOut() {
   cmdShowOnTime.Move(3810, 90, 375, 345);
   Image1.Move(4320, 60, 480, 480);
   Image2.Move(4320, 60, 480, 480);
-  txtErr.Move(120, 480, 4065, 420);
-  fra.Move(0, 945, 4935, 390);
+  txtErr.Move(120, 450, 4065, 495);
+  fra.Move(0, 990, 4935, 390);
   cmdInfo.Move(120, 0, 855, 375);
   cmdDial.Move(1800, 0, 855, 375);
   cmdCancel.Move(3840, 0, 855, 375);
-  txtDetails.Move(120, 1425, 4680, 1485);
+  txtDetails.Move(120, 1500, 4680, 1410);
 }
 
 void DialerForm::ConnectEvents() {

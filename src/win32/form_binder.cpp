@@ -159,6 +159,13 @@ INT_PTR FormBinder::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void FormBinder::OnCommand(int id, int code, HWND control) {
+  ++dispatching_;
+  DispatchCommand(id, code, control);
+  --dispatching_;
+  if (dispatching_ == 0) FlushAppendedItems();
+}
+
+void FormBinder::DispatchCommand(int id, int code, HWND control) {
   forms::Control* target = form_.FindControl(id);
   if (target == nullptr) return;
   if (control == nullptr) {
@@ -215,8 +222,12 @@ void FormBinder::ControlChanged(forms::Control& control, forms::Prop property) {
       break;
     case forms::Prop::ItemAdded:
       // Appending one by one must not rebuild the whole list each time.
-      if (auto* combo = dynamic_cast<forms::ComboBox*>(&control); combo != nullptr && Item(control) != nullptr) {
-        SendMessageA(Item(control), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(combo->Items().back().c_str()));
+      if (auto* combo = dynamic_cast<forms::ComboBox*>(&control)) {
+        if (dispatching_ > 0) {
+          appended_.insert(combo);
+        } else {
+          AppendItems(*combo);
+        }
       }
       break;
     case forms::Prop::Value:
@@ -396,6 +407,29 @@ void FormBinder::PushItems(forms::ComboBox& combo) {
   SetWindowTextA(item, combo.Text().c_str());
   SendMessageA(item, WM_SETREDRAW, TRUE, 0);
   --pushing_;
+}
+
+void FormBinder::AppendItems(forms::ComboBox& combo) {
+  HWND item = Item(combo);
+  if (item == nullptr) return;
+  const auto shown = static_cast<size_t>(SendMessageA(item, CB_GETCOUNT, 0, 0));
+  const std::vector<std::string>& items = combo.Items();
+  if (shown >= items.size()) return;
+  SendMessageA(item, WM_SETREDRAW, FALSE, 0);
+  for (size_t i = shown; i < items.size(); ++i) {
+    SendMessageA(item, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i].c_str()));
+  }
+  SendMessageA(item, WM_SETREDRAW, TRUE, 0);
+}
+
+void FormBinder::FlushAppendedItems() {
+  if (window_ == nullptr) {
+    appended_.clear();
+    return;
+  }
+  std::set<forms::ComboBox*> pending;
+  pending.swap(appended_);
+  for (forms::ComboBox* combo : pending) AppendItems(*combo);
 }
 
 void FormBinder::PushPicture(forms::Image& image) {

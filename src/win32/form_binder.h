@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 
 #include "forms/form.h"
 #include "win32/message_loop.h"
@@ -38,6 +39,7 @@ class FormBinder : public forms::FormObserver {
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code, HWND control);
+  void DispatchCommand(int id, int code, HWND control);
 
   void PushAll();
   void PushGeometry();
@@ -45,6 +47,8 @@ class FormBinder : public forms::FormObserver {
   void PushVisible(forms::Control& control);
   void PushText(forms::Control& control);
   void PushItems(forms::ComboBox& combo);
+  void AppendItems(forms::ComboBox& combo);
+  void FlushAppendedItems();
   void PushPicture(forms::Image& image);
   void PushButtonPicture(forms::CommandButton& button);
   void PushTimer(forms::Timer& timer);
@@ -63,6 +67,10 @@ class FormBinder : public forms::FormObserver {
   HWND toolTip_ = nullptr;
   UINT dpi_ = 96;
   int pushing_ = 0;
+  // While a user event's handler runs, appended list items are collected
+  // and added in one go afterwards, with drawing switched off.
+  int dispatching_ = 0;
+  std::set<forms::ComboBox*> appended_;
   std::map<std::pair<int, int>, HICON> icons_;
 };
 

@@ -70,21 +70,33 @@ void DialerForm::mnuDisconnect_Click() {
     cmdDial_Click();
     return;
   }
+  DisconnectActiveLine();
+}
+
+bool DialerForm::DisconnectActiveLine() {
   DialSession& session = ctx_.Session;
+  const uint8_t wasHooked = session.Hooked;
   session.DisconnectRequested = 1;
   UnhookDialEvents(ctx_);
   std::vector<ActiveConnection> connections;
   const int count = ctx_.Platform.DialUp.EnumActiveConnections(connections);
-  if (count == 0 || connections.empty()) return;
+  if (count == 0 || connections.empty()) return true;
   // The answer counts only when the question was asked now: "Do not ask me
   // again" after a No must not block every later disconnect.
   if (ctx_.Entry.DoNotAsk == 0) {
     ctx_.Platform.Forms.ShowModal(ctx_.frmMessage);
-    if (ctx_.frmMessage.DisconnectDeclined == 1) return;
+    if (ctx_.frmMessage.DisconnectDeclined == 1) {
+      // The user keeps the line: nothing of the disconnect may linger, or a
+      // later drop would end the program instead of reconnecting.
+      session.DisconnectRequested = 0;
+      session.Hooked = wasHooked;
+      return false;
+    }
   }
   ctx_.LastResult = ctx_.Platform.DialUp.HangUp(connections.back().Handle);
   session.CancelRequested = 1;
   Unload();
+  return true;
 }
 
 }  // namespace corvane

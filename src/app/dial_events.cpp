@@ -48,7 +48,10 @@ void OnConnected(AppContext& ctx) {
   if (ctx.Entry.StartBrowser == 1) {
     std::string browser = ctx.Store.ReadRegValue(ctx.Store.SettingsRoot + ctx.CurrentEntryName, "BrowserPath");
     if (browser.empty()) browser = DefaultBrowserPath(ctx.Platform.Shell, ctx.LastResult);
-    ctx.LastResult = static_cast<int32_t>(ctx.Platform.Shell.Execute("Open", browser, "", "c:\\", ShowMode::Normal));
+    // With no browser at all, asking the shell to open nothing could open c:\ instead.
+    if (!browser.empty()) {
+      ctx.LastResult = static_cast<int32_t>(ctx.Platform.Shell.Execute("Open", browser, "", "c:\\", ShowMode::Normal));
+    }
   }
 }
 
@@ -58,7 +61,8 @@ void BusyRedialCountdown(AppContext& ctx) {
   DialSession& session = ctx.Session;
   DialerForm& dialer = ctx.frmDialer;
   ClockPort& clock = ctx.Platform.Clock;
-  session.RedialWaitSeconds = static_cast<float>(ctx.Entry.Minutes * 60 + ctx.Entry.Seconds);
+  // In floating point: hand-edited values must not overflow.
+  session.RedialWaitSeconds = static_cast<float>(ctx.Entry.Minutes * 60.0 + ctx.Entry.Seconds);
   session.RedialWaitStart = static_cast<float>(clock.SecondsSinceMidnight());
   for (;;) {
     const auto now = static_cast<float>(clock.SecondsSinceMidnight());
@@ -78,7 +82,7 @@ void BusyRedialCountdown(AppContext& ctx) {
       session.BusyRedialPending = 1;
       return;
     }
-    if (session.CancelRequested == 1) return;
+    if (session.CancelRequested == 1 || !dialer.Loaded()) return;
     ctx.Platform.Pump.WaitForEvents(kCountdownPassMs);
     if (session.CancelRequested == 0) {
       const long left = std::lround(session.RedialWaitSeconds - elapsed);

@@ -72,8 +72,9 @@ class DialerForm : public forms::Form {
   void mnuDisconnect_Click();
   void mnuExit_Click();
 
-  // Shows the options window, modeless, on tab `tabIndex` (0 the first).
-  void ShowOptionsWindow(int tabIndex = 0);
+  // Shows the options window, modeless, on tab `tabIndex` (0 the first);
+  // false when there is none to show.
+  bool ShowOptionsWindow(int tabIndex = 0);
   // Shows the online time window for the current entry, modeless.
   void ShowOnlineTimeWindow();
 
@@ -82,6 +83,9 @@ class DialerForm : public forms::Form {
   void LayOut();
   void ConnectEvents();
   void StartCustomEntry();
+  // Hangs up the active line, asking first unless told not to; false when
+  // the user answered No.
+  bool DisconnectActiveLine();
   void RunHandOffs();
   void AnimateDialing();
 

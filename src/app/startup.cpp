@@ -65,14 +65,21 @@ void DialerForm::Form_Load() {
     cmdDial_Click();
   } else if (name.empty()) {
     Hide();
-    ShowOptionsWindow();
+    // With no window left to show, a hidden process would only hold the
+    // single-instance token and lock out every later start.
+    if (!ShowOptionsWindow()) Unload();
   }
 }
 
-void DialerForm::Form_QueryUnload(int16_t& /*cancel*/, int16_t unloadMode) {
+void DialerForm::Form_QueryUnload(int16_t& cancel, int16_t unloadMode) {
   if (unloadMode != forms::kUnloadControlMenu) return;
   if (ctx_.Entry.MonitorTime != 0) {
-    mnuDisconnect_Click();
+    if (mnuDisconnect.Caption() != "&Disconnect") {
+      mnuDisconnect_Click();
+    } else if (!DisconnectActiveLine()) {
+      // Asked whether to drop the line, the user said No: keep it, and the window.
+      cancel = 1;
+    }
   } else {
     HangUpConnection(ctx_.Platform.DialUp, ctx_.Session.ConnectionHandle, ctx_.LastResult);
   }
@@ -80,6 +87,9 @@ void DialerForm::Form_QueryUnload(int16_t& /*cancel*/, int16_t unloadMode) {
 
 void DialerForm::Form_Unload(int16_t& /*cancel*/) {
   DialSession& session = ctx_.Session;
+  // Whatever still waits (a busy-redial countdown, a pending redial) must
+  // stop with the window.
+  session.CancelRequested = 1;
   UnhookDialEvents(ctx_);
   HangUpConnection(ctx_.Platform.DialUp, session.ConnectionHandle, ctx_.LastResult);
   if (session.IsConnected != 0) {
@@ -98,11 +108,15 @@ void DialerForm::mnuExit_Click() { Unload(); }
 namespace corvane {
 
 // The provider's own program and the wait for its connection arrive with the
-// periodic supervisor; until then a custom entry only takes its "*" name.
-void DialerForm::StartCustomEntry() { ctx_.CurrentEntryName = "*" + ctx_.CurrentEntryName; }
+// periodic supervisor; until then a custom entry cannot be watched, and the
+// program ends as it does when the provider's program cannot be started.
+void DialerForm::StartCustomEntry() {
+  ctx_.CurrentEntryName = "*" + ctx_.CurrentEntryName;
+  Unload();
+}
 
 // The options window arrives with entry saving; until then there is none to show.
-void DialerForm::ShowOptionsWindow(int /*tabIndex*/) {}
+bool DialerForm::ShowOptionsWindow(int /*tabIndex*/) { return false; }
 
 void DialerForm::mnuOptions_Click() { ShowOptionsWindow(); }
 

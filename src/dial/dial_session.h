@@ -21,7 +21,8 @@ struct DialSession {
   // line is gone.
   uint8_t DisconnectRequested = 0;
   // Automatic busy redials done; reset only by the manual Redial button.
-  uint8_t RedialCount = 0;
+  // As wide as the redial limit it is compared with, so it cannot wrap.
+  int32_t RedialCount = 0;
 
   // The user list, 1-based as the logins are numbered for the user: entry 0
   // of each vector is unused. UserIndex 0 means no login chosen yet.

@@ -209,6 +209,7 @@ bool RasRecordService::BuildDialParams(const DialParams& params) {
     if (layout.subEntry.exists()) PutU32(at + layout.subEntry.offset, params.SubEntry);
     if (layout.callbackId.exists()) PutUnsigned(at + layout.callbackId.offset, params.CallbackId, layout.callbackId.size);
     dialRecord_ = std::move(record);
+    dialPassword_ = layout.password;
     return true;
   }
   return false;
@@ -219,6 +220,8 @@ int32_t RasRecordService::Dial(const std::string& phonebook, RasWindow window, R
   if (!raw_.Dial) return kCallNotImplemented;
   RasHandle dialled = 0;  // the service wants a null handle for a new dial
   const uint32_t answer = raw_.Dial(OrNull(phonebook), dialRecord_.data(), window, dialled);
+  // The service has taken the record; the plain password must not linger.
+  std::fill_n(dialRecord_.begin() + dialPassword_.offset, dialPassword_.size, uint8_t{0});
   handle = dialled;
   return static_cast<int32_t>(answer);
 }

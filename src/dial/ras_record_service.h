@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dial/dialup_service.h"
+#include "dial/ras_layout.h"
 #include "dial/ras_raw_functions.h"
 
 namespace corvane {
@@ -38,6 +39,8 @@ class RasRecordService : public DialUpService {
   RasRawFunctions raw_;
   uint32_t dialEventMessage_ = 0;
   std::vector<uint8_t> dialRecord_;
+  // Where the built record keeps the password, wiped once it is dialled.
+  ras::FieldAt dialPassword_{};
 };
 
 // Lays `record` out in the service's entry-record form of `size` bytes:

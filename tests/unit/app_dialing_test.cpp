@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "app/dialing.h"
 #include "fakes/program_fixture.h"
@@ -119,7 +120,8 @@ TEST_F(DialingTest, LoginRotation) {
 }
 
 TEST_F(DialingTest, RandomStartPicksALoginOfTheList) {
-  for (int run = 0; run < 20; ++run) {
+  std::set<int32_t> firstLogins;
+  for (int run = 0; run < 30; ++run) {
     registry = FakeRegistry();
     dialUp.dialParams.clear();
     AppContext& app = StartListEntry();
@@ -130,7 +132,10 @@ TEST_F(DialingTest, RandomStartPicksALoginOfTheList) {
     EXPECT_EQ(dialUp.dialParams[0].UserName, app.Session.UserNames[static_cast<size_t>(app.Session.UserIndex)]);
     EXPECT_EQ(app.frmDialer.Caption(),
               "Dialing: Yuma  5203290098   UserID(" + std::to_string(app.Session.UserIndex) + ")");
+    firstLogins.insert(app.Session.UserIndex);
   }
+  // Thirty runs that always began with the same login would not be random.
+  EXPECT_GT(firstLogins.size(), 1u);
 }
 
 TEST_F(DialingTest, SameStatusTwiceIsLoggedOnce) {
@@ -358,8 +363,11 @@ TEST_F(DialingTest, DisconnectAsksUnlessToldNotTo) {
     formHost.answer = [&](forms::Form&) {
       if (c.declines) app.frmMessage.cmdNo_Click(); else app.frmMessage.cmdYes_Click();
     };
+    app.Session.Hooked = 1;
     app.frmDialer.mnuDisconnect.OnUserClick();
-    EXPECT_EQ(app.Session.DisconnectRequested, 1);
+    // A No leaves nothing of the disconnect behind.
+    EXPECT_EQ(app.Session.DisconnectRequested, c.hungUp ? 1 : 0);
+    EXPECT_EQ(app.Session.Hooked, c.hungUp ? 0 : 1);
     EXPECT_EQ(!formHost.shown.empty(), c.asked);
     // The exit path hangs up the dial handle as well; the line is the 0x99 one.
     EXPECT_EQ(std::count(dialUp.hangUps.begin(), dialUp.hangUps.end(), RasHandle{0x99}), c.hungUp ? 1 : 0);
@@ -376,6 +384,48 @@ TEST_F(DialingTest, DisconnectWithoutAConnectionOnlyStopsWatching) {
   EXPECT_EQ(app.Session.Hooked, 0);
   EXPECT_TRUE(formHost.shown.empty());
   EXPECT_TRUE(app.frmDialer.Loaded());
+}
+
+TEST_F(DialingTest, ClosingTheWindowDuringTheCountdownEndsTheWait) {
+  SeedEntry({{"PhoneNumber", "5550100"}, {"Minutes", "2"}, {"Seconds", "0"}});
+  AppContext& app = Start("Work");
+  int passes = 0;
+  pump.onEvents = [&] {
+    if (++passes == 2) app.frmDialer.Unload(forms::kUnloadControlMenu);
+  };
+  Event(kDialing, kRasLineBusy);
+  EXPECT_EQ(passes, 2);
+  EXPECT_FALSE(app.frmDialer.Loaded());
+  EXPECT_EQ(app.Session.BusyRedialPending, 0);
+}
+
+TEST_F(DialingTest, RedialLimitsAboveAByteStillEnd) {
+  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "300"}, {"Minutes", "0"}, {"Seconds", "0"}});
+  AppContext& app = Start("Work");
+  app.Session.RedialCount = 299;
+  Event(kDialing, kRasLineBusy);
+  EXPECT_EQ(app.Session.RedialCount, 300);
+  Event(kDialing, kRasLineBusy);
+  EXPECT_EQ(app.frmDialer.Caption(), "End of Redials");
+  EXPECT_EQ(app.frmDialer.lblMess.Caption(), "Status:  Redialed x 300 times.");
+}
+
+TEST_F(DialingTest, NoToTheCloseBoxQuestionKeepsTheLineAndTheWindow) {
+  SeedEntry({{"PhoneNumber", ""}, {"MonitorTime", "1"}});
+  AppContext& app = Start("Work");
+  ActiveConnection line;
+  line.Handle = 0x99;
+  dialUp.connections = {line};
+  formHost.answer = [&](forms::Form&) { app.frmMessage.cmdNo_Click(); };
+  EXPECT_FALSE(app.frmDialer.Unload(forms::kUnloadControlMenu));
+  EXPECT_TRUE(app.frmDialer.Loaded());
+  EXPECT_TRUE(dialUp.hangUps.empty());
+  EXPECT_EQ(app.Session.DisconnectRequested, 0);
+
+  formHost.answer = [&](forms::Form&) { app.frmMessage.cmdYes_Click(); };
+  app.frmDialer.Unload(forms::kUnloadControlMenu);
+  EXPECT_FALSE(app.frmDialer.Loaded());
+  EXPECT_EQ(std::count(dialUp.hangUps.begin(), dialUp.hangUps.end(), RasHandle{0x99}), 1);
 }
 
 }  // namespace

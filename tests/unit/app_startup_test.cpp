@@ -44,6 +44,13 @@ TEST_F(StartupTest, CommandLineChoosesEntryNameAndCaption) {
   }
 }
 
+TEST_F(StartupTest, NoEntryNameEndsWhenThereIsNoOptionsWindowToShow) {
+  AppContext& app = Start("");
+  EXPECT_FALSE(app.frmDialer.Visible());
+  EXPECT_FALSE(app.frmDialer.Loaded());
+  EXPECT_FALSE(app.EndRequested);  // through the exit path, not a bare end
+}
+
 TEST_F(StartupTest, MinIsLoadedLikeAnyOtherEntry) {
   SeedEntry("min", {{"PhoneNumber", "777"}});
   AppContext& app = Start("min");
@@ -142,6 +149,8 @@ TEST_F(StartupTest, CustomEntryIsRecognisedInAnyCaseAndTakesItsStar) {
   EXPECT_EQ(app.CurrentEntryName, "*NET");
   EXPECT_EQ(app.frmDialer.Caption(), "Corvane");
   EXPECT_FALSE(app.frmDialer.Visible());
+  // Nothing can watch it yet: the program ends instead of lingering hidden.
+  EXPECT_FALSE(app.frmDialer.Loaded());
 }
 
 TEST_F(StartupTest, ClosingTheWindowHangsUpAndRecordsWhenTheLineWentDown) {

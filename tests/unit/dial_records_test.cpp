@@ -596,5 +596,30 @@ TEST(DialRecordsTest, FixedTexts) {
   EXPECT_EQ(ReadFixedText(early, 4), "a");
 }
 
+TEST(DialRecordsTest, PasswordLeavesTheRecordOnceDialled) {
+  std::string passwordSeen;
+  RasRawFunctions raw;
+  raw.GetEntryDialParams = [](const char*, uint8_t* record, int32_t&) -> uint32_t {
+    uint32_t size = 0;
+    std::memcpy(&size, record, 4);
+    return size == 816 ? 623 : kInvalidSize;
+  };
+  constexpr size_t kPasswordAt = 540;  // 816-byte form: after size, entry 21, number, callback, user
+  raw.Dial = [&](const char*, uint8_t* record, RasWindow, RasHandle& handle) -> uint32_t {
+    passwordSeen = reinterpret_cast<const char*>(record + kPasswordAt);
+    handle = 7;
+    return 0;
+  };
+  RasRecordService records(raw);
+  DialParams params;
+  params.EntryName = "Crv";
+  params.Password = "secret";
+  ASSERT_TRUE(records.BuildDialParams(params));
+  RasHandle handle = 0;
+  ASSERT_EQ(records.Dial("", 1, handle), 0);
+  EXPECT_EQ(passwordSeen, "secret");
+  EXPECT_EQ(GetText(records.DialRecord(), kPasswordAt), "");
+}
+
 }  // namespace
 }  // namespace corvane

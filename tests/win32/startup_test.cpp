@@ -73,13 +73,18 @@ TEST_F(StartupTest, SecondInstanceEndsAtOnceAndSilently) {
   EXPECT_TRUE(first.Running());
 }
 
-TEST_F(StartupTest, NoEntryNameLeavesTheDialerHidden) {
+TEST_F(StartupTest, NoEntryNameNeverShowsTheDialerAndFreesTheNextStart) {
   ProgramUnderTest program("");
-  HWND dialer = program.MainWindow();
-  ASSERT_NE(dialer, nullptr);
-  Sleep(1000);
-  EXPECT_TRUE(program.Running());
-  EXPECT_FALSE(IsWindowVisible(dialer));
+  HWND dialer = program.MainWindow(3000);
+  EXPECT_TRUE(dialer == nullptr || !IsWindowVisible(dialer));
+  DWORD exitCode = 1;
+  ASSERT_TRUE(program.WaitForExit(10000, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  // A start with an entry afterwards is not taken for a second instance.
+  ProgramUnderTest next("Work");
+  HWND nextDialer = next.MainWindow();
+  ASSERT_NE(nextDialer, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(nextDialer) != FALSE; }));
 }
 
 TEST_F(StartupTest, ClosingTheWindowEndsTheProgram) {

@@ -61,10 +61,6 @@ void DialerForm::cmdCancel_Click() {
   session.ConnectionHandle = DialEntry(ctx_, "", kDialEntryName);
 }
 
-}  // namespace corvane
-
-namespace corvane {
-
 void DialerForm::mnuDisconnect_Click() {
   if (mnuDisconnect.Caption() != "&Disconnect") {
     cmdDial_Click();

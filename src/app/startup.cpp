@@ -103,9 +103,6 @@ void DialerForm::Form_Unload(int16_t& /*cancel*/) {
 
 void DialerForm::mnuExit_Click() { Unload(); }
 
-}  // namespace corvane
-
-namespace corvane {
 
 // The provider's own program and the wait for its connection arrive with the
 // periodic supervisor; until then a custom entry cannot be watched, and the

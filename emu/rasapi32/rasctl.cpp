@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "records.h"
+
 extern "C" {
 DWORD WINAPI StandinControlA(LPCSTR command, LPSTR reply, DWORD replySize);
 DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, void* params, DWORD notifierType, LPVOID notifier,
@@ -19,24 +21,10 @@ DWORD WINAPI RasGetErrorStringA(UINT code, LPSTR buffer, DWORD size);
 
 namespace {
 
-#pragma pack(push, 4)
-struct DialParams {
-  DWORD dwSize;
-  CHAR szEntryName[257];
-  CHAR szPhoneNumber[129];
-  CHAR szCallbackNumber[129];
-  CHAR szUserName[257];
-  CHAR szPassword[257];
-  CHAR szDomain[16];
-};
-struct Status {
-  DWORD dwSize;
-  DWORD rasconnstate;
-  DWORD dwError;
-  CHAR szDeviceType[17];
-  CHAR szDeviceName[129];
-};
-#pragma pack(pop)
+// A provider's program fills the records of an older service version, which
+// every service level knows.
+using DialParams = standin::RasDialParamsV400;
+using Status = standin::RasConnStatusV400;
 
 int Usage() {
   std::fputs(

@@ -2,6 +2,7 @@
 #include "config.h"
 
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <sstream>
 #include <utility>
@@ -124,7 +125,30 @@ uint32_t NextDialIndex(const std::string& key) {
   return index;
 }
 
-void ResetDialCounts() { DeleteFileA(DialCountsPath().c_str()); }
+namespace {
+
+std::string DialLogPath() {
+  char folder[MAX_PATH + 1];
+  const DWORD length = GetTempPathA(sizeof folder, folder);
+  return std::string(folder, length < sizeof folder ? length : 0) + "corvane-rasapi32-dial-log.txt";
+}
+
+}  // namespace
+
+void ResetDialCounts() {
+  DeleteFileA(DialCountsPath().c_str());
+  DeleteFileA(DialLogPath().c_str());
+}
+
+void LogDial(const std::string& number, const std::string& userName, uint32_t error) {
+  std::ofstream file(DialLogPath(), std::ios::binary | std::ios::app);
+  file << number << '\t' << userName << '\t' << error << '\n';
+}
+
+std::string DialLog() {
+  std::ifstream file(DialLogPath(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
 
 void CreateParentFolders(const std::string& path) {
   for (size_t slash = path.find_first_of("\\/", 3); slash != std::string::npos;

@@ -32,8 +32,16 @@ std::string PhonebookPath(const char* explicitPath, const Config& config);
 // folder. Callers hold the state lock.
 uint32_t NextDialIndex(const std::string& key);
 
-// Starts every scenario over at its first dial.
+// Starts every scenario over at its first dial, and empties the dial log.
 void ResetDialCounts();
+
+// Notes one dial in the dial log: the user name it logged in with and the
+// error it will end with (0 for a connection). Passwords are never logged.
+// Callers hold the state lock.
+void LogDial(const std::string& number, const std::string& userName, uint32_t error);
+
+// The dial log since the last reset, one "number<TAB>user<TAB>error" line a dial.
+std::string DialLog();
 
 // Creates the folders above `path`.
 void CreateParentFolders(const std::string& path);

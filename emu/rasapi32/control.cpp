@@ -46,6 +46,10 @@ bool Run(const std::string& command, std::string& answer) {
   std::getline(words >> std::ws, target);
   std::ostringstream reply;
 
+  if (verb == "dials") {
+    answer = DialLog();
+    return true;
+  }
   if (verb == "where") {
     const Config config = CurrentConfig();
     reply << "scenario " << (config.scenarioPath.empty() ? "(built in)" : config.scenarioPath) << "\n";

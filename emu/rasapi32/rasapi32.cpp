@@ -421,6 +421,7 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, void* params, DWORD no
         outcome.failState = 5;
       }
     }
+    LogDial(phoneNumber, request.userName, outcome.error);
 
     Connection* c = FreeSlot(*state);
     if (c == nullptr) return ERROR_NOT_ENOUGH_MEMORY;

@@ -31,6 +31,7 @@ int Usage() {
       "usage: rasctl list                       connections of every process\n"
       "       rasctl drop [all|ENTRY|HANDLE]    drop the line (default: all)\n"
       "       rasctl reset                      forget every connection, restart the scenario\n"
+      "       rasctl dials                      every dial since the reset: number, user name, error\n"
       "       rasctl where                      scenario and phonebook in use\n"
       "       rasctl dial ENTRY [NUMBER [USER [PASSWORD]]] [--detach]\n"
       "                                         dial and stay until the line goes down\n",

@@ -3,6 +3,11 @@
 // number, as a person would see them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include "app/dialer_ids.h"
 #include "dial_standin_fixture.h"
 #include "support/program_under_test.h"
@@ -90,6 +95,25 @@ TEST_F(DialingTest, RefusedLoginsRotateToOneTheServiceAccepts) {
   SendMessageA(GetDlgItem(dialer, IDC_CMDDIAL), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitConnected(program, dialer, 30000)) << ControlText(dialer, IDC_TXTDETAILS);
   EXPECT_EQ(ReadValue(EntryKey("Work"), "LastDialedLocation"), "Yuma,AZ,5203290098,");
+
+  // The service's log of the dials: each refused login is followed by the
+  // next one of the list, and the accepted one ends the run.
+  const std::vector<std::string> order{"ann", "bob", "cy"};
+  std::vector<std::string> logins;
+  std::istringstream log(Control("dials"));
+  for (std::string line; std::getline(log, line);) {
+    const size_t first = line.find('\t'), second = line.find('\t', first + 1);
+    ASSERT_NE(second, std::string::npos) << line;
+    EXPECT_EQ(line.substr(0, first), "5203290098");
+    logins.push_back(line.substr(first + 1, second - first - 1));
+    EXPECT_EQ(line.substr(second + 1), logins.back() == "cy" ? "0" : "691") << line;
+  }
+  ASSERT_FALSE(logins.empty());
+  EXPECT_EQ(logins.back(), "cy");
+  for (size_t i = 1; i < logins.size(); ++i) {
+    const auto previous = std::find(order.begin(), order.end(), logins[i - 1]) - order.begin();
+    EXPECT_EQ(logins[i], order[static_cast<size_t>(previous + 1) % order.size()]) << "dial " << i;
+  }
 }
 
 TEST_F(DialingTest, CancelDuringADialEndsTheProgram) {

@@ -89,7 +89,7 @@ bool DialerForm::DisconnectActiveLine() {
       return false;
     }
   }
-  ctx_.LastResult = ctx_.Platform.DialUp.HangUp(connections.back().Handle);
+  HangUpConnection(ctx_.Platform.DialUp, connections.back().Handle, ctx_.LastResult);
   session.CancelRequested = 1;
   Unload();
   return true;

@@ -203,7 +203,7 @@ void OnDialEvent(AppContext& ctx, uint32_t /*message*/, uint32_t state, int32_t 
     }
   }
   if (state == kRasStateDisconnected) {
-    ctx.LastResult = ctx.Platform.DialUp.HangUp(session.ConnectionHandle);
+    HangUpConnection(ctx.Platform.DialUp, session.ConnectionHandle, ctx.LastResult);
     dialer.lblMess.SetCaption(kStatus + "Disconnected.");
   }
   if (session.LastStatusText != text) AppendDetails(dialer, dialer.lblMess.Caption());

@@ -31,7 +31,7 @@ void DialerForm::RunHandOffs() {
   DialSession& session = ctx_.Session;
   Ports& ports = ctx_.Platform;
   if (session.CancelRequested == 1) {
-    ctx_.LastResult = ports.DialUp.HangUp(session.ConnectionHandle);
+    HangUpConnection(ports.DialUp, session.ConnectionHandle, ctx_.LastResult);
     Unload();
     return;
   }

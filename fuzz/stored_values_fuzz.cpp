@@ -1,0 +1,103 @@
+// Fuzzes what the program reads back from the store: a registry that
+// answers the value reads with any status, any reported size and any bytes,
+// the text read from it as every kind of number, and a whole entry loaded
+// from hostile values.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "fakes/fake_registry.h"
+#include "forms/controls.h"
+#include "fuzz_check.h"
+#include "settings/entry_settings.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+using corvane::fuzz::Check;
+
+// A registry whose value reads answer as the input says. It never writes
+// past the buffer it is given, as no registry does; everything else (the
+// status, the byte count it reports, the bytes) is the input's choice.
+class ScriptedRegistry : public corvane::RegistryPort {
+ public:
+  explicit ScriptedRegistry(FuzzedDataProvider& input) : input_(input) {}
+
+  int32_t CreateKey(corvane::RegHive, const std::string&, corvane::RegKey& key) override {
+    key = 1;
+    return input_.ConsumeBool() ? corvane::kRegSuccess : corvane::kRegFileNotFound;
+  }
+  int32_t OpenKeyForEnum(corvane::RegHive, const std::string&, corvane::RegKey& key) override {
+    key = 1;
+    return corvane::kRegSuccess;
+  }
+  int32_t QueryValue(corvane::RegKey, const std::string&, char* buffer, uint32_t& size) override {
+    const int32_t status = input_.PickValueInArray({corvane::kRegSuccess, corvane::kRegMoreData,
+                                                    corvane::kRegFileNotFound});
+    // A value can hold at most what a registry hive can: 1 MiB is plenty.
+    const auto stored = input_.ConsumeIntegralInRange<uint32_t>(0, 1u << 20);
+    const std::string bytes = input_.ConsumeRandomLengthString(256);
+    if (buffer != nullptr && status == corvane::kRegSuccess) {
+      std::memcpy(buffer, bytes.data(), std::min<size_t>(bytes.size(), size));
+    }
+    size = stored;
+    return status;
+  }
+  int32_t SetStringValue(corvane::RegKey, const std::string&, const std::string&) override {
+    return corvane::kRegSuccess;
+  }
+  int32_t EnumSubkey(corvane::RegKey, uint32_t, std::string&) override { return corvane::kRegNoMoreItems; }
+  void CloseKey(corvane::RegKey) override {}
+
+ private:
+  FuzzedDataProvider& input_;
+};
+
+void CheckNumbersOf(const std::string& text) {
+  const double leading = corvane::LeadingNumber(text);
+  const uint8_t byte = corvane::ReadByte(text, 7);
+  const int32_t whole = corvane::ReadInt32(text, -7);
+  const float real = corvane::ReadFloat(text, 7.5f);
+  Check(byte == 7 || std::fabs(byte - leading) <= 0.5, "a byte is the leading number rounded");
+  Check(whole == -7 || std::fabs(whole - leading) <= 0.5, "an integer is the leading number rounded");
+  Check(std::isfinite(real), "a float read is finite");
+}
+
+const char* const kEntryValues[] = {
+    "Icon",          "UseList",         "LastDialedLocation", "LoadAtStartup",     "MonitorTime",
+    "PhoneList",     "UserList",        "UserName",           "Password",          "PhoneNumber",
+    "EnableRedial",  "NumberOfRedials", "Minutes",            "Seconds",           "DoNotAsk",
+    "FileURL",       "DisconnectAndDial", "StartBrowser",     "AutoDisconnect",    "AutoDisconnectTime",
+    "AutoReconnect"};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider input(data, size);
+  int32_t lastResult = 0;
+
+  ScriptedRegistry scripted(input);
+  corvane::SettingsStore fromScript(scripted, lastResult);
+  const std::string read = fromScript.ReadRegValue("Software\\Entry", "Value");
+  Check(read.find('\0') == std::string::npos, "a text read holds no NUL");
+  CheckNumbersOf(read);
+
+  corvane::testing::FakeRegistry registry;
+  const std::string key = std::string(corvane::kSettingsRoot) + "Entry";
+  for (const char* name : kEntryValues) {
+    if (input.ConsumeBool()) registry.SetRaw(corvane::RegHive::CurrentUser, key, name, input.ConsumeRandomLengthString(64));
+  }
+  corvane::SettingsStore store(registry, lastResult);
+  corvane::EntrySettings entry;
+  corvane::forms::ComboBox cmbList("cmbList", 1);
+  corvane::forms::TextBox txtCombo("txtCombo", 2);
+  corvane::LoadEntry(store, key, entry, cmbList, txtCombo);
+  Check(entry.PhoneNumber.find('\0') == std::string::npos, "a loaded number holds no NUL");
+  Check(std::isfinite(entry.AutoDisconnectTime), "the disconnect time is finite");
+  Check(registry.OpenKeyCount() == 0, "every key opened is closed");
+  return 0;
+}

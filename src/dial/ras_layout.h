@@ -74,9 +74,16 @@ constexpr std::array<DialParamsLayout, 3> DialParamsLayouts(uint32_t pointerSize
 }
 
 // RASDEVINFO: the record size is whatever the service reports (byte count
-// divided by device count); the name takes the rest of the record.
+// divided by device count); the name takes the rest of the record. Every
+// version so far has 152 bytes; a service reporting more than kDeviceInfoMaxSize
+// per device is not telling the truth.
 inline constexpr FieldAt kDeviceInfoType{4, 17};
 inline constexpr uint32_t kDeviceInfoNameAt = 21;
+inline constexpr uint32_t kDeviceInfoMaxSize = 512;
+
+// More records than any machine has connections or dial devices: a count
+// above it is a service error, not a reason to allocate its records.
+inline constexpr uint32_t kMaxListedRecords = 16384;
 
 // RAS_STATS: fourteen counters after dwSize, in this order.
 inline constexpr uint32_t kStatisticsSize = 60;

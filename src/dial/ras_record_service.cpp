@@ -13,6 +13,12 @@ namespace corvane {
 
 namespace {
 
+// Every version of the dial record holds texts this long, so a text the
+// program lets through is never cut in the record.
+static_assert(ras::DialParamsLayouts(4)[2].phoneNumber.size == kMaxDialPhoneNumber + 1);
+static_assert(ras::DialParamsLayouts(4)[2].userName.size == kMaxDialUserName + 1);
+static_assert(ras::DialParamsLayouts(4)[2].password.size == kMaxDialPassword + 1);
+
 // What an entry point that is missing from the table answers.
 constexpr uint32_t kCallNotImplemented = 120;
 
@@ -100,11 +106,10 @@ int RasRecordService::EnumActiveConnections(std::vector<ActiveConnection>& conne
     count = 0;
     if (raw_.EnumConnections(probe.data(), byteCount, count) != static_cast<uint32_t>(kRasInvalidSize)) break;
   }
-  if (count == 0) return 0;
+  // A count no machine has is a service error: nothing is allocated for it.
+  if (count == 0 || count > ras::kMaxListedRecords) return 0;
 
-  const uint64_t capacity64 = static_cast<uint64_t>(count) * layout.size;
-  if (capacity64 > UINT32_MAX) return static_cast<int>(count);
-  std::vector<uint8_t> records(static_cast<size_t>(capacity64), 0);
+  std::vector<uint8_t> records(static_cast<size_t>(count) * layout.size, 0);
   PutU32(records.data(), layout.size);
   uint32_t byteCount = static_cast<uint32_t>(records.size());
   uint32_t listed = 0;
@@ -153,7 +158,10 @@ int RasRecordService::EnumDialDevices(std::vector<DialDevice>& devices) {
   uint32_t byteCount = 0;
   uint32_t count = 0;
   raw_.EnumDevices(nullptr, byteCount, count);
-  if (count == 0) return 0;
+  // The byte count is allocated only as far as the counted devices can need
+  // it; anything beyond is a service error, answered with no devices.
+  if (count == 0 || count > ras::kMaxListedRecords) return 0;
+  if (byteCount > static_cast<uint64_t>(count) * ras::kDeviceInfoMaxSize) return 0;
 
   const uint32_t recordSize = byteCount / count;
   if (recordSize < 4) return 0;  // not even room for dwSize: nothing to ask for

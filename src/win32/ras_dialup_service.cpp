@@ -48,6 +48,7 @@ static_assert(kDial.size == offsetof(RASDIALPARAMSA, dwCallbackId) + sizeof(ULON
 
 static_assert(ras::kDeviceInfoType.offset == offsetof(RASDEVINFOA, szDeviceType));
 static_assert(ras::kDeviceInfoNameAt == offsetof(RASDEVINFOA, szDeviceName));
+static_assert(sizeof(RASDEVINFOA) <= ras::kDeviceInfoMaxSize);
 static_assert(ras::kStatisticsSize == sizeof(RAS_STATS));
 
 #define CORVANE_ENTRY_FIELD(constant, member)                                    \

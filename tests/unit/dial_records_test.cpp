@@ -313,6 +313,52 @@ TEST(DialRecordsTest, NoDevicesOrTooManyOnTheSecondCall) {
   EXPECT_EQ(list.size(), 1u);
 }
 
+// Counts and byte counts from a service that does not tell the truth: the
+// program must not allocate what they ask for (one fuzz case asked 3.7 GB).
+// Each row answers the sizing call as given; a truthful service is never
+// asked to fill a buffer for them, and nothing is listed.
+TEST(DialRecordsTest, ImplausibleSizesFromTheServiceAreAServiceError) {
+  struct Case {
+    std::string name;
+    bool devices;  // else connections
+    uint32_t count;
+    uint32_t byteCount;
+  };
+  const Case cases[] = {
+      {"3.7 GB for one device", true, 1, 3700000000u},
+      {"100 MB for one device", true, 1, 100u << 20},
+      {"more devices than any machine has", true, 4000000000u, 4000000000u},
+      {"a million connections", false, 1000000, 4},
+      {"four billion connections", false, 4000000000u, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    int fillingCalls = 0;
+    auto answer = [&](uint8_t* records, uint32_t& byteCount, uint32_t& count) -> uint32_t {
+      if (records != nullptr && byteCount > 4) {
+        ++fillingCalls;
+        return kTooSmall;
+      }
+      byteCount = c.byteCount;
+      count = c.count;
+      return kTooSmall;
+    };
+    RasRawFunctions raw;
+    if (c.devices) raw.EnumDevices = answer; else raw.EnumConnections = answer;
+    RasRecordService records(raw);
+    if (c.devices) {
+      std::vector<DialDevice> list;
+      EXPECT_EQ(records.EnumDialDevices(list), 0);
+      EXPECT_TRUE(list.empty());
+    } else {
+      std::vector<ActiveConnection> list;
+      EXPECT_EQ(records.EnumActiveConnections(list), 0);
+      EXPECT_TRUE(list.empty());
+    }
+    EXPECT_EQ(fillingCalls, 0);
+  }
+}
+
 // ---------------------------------------------------------------- error texts
 
 TEST(DialRecordsTest, ErrorTextsComeFromTheSystemBelow601AndFromTheServiceAbove) {

@@ -23,7 +23,6 @@ constexpr const char* kPhoneFieldValue = "PhoneNumberLocation";
 constexpr int kPhoneTitleLength = 5;  // "Phone"
 // "PhoneNumberLocation" holds a byte.
 constexpr int kMaxPhoneField = 255;
-constexpr int kLoginTab = 1;
 
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -45,12 +44,22 @@ std::string_view TrimBlanks(std::string_view text) {
 
 std::string EntryKey(const AppContext& ctx) { return ctx.Store.SettingsRoot + ctx.CurrentEntryName; }
 
+void ShowBadPhoneListFormat(MessageBoxPort& messages) {
+  messages.Show("Error occured when reading the phone list.\r\nConsult Help about the phone list records format.",
+                "Bad Phone List Format", MsgIcon::Exclamation, MsgButtons::Ok);
+}
+
 void WipeAll(std::vector<std::string>& texts) {
   for (std::string& text : texts) WipeText(text);
   texts.clear();
 }
 
 }  // namespace
+
+bool HasOverlongPhoneListLine(const std::vector<std::string>& lines) {
+  return std::any_of(lines.begin(), lines.end(),
+                     [](const std::string& line) { return line.size() > kMaxPhoneListLine; });
+}
 
 int PhoneFieldIndex(std::string_view titleLine) {
   std::vector<std::string_view> titles;
@@ -126,8 +135,11 @@ std::string NumberFromNumberFile(std::string_view body) {
   constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
   if (body.substr(0, kUtf8Mark.size()) == kUtf8Mark) body.remove_prefix(kUtf8Mark.size());
   const std::string_view firstLine = TrimBlanks(body.substr(0, body.find_first_of("\r\n")));
-  if (!IsDialString(firstLine)) return {};
-  return std::string(TrimBlanks(firstLine.substr(0, kNumberFileNumberLength)));
+  // Cut first, then check what is left: the check must judge the number that
+  // is stored and dialled, not the line it was cut from.
+  const std::string_view number = TrimBlanks(firstLine.substr(0, kNumberFileNumberLength));
+  if (!IsDialString(number)) return {};
+  return std::string(number);
 }
 
 void DialerForm::cmbList_DropDown() {
@@ -137,6 +149,11 @@ void DialerForm::cmbList_DropDown() {
   std::vector<std::string> lines;
   // An unreadable file is treated like a missing one: the list stays as it was.
   if (!files.ReadLines(path, lines)) return;
+  // A wrong file must not reach the list: the box would freeze the window.
+  if (HasOverlongPhoneListLine(lines)) {
+    ShowBadPhoneListFormat(ctx_.Platform.Messages);
+    return;
+  }
 
   const std::string remembered = cmbList.Text();
   cmbList.Clear();
@@ -144,9 +161,7 @@ void DialerForm::cmbList_DropDown() {
 
   const int phoneField = lines.empty() ? -1 : PhoneFieldIndex(lines.front());
   if (phoneField < 0 || phoneField > kMaxPhoneField) {
-    ctx_.Platform.Messages.Show(
-        "Error occured when reading the phone list.\r\nConsult Help about the phone list records format.",
-        "Bad Phone List Format", MsgIcon::Exclamation, MsgButtons::Ok);
+    ShowBadPhoneListFormat(ctx_.Platform.Messages);
     return;
   }
   ctx_.Store.SaveRegValue(EntryKey(ctx_), kPhoneFieldValue, std::to_string(phoneField));
@@ -181,7 +196,7 @@ void FindPhoneNumber(AppContext& ctx) {
     WipeAll(passwords);
     ctx.Platform.Messages.Show("User list must be selected in 'Options'.", "Error: User list not selected",
                                MsgIcon::Information, MsgButtons::Ok);
-    form.ShowOptionsWindow(kLoginTab);
+    form.ShowOptionsWindow(DialerForm::kLoginTab);
     return;
   }
   WipeAll(session.UserPasswords);

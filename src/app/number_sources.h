@@ -6,8 +6,9 @@
 // Files that do not keep to their format never crash the program, never make
 // up a login, and never shift the meaning of the lines after them:
 // - Phone list: a file with fewer than two lines is read as far as it goes;
-//   without a title line, or with no "Phone" title in it, the user is told
-//   the format is bad. Only the title line is searched for the title.
+//   without a title line, with no "Phone" title in it, or with a line far
+//   longer than a location's, the user is told the format is bad. Only the
+//   title line is searched for the title.
 // - User list: every line is read on its own. A blank line, or a line without
 //   a ",", is not a login and is skipped; the logins keep their order. A list
 //   without a single login is treated as a missing list.
@@ -17,6 +18,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -36,6 +38,16 @@ inline constexpr unsigned kNumberFileTimeoutMs = 15000;
 inline constexpr size_t kNumberFileMaxBytes = 4096;
 // A number file's number is at most this long.
 inline constexpr size_t kNumberFileNumberLength = 10;
+
+// A phone-list line is a location's fields around a number of at most 128
+// characters; a line longer than this is a wrong file or a broken export,
+// and a control handed such a line can take minutes to draw it.
+inline constexpr size_t kMaxPhoneListLine = 1024;
+
+// True when some line of a phone list is longer than any location's line can
+// be: the list is then refused as badly formatted before a line reaches a
+// control.
+bool HasOverlongPhoneListLine(const std::vector<std::string>& lines);
 
 // The zero-based index of the phone field in a phone list's title line: the
 // first field whose title, blanks before it skipped, begins with "Phone" in
@@ -67,8 +79,8 @@ bool IsDialString(std::string_view text);
 
 // The number held by a number file's `body`: its first line (ended by CR or
 // LF, or the end of the body; a UTF-8 byte-order mark and blanks around it
-// dropped), cut to its first 10 characters. Empty when that line is not a
-// dial string.
+// dropped), cut to its first 10 characters. Empty when what is left after
+// the cut is not a dial string.
 std::string NumberFromNumberFile(std::string_view body);
 
 }  // namespace corvane

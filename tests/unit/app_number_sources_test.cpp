@@ -116,6 +116,10 @@ TEST(NumberSourcesParsing, NumberFromNumberFile) {
       {"\r\n5551234\r\n", ""},  // the first line is blank
       {"<html><body>Not found</body></html>", ""},
       {"number: 5551234", ""},
+      // Judged after the cut: what would be stored and dialled.
+      {"**********5", ""},
+      {"----------5551234", ""},
+      {"5551234567<html>", "5551234567"},
       {"---", ""},
       {std::string("555\0"
                    "1234",
@@ -192,6 +196,40 @@ TEST_F(NumberSourcesTest, DropDownOfFileWithoutPhoneTitle) {
                 "Error occured when reading the phone list.\r\nConsult Help about the phone list records format.");
       EXPECT_EQ(messages.shown[0].icon, MsgIcon::Exclamation);
     } else {
+      EXPECT_TRUE(messages.shown.empty());
+    }
+  }
+}
+
+TEST_F(NumberSourcesTest, DropDownRefusesALineNoLocationHasBeforeItReachesTheList) {
+  const std::string atLimit = "Far," + std::string(kMaxPhoneListLine - 4, '5');
+  struct Case {
+    std::string name;
+    std::vector<std::string> lines;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"a wrong file of one 1 MB line", {std::string(1 << 20, 'x')}, true},
+      {"one line just too long among good ones", {kYumaTitle, kYumaLine, atLimit + "5"}, true},
+      {"a title line just too long", {"City,PhoneNo.," + std::string(kMaxPhoneListLine, ' '), kYumaLine}, true},
+      {"a line at the limit", {kYumaTitle, atLimit}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AppContext& app = StartListEntry();
+    registry.SetString(RegHive::CurrentUser, EntryKey("Work"), "PhoneNumberLocation", "7");
+    files.files["C:\\lists\\phones.txt"] = c.lines;
+    app.frmDialer.cmbList.AddItem("kept");
+    app.frmDialer.cmbList_DropDown();
+
+    if (c.refused) {
+      EXPECT_EQ(app.frmDialer.cmbList.Items(), std::vector<std::string>{"kept"});
+      EXPECT_EQ(Stored("PhoneNumberLocation"), "7");
+      ASSERT_EQ(messages.shown.size(), 1u);
+      EXPECT_EQ(messages.shown[0].title, "Bad Phone List Format");
+    } else {
+      EXPECT_EQ(app.frmDialer.cmbList.Items(), c.lines);
+      EXPECT_EQ(Stored("PhoneNumberLocation"), "3");
       EXPECT_TRUE(messages.shown.empty());
     }
   }
@@ -328,6 +366,7 @@ TEST_F(NumberSourcesTest, NumberFileStoresOnlyASoundNewNumber) {
       {"a web page", 200, "<!DOCTYPE html>\n<html>", std::nullopt},
       {"empty", 200, "", std::nullopt},
       {"the number in use", 200, "555 1234\r\n", std::nullopt},
+      {"a digit only past the first ten characters", 200, "**********5\r\n", std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -27,6 +27,7 @@ void DialerForm::cmdDial_Click() {
     ctx_.Platform.Messages.Show("Missing phone number.", "Dialing Error", MsgIcon::Exclamation, MsgButtons::Ok);
     return;
   }
+  if (!CheckDialTexts(ctx_)) return;
   cmdInfo.SetVisible(false);
   BringToFront(*this);
   HookDialEvents(ctx_);
@@ -58,6 +59,7 @@ void DialerForm::cmdCancel_Click() {
   Image1.SetVisible(true);
   Image2.SetVisible(false);
   session.RedialCount = 0;
+  session.RetryCount = 0;
   session.ConnectionHandle = DialEntry(ctx_, "", kDialEntryName);
 }
 

@@ -1,5 +1,6 @@
 // The dial-event procedure: what each progress message of the service does
 // to the dialer window and the dial session, and what follows a failure.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -41,6 +42,7 @@ void OnConnected(AppContext& ctx) {
   DialerForm& dialer = ctx.frmDialer;
   session.IsConnected = 1;
   session.OnlineTimeSaved = 0;
+  session.RetryCount = 0;
   ctx.Platform.TrayIcon.Add(dialer.Icon(), "Connected to: '" + ctx.CurrentEntryName + "'");
   dialer.mnuDisconnect.SetCaption("&Disconnect");
   dialer.Hide();
@@ -55,40 +57,59 @@ void OnConnected(AppContext& ctx) {
   }
 }
 
-// Counts down the pause before a busy redial, letting window events run so
-// Cancel works and the text stays live, without spinning the processor.
-void BusyRedialCountdown(AppContext& ctx) {
+// Counts down the entry's redial pause, letting window events run so Cancel
+// works and the text stays live, without spinning the processor. True when
+// the pause ran out; false when the user cancelled or closed the window.
+bool RedialCountdown(AppContext& ctx) {
   DialSession& session = ctx.Session;
   DialerForm& dialer = ctx.frmDialer;
   ClockPort& clock = ctx.Platform.Clock;
   // In floating point: hand-edited values must not overflow.
   session.RedialWaitSeconds = static_cast<float>(ctx.Entry.Minutes * 60.0 + ctx.Entry.Seconds);
   session.RedialWaitStart = static_cast<float>(clock.SecondsSinceMidnight());
+  session.CountdownRunning = 1;
+  bool ranOut = false;
   for (;;) {
     const auto now = static_cast<float>(clock.SecondsSinceMidnight());
     float elapsed = now - session.RedialWaitStart;
     if (now < session.RedialWaitStart) elapsed += kSecondsPerDay;
     if (elapsed >= session.RedialWaitSeconds) {
-      if (session.CancelRequested == 1) return;
-      dialer.SetCaption("Redialing:  x " + std::to_string(session.RedialCount) + "  " + session.LocationName +
-                        "  " + ctx.Entry.PhoneNumber + ListModeSuffix(ctx));
-      dialer.Image1.SetVisible(true);
-      dialer.Image2.SetVisible(false);
-      dialer.cmdShowOnTime.SetVisible(true);
-      dialer.cmdCancel.SetVisible(false);
-      dialer.cmdInfo.SetVisible(true);
-      dialer.txtErr.SetText("");
-      dialer.txtErr.SetVisible(false);
-      session.BusyRedialPending = 1;
-      return;
+      ranOut = session.CancelRequested != 1;
+      break;
     }
-    if (session.CancelRequested == 1 || !dialer.Loaded()) return;
+    if (session.CancelRequested == 1 || !dialer.Loaded()) break;
     ctx.Platform.Pump.WaitForEvents(kCountdownPassMs);
     if (session.CancelRequested == 0) {
       const long left = std::lround(session.RedialWaitSeconds - elapsed);
       dialer.txtErr.SetText(session.ErrorLine + "\r\nRedialing in :   " + std::to_string(left) + " seconds.");
     }
   }
+  session.CountdownRunning = 0;
+  return ranOut;
+}
+
+// After the pause of a busy line: the same number and login again.
+void HandOffBusyRedial(AppContext& ctx) {
+  DialSession& session = ctx.Session;
+  DialerForm& dialer = ctx.frmDialer;
+  dialer.SetCaption("Redialing:  x " + std::to_string(session.RedialCount) + "  " + session.LocationName + "  " +
+                    ctx.Entry.PhoneNumber + ListModeSuffix(ctx));
+  dialer.Image1.SetVisible(true);
+  dialer.Image2.SetVisible(false);
+  dialer.cmdShowOnTime.SetVisible(true);
+  dialer.cmdCancel.SetVisible(false);
+  dialer.cmdInfo.SetVisible(true);
+  dialer.txtErr.SetText("");
+  dialer.txtErr.SetVisible(false);
+  session.BusyRedialPending = 1;
+}
+
+// How many prepared retries may follow one another: the redial limit, and
+// in list mode that many rounds of the logins, so each login gets as many
+// tries as a single one would.
+int64_t RetryLimit(const AppContext& ctx) {
+  const int64_t rounds = ctx.Entry.NumberOfRedials;
+  return ctx.Entry.UseList == 1 ? rounds * std::max<int32_t>(ctx.Session.UserCount, 1) : rounds;
 }
 
 bool IsLineProblem(int32_t error) {
@@ -115,11 +136,16 @@ void OnFailure(AppContext& ctx, int32_t error) {
   dialer.cmdInfo.SetVisible(true);
   if (dialer.cmdInfo.Caption() == "&Options") dialer.cmdInfo.SetCaption("&Details");
 
-  if (session.RedialCount >= entry.NumberOfRedials) {
+  // A busy line with redial on is redialled as it is; every other failure
+  // is followed by a prepared attempt (the next login in list mode).
+  const bool busyRedial = error == kRasLineBusy && entry.EnableRedial == 1;
+  const bool retriesUsedUp = !busyRedial && session.RetryCount >= RetryLimit(ctx);
+  if (session.RedialCount >= entry.NumberOfRedials || retriesUsedUp) {
+    const int32_t redials = retriesUsedUp ? session.RetryCount : session.RedialCount;
     dialer.SetCaption("End of Redials");
     dialer.cmdInfo.SetCaption("&Options");
     dialer.cmdInfo.SetVisible(true);
-    dialer.lblMess.SetCaption(kStatus + "Redialed x " + std::to_string(session.RedialCount) + " times.");
+    dialer.lblMess.SetCaption(kStatus + "Redialed x " + std::to_string(redials) + " times.");
     dialer.txtErr.SetText(session.ErrorLine);
     AppendDetails(dialer, dialer.lblMess.Caption());
     dialer.cmdCancel.SetVisible(true);
@@ -137,16 +163,18 @@ void OnFailure(AppContext& ctx, int32_t error) {
     HangUpConnection(ctx.Platform.DialUp, session.ConnectionHandle, ctx.LastResult);
   }
 
-  if (error == kRasLineBusy && entry.EnableRedial == 1 && session.RedialCount < entry.NumberOfRedials) {
+  if (busyRedial) {
     ++session.RedialCount;
     dialer.cmdCancel.SetVisible(false);
     if (session.CancelRequested == 1) return;
-    session.CountdownRunning = 1;
-    BusyRedialCountdown(ctx);
-    session.CountdownRunning = 0;
+    if (RedialCountdown(ctx)) HandOffBusyRedial(ctx);
     return;
   }
-  session.RetryPending = 1;
+  // Retries wait the same pause as busy redials: a provider may lock an
+  // account that is refused several times a second.
+  ++session.RetryCount;
+  if (session.CancelRequested == 1) return;
+  if (RedialCountdown(ctx)) session.RetryPending = 1;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Dial start: hooking the progress messages, preparing an attempt with the
 // login rotation, and issuing the asynchronous dial.
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -7,6 +8,7 @@
 #include "app/dialing.h"
 #include "dial/dialup_service.h"
 #include "settings/password.h"
+#include "system/message_box_port.h"
 
 namespace corvane {
 
@@ -25,7 +27,54 @@ std::string UserIdSuffix(const AppContext& ctx) {
   return "   UserID(" + std::to_string(ctx.Session.UserIndex) + ")";
 }
 
+void ShowDialingError(AppContext& ctx, const std::string& text) {
+  ctx.Platform.Messages.Show(text, "Dialing Error", MsgIcon::Exclamation, MsgButtons::Ok);
+}
+
+std::string TooLongText(const std::string& what, size_t limit) {
+  return "The " + what + " is too long. It can have at most " + std::to_string(limit) + " characters.";
+}
+
 }  // namespace
+
+bool CheckDialTexts(AppContext& ctx) {
+  const EntrySettings& entry = ctx.Entry;
+  if (entry.PhoneNumber.size() > kMaxDialPhoneNumber) {
+    ShowDialingError(ctx, TooLongText("phone number", kMaxDialPhoneNumber));
+    return false;
+  }
+  if (entry.UseList == 1) {
+    const DialSession& session = ctx.Session;
+    const size_t logins = std::min(session.UserNames.size(), session.UserPasswords.size());
+    for (size_t i = 1; i < logins; ++i) {
+      if (session.UserNames[i].size() > kMaxDialUserName || session.UserPasswords[i].size() > kMaxDialPassword) {
+        ShowDialingError(ctx, "Login " + std::to_string(i) +
+                                  " of the user list is too long. A user name or password can have at most " +
+                                  std::to_string(kMaxDialUserName) + " characters.");
+        return false;
+      }
+    }
+    return true;
+  }
+  if (entry.UserName.size() > kMaxDialUserName) {
+    ShowDialingError(ctx, TooLongText("user name", kMaxDialUserName));
+    return false;
+  }
+  std::optional<std::string> password = DecodePassword(entry.Password, entry, ctx.Store);
+  if (!password.has_value()) {
+    ShowDialingError(ctx, "The stored password cannot be unscrambled on this computer.\r\n"
+                          "Please enter it again in 'Options'.");
+    ctx.frmDialer.ShowOptionsWindow(DialerForm::kLoginTab);
+    return false;
+  }
+  const size_t passwordLength = password->size();
+  WipeText(*password);
+  if (passwordLength > kMaxDialPassword) {
+    ShowDialingError(ctx, TooLongText("password", kMaxDialPassword));
+    return false;
+  }
+  return true;
+}
 
 void HookDialEvents(AppContext& ctx) {
   DialSession& session = ctx.Session;
@@ -90,13 +139,15 @@ uintptr_t DialEntry(AppContext& ctx, const std::string& phonebook, const std::st
   params.EntryName = entryName;
   params.PhoneNumber = entry.PhoneNumber;
   params.UserName = entry.UserName;
-  // A password this installation cannot unscramble is sent empty: the
-  // service then refuses the login and the user sees why.
+  // A password this installation cannot unscramble is never dialled, not
+  // even empty: the refused logins would follow one another until the
+  // provider locks the account. CheckDialTexts has told the user.
   std::optional<std::string> password = DecodePassword(entry.Password, entry, ctx.Store);
-  if (password.has_value()) params.Password = *password;
+  if (!password.has_value()) return 0;
+  params.Password = *password;
+  WipeText(*password);
   service.BuildDialParams(params);
   WipeText(params.Password);
-  if (password.has_value()) WipeText(*password);
 
   if (session.CancelRequested == 1) return 0;
   session.CancelRequested = 0;

@@ -28,6 +28,8 @@ class DialerForm : public forms::Form {
   static constexpr int kInfoWidthRedial = 975;
   // A window taller than this shows its details log.
   static constexpr int kDetailsShownAbove = 1900;
+  // The options window's tab with the logins.
+  static constexpr int kLoginTab = 1;
 
   forms::Label lblMess{"lblMess", IDC_LBLMESS};
   forms::TextBox txtCombo{"txtCombo", IDC_TXTCOMBO};

@@ -13,6 +13,12 @@ class AppContext;
 void HookDialEvents(AppContext& ctx);
 void UnhookDialEvents(AppContext& ctx);
 
+// False, after telling the user why, when the number or a login cannot be
+// dialled as it is: longer than the service's dial record holds (it would
+// be cut without a word), or a stored password this computer cannot
+// unscramble (the options window is opened on its logins).
+bool CheckDialTexts(AppContext& ctx);
+
 // Prepares the window and starts one attempt (next login in list mode).
 void PrepareAndDial(AppContext& ctx);
 

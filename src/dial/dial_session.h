@@ -23,6 +23,11 @@ struct DialSession {
   // Automatic busy redials done; reset only by the manual Redial button.
   // As wide as the redial limit it is compared with, so it cannot wrap.
   int32_t RedialCount = 0;
+  // Prepared retries after failures other than a busy line, since the line
+  // last came up or the user pressed Redial. They end at the entry's redial
+  // limit (in list mode that many rounds of the logins), so a refused login
+  // is not redialled without end.
+  int32_t RetryCount = 0;
 
   // The user list, 1-based as the logins are numbered for the user: entry 0
   // of each vector is unused. UserIndex 0 means no login chosen yet.
@@ -43,7 +48,7 @@ struct DialSession {
   uint8_t OnlineTimeSaved = 0;
   float RedialWaitSeconds = 0;
   float RedialWaitStart = 0;
-  // Set while the busy-redial countdown lets window events run; progress
+  // Set while the redial countdown lets window events run; progress
   // messages that arrive meanwhile belong to the attempt already failed.
   uint8_t CountdownRunning = 0;
   // "Error <code>: <text>" of the last failed attempt.

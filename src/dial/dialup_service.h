@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -61,6 +62,13 @@ struct DialDevice {
   std::string DeviceType;
   std::string DeviceName;
 };
+
+// The longest texts a dial record holds: the service's fields keep one
+// byte for the terminating zero. A longer text would be cut, and the cut
+// one dialled.
+inline constexpr size_t kMaxDialPhoneNumber = 128;
+inline constexpr size_t kMaxDialUserName = 256;
+inline constexpr size_t kMaxDialPassword = 256;
 
 // What one dial hands to the service.
 struct DialParams {

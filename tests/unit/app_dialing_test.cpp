@@ -286,7 +286,7 @@ TEST_F(DialingTest, RefusedLoginAtTheLastUserSwitchesToTheFirst) {
 }
 
 TEST_F(DialingTest, RetryWaitForTheOldHandleIsBounded) {
-  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "3"}});
+  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "3"}, {"Minutes", "0"}, {"Seconds", "0"}});
   AppContext& app = Start("Work");
   dialUp.statusAnswer = kRasSuccess;  // the service never lets go
   Event(kDialing, kRasNoDialTone);
@@ -295,6 +295,154 @@ TEST_F(DialingTest, RetryWaitForTheOldHandleIsBounded) {
   app.frmDialer.Timer1.OnTick();
   EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
   EXPECT_LE(clock.monotonic, 6.0);
+}
+
+// A refused login or a missing modem used to be redialled on every tick
+// without end. Now each prepared retry waits the redial pause, and after the
+// redial limit (in list mode that many rounds of the logins) the run ends as
+// at the end of the busy redials.
+TEST_F(DialingTest, RetriesAfterOtherErrorsArePacedAndEnd) {
+  struct Case {
+    std::string name;
+    bool listMode;
+    int32_t error;
+    std::string enableRedial;
+    int expectedDials;
+  };
+  const Case cases[] = {
+      {"refused login, single login", false, kRasAuthenticationFailure, "1", 3},
+      {"no modem", false, kRasDeviceNotFoundOrBusy, "1", 3},
+      {"no answer", false, kRasNoAnswer, "1", 3},
+      {"busy line with redial off", false, kRasLineBusy, "0", 3},
+      {"refused logins, three in the list: two rounds", true, kRasAuthenticationFailure, "1", 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    registry = FakeRegistry();
+    dialUp.dials.clear();
+    std::vector<std::pair<std::string, std::string>> values{
+        {"NumberOfRedials", "2"}, {"Minutes", "0"}, {"Seconds", "3"}, {"EnableRedial", c.enableRedial}};
+    if (c.listMode) {
+      StartListEntry(values);
+      context->frmDialer.cmdDial.OnUserClick();
+    } else {
+      values.emplace_back("PhoneNumber", "5550100");
+      SeedEntry(values);
+      Start("Work");
+    }
+    AppContext& app = *context;
+    ASSERT_EQ(dialUp.dials.size(), 1u);
+
+    std::vector<double> dialTimes{clock.monotonic};
+    for (int failure = 0; failure < 20; ++failure) {
+      Event(kDialing, c.error);
+      if (app.Session.RetryPending == 0) break;
+      app.frmDialer.Timer1.OnTick();
+      dialTimes.push_back(clock.monotonic);
+    }
+    EXPECT_EQ(static_cast<int>(dialUp.dials.size()), c.expectedDials);
+    for (size_t i = 1; i < dialTimes.size(); ++i) EXPECT_GE(dialTimes[i] - dialTimes[i - 1], 2.99) << i;  // the pause of 3 s
+    DialerForm& dialer = app.frmDialer;
+    EXPECT_EQ(dialer.Caption(), "End of Redials");
+    EXPECT_EQ(dialer.lblMess.Caption(), "Status:  Redialed x " + std::to_string(c.expectedDials - 1) + " times.");
+    EXPECT_TRUE(dialer.cmdCancel.Visible());
+    EXPECT_EQ(dialer.cmdCancel.Caption(), "&Redial");
+
+    // The user's own Redial starts a fresh round of paced retries.
+    dialer.cmdCancel.OnUserClick();
+    Event(kDialing, c.error);
+    EXPECT_EQ(app.Session.RetryPending, 1);
+  }
+}
+
+TEST_F(DialingTest, ConnectingStartsTheRetryCountAfresh) {
+  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "1"}, {"Minutes", "0"}, {"Seconds", "0"}});
+  AppContext& app = Start("Work");
+  Event(kDialing, kRasAuthenticationFailure);
+  ASSERT_EQ(app.Session.RetryPending, 1);
+  app.frmDialer.Timer1.OnTick();
+  Event(kRasStateConnected);
+  Event(kDialing, kRasAuthenticationFailure);  // the next dial after a drop
+  EXPECT_EQ(app.Session.RetryPending, 1);
+  EXPECT_NE(app.frmDialer.Caption(), "End of Redials");
+}
+
+TEST_F(DialingTest, CancelDuringTheRetryPauseDialsNoMore) {
+  SeedEntry({{"PhoneNumber", "5550100"}, {"Minutes", "1"}, {"Seconds", "0"}});
+  AppContext& app = Start("Work");
+  int passes = 0;
+  pump.onEvents = [&] {
+    if (++passes == 3) app.frmDialer.cmdDial.OnUserClick();  // "&Cancel"
+  };
+  Event(kDialing, kRasAuthenticationFailure);
+  pump.onEvents = nullptr;
+  EXPECT_EQ(passes, 3);
+  EXPECT_EQ(app.Session.RetryPending, 0);
+  EXPECT_EQ(dialUp.dials.size(), 1u);
+}
+
+// What the service's dial record cannot hold, or a password this computer
+// cannot unscramble, is refused with a word before anything is dialled,
+// instead of being cut, or sent empty, and dialled.
+TEST_F(DialingTest, NumberOrLoginThatCannotBeDialledAsStoredIsRefused) {
+  const std::string key = "1234567890123456";
+  struct Case {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> values;
+    std::vector<std::string> users;  // list mode when not empty
+    std::string message;             // empty: dialled as it is
+  };
+  const Case cases[] = {
+      {"number of 128 characters", {{"PhoneNumber", std::string(128, '5')}}, {}, ""},
+      {"number of 129 characters",
+       {{"PhoneNumber", std::string(129, '5')}},
+       {},
+       "The phone number is too long. It can have at most 128 characters."},
+      {"user name of 257 characters",
+       {{"PhoneNumber", "5550100"}, {"UserName", std::string(257, 'u')}},
+       {},
+       "The user name is too long. It can have at most 256 characters."},
+      {"password stored without this computer's key",
+       {{"PhoneNumber", "5550100"}, {"Password", "plain"}},
+       {},
+       "The stored password cannot be unscrambled on this computer.\r\nPlease enter it again in 'Options'."},
+      {"list logins of 256 characters", {}, {std::string(256, 'u') + "," + std::string(256, 'p')}, ""},
+      {"a list password of 257 characters",
+       {},
+       {"ann,pw1", "bob," + std::string(257, 'p')},
+       "Login 2 of the user list is too long. A user name or password can have at most 256 characters."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    registry = FakeRegistry();
+    registry.SetString(RegHive::CurrentUser, kSettingsRoot, "Product", key);
+    messages.shown.clear();
+    dialUp.dials.clear();
+    dialUp.dialParams.clear();
+    if (c.users.empty()) {
+      SeedEntry(c.values);
+      Start("Work");
+    } else {
+      StartListEntry();
+      files.files["c:\\lists\\users.csv"] = c.users;
+      context->frmDialer.cmdDial.OnUserClick();
+    }
+    if (c.message.empty()) {
+      EXPECT_TRUE(messages.shown.empty());
+      ASSERT_EQ(dialUp.dialParams.size(), 1u);
+      const DialParams& params = dialUp.dialParams[0];
+      if (c.users.empty()) EXPECT_EQ(params.PhoneNumber, std::string(128, '5'));
+      else EXPECT_EQ(params.Password, std::string(256, 'p'));
+      continue;
+    }
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, c.message);
+    EXPECT_EQ(messages.shown[0].title, "Dialing Error");
+    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(dialUp.dials.empty());
+    EXPECT_EQ(context->Session.Hooked, 0);
+    EXPECT_EQ(context->frmDialer.cmdDial.Caption(), "&DIAL");
+  }
 }
 
 TEST_F(DialingTest, ManualRedialDialsTheSameLoginAgain) {

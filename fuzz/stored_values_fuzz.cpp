@@ -38,8 +38,8 @@ class ScriptedRegistry : public corvane::RegistryPort {
   int32_t QueryValue(corvane::RegKey, const std::string&, char* buffer, uint32_t& size) override {
     const int32_t status = input_.PickValueInArray({corvane::kRegSuccess, corvane::kRegMoreData,
                                                     corvane::kRegFileNotFound});
-    // A value can hold at most what a registry hive can: 1 MiB is plenty.
-    const auto stored = input_.ConsumeIntegralInRange<uint32_t>(0, 1u << 20);
+    // Sizes past the first read's buffer matter; how far past does not.
+    const auto stored = input_.ConsumeIntegralInRange<uint32_t>(0, 4096);
     const std::string bytes = input_.ConsumeRandomLengthString(256);
     if (buffer != nullptr && status == corvane::kRegSuccess) {
       std::memcpy(buffer, bytes.data(), std::min<size_t>(bytes.size(), size));

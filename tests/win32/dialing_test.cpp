@@ -87,7 +87,8 @@ TEST_F(DialingTest, RefusedLoginsRotateToOneTheServiceAccepts) {
   const std::string phones = WriteTestFile("phones.csv", "City,State,PhoneNo.,\r\nYuma,AZ,5203290098,\r\n");
   const std::string users = WriteTestFile("users.csv", "ann,wrong\r\nbob,wrong\r\ncy,secret\r\n");
   SeedEntry("Work", {{"UseList", "1"}, {"PhoneList", phones}, {"UserList", users}, {"StartBrowser", "0"},
-                     {"LastDialedLocation", "Yuma,AZ,5203290098,"}, {"PhoneNumberLocation", "2"}});
+                     {"LastDialedLocation", "Yuma,AZ,5203290098,"}, {"PhoneNumberLocation", "2"},
+                     {"Minutes", "0"}, {"Seconds", "0"}});
   ProgramUnderTest program("Work");
   HWND dialer = program.MainWindow();
   ASSERT_NE(dialer, nullptr);
@@ -114,6 +115,63 @@ TEST_F(DialingTest, RefusedLoginsRotateToOneTheServiceAccepts) {
     const auto previous = std::find(order.begin(), order.end(), logins[i - 1]) - order.begin();
     EXPECT_EQ(logins[i], order[static_cast<size_t>(previous + 1) % order.size()]) << "dial " << i;
   }
+}
+
+// A refused login or a missing modem used to be redialled on every tick
+// without end (a provider may lock the account): now each retry waits the
+// redial pause and the run ends at the redial limit, the window still there
+// with its Redial button.
+TEST_F(DialingTest, RetriesAfterARefusedLoginOrAMissingModemEnd) {
+  struct Case {
+    const char* scenario;
+    const char* outcome;
+  };
+  for (const Case& c : {Case{"dial refused\n", "691"}, Case{"dial device-busy\n", "797"}}) {
+    SCOPED_TRACE(c.scenario);
+    WriteScenario(c.scenario);
+    Control("reset");
+    SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"NumberOfRedials", "2"},
+                       {"Minutes", "0"}, {"Seconds", "1"}});
+    ProgramUnderTest program("Work");
+    HWND dialer = program.MainWindow();
+    ASSERT_NE(dialer, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(dialer) == "End of Redials"; }, 30000))
+        << ControlText(dialer, IDC_TXTDETAILS);
+    EXPECT_EQ(ControlText(dialer, IDC_LBLMESS), "Status:  Redialed x 2 times.");
+    EXPECT_TRUE(ControlVisible(dialer, IDC_CMDCANCEL));
+    EXPECT_EQ(ControlText(dialer, IDC_CMDCANCEL), "&Redial");
+
+    // Three dials, each refused, and no more however long the window waits.
+    Sleep(2000);
+    std::istringstream log(Control("dials"));
+    std::vector<std::string> dials;
+    for (std::string line; std::getline(log, line);) dials.push_back(line);
+    ASSERT_EQ(dials.size(), 3u) << Control("dials");
+    for (const std::string& line : dials) EXPECT_EQ(line.substr(line.rfind('\t') + 1), c.outcome) << line;
+    EXPECT_TRUE(program.Running());
+  }
+}
+
+// A 1 MB single-line "phone list" (a wrong file chosen) used to freeze the
+// window for minutes when its line reached the list box.
+TEST_F(DialingTest, PhoneListWithAHugeLineIsRefusedAtOnce) {
+  const std::string phones = WriteTestFile("wrong.csv", std::string(1 << 20, '5'));
+  const std::string users = WriteTestFile("users.csv", "ann,pw\r\n");
+  SeedEntry("Work", {{"UseList", "1"}, {"PhoneList", phones}, {"UserList", users}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ControlVisible(dialer, IDC_CMBLIST); }));
+  HWND combo = GetDlgItem(dialer, IDC_CMBLIST);
+  PostMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = ProcessWindowTitled("Bad Phone List Format")) != nullptr; }, 10000));
+  EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 0);
+  PostMessageA(box, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return ProcessWindowTitled("Bad Phone List Format") == nullptr; }));
+  EXPECT_TRUE(program.Running());
+  EXPECT_TRUE(IsWindowEnabled(dialer));
 }
 
 TEST_F(DialingTest, CancelDuringADialEndsTheProgram) {

@@ -83,7 +83,7 @@ inline constexpr uint32_t kDeviceInfoMaxSize = 512;
 
 // More records than any machine has connections or dial devices: a count
 // above it is a service error, not a reason to allocate its records.
-inline constexpr uint32_t kMaxListedRecords = 16384;
+inline constexpr uint32_t kMaxListedRecords = 4096;
 
 // RAS_STATS: fourteen counters after dwSize, in this order.
 inline constexpr uint32_t kStatisticsSize = 60;

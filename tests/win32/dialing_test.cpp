@@ -52,6 +52,21 @@ class DialingTest : public StandinTest {
   static HWND ProcessWindowTitled(const std::string& title) {
     return FindWindowA(nullptr, title.c_str());
   }
+
+  // The text a message box shows (its static control), buttons left out.
+  static std::string MessageBoxText(HWND box) {
+    std::string text;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM param) -> BOOL {
+          char className[32] = {};
+          GetClassNameA(child, className, sizeof className);
+          if (lstrcmpiA(className, "Static") == 0) *reinterpret_cast<std::string*>(param) += WindowText(child);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+  }
 };
 
 TEST_F(DialingTest, SingleNumberDialsAtStartAndConnects) {
@@ -199,19 +214,29 @@ TEST_F(DialingTest, DialWithoutANumberSaysSo) {
   PostMessageA(GetDlgItem(dialer, IDC_CMDDIAL), BM_CLICK, 0, 0);
   HWND box = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (box = ProcessWindowTitled("Dialing Error")) != nullptr; }));
-  std::string text;
-  EnumChildWindows(
-      box,
-      [](HWND child, LPARAM param) -> BOOL {
-        std::string* found = reinterpret_cast<std::string*>(param);
-        const std::string childText = WindowText(child);
-        if (childText == "Missing phone number.") *found = childText;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&text));
-  EXPECT_EQ(text, "Missing phone number.");
+  EXPECT_EQ(MessageBoxText(box), "Missing phone number.");
   PostMessageA(box, WM_CLOSE, 0, 0);
   EXPECT_EQ(Control("list").find("Crv"), std::string::npos);
+}
+
+// A password stored with another computer's key used to be dialled empty,
+// refused, and dialled again without end.
+TEST_F(DialingTest, PasswordThisComputerCannotUnscrambleIsNotDialled) {
+  WriteScenario("dial connect\n");
+  Control("reset");
+  SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"Password", "plain"}});
+  ProgramUnderTest program("Work");
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = ProcessWindowTitled("Dialing Error")) != nullptr; }));
+  EXPECT_EQ(MessageBoxText(box),
+            "The stored password cannot be unscrambled on this computer.\r\nPlease enter it again in 'Options'.");
+  PostMessageA(box, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return ProcessWindowTitled("Dialing Error") == nullptr; }));
+  HWND dialer = program.MainWindow();  // the message box was a dialog of the program too
+  ASSERT_NE(dialer, nullptr);
+  EXPECT_EQ(ControlText(dialer, IDC_CMDDIAL), "&DIAL");
+  EXPECT_EQ(Control("dials"), "");
+  EXPECT_TRUE(program.Running());
 }
 
 TEST_F(DialingTest, NumberFileOnTheWebReplacesTheNumberOnlyWhenServed) {

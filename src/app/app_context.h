@@ -67,7 +67,7 @@ class AppContext {
   bool EndRequested = false;
 
   DialerForm frmDialer;
-  MessageForm frmMessage{*this};
+  MessageForm frmMessage{Store, Entry, CurrentEntryName, frmDialer};
 };
 
 }  // namespace corvane

@@ -2,7 +2,7 @@
 // dial), Cancel (which reads Redial after the redials ended) and the tray
 // menu's Disconnect.
 #include "app/app_context.h"
-#include "app/bring_to_front.h"
+#include "ui/bring_to_front.h"
 #include "app/dialer_captions.h"
 #include "app/dialing.h"
 #include "app/number_sources.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "app/default_browser.h"
+#include "ui/default_browser.h"
 #include "app/dialer_captions.h"
 #include "app/dialing.h"
 #include "app/number_sources.h"

@@ -2,10 +2,10 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "app/bring_to_front.h"
+#include "ui/bring_to_front.h"
 #include "app/dialer_captions.h"
 #include "app/dialing.h"
-#include "app/entry_name.h"
+#include "settings/entry_name.h"
 #include "dial/dialup_service.h"
 #include "dial/hang_up.h"
 #include "dial/phonebook_entry.h"

@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Checks that the folders of src/ depend on each other one way only.
 
-Each folder may include its own headers and those of the folders below it;
-the portable core includes no platform header (an angle-bracket header ending
-in ".h"); only the composition root (app/) and WinMain name AppContext.
-Prints every offending line and exits 1 when there is one.
+Each folder may include its own headers and those of the folders below it,
+and its library (a corvane_layer line of src/CMakeLists.txt) links only
+libraries of folders below it; the portable core includes no platform header
+(an angle-bracket header ending in ".h"); only the composition root (app/)
+and WinMain name AppContext. Prints every offending line and exits 1 when
+there is one.
 
 Usage: check-layers.py SRC_DIR
 """
@@ -31,6 +33,7 @@ CONTEXT_ALLOWED = ("app/", "win32/main.cpp")
 QUOTED_INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 ANGLE_INCLUDE = re.compile(r"^\s*#\s*include\s+<([^>]+)>")
 CONTEXT_NAME = re.compile(r"\bAppContext\b")
+LAYER_LINE = re.compile(r"^\s*corvane_layer\((\w+)([^)]*)\)", re.MULTILINE)
 SOURCE_SUFFIXES = {".h", ".cpp"}
 
 
@@ -68,12 +71,25 @@ def check_file(path, relative, folder):
     return problems
 
 
+def check_layer_libraries(src):
+    problems = []
+    text = (src / "CMakeLists.txt").read_text()
+    for folder, linked_text in LAYER_LINE.findall(text):
+        if folder not in DIRECTLY_BELOW:
+            problems.append(f"src/CMakeLists.txt: library of {folder}/, a folder with no place in the layers")
+            continue
+        linked = {name.removeprefix("corvane_") for name in linked_text.split()}
+        for wrong in sorted(linked - below(folder)):
+            problems.append(f"src/CMakeLists.txt: corvane_{folder} links corvane_{wrong}, but {wrong}/ is not below it")
+    return problems
+
+
 def main():
     if len(sys.argv) != 2:
         print(__doc__.strip(), file=sys.stderr)
         return 2
     src = pathlib.Path(sys.argv[1])
-    problems = []
+    problems = check_layer_libraries(src)
     for path in sorted(src.rglob("*")):
         if path.suffix not in SOURCE_SUFFIXES or not path.is_file():
             continue

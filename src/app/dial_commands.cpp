@@ -2,15 +2,15 @@
 // dial), Cancel (which reads Redial after the redials ended) and the tray
 // menu's Disconnect.
 #include "app/app_context.h"
-#include "ui/bring_to_front.h"
 #include "app/dialer_captions.h"
 #include "app/dialing.h"
 #include "app/number_sources.h"
-#include "forms/form_host.h"
 #include "dial/dialup_service.h"
 #include "dial/hang_up.h"
 #include "dial/phonebook_entry.h"
+#include "forms/form_host.h"
 #include "system/message_box_port.h"
+#include "ui/bring_to_front.h"
 
 namespace corvane {
 

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "ui/default_browser.h"
 #include "app/dialer_captions.h"
 #include "app/dialing.h"
 #include "app/number_sources.h"
@@ -14,6 +13,7 @@
 #include "system/event_pump_port.h"
 #include "system/shell_port.h"
 #include "system/tray_icon_port.h"
+#include "ui/default_browser.h"
 
 namespace corvane {
 

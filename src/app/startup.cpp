@@ -1,5 +1,6 @@
 // Start-up sequence and the close and exit path of the dialer window.
 #include <string>
+#include <vector>
 
 #include "app/app_context.h"
 #include "app/bring_to_front.h"
@@ -10,6 +11,7 @@
 #include "dial/phonebook_entry.h"
 #include "settings/win_platform.h"
 #include "system/clock_port.h"
+#include "system/event_pump_port.h"
 #include "system/shell_port.h"
 #include "system/tray_icon_port.h"
 
@@ -18,6 +20,13 @@ namespace corvane {
 namespace {
 
 constexpr int kDefaultWindowIcon = 8;
+constexpr int kDefaultCustomTrayIcon = 101;
+// The shell answers 32 or less when it could not start a program.
+constexpr long kShellExecuteFailedAtMost = 32;
+// How long the provider's program may take to connect, seconds.
+constexpr double kCustomWaitSeconds = 180.0;
+// One pass of that wait sleeps at most this long when no event arrives.
+constexpr unsigned kCustomWaitPassMs = 200;
 
 }  // namespace
 
@@ -31,7 +40,7 @@ void DialerForm::Form_Load() {
   store.SettingsRoot = kSettingsRoot;
 
   ctx_.CurrentEntryName = EntryNameFromCommandLine(ctx_.CommandLine);
-  store.EnumEntries();
+  BookLeftCheckpoints(store.EnumEntries());
   if (IsCustomEntryName(ctx_.CurrentEntryName, store.CustomEntryKey)) {
     StartCustomEntry();
     return;
@@ -74,9 +83,9 @@ void DialerForm::Form_Load() {
 void DialerForm::Form_QueryUnload(int16_t& cancel, int16_t unloadMode) {
   if (unloadMode != forms::kUnloadControlMenu) return;
   if (ctx_.Entry.MonitorTime != 0) {
-    if (mnuDisconnect.Caption() != "&Disconnect") {
-      mnuDisconnect_Click();
-    } else if (!DisconnectActiveLine()) {
+    // While waiting to reconnect there is no line to drop: the window just closes.
+    if (ctx_.Supervisor.LineDropped == 1) return;
+    if (!DisconnectActiveLine()) {
       // Asked whether to drop the line, the user said No: keep it, and the window.
       cancel = 1;
     }
@@ -92,10 +101,12 @@ void DialerForm::Form_Unload(int16_t& /*cancel*/) {
   session.CancelRequested = 1;
   UnhookDialEvents(ctx_);
   HangUpConnection(ctx_.Platform.DialUp, session.ConnectionHandle, ctx_.LastResult);
+  const std::string key = ctx_.CurrentEntryKey();
   if (session.IsConnected != 0) {
     const auto now = static_cast<long>(ctx_.Platform.Clock.SecondsSinceMidnight());
-    ctx_.Store.SaveRegValue(ctx_.Store.SettingsRoot + ctx_.CurrentEntryName, "LastOffTime", std::to_string(now));
+    ctx_.Store.SaveRegValue(key, kLastOffTimeValue, std::to_string(now));
   }
+  if (ctx_.Entry.MonitorTime != 0) ctx_.Ledger.SaveOnlineTime(key);
   ctx_.Platform.TrayIcon.Delete();
   Timer1.SetEnabled(false);
   if (ctx_.frmMessage.Loaded()) ctx_.frmMessage.Unload();
@@ -104,12 +115,60 @@ void DialerForm::Form_Unload(int16_t& /*cancel*/) {
 void DialerForm::mnuExit_Click() { Unload(); }
 
 
-// The provider's own program and the wait for its connection arrive with the
-// periodic supervisor; until then a custom entry cannot be watched, and the
-// program ends as it does when the provider's program cannot be started.
+// A connection the last run could not book (killed, power cut) is booked
+// now, whichever entry it belonged to.
+void DialerForm::BookLeftCheckpoints(const std::vector<std::string>& entryNames) {
+  const SettingsStore& store = ctx_.Store;
+  for (const std::string& name : entryNames) ctx_.Ledger.BookLeftCheckpoint(store.SettingsRoot + name);
+  if (!store.CustomEntryKey.empty()) ctx_.Ledger.BookLeftCheckpoint(store.SettingsRoot + store.CustomEntryKey);
+}
+
+// Starts the provider's own connection program and, once its connection is
+// up, stays in the tray as a watcher that times it.
 void DialerForm::StartCustomEntry() {
   ctx_.CurrentEntryName = "*" + ctx_.CurrentEntryName;
-  Unload();
+  SettingsStore& store = ctx_.Store;
+  const std::string customKey = store.SettingsRoot + store.CustomEntryKey;
+  const std::string location = store.ReadRegValue(customKey, "Location");
+  const size_t slash = location.rfind('\\');
+  std::string folder = slash == std::string::npos ? std::string() : location.substr(0, slash + 1);
+  if (folder.empty()) folder = "c:\\";
+  const long started = ctx_.Platform.Shell.Execute("open", location, "", folder, ShowMode::MinimizedNoActivate);
+  // A hidden process would only hold the single-instance token.
+  if (started <= kShellExecuteFailedAtMost) {
+    Unload();
+    return;
+  }
+  if (!WaitForCustomConnection()) {
+    if (Loaded()) Unload();
+    return;
+  }
+
+  DialSession& session = ctx_.Session;
+  session.IsConnected = 1;
+  ctx_.Ledger.StartCounting();
+  mnuOptions.SetEnabled(false);
+  ctx_.Entry.DoNotAsk = ReadByte(store.ReadRegValue(customKey, "DoNotAsk"), 0);
+  const uint8_t customIcon = ReadByte(store.ReadRegValue(customKey, "Icon"), 0);
+  ctx_.Platform.TrayIcon.Add(customIcon != 0 ? customIcon : kDefaultCustomTrayIcon,
+                             "Connected to: '" + ctx_.CurrentEntryName + "'");
+  Hide();
+  SetWindowState(forms::WindowState::Minimized);
+}
+
+// Lets window events run until the tick sees the provider's connection, for
+// at most the custom wait measured on the monotonic clock. False when it did
+// not come (or the window was closed meanwhile).
+bool DialerForm::WaitForCustomConnection() {
+  // A custom entry is always timed; its line is watched from the first tick.
+  ctx_.Entry.MonitorTime = 1;
+  Timer1.SetEnabled(true);
+  ClockPort& clock = ctx_.Platform.Clock;
+  const double start = clock.MonotonicSeconds();
+  while (!ConnectionDetected && Loaded() && clock.MonotonicSeconds() - start < kCustomWaitSeconds) {
+    ctx_.Platform.Pump.WaitForEvents(kCustomWaitPassMs);
+  }
+  return ConnectionDetected && Loaded();
 }
 
 // The options window arrives with entry saving; until then there is none to show.
@@ -117,8 +176,11 @@ bool DialerForm::ShowOptionsWindow(int /*tabIndex*/) { return false; }
 
 void DialerForm::mnuOptions_Click() { ShowOptionsWindow(); }
 
-// The statistics and online time windows arrive with the online-time ledger.
-void DialerForm::mnuStatistics_Click() {}
+// The statistics and online time windows arrive with their own windows.
+void DialerForm::mnuStatistics_Click() {
+  if (!ctx_.CurrentEntryName.empty()) ShowStatisticsWindow();
+}
+void DialerForm::ShowStatisticsWindow() {}
 void DialerForm::ShowOnlineTimeWindow() {}
 
 }  // namespace corvane

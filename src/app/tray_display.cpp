@@ -22,10 +22,16 @@ int ReconnectWaitIcon(uint8_t entryIcon) {
 
 std::string DisconnectionCountdownText(double secondsLeft) {
   if (!(secondsLeft > 0)) secondsLeft = 0;
-  const auto hours = static_cast<int64_t>(secondsLeft / 3600);
+  auto hours = static_cast<int64_t>(secondsLeft / 3600);
   const double inHour = secondsLeft - static_cast<double>(hours) * 3600;
-  const int64_t minutesBegun = static_cast<int64_t>(inHour / 60) + 1;
+  int64_t minutesBegun = static_cast<int64_t>(inHour / 60) + 1;
   const bool inLastMinute = minutesBegun <= 1;
+  // The sixtieth minute begun is the next whole hour: "2 hrs  00 min", not
+  // "1 hrs  60 min".
+  if (minutesBegun == 60) {
+    ++hours;
+    minutesBegun = 0;
+  }
   const int64_t figure = inLastMinute ? static_cast<int64_t>(std::nearbyint(inHour)) : minutesBegun;
   return "Disconnection in: " + std::to_string(hours) + " hrs  " + TwoDigits(figure) +
          (inLastMinute ? " secs" : " min");

@@ -13,8 +13,9 @@ namespace corvane {
 int ReconnectWaitIcon(uint8_t entryIcon);
 
 // "Disconnection in: 0 hrs  30 min" with `secondsLeft` before the automatic
-// hang-up: whole hours, then the minutes begun (at least two digits) or, in
-// the last minute, the seconds rounded. Time already past counts as 0.
+// hang-up: whole hours, then the minutes begun of the hour (at least two
+// digits) or, in its first minute, the seconds rounded. Time already past
+// counts as 0.
 std::string DisconnectionCountdownText(double secondsLeft);
 
 // The three lines shown while connected: the entry and its speed in bits

@@ -28,6 +28,8 @@ TEST(TrayTextTest, CountdownsAndStatistics) {
       {"40 seconds left", DisconnectionCountdownText(40), "Disconnection in: 0 hrs  40 secs"},
       {"2 h 5 min left", DisconnectionCountdownText(2 * 3600 + 5 * 60 + 1), "Disconnection in: 2 hrs  06 min"},
       {"last seconds round", DisconnectionCountdownText(9.5), "Disconnection in: 0 hrs  10 secs"},
+      {"the sixtieth minute begun is an hour", DisconnectionCountdownText(7170), "Disconnection in: 2 hrs  00 min"},
+      {"one hour and some seconds", DisconnectionCountdownText(3600 + 59), "Disconnection in: 1 hrs  59 secs"},
       {"already past", DisconnectionCountdownText(-3), "Disconnection in: 0 hrs  00 secs"},
       {"119 s to reconnect", ReconnectCountdownText(119), "Connecting in: 1 min"},
       {"61 s to reconnect", ReconnectCountdownText(61), "Connecting in: 1 min"},

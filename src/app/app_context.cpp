@@ -3,8 +3,11 @@
 
 namespace corvane {
 
-AppContext::AppContext(const Ports& ports, std::string commandLine)
-    : Platform(ports), CommandLine(std::move(commandLine)), Store(ports.Registry, LastResult),
+AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t randomSeed)
+    : Platform(ports),
+      CommandLine(std::move(commandLine)),
+      Store(ports.Registry, LastResult),
+      Random(randomSeed),
       Ledger(Store, ports.Clock),
       frmDialer(*this) {}
 

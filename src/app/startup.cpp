@@ -3,16 +3,17 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "app/bring_to_front.h"
+#include "app/dialer_captions.h"
 #include "app/dialing.h"
-#include "app/entry_name.h"
 #include "dial/dialup_service.h"
 #include "dial/hang_up.h"
 #include "dial/phonebook_entry.h"
+#include "settings/entry_name.h"
 #include "settings/win_platform.h"
 #include "system/clock_port.h"
 #include "system/shell_port.h"
 #include "system/tray_icon_port.h"
+#include "ui/bring_to_front.h"
 
 namespace corvane {
 

@@ -288,7 +288,7 @@ TEST_F(SupervisorTest, NumberDownloadDoesNotRedialALineThatDroppedMeanwhile) {
     SCOPED_TRACE(c.label);
     registry = FakeRegistry();
     download.body = "5559999\r\n";
-    download.whileDownloading = [&] {
+    download.onEvents = [&] {
       Pass(20, !c.dropsDuringDownload);
       if (c.dropsDuringDownload) {
         DropLine();

@@ -77,6 +77,9 @@ bool DialerForm::OnLineLost() {
     store.SaveRegValue(key, kLastOffTimeValue, std::to_string(now));
   }
   ctx_.Ledger.SaveOnlineTime(key);
+  // A dropped line's handle still holds the port until it is hung up; the
+  // dial-event procedure may not have seen the drop to do it.
+  HangUpConnection(ctx_.Platform.DialUp, session.ConnectionHandle, ctx_.LastResult);
   if (session.DisconnectRequested == 1 || ctx_.Entry.AutoReconnect == 0) {
     EndAfterLostLine();
     return false;

@@ -66,8 +66,7 @@ UninstPage custom un.ConfirmPage un.ConfirmPageLeave
 
 !insertmacro MUI_LANGUAGE "English"
 
-Section "Corvane" SecProgram
-  SectionIn RO
+Section "Corvane"
   !insertmacro WAIT_UNTIL_PROGRAM_ENDS
 
   SetOutPath "$INSTDIR"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The setup file as a user meets it, in a fresh Wine prefix of its own: a
 # silent install, a second install over it, the installed program dialling
-# the demo entry with a stored password on the stand-in, and a silent
-# uninstall. Shortcuts are read back with lnkinfo and values with `wine reg`,
-# as other programs would read them.
+# the demo entry with a stored password on the stand-in, a silent uninstall
+# that keeps the entries and one by hand that removes them too. Shortcuts
+# are read back with lnkinfo and values with `wine reg`, as other programs
+# would read them.
 # Usage: setup_test.sh SETUP_FILE BIN_DIR PREFIX_DIR
 set -uo pipefail
 setup_file=$1 bin_dir=$2
@@ -49,6 +50,7 @@ wait_until() {  # wait_until SECONDS COMMAND...: true once COMMAND succeeds in t
 value() {  # value KEY NAME: the data of a registry value, empty when missing
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="$2" '$1 == name { print $3 }'
 }
+key_missing() { ! wine reg query "$1" >/dev/null 2>&1; }
 lnk_field() {  # lnk_field FILE LABEL: one field of lnkinfo's report
   lnkinfo "$1" | sed -n "s/^[[:space:]]*$2[[:space:]]*: \{0,1\}//p" | head -n 1
 }
@@ -128,5 +130,12 @@ check "the Start-menu shortcut is removed" [ ! -e "$start_link" ]
 check "the uninstall entry is removed" [ -z "$(value "$uninstall_key" DisplayName)" ]
 check "\"Product\" stays" [ "$(value "$settings" Product)" = "$product" ]
 check "the entries stay" [ "$(value "$settings\\Demo" PhoneNumber)" = 5550100 ]
+
+echo "# An uninstall by hand with the box ticked"
+wine "$setup_file" /S
+wine "$bin_dir/uninstall_by_hand.exe" "$install_dir_win\\uninstall.exe" --remove-data
+check "the uninstaller's pages go through" [ $? -eq 0 ]
+check "the program folder is removed" wait_until 30 test ! -e "$install_dir"
+check "the entries and the installation key are removed" key_missing 'HKCU\Software\Tamberlo'
 
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }

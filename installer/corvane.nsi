@@ -68,12 +68,12 @@ UninstPage custom un.ConfirmPage un.ConfirmPageLeave
 
 Section "Corvane"
   !insertmacro WAIT_UNTIL_PROGRAM_ENDS
+  ; First, so that a setup that cannot make the key leaves nothing behind.
+  Call WriteInstallKeyOnce
 
   SetOutPath "$INSTDIR"
   File "/oname=corvane.exe" "${PROGRAM}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
-
-  Call WriteInstallKeyOnce
 
   SetShellVarContext current
   ; Without arguments the program opens its options window.

@@ -35,7 +35,7 @@ fi
 export WINEPREFIX="$root/$build/wineprefix"
 install_dir=$("$launcher" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane' \
   /v InstallLocation | tr -d '\r' | sed -n 's/^ *InstallLocation *REG_SZ *//p')
-install_dir=$(winepath -u "$install_dir")
+install_dir=$(winepath -u "$install_dir" 2>/dev/null)
 program="$install_dir/corvane.exe"
 # The stand-in goes beside the installed program; it is never part of the setup.
 cp "$build/bin/rasapi32.dll" "$install_dir/"
@@ -43,7 +43,7 @@ cp "$build/bin/rasapi32.dll" "$install_dir/"
 # The demo entry: a busy line first, redialled after 5 seconds, then a connection.
 "$launcher" reg import "$root/scripts/demo-entry.reg"
 export CORVANE_RAS_SCENARIO
-CORVANE_RAS_SCENARIO=$(winepath -w "$root/emu/rasapi32/demo.scenario")
+CORVANE_RAS_SCENARIO=$(winepath -w "$root/emu/rasapi32/demo.scenario" 2>/dev/null)
 
 if [ "$headless" = 0 ]; then
   exec "$launcher" "$program" Demo

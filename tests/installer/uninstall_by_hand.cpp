@@ -73,14 +73,20 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (removeData) SendMessageA(box, BM_CLICK, 0, 0);
-  SendMessageA(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);  // Uninstall
+  HWND uninstall = GetDlgItem(window, IDOK);
+  WaitUntil([&] { return IsWindowEnabled(uninstall); });
+  SendMessageA(uninstall, BM_CLICK, 0, 0);
 
-  // When it is done, the Uninstall button has become Close.
-  if (!WaitUntil([&] { return FindControl(window, "&Close") != nullptr; })) {
+  // When it is done, the Uninstall button has become Close, and is enabled
+  // (a click on a disabled button is lost).
+  HWND close = nullptr;
+  if (!WaitUntil([&] { return (close = FindControl(window, "&Close")) != nullptr && IsWindowEnabled(close); })) {
     std::fputs("the uninstall did not complete\n", stderr);
     return 1;
   }
-  SendMessageA(FindControl(window, "&Close"), BM_CLICK, 0, 0);
+  // Told as the button itself tells its window: under Wine a BM_CLICK (mouse
+  // messages to the button) on this last page was now and then lost.
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(close));
   if (!WaitUntil([&] { return !IsWindow(window); })) {
     std::fputs("the uninstaller did not close\n", stderr);
     return 1;

@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
   }
   const bool removeData = argc > 2 && std::strcmp(argv[2], "--remove-data") == 0;
   std::string command = std::string("\"") + argv[1] + "\"";
-  STARTUPINFOA startup{sizeof startup};
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     std::fputs("the uninstaller did not start\n", stderr);

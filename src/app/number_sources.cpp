@@ -42,8 +42,6 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-std::string EntryKey(const AppContext& ctx) { return ctx.Store.SettingsRoot + ctx.CurrentEntryName; }
-
 void ShowBadPhoneListFormat(MessageBoxPort& messages) {
   messages.Show("Error occured when reading the phone list.\r\nConsult Help about the phone list records format.",
                 "Bad Phone List Format", MsgIcon::Exclamation, MsgButtons::Ok);
@@ -164,7 +162,7 @@ void DialerForm::cmbList_DropDown() {
     ShowBadPhoneListFormat(ctx_.Platform.Messages);
     return;
   }
-  ctx_.Store.SaveRegValue(EntryKey(ctx_), kPhoneFieldValue, std::to_string(phoneField));
+  ctx_.Store.SaveRegValue(ctx_.CurrentEntryKey(), kPhoneFieldValue, std::to_string(phoneField));
   cmbList.SetText(remembered);
 }
 
@@ -204,7 +202,7 @@ void FindPhoneNumber(AppContext& ctx) {
   session.UserPasswords = std::move(passwords);
   session.UserCount = count;
 
-  const int phoneField = ReadByte(ctx.Store.ReadRegValue(EntryKey(ctx), kPhoneFieldValue), 0);
+  const int phoneField = ReadByte(ctx.Store.ReadRegValue(ctx.CurrentEntryKey(), kPhoneFieldValue), 0);
   std::string line = form.cmbList.Text();
   ListNumber found = NumberFromListLine(line, phoneField);
   if (found.appendComma) {
@@ -225,13 +223,19 @@ void ReadInternetFile(AppContext& ctx) {
   const std::string number = NumberFromNumberFile(body);
   if (number.empty() || number == entry.PhoneNumber) return;
 
-  ctx.Store.SaveRegValue(EntryKey(ctx), "PhoneNumber", number);
+  ctx.Store.SaveRegValue(ctx.CurrentEntryKey(), "PhoneNumber", number);
   if (entry.DisconnectAndDial != 1) return;
   // Window events ran during the download: if the user has meanwhile
   // cancelled, disconnected or closed the window, no new dial is wanted.
   DialSession& session = ctx.Session;
   if (session.CancelRequested != 0 || session.DisconnectRequested != 0 || !ctx.frmDialer.Loaded()) return;
+  // The line may also have dropped meanwhile: the periodic timer has then
+  // booked it and owns the reconnection (or has ended the program).
+  if (session.IsConnected != 1) return;
 
+  // The working line is dropped on purpose: its time is booked first, as
+  // the periodic timer will not see it go.
+  if (entry.MonitorTime == 1) ctx.Ledger.SaveOnlineTime(ctx.CurrentEntryKey());
   session.IsConnected = 0;
   entry.PhoneNumber = number;
   ctx.frmDialer.txtCombo.SetText(number);

@@ -9,7 +9,7 @@ runs=${1:-10000000}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(phone_list user_list number_file stored_values password dial_records)
+  targets=(phone_list user_list number_file stored_values password dial_records online_time)
 fi
 
 cmake --preset fuzz >/dev/null

@@ -1,7 +1,8 @@
 // Reading the month history.
 #include "stats/month_history.h"
 
-#include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "settings/settings_store.h"
 
@@ -23,8 +24,12 @@ std::vector<MonthRecord> ReadMonthHistory(const std::string& previousMonths) {
                                                                                  ? std::string::npos
                                                                                  : second - first - 1);
     if (second != std::string::npos) {
+      // A figure no account can hold (the booked seconds are a 32-bit count)
+      // reads as 0, as the ledger reads it; converting it would be undefined.
       const double seconds = LeadingNumber(std::string_view(record).substr(second + 1));
-      if (seconds >= 0 && std::isfinite(seconds)) month.Seconds = static_cast<int64_t>(seconds);
+      if (seconds >= 0 && seconds <= std::numeric_limits<int32_t>::max()) {
+        month.Seconds = static_cast<int64_t>(seconds);
+      }
     }
     records.push_back(std::move(month));
   }

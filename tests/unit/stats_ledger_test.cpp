@@ -307,6 +307,11 @@ TEST(MonthHistoryTest, ReadsRecordsNewestFirst) {
       {"last one cut short", "10,October,5400@9,Sept", {{"October", 5400}, {"Sept", 0}}},
       {"seconds with junk after", "1,Januar,77 s@", {{"Januar", 77}}},
       {"no commas", "junk@", {{"", 0}}},
+      // Found by fuzzing: a figure beyond any integer was converted as it
+      // stood, which is undefined. No month holds it, as no account does.
+      {"seconds beyond any account", "3,March,111111111111111111111111111111111111111111@", {{"March", 0}}},
+      {"seconds just beyond a 32-bit count", "3,March,2147483648@", {{"March", 0}}},
+      {"negative seconds", "3,March,-5@", {{"March", 0}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

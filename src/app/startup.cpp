@@ -8,7 +8,9 @@
 #include "dial/dialup_service.h"
 #include "dial/hang_up.h"
 #include "dial/phonebook_entry.h"
+#include "settings/entry_name_rule.h"
 #include "settings/win_platform.h"
+#include "system/message_box_port.h"
 #include "system/clock_port.h"
 #include "system/shell_port.h"
 #include "system/tray_icon_port.h"
@@ -31,6 +33,15 @@ void DialerForm::Form_Load() {
   store.SettingsRoot = kSettingsRoot;
 
   ctx_.CurrentEntryName = EntryNameFromCommandLine(ctx_.CommandLine);
+  // A name that cannot be an entry's key would open, and leave behind, a key
+  // that is not an entry (Work\Sub, ..\..\Evil): say so and touch nothing.
+  const std::string refusal = EntryNameRefusal(ctx_.CurrentEntryName, 0);
+  if (!refusal.empty()) {
+    ctx_.Platform.Messages.Show("'" + ctx_.CurrentEntryName + "' is not a dialing entry.\r\n" + refusal, "Corvane",
+                                MsgIcon::Exclamation, MsgButtons::Ok);
+    ctx_.EndRequested = true;
+    return;
+  }
   store.EnumEntries();
   if (IsCustomEntryName(ctx_.CurrentEntryName, store.CustomEntryKey)) {
     StartCustomEntry();

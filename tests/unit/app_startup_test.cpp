@@ -51,6 +51,23 @@ TEST_F(StartupTest, NoEntryNameEndsWhenThereIsNoOptionsWindowToShow) {
   EXPECT_FALSE(app.EndRequested);  // through the exit path, not a bare end
 }
 
+TEST_F(StartupTest, NameThatCannotBeAnEntryIsRefusedAndTouchesNothing) {
+  for (const char* commandLine : {"/Work\\Sub", "..\\..\\Evil", "/con"}) {
+    SCOPED_TRACE(commandLine);
+    messages.shown.clear();
+    AppContext& app = Start(commandLine);
+    EXPECT_TRUE(app.EndRequested);
+    EXPECT_FALSE(app.frmDialer.Visible());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("is not a dialing entry"), std::string::npos);
+    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(dialUp.validated.empty());
+  }
+  EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, EntryKey("Work")));
+  EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, "Software\\Tamberlo\\Evil"));
+  EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, kSettingsRoot));
+}
+
 TEST_F(StartupTest, MinIsLoadedLikeAnyOtherEntry) {
   SeedEntry("min", {{"PhoneNumber", "777"}});
   AppContext& app = Start("min");

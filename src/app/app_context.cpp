@@ -1,9 +1,15 @@
 // The program-wide context.
 #include "app/app_context.h"
 
+#include "app/options_window.h"
+
 namespace corvane {
 
 AppContext::AppContext(const Ports& ports, std::string commandLine)
-    : Platform(ports), CommandLine(std::move(commandLine)), Store(ports.Registry, LastResult), frmDialer(*this) {}
+    : Platform(ports),
+      CommandLine(std::move(commandLine)),
+      Store(ports.Registry, LastResult),
+      frmDialer(*this),
+      frmOptions(OptionsServicesOf(*this), OptionsCallbacksOf(*this)) {}
 
 }  // namespace corvane

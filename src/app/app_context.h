@@ -12,6 +12,7 @@
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
 #include "ui/message_form.h"
+#include "ui/options_form.h"
 
 namespace corvane {
 
@@ -19,10 +20,12 @@ class ClockPort;
 class DialUpService;
 class DownloadPort;
 class EventPumpPort;
+class FileDialogPort;
 class FileSystemPort;
 class MessageBoxPort;
 class PlatformPort;
 class RegistryPort;
+class ShellLinkPort;
 class ShellPort;
 class TrayIconPort;
 namespace forms {
@@ -41,6 +44,8 @@ struct Ports {
   forms::FormHost& Forms;  // shows the other windows, modal or modeless
   FileSystemPort& Files;
   DownloadPort& Download;
+  FileDialogPort& FileDialog;
+  ShellLinkPort& ShellLinks;
 };
 
 class AppContext {
@@ -66,8 +71,12 @@ class AppContext {
   // instance, or a custom entry that never connected).
   bool EndRequested = false;
 
+  // The program file's full path, for the shortcuts that start it.
+  std::string ProgramFile;
+
   DialerForm frmDialer;
   MessageForm frmMessage{*this};
+  OptionsForm frmOptions;
 };
 
 }  // namespace corvane

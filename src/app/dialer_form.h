@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/dialer_ids.h"
 #include "forms/form.h"
@@ -75,6 +76,8 @@ class DialerForm : public forms::Form {
   // Shows the options window, modeless, on tab `tabIndex` (0 the first);
   // false when there is none to show.
   bool ShowOptionsWindow(int tabIndex = 0);
+  // Shows the statistics window for `entryName`, modeless.
+  void ShowStatisticsWindow(const std::string& entryName);
   // Shows the online time window for the current entry, modeless.
   void ShowOnlineTimeWindow();
 

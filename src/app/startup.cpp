@@ -110,6 +110,7 @@ void DialerForm::Form_Unload(int16_t& /*cancel*/) {
   ctx_.Platform.TrayIcon.Delete();
   Timer1.SetEnabled(false);
   if (ctx_.frmMessage.Loaded()) ctx_.frmMessage.Unload();
+  if (ctx_.frmOptions.Loaded()) ctx_.frmOptions.Unload();
 }
 
 void DialerForm::mnuExit_Click() { Unload(); }
@@ -123,13 +124,18 @@ void DialerForm::StartCustomEntry() {
   Unload();
 }
 
-// The options window arrives with entry saving; until then there is none to show.
-bool DialerForm::ShowOptionsWindow(int /*tabIndex*/) { return false; }
+bool DialerForm::ShowOptionsWindow(int tabIndex) {
+  ctx_.Platform.Forms.ShowModeless(ctx_.frmOptions);
+  if (!ctx_.frmOptions.Loaded()) return false;
+  if (tabIndex > 0) ctx_.frmOptions.tbsOptions.SetSelectedTab(tabIndex + 1);
+  return true;
+}
 
 void DialerForm::mnuOptions_Click() { ShowOptionsWindow(); }
 
 // The statistics and online time windows arrive with the online-time ledger.
 void DialerForm::mnuStatistics_Click() {}
+void DialerForm::ShowStatisticsWindow(const std::string& /*entryName*/) {}
 void DialerForm::ShowOnlineTimeWindow() {}
 
 }  // namespace corvane

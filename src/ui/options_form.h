@@ -45,7 +45,7 @@ struct OptionsServices {
   forms::ComboBox& dialerPhoneList;
   forms::TextBox& dialerNumber;
   // The program file, for the shortcuts that start it.
-  std::string programFile;
+  const std::string& programFile;
 };
 
 // What the options window asks of the dialer window.
@@ -235,7 +235,7 @@ class OptionsForm : public forms::Form {
   void StartupShortcut();
   void ShowEntryIcon(int number);
 
-  OptionsServices services_;
+  OptionsServices services_;  // holds references: the window never outlives what it is given
   OptionsCallbacks callbacks_;
   // Set while a No to the monitoring question checks the box again.
   bool keepMonitoring_ = false;

@@ -44,11 +44,19 @@ TEST_F(StartupTest, CommandLineChoosesEntryNameAndCaption) {
   }
 }
 
-TEST_F(StartupTest, NoEntryNameEndsWhenThereIsNoOptionsWindowToShow) {
+TEST_F(StartupTest, NoEntryNameHidesTheDialerAndOpensTheOptionsWindow) {
   AppContext& app = Start("");
   EXPECT_FALSE(app.frmDialer.Visible());
+  EXPECT_TRUE(app.frmDialer.Loaded());
+  EXPECT_TRUE(app.frmOptions.Visible());
+  EXPECT_EQ(app.frmOptions.Caption(), "Corvane - Options");
+  EXPECT_EQ(app.frmOptions.cmdOK.Caption(), "&OK");
+
+  // Closing it without saving ends the program through the exit path.
+  app.frmOptions.cmdCancel_Click();
+  EXPECT_FALSE(app.frmOptions.Loaded());
   EXPECT_FALSE(app.frmDialer.Loaded());
-  EXPECT_FALSE(app.EndRequested);  // through the exit path, not a bare end
+  EXPECT_FALSE(app.EndRequested);
 }
 
 TEST_F(StartupTest, NameThatCannotBeAnEntryIsRefusedAndTouchesNothing) {

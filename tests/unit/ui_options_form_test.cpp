@@ -43,7 +43,7 @@ class OptionsFormTest : public ::testing::Test {
   OptionsForm& Open(const std::string& current) {
     currentEntryName = current;
     OptionsServices services{store,  entry, currentEntryName, isConnected, lastResult, messages,   fileDialog,
-                             links,  files, shell,            formHost,    dialerList, dialerNumber, kProgram};
+                             links,  files, shell,            formHost,    dialerList, dialerNumber, programFile};
     OptionsCallbacks callbacks;
     callbacks.setDialerIcon = [this](int number) { dialerIcon = number; };
     callbacks.resetDialerCaption = [this] { calls.push_back("resetDialerCaption"); };
@@ -76,6 +76,7 @@ class OptionsFormTest : public ::testing::Test {
   FakeFormHost formHost;
   forms::ComboBox dialerList{"cmbList", 1};
   forms::TextBox dialerNumber{"txtCombo", 2};
+  std::string programFile = kProgram;
   int dialerIcon = 0;
   std::vector<std::string> calls;
   std::unique_ptr<OptionsForm> form;

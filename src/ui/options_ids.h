@@ -16,8 +16,9 @@
 #define IDC_OPT_CMDSHOWSTATS 5409
 #define IDC_OPT_IMGICON0 5410
 #define IDC_OPT_CMDHELP 5411
-#define IDC_OPT_CMDOK 5412
-#define IDC_OPT_CMDCANCEL 5413
+// The dialog manager's OK and Cancel ids: Enter presses OK, Escape Cancel.
+#define IDC_OPT_CMDOK 1
+#define IDC_OPT_CMDCANCEL 2
 // General
 #define IDC_OPT_FRAME1 5420
 #define IDC_OPT_CHKLOAD 5421

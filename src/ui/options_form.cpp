@@ -147,13 +147,13 @@ void OptionsForm::LayOut() {
   lblRedial.Move(240, 735, 660, 255);
   TxtRedial.Move(900, 690, 555, 315);
   vsb1.Move(1455, 690, 255, 315);
-  lblTimes.Move(1800, 735, 1080, 255);
-  txtMinutes.Move(2880, 690, 555, 315);
-  vsb2.Move(3435, 690, 255, 315);
-  lblMinutes.Move(3780, 735, 780, 255);
-  txtSeconds.Move(4560, 690, 555, 315);
-  vsb3.Move(5115, 690, 255, 315);
-  lblSeconds.Move(5460, 735, 840, 255);
+  lblTimes.Move(1800, 735, 1260, 255);
+  txtMinutes.Move(3060, 690, 555, 315);
+  vsb2.Move(3615, 690, 255, 315);
+  lblMinutes.Move(3930, 735, 720, 255);
+  txtSeconds.Move(4680, 690, 555, 315);
+  vsb3.Move(5235, 690, 255, 315);
+  lblSeconds.Move(5550, 735, 780, 255);
 
   // Login
   fraSingle.Move(120, 60, 6440, 1800);

@@ -22,11 +22,15 @@ HelpForm::HelpForm() : Form("frmHelp", IDD_HELP) {
   Move(0, 0, kWidth, kHeight);
   txtHelp.SetFont({"Courier New", 9.0f, false});
   txtHelp.Move(40, 40, kWidth - 400, kHeight - 900);
-  txtHelp.SetText(kOptionsHelpText);
   Register(txtHelp);
 }
 
-void HelpForm::Form_Load() { BringToFront(*this); }
+void HelpForm::Form_Load() {
+  BringToFront(*this);
+  // Filled once the box has the focus: a box focused with its text in it
+  // shows the whole text selected and scrolled to its end.
+  txtHelp.SetText(kOptionsHelpText);
+}
 
 void HelpForm::Form_Resize() {
   txtHelp.Move(txtHelp.Left(), txtHelp.Top(), std::max(0, ScaleWidth() - kMarginAcross),

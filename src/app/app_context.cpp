@@ -5,10 +5,11 @@
 
 namespace corvane {
 
-AppContext::AppContext(const Ports& ports, std::string commandLine)
+AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t randomSeed)
     : Platform(ports),
       CommandLine(std::move(commandLine)),
       Store(ports.Registry, LastResult),
+      Random(randomSeed),
       frmDialer(*this),
       frmOptions(OptionsServicesOf(*this), OptionsCallbacksOf(*this)) {}
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/bring_to_front.h"
+#include "ui/bring_to_front.h"
 #include "ui/help_text.h"
 
 namespace corvane {

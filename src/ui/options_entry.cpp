@@ -2,8 +2,8 @@
 // icon choice, removing an entry, and closing the window.
 #include <algorithm>
 
-#include "app/bring_to_front.h"
-#include "app/entry_name.h"
+#include "ui/bring_to_front.h"
+#include "settings/entry_name.h"
 #include "settings/automation_values.h"
 #include "settings/entry_name_rule.h"
 #include "settings/entry_shortcuts.h"

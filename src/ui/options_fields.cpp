@@ -1,7 +1,7 @@
 // frmOptions: the tab pages, the numeric fields and their scroll bars, the
 // check boxes that enable groups of fields, the browse buttons, the
 // monitoring switch, and the Statistics, Help and Cancel buttons.
-#include "app/default_browser.h"
+#include "ui/default_browser.h"
 #include "ui/options_form.h"
 
 namespace corvane {

@@ -2,7 +2,7 @@
 // putting its shortcut on the desktop.
 #include <algorithm>
 
-#include "app/entry_name.h"
+#include "settings/entry_name.h"
 #include "settings/entry_name_rule.h"
 #include "settings/entry_shortcuts.h"
 #include "ui/options_form.h"

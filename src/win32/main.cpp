@@ -1,8 +1,10 @@
 // WinMain: builds the context on the Win32 adapters, binds the dialer window
 // and runs the message loop until the dialer window is unloaded.
 #include <windows.h>
+#include <bcrypt.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <string>
 
 #include "app/app_context.h"
@@ -24,6 +26,16 @@
 #include "win32/wininet_download.h"
 
 namespace {
+
+// A fresh seed for the core's random draws, from the system's generator; the
+// clock and the process id when that fails, so runs still differ.
+uint32_t FreshRandomSeed() {
+  uint32_t seed = 0;
+  if (BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&seed), sizeof seed, BCRYPT_USE_SYSTEM_PREFERRED_RNG) >= 0) {
+    return seed;
+  }
+  return static_cast<uint32_t>(GetTickCount64()) ^ GetCurrentProcessId();
+}
 
 // The full path of this program file; paths longer than MAX_PATH are asked
 // for again with a bigger buffer.
@@ -60,6 +72,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   Win32FormHost formHost(instance, loop);
   Win32FileSystem files;
   WinInetDownload download(loop);
+  Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost, files, download};
+  AppContext context(ports, ArgumentsOf(GetCommandLineA()), FreshRandomSeed());
+}
+
   Win32FileDialog fileDialog;
   Win32ShellLinks shellLinks;
   Ports ports{registry, clock,    shell,    messages, pump,     platform,

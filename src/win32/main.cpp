@@ -72,15 +72,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   Win32FormHost formHost(instance, loop);
   Win32FileSystem files;
   WinInetDownload download(loop);
-  Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost, files, download};
-  AppContext context(ports, ArgumentsOf(GetCommandLineA()), FreshRandomSeed());
-}
-
   Win32FileDialog fileDialog;
   Win32ShellLinks shellLinks;
   Ports ports{registry, clock,    shell,    messages, pump,     platform,
               dialUp,   trayIcon, formHost, files,    download, fileDialog, shellLinks};
-  AppContext context(ports, ArgumentsOf(GetCommandLineA()));
+  AppContext context(ports, ArgumentsOf(GetCommandLineA()), FreshRandomSeed());
   context.ProgramFile = ProgramFile();
   // The other windows' forms live in the context: their binders go first.
   struct CloseOtherWindows {

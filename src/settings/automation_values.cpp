@@ -4,16 +4,12 @@
 #include <cmath>
 #include <limits>
 
+#include "settings/entry_name.h"
+
 namespace corvane {
 
-namespace {
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
-
 bool IsNotConnectedText(const std::string& text) {
-  return text.size() == 2 && Upper(text[0]) == 'N' && Upper(text[1]) == 'C';
+  return EqualsIgnoringCase(text, kNotConnectedText);
 }
 
 int32_t AutoDisconnectSeconds(int hours, int minutes) { return hours * 3600 + minutes * 60; }

@@ -1,7 +1,7 @@
 // Desktop and Startup shortcuts of an entry.
 #include "settings/entry_shortcuts.h"
 
-#include <algorithm>
+#include "settings/entry_name.h"
 
 namespace corvane {
 
@@ -9,12 +9,6 @@ namespace {
 
 const char* const kStartupPrefix = "CRV - ";
 const char* const kDescriptionPrefix = "Dialable CRV entry: ";
-
-std::string Upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-  return text;
-}
 
 std::string LinkPath(const std::string& folder, const std::string& name) { return folder + "\\" + name + ".lnk"; }
 
@@ -48,7 +42,7 @@ bool CreateDesktopShortcut(ShellLinkPort& links, const std::string& name, uint8_
   const std::string common = links.FolderPath(ShellFolder::CommonDesktop);
   RemoveIn(links, user, name);
   RemoveIn(links, common, name);
-  if (!common.empty() && links.CreateLink(LinkPath(common, Upper(name)), link)) return true;
+  if (!common.empty() && links.CreateLink(LinkPath(common, UpperCase(name)), link)) return true;
   return !user.empty() && links.CreateLink(LinkPath(user, name), link);
 }
 
@@ -72,7 +66,7 @@ void RemoveEntryShortcuts(ShellLinkPort& links, const std::string& typedName, co
   // The all-users copy carries the upper-case name; where file names
   // ignore case the first removal already takes it.
   RemoveIn(links, common, name);
-  RemoveIn(links, common, Upper(name));
+  RemoveIn(links, common, UpperCase(name));
   RemoveIn(links, user, name);
 }
 

@@ -1,6 +1,8 @@
 // frmOptions: the tab pages, the numeric fields and their scroll bars, the
 // check boxes that enable groups of fields, the browse buttons, the
 // monitoring switch, and the Statistics, Help and Cancel buttons.
+#include <iterator>
+
 #include "ui/default_browser.h"
 #include "ui/options_form.h"
 
@@ -144,31 +146,25 @@ void OptionsForm::txtURL_Change() {
 void OptionsForm::txtNZentry_Change() { tbsOptions.SetTabCaption(4, txtNZentry.Text()); }
 
 void OptionsForm::cmdBrowse_Click(int index) {
-  FileOpenRequest request;
-  forms::TextBox* field = nullptr;
-  switch (index) {
-    case 1:
-      request = {"Open phone list from:", kListFilter, "csv", "", ""};
-      field = &txtPhoneList;
-      break;
-    case 2:
-      request = {"Open users list from:", kListFilter, "csv", "", ""};
-      field = &txtUserList;
-      break;
-    case 3:
-      request = {"Select file location:", kProgramFilter, "exe", "", ""};
-      field = &txtNZlocation;
-      break;
-    case 4:
-      request = {"Select file location:", kProgramFilter, "exe", "", ""};
-      field = &txtBrowser;
-      break;
-    default:
-      return;
-  }
+  struct Browse {
+    const char* title;
+    const char* filter;
+    const char* extension;
+    forms::TextBox OptionsForm::*field;
+  };
+  static const Browse kBrowse[] = {
+      {"Open phone list from:", kListFilter, "csv", &OptionsForm::txtPhoneList},
+      {"Open users list from:", kListFilter, "csv", &OptionsForm::txtUserList},
+      {"Select file location:", kProgramFilter, "exe", &OptionsForm::txtNZlocation},
+      {"Select file location:", kProgramFilter, "exe", &OptionsForm::txtBrowser},
+  };
+  if (index < 1 || index > static_cast<int>(std::size(kBrowse))) return;
+  const Browse& browse = kBrowse[index - 1];
   std::string chosen;
   // A cancelled dialog leaves the field as it was.
-  if (services_.fileDialog.ChooseFileToOpen(request, chosen)) field->SetText(chosen);
+  if (services_.fileDialog.ChooseFileToOpen({browse.title, browse.filter, browse.extension, "", ""}, chosen)) {
+    (this->*browse.field).SetText(chosen);
+  }
 }
 
 void OptionsForm::chkMonitorTime_Click() {

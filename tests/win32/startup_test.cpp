@@ -84,6 +84,9 @@ TEST_F(StartupTest, NoEntryNameOpensTheOptionsWindowWhoseCancelEndsTheProgram) {
     options = FindWindowA(nullptr, "Corvane - Options");
     return options != nullptr && IsWindowVisible(options);
   }));
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialer); }));
   PostMessageA(GetDlgItem(options, IDC_OPT_CMDCANCEL), BM_CLICK, 0, 0);
   DWORD exitCode = 1;
   ASSERT_TRUE(program.WaitForExit(10000, &exitCode));

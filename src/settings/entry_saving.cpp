@@ -12,8 +12,6 @@ namespace corvane {
 
 namespace {
 
-std::string Flag(int checked) { return checked != 0 ? "1" : "0"; }
-
 bool OnlySpaces(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
 
 // The redial fields are written as typed, so a leading blank stays; but a
@@ -81,35 +79,38 @@ SaveResult SaveEntry(const EntryForm& form, SettingsStore& store, EntrySettings&
 
   entry.StartBrowser = static_cast<uint8_t>(form.startBrowser);
   entry.AutoDisconnect = static_cast<uint8_t>(form.autoDisconnect);
-  const int32_t autoDisconnectTime = AutoDisconnectSeconds(form.autoDisconnectHours, form.autoDisconnectMinutes);
-  entry.AutoDisconnectTime = static_cast<float>(autoDisconnectTime);
+  entry.AutoDisconnectTime =
+      static_cast<float>(AutoDisconnectSeconds(form.autoDisconnectHours, form.autoDisconnectMinutes));
   entry.AutoReconnect = static_cast<uint8_t>(form.autoReconnect);
 
+  // The record's fields are written as the record stores them; the rest as
+  // the window holds them.
+  auto field = [&](const char* name) { return StoredText(entry, name); };
   const std::pair<const char*, std::string> values[] = {
-      {"LoadAtStartup", Flag(form.loadAtStartup)},
-      {"MonitorTime", std::to_string(entry.MonitorTime)},
+      {"LoadAtStartup", field("LoadAtStartup")},
+      {"MonitorTime", field("MonitorTime")},
       {"LastDialedLocation", form.lastDialedLocation},
-      {"UseList", std::to_string(entry.UseList)},
-      {"PhoneList", form.phoneList},
-      {"UserList", form.userList},
-      {"UserName", form.userName},
-      {"PhoneNumber", form.phoneNumber},
-      {"EnableRedial", std::to_string(entry.EnableRedial)},
+      {"UseList", field("UseList")},
+      {"PhoneList", field("PhoneList")},
+      {"UserList", field("UserList")},
+      {"UserName", field("UserName")},
+      {"PhoneNumber", field("PhoneNumber")},
+      {"EnableRedial", field("EnableRedial")},
       {"NumberOfRedials", RedialText(form.redialText, form.redialValue, 3)},
       {"Minutes", RedialText(form.minutesText, form.minutesValue, 2)},
       {"Seconds", RedialText(form.secondsText, form.secondsValue, 1)},
-      {"FileURL", form.url},
+      {"FileURL", field("FileURL")},
       {"BrowserPath", form.browserPath},
-      {"StartBrowser", std::to_string(entry.StartBrowser)},
-      {"AutoDisconnect", std::to_string(entry.AutoDisconnect)},
-      {"AutoDisconnectTime", std::to_string(autoDisconnectTime)},
-      {"AutoReconnect", std::to_string(entry.AutoReconnect)},
+      {"StartBrowser", field("StartBrowser")},
+      {"AutoDisconnect", field("AutoDisconnect")},
+      {"AutoDisconnectTime", field("AutoDisconnectTime")},
+      {"AutoReconnect", field("AutoReconnect")},
       {"OnTimeEx1", form.onTime1},
       {"OnTimeEx2", form.onTime2},
       {"OffTimeEx1", OffTimeText(form.offTime1)},
       {"OffTimeEx2", OffTimeText(form.offTime2)},
-      {"DisconnectAndDial", Flag(form.disconnectAndDial ? 1 : 0)},
-      {"Icon", std::to_string(entry.Icon)},
+      {"DisconnectAndDial", field("DisconnectAndDial")},
+      {"Icon", field("Icon")},
   };
   for (const auto& [name, text] : values) store.SaveRegValue(key, name, text);
   return SaveResult::Saved;

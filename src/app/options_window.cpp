@@ -2,7 +2,6 @@
 #include "app/options_window.h"
 
 #include "app/app_context.h"
-#include "system/clock_port.h"
 
 namespace corvane {
 
@@ -20,14 +19,16 @@ OptionsCallbacks OptionsCallbacksOf(AppContext& context) {
   callbacks.setDialerIcon = [&dialer](int number) { dialer.SetIcon(number); };
   callbacks.resetDialerCaption = [&dialer] { dialer.SetCaption("Corvane"); };
   callbacks.endProgram = [&dialer] { dialer.Unload(); };
-  // Booking the time counted so far joins here once the ledger exists.
-  callbacks.interruptOnlineTime = [&dialer] { dialer.Timer1.SetEnabled(false); };
+  callbacks.interruptOnlineTime = [&context] {
+    context.frmDialer.Timer1.SetEnabled(false);
+    context.Ledger.SaveOnlineTime(context.CurrentEntryKey());
+  };
   callbacks.restartOnlineTime = [&context] {
     context.frmDialer.Timer1.SetEnabled(true);
-    context.Session.OnlineTimeSaved = 0;
-    context.Session.ConnectTime = static_cast<float>(context.Platform.Clock.SecondsSinceMidnight());
+    context.Ledger.StartCounting();
   };
-  callbacks.showStatistics = [&dialer](const std::string& entryName) { dialer.ShowStatisticsWindow(entryName); };
+  // The statistics window shows the entry it is given once it exists.
+  callbacks.showStatistics = [&dialer](const std::string& /*entryName*/) { dialer.ShowStatisticsWindow(); };
   return callbacks;
 }
 

@@ -86,9 +86,15 @@ int main(int argc, char** argv) {
     return 1;
   }
   // Told as the button itself tells its window: under Wine a BM_CLICK (mouse
-  // messages to the button) on this last page was now and then lost.
-  SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(close));
-  if (!WaitUntil([&] { return !IsWindow(window); })) {
+  // messages to the button) on this last page was now and then lost, and a
+  // press that comes while the page is still settling is ignored; pressing
+  // Close again is harmless, so press until the window goes.
+  bool closed = false;
+  for (int attempt = 0; attempt < 10 && !closed; ++attempt) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(close));
+    closed = WaitUntil([&] { return !IsWindow(window); }, 2000);
+  }
+  if (!closed) {
     std::fputs("the uninstaller did not close\n", stderr);
     return 1;
   }

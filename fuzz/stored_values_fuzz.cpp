@@ -52,6 +52,7 @@ class ScriptedRegistry : public corvane::RegistryPort {
     return corvane::kRegSuccess;
   }
   int32_t EnumSubkey(corvane::RegKey, uint32_t, std::string&) override { return corvane::kRegNoMoreItems; }
+  int32_t DeleteLeafKey(corvane::RegHive, const std::string&) override { return corvane::kRegSuccess; }
   void CloseKey(corvane::RegKey) override { --openKeys; }
 
   int openKeys = 0;

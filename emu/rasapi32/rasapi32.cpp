@@ -9,6 +9,7 @@
 #include "config.h"
 #include "dialing.h"
 #include "error_texts.h"
+#include "line_watch.h"
 #include "phonebook.h"
 #include "records.h"
 #include "shared_state.h"
@@ -209,6 +210,7 @@ DWORD WINAPI RasHangUpA(void* handle) {
   Connection* c = lock.Find(HandleValue(handle));
   if (c == nullptr) return ERROR_INVALID_HANDLE;
   if (c->hungUpAt == 0) c->hungUpAt = Now();
+  WakeLineWatch(c->handle);
   return ERROR_SUCCESS;
 }
 

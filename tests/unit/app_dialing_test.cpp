@@ -232,6 +232,29 @@ TEST_F(DialingTest, BusyLineCountsDownThenHandsOverTheSameLogin) {
   }
 }
 
+TEST_F(DialingTest, AnimationDrawsOnlyItsPictureAndNothingWhileHidden) {
+  SeedEntry({{"PhoneNumber", "5550100"}});
+  AppContext& app = Start("Work");
+  ASSERT_TRUE(app.frmDialer.Visible());
+  window.calls.clear();
+  std::vector<int> shown;
+  for (int tick = 0; tick < 4; ++tick) {
+    app.frmDialer.Timer1.OnTick();
+    shown.push_back(app.frmDialer.Image1.Picture());
+  }
+  EXPECT_EQ(shown, (std::vector<int>{4, 5, 6, 1}));
+  EXPECT_EQ(std::count(window.calls.begin(), window.calls.end(), forms::WindowCall::Refresh), 0);
+
+  // In the tray the frames go on, but the picture is left alone.
+  app.frmDialer.Hide();
+  for (int tick = 0; tick < 3; ++tick) app.frmDialer.Timer1.OnTick();
+  EXPECT_EQ(app.frmDialer.Image1.Picture(), 1);
+  EXPECT_EQ(app.Supervisor.DialAnimationFrame, 5);
+  app.frmDialer.Show();
+  app.frmDialer.Timer1.OnTick();
+  EXPECT_EQ(app.frmDialer.Image1.Picture(), 5);
+}
+
 TEST_F(DialingTest, CountdownShowsTheErrorAndTheSecondsLeft) {
   SeedEntry({{"PhoneNumber", "5550100"}, {"Minutes", "0"}, {"Seconds", "1"}});
   AppContext& app = Start("Work");

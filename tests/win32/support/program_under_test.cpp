@@ -5,12 +5,12 @@ namespace corvane::testing {
 
 namespace {
 
-std::string ProgramPath() {
+std::string ProgramPath(const std::string& program) {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder(path);
   folder.resize(folder.find_last_of('\\') + 1);
-  return folder + "corvane.exe";
+  return folder + program;
 }
 
 struct Search {
@@ -33,8 +33,8 @@ BOOL CALLBACK FindDialogOf(HWND window, LPARAM param) {
 
 }  // namespace
 
-ProgramUnderTest::ProgramUnderTest(const std::string& arguments) {
-  std::string commandLine = "\"" + ProgramPath() + "\"";
+ProgramUnderTest::ProgramUnderTest(const std::string& arguments, const std::string& program) {
+  std::string commandLine = "\"" + ProgramPath(program) + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

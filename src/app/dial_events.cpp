@@ -1,5 +1,6 @@
 // The dial-event procedure: what each progress message of the service does
 // to the dialer window and the dial session, and what follows a failure.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -19,9 +20,9 @@ namespace corvane {
 namespace {
 
 constexpr float kSecondsPerDay = 86400.0f;
-// How long one pass of the busy-redial countdown sleeps when no window
-// event arrives; the countdown text is refreshed after each pass.
-constexpr unsigned kCountdownPassMs = 200;
+// The longest pass of the busy-redial countdown; a window event (Cancel,
+// the supervisor tick) ends a pass earlier.
+constexpr unsigned kCountdownPassMs = 1000;
 
 const std::string kStatus = "Status:  ";
 
@@ -55,6 +56,18 @@ void OnConnected(AppContext& ctx) {
   }
 }
 
+// How long until the countdown shows another number of seconds (it shows
+// `left` rounded to the nearest), or ends; a little past that moment, beyond
+// the 8 ms steps of a float time of day late in the day, so that the next
+// pass surely sees the change.
+unsigned MillisecondsToNextChange(float left) {
+  constexpr unsigned kPastTheChangeMs = 10;
+  const float shown = std::round(left);
+  const float untilChange = std::min(left, left - (shown - 0.5f));
+  const auto ms = static_cast<unsigned>(std::ceil(std::max(untilChange, 0.0f) * 1000.0f)) + kPastTheChangeMs;
+  return std::min(ms, kCountdownPassMs);
+}
+
 // Counts down the pause before a busy redial, letting window events run so
 // Cancel works and the text stays live, without spinning the processor.
 void BusyRedialCountdown(AppContext& ctx) {
@@ -83,11 +96,12 @@ void BusyRedialCountdown(AppContext& ctx) {
       return;
     }
     if (session.CancelRequested == 1 || !dialer.Loaded()) return;
-    ctx.Platform.Pump.WaitForEvents(kCountdownPassMs);
-    if (session.CancelRequested == 0) {
-      const long left = std::lround(session.RedialWaitSeconds - elapsed);
-      dialer.txtErr.SetText(session.ErrorLine + "\r\nRedialing in :   " + std::to_string(left) + " seconds.");
-    }
+    // Wakes only when there is something new to show: each wake-up of an
+    // idle program costs more than the text it refreshes.
+    const float left = session.RedialWaitSeconds - elapsed;
+    dialer.txtErr.SetText(session.ErrorLine + "\r\nRedialing in :   " + std::to_string(std::lround(left)) +
+                          " seconds.");
+    ctx.Platform.Pump.WaitForEvents(MillisecondsToNextChange(left));
   }
 }
 

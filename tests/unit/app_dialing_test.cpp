@@ -199,8 +199,8 @@ TEST_F(DialingTest, BusyLineCountsDownThenHandsOverTheSameLogin) {
   };
   const Case cases[] = {
       {"no pause hands over at once", "0", "0", 43200, 0},
-      {"a one-second pause", "0", "1", 43200, 5},
-      {"across midnight", "0", "30", 86390, 150},
+      {"a one-second pause", "0", "1", 43200, 2},
+      {"across midnight", "0", "30", 86390, 31},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -261,9 +261,9 @@ TEST_F(DialingTest, CountdownShowsTheErrorAndTheSecondsLeft) {
   std::vector<std::string> shown;
   pump.onEvents = [&] { shown.push_back(app.frmDialer.txtErr.Text()); };
   Event(kDialing, kRasLineBusy);
-  ASSERT_GE(shown.size(), 4u);
-  EXPECT_EQ(shown[1], "Error 676: error 676\r\nRedialing in :   1 seconds.");
-  EXPECT_EQ(shown[4], "Error 676: error 676\r\nRedialing in :   0 seconds.");
+  // One pass per number shown: nothing wakes the program in between.
+  EXPECT_EQ(shown, (std::vector<std::string>{"Error 676: error 676\r\nRedialing in :   1 seconds.",
+                                             "Error 676: error 676\r\nRedialing in :   0 seconds."}));
 }
 
 TEST_F(DialingTest, CancelDuringTheCountdownStopsTheRedial) {

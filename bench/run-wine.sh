@@ -6,6 +6,8 @@
 set -euo pipefail
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"
 build_dir="${CORVANE_BENCH_WIN64_BUILD:-$source_dir/build/bench-win64}"
+# A display of its own: a test run ending elsewhere must not take it away.
+export CORVANE_XVFB_DISPLAY="${CORVANE_XVFB_DISPLAY:-79}"
 cmake --preset win64 -S "$source_dir" -B "$build_dir" >/dev/null
 cmake --build "$build_dir" -j2 --target program_bench
 status=0

@@ -156,18 +156,9 @@ double PeakWorkingSet(HANDLE process) {
   return static_cast<double>(counters.PeakWorkingSetSize);
 }
 
-// The path of `program` in the folder of this one, where the build puts them all.
-std::string BesideThis(const std::string& program) {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string file(path);
-  file.resize(file.find_last_of('\\') + 1);
-  return file + program;
-}
-
 double FileBytes(const std::string& program) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(BesideThis(program).c_str(), GetFileExInfoStandard, &data)) return 0;
+  if (!GetFileAttributesExA(PathBesideThisProgram(program).c_str(), GetFileExInfoStandard, &data)) return 0;
   return static_cast<double>((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
 
@@ -231,8 +222,8 @@ bool MeasureIdle(const std::string& entry, const std::function<bool(HWND)>& reac
   if (!WaitFor([] { return FloorWindow() != nullptr; }, kAppearMs, 50)) return false;
   Sleep(kSettleMs);
 
-  const bench::LinuxTaskTimes programTimes(BesideThis("corvane.exe"), entry);
-  const bench::LinuxTaskTimes floorTimes(BesideThis(kFloorProgram), "");
+  const bench::LinuxTaskTimes programTimes(PathBesideThisProgram("corvane.exe"), entry);
+  const bench::LinuxTaskTimes floorTimes(PathBesideThisProgram(kFloorProgram), "");
   if (!programTimes.Found() || !floorTimes.Found()) return false;
   const Sample before = TakeSample(programTimes, floorTimes);
   Sleep(windowMs);

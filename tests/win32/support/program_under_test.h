@@ -11,6 +11,10 @@
 
 namespace corvane::testing {
 
+// `program` in the folder of the running test, where the build puts every
+// Windows program.
+std::string PathBesideThisProgram(const std::string& program);
+
 class ProgramUnderTest {
  public:
   // Starts `program` (corvane.exe unless told, beside the test binary) with

@@ -23,10 +23,8 @@ LineWatchEvent OpenLineWatch(uint64_t handle) {
 void WakeLineWatch(uint64_t handle) {
   char name[64];
   EventName(handle, name);
-  HANDLE event = OpenEventA(EVENT_MODIFY_STATE, FALSE, name);
-  if (event == nullptr) return;
-  SetEvent(event);
-  CloseHandle(event);
+  const LineWatchEvent event(OpenEventA(EVENT_MODIFY_STATE, FALSE, name));
+  if (event != nullptr) SetEvent(event.get());
 }
 
 }  // namespace standin

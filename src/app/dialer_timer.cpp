@@ -5,6 +5,7 @@
 #include "dial/dialup_service.h"
 #include "dial/handle_release.h"
 #include "dial/hang_up.h"
+#include "dial/phonebook_entry.h"
 
 namespace corvane {
 
@@ -39,7 +40,7 @@ void DialerForm::RunHandOffs() {
     WaitForHandleRelease(ports.DialUp, ports.Pump, ports.Clock, session.ConnectionHandle, kHandleReleaseSeconds,
                          ctx_.LastResult);
     session.BusyRedialPending = 0;
-    session.ConnectionHandle = DialEntry(ctx_, "", kDialEntryName);
+    session.ConnectionHandle = DialEntry(ctx_, "", kPhonebookEntryName);
   }
   if (session.RetryPending == 1) {
     WaitForHandleRelease(ports.DialUp, ports.Pump, ports.Clock, session.ConnectionHandle, kHandleReleaseSeconds,

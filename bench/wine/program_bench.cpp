@@ -21,7 +21,6 @@
 #include "app/dialer_ids.h"
 #include "linux_task_times.h"
 #include "support/program_under_test.h"
-#include "win32/unique_handle.h"
 #include "win32/win32_file_system.h"
 
 extern "C" DWORD WINAPI StandinControlA(LPCSTR command, LPSTR reply, DWORD replySize);

@@ -39,7 +39,7 @@ import zlib
 TRAY_SIZES = (16, 20, 24, 32, 40, 48)
 WINDOW_SIZES = TRAY_SIZES + (64,)
 DESIGN = 32.0  # pictures are drawn on a 32x32 design grid
-PNG_FROM = 32  # images this large and larger are stored as PNG
+PNG_FROM = 20  # images this large and larger are stored as PNG
 SUPERSAMPLE = 3
 
 ANIMATION_FRAMES = range(1, 7)

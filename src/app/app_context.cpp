@@ -1,6 +1,8 @@
 // The program-wide context.
 #include "app/app_context.h"
 
+#include "app/options_window.h"
+
 namespace corvane {
 
 AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t randomSeed)
@@ -8,6 +10,8 @@ AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t ran
       CommandLine(std::move(commandLine)),
       Store(ports.Registry, LastResult),
       Random(randomSeed),
-      frmDialer(*this) {}
+      Ledger(Store, ports.Clock),
+      frmDialer(*this),
+      frmOptions(OptionsServicesOf(*this), OptionsCallbacksOf(*this)) {}
 
 }  // namespace corvane

@@ -12,7 +12,9 @@
 #include "dial/dial_session.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
+#include "stats/online_time_ledger.h"
 #include "ui/message_form.h"
+#include "ui/options_form.h"
 
 namespace corvane {
 
@@ -20,10 +22,12 @@ class ClockPort;
 class DialUpService;
 class DownloadPort;
 class EventPumpPort;
+class FileDialogPort;
 class FileSystemPort;
 class MessageBoxPort;
 class PlatformPort;
 class RegistryPort;
+class ShellLinkPort;
 class ShellPort;
 class TrayIconPort;
 namespace forms {
@@ -42,6 +46,8 @@ struct Ports {
   forms::FormHost& Forms;  // shows the other windows, modal or modeless
   FileSystemPort& Files;
   DownloadPort& Download;
+  FileDialogPort& FileDialog;
+  ShellLinkPort& ShellLinks;
 };
 
 class AppContext {
@@ -62,17 +68,24 @@ class AppContext {
   // Draws the login rotation's random start; seeded once, so a test that
   // fixes the seed fixes every draw.
   std::mt19937 Random;
+  OnlineTimeLedger Ledger;
 
   // The entry in use: the command line's name, "/" dropped, capitalised;
   // "*" in front for a custom entry.
   std::string CurrentEntryName;
+  // SettingsRoot + CurrentEntryName: the key of every per-entry value.
+  std::string CurrentEntryKey() const { return Store.SettingsRoot + CurrentEntryName; }
 
   // Set when the program must end at once, without the exit path (a second
   // instance, or a custom entry that never connected).
   bool EndRequested = false;
 
+  // The program file's full path, for the shortcuts that start it.
+  std::string ProgramFile;
+
   DialerForm frmDialer;
   MessageForm frmMessage{Store, Entry, CurrentEntryName, frmDialer};
+  OptionsForm frmOptions;
 };
 
 }  // namespace corvane

@@ -115,7 +115,9 @@ void OnFailure(AppContext& ctx, int32_t error) {
   dialer.cmdInfo.SetVisible(true);
   if (dialer.cmdInfo.Caption() == "&Options") dialer.cmdInfo.SetCaption("&Details");
 
-  if (session.RedialCount >= entry.NumberOfRedials) {
+  // A dial the service refused outright fails the same way every time:
+  // stop there, with the Redial button, instead of retrying it.
+  if (session.RedialCount >= entry.NumberOfRedials || session.RefusedWith != 0) {
     dialer.SetCaption("End of Redials");
     dialer.cmdInfo.SetCaption("&Options");
     dialer.cmdInfo.SetVisible(true);

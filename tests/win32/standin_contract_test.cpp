@@ -107,7 +107,9 @@ TEST_F(StandinContractTest, RecordSizesOfEveryHeaderVersionAreAccepted) {
       DWORD bytes = c.size, count = 99;
       const DWORD answer = RasEnumConnectionsA(reinterpret_cast<LPRASCONNA>(record.data()), &bytes, &count);
       EXPECT_EQ(answer, c.accepted ? 0u : 632u);
-      if (c.accepted) EXPECT_EQ(count, 0u);
+      if (c.accepted) {
+        EXPECT_EQ(count, 0u);
+      }
     } else if (name == "RASCONNSTATUS") {
       // Known sizes get as far as the handle, which names no connection.
       std::vector<BYTE> record = Record(c.size);
@@ -130,7 +132,9 @@ TEST_F(StandinContractTest, RecordSizesOfEveryHeaderVersionAreAccepted) {
       EXPECT_EQ(RasGetEntryPropertiesA(nullptr, "Crv", reinterpret_cast<LPRASENTRYA>(record.data()), &size, nullptr,
                                        nullptr),
                 c.accepted ? 0u : 632u);
-      if (c.accepted) EXPECT_STREQ(reinterpret_cast<char*>(record.data() + offsetof(RASENTRYA, szDeviceName)), "Modem A");
+      if (c.accepted) {
+        EXPECT_STREQ(reinterpret_cast<char*>(record.data() + offsetof(RASENTRYA, szDeviceName)), "Modem A");
+      }
       std::vector<BYTE> written = EntryRecord(c.size);
       EXPECT_EQ(RasSetEntryPropertiesA(nullptr, "Other", reinterpret_cast<LPRASENTRYA>(written.data()), c.size,
                                        nullptr, 0),

@@ -1,0 +1,136 @@
+// The real program on a dial-up service that fails, each fault set up by the
+// stand-in's scenario: every run ends in a window that says what happened
+// and still answers, or in a clean exit, within a bounded time.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/dialer_ids.h"
+#include "dial_standin_fixture.h"
+#include "support/program_under_test.h"
+
+namespace corvane::testing {
+namespace {
+
+class ServiceFaultsTest : public StandinTest {
+ protected:
+  void SetUp() override {
+    StandinTest::SetUp();
+    DeleteEntry("Work");
+  }
+  void TearDown() override {
+    DeleteEntry("Work");
+    StandinTest::TearDown();
+  }
+
+  static bool WaitConnected(ProgramUnderTest& program, HWND dialer, DWORD timeoutMs = 20000) {
+    return WaitUntil([&] { return !IsWindowVisible(dialer) && program.Running() &&
+                                  ControlText(dialer, IDC_LBLMESS) == "Status:  Connected"; },
+                     timeoutMs);
+  }
+
+  // The window stopped on an error the user can read, with Redial offered.
+  static bool WaitStoppedWith(HWND dialer, const std::string& error, DWORD timeoutMs = 20000) {
+    return WaitUntil([&] { return WindowText(dialer) == "End of Redials" && IsWindowVisible(dialer) &&
+                                  ControlText(dialer, IDC_TXTERR).rfind(error, 0) == 0 &&
+                                  ControlVisible(dialer, IDC_CMDCANCEL) &&
+                                  ControlText(dialer, IDC_CMDCANCEL) == "&Redial"; },
+                     timeoutMs);
+  }
+
+  // Cancel (the Dial button during a dial) ends the program; true when it did.
+  static bool CancelEnds(ProgramUnderTest& program, HWND dialer) {
+    PostMessageA(GetDlgItem(dialer, IDC_CMDDIAL), BM_CLICK, 0, 0);
+    DWORD exitCode = 1;
+    return program.WaitForExit(20000, &exitCode) && exitCode == 0;
+  }
+};
+
+// Refused at once there is no message to wait for: the error shows, and once
+// the service takes dials again Redial connects.
+TEST_F(ServiceFaultsTest, DialRefusedAtOnce) {
+  WriteScenario("dial reject 633\ndial connect\n");
+  SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitStoppedWith(dialer, "Error 633: ")) << ControlText(dialer, IDC_TXTDETAILS);
+  PostMessageA(GetDlgItem(dialer, IDC_CMDCANCEL), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitConnected(program, dialer)) << ControlText(dialer, IDC_TXTDETAILS);
+}
+
+// Without a dial device, or when the phonebook entry cannot be stored, the
+// program's entry is missing and every dial of it is refused: the user is
+// told, instead of a window that waits at "Opening port..." for good.
+TEST_F(ServiceFaultsTest, NoDialDeviceOrAnEntryThatCannotBeWritten) {
+  struct Case {
+    const char* name;
+    const char* scenario;
+    bool devices;
+  };
+  for (const Case& c : {Case{"no dial device", "", false}, Case{"entry not writable", "fail set-entry 624\n", true}}) {
+    SCOPED_TRACE(c.name);
+    WriteScenario(c.scenario, c.devices);
+    Control("reset");
+    DeleteFileA(phonebookPath_.c_str());
+    SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}});
+    ProgramUnderTest program("Work");
+    HWND dialer = program.MainWindow();
+    ASSERT_NE(dialer, nullptr);
+    EXPECT_TRUE(WaitStoppedWith(dialer, "Error 623: ")) << ControlText(dialer, IDC_TXTDETAILS);
+    EXPECT_EQ(ReadWholeFile(phonebookPath_).find("[Crv]"), std::string::npos);
+    EXPECT_TRUE(CancelEnds(program, dialer));
+  }
+}
+
+// A hung-up handle the service never releases keeps its modem busy: the
+// program waits for it only so long, reports the busy modem, and Cancel
+// still ends it.
+TEST_F(ServiceFaultsTest, HandleNeverReleasedAfterHangUp) {
+  WriteScenario("hangup-time never\ndial busy\ndial connect\n");
+  SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"Minutes", "0"}, {"Seconds", "1"}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ControlText(dialer, IDC_TXTDETAILS).find("Error 797") != std::string::npos; },
+                        40000))
+      << ControlText(dialer, IDC_TXTDETAILS);
+  EXPECT_TRUE(CancelEnds(program, dialer));
+}
+
+// Progress messages that never come: the program learns from the service's
+// status that the line is up, and behaves as connected.
+TEST_F(ServiceFaultsTest, NotificationThatNeverComes) {
+  WriteScenario("dial connect silent\n");
+  SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  EXPECT_TRUE(WaitConnected(program, dialer)) << ControlText(dialer, IDC_TXTDETAILS);
+}
+
+// Failing queries the program can live without: connected it stays, and the
+// Disconnect command still drops the line when the connections cannot be
+// listed.
+TEST_F(ServiceFaultsTest, StatisticsOrEnumerationFailing) {
+  for (const char* failure : {"fail statistics 5\n", "fail enum-connections 5\n"}) {
+    SCOPED_TRACE(failure);
+    WriteScenario(failure);
+    Control("reset");
+    SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"DoNotAsk", "1"}});
+    ProgramUnderTest program("Work");
+    HWND dialer = program.MainWindow();
+    ASSERT_NE(dialer, nullptr);
+    ASSERT_TRUE(WaitConnected(program, dialer)) << ControlText(dialer, IDC_TXTDETAILS);
+    Sleep(1500);  // a few supervisor ticks on the failing service
+    ASSERT_TRUE(program.Running());
+    PostMessageA(dialer, WM_COMMAND, IDM_DISCONNECT, 0);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(program.WaitForExit(20000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(Control("list").find("\tconnected\t"), std::string::npos) << Control("list");
+  }
+}
+
+}  // namespace
+}  // namespace corvane::testing

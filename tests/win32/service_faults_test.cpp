@@ -7,6 +7,7 @@
 
 #include "app/dialer_ids.h"
 #include "dial_standin_fixture.h"
+#include "support/dialer_window.h"
 #include "support/program_under_test.h"
 
 namespace corvane::testing {
@@ -21,12 +22,6 @@ class ServiceFaultsTest : public StandinTest {
   void TearDown() override {
     DeleteEntry("Work");
     StandinTest::TearDown();
-  }
-
-  static bool WaitConnected(ProgramUnderTest& program, HWND dialer, DWORD timeoutMs = 20000) {
-    return WaitUntil([&] { return !IsWindowVisible(dialer) && program.Running() &&
-                                  ControlText(dialer, IDC_LBLMESS) == "Status:  Connected"; },
-                     timeoutMs);
   }
 
   // The window stopped on an error the user can read, with Redial offered.

@@ -8,6 +8,13 @@ namespace corvane::forms {
 Control::Control(std::string name, int id, Control* container)
     : name_(std::move(name)), id_(id), container_(container) {}
 
+bool Control::IsInside(const Control& ancestor) const {
+  for (const Control* c = container_; c != nullptr; c = c->Container()) {
+    if (c == &ancestor) return true;
+  }
+  return false;
+}
+
 void Control::SetVisible(bool visible) {
   if (visible_ == visible) return;
   visible_ = visible;
@@ -33,6 +40,24 @@ void Control::SetToolTipText(const std::string& text) {
   if (toolTip_ == text) return;
   toolTip_ = text;
   Notify(Prop::ToolTip);
+}
+
+void Control::SetForeColor(Color color) {
+  if (foreColor_ == color) return;
+  foreColor_ = color;
+  Notify(Prop::ForeColor);
+}
+
+void Control::SetBackColor(Color color) {
+  if (backColor_ == color) return;
+  backColor_ = color;
+  Notify(Prop::BackColor);
+}
+
+void Control::SetFont(const forms::Font& font) {
+  if (font_ == font) return;
+  font_ = font;
+  Notify(Prop::Font);
 }
 
 void Control::SetFocus() {

@@ -1,6 +1,10 @@
 // Typed controls: property setters and the events they raise.
 #include "forms/controls.h"
 
+#include <algorithm>
+
+#include "forms/form.h"
+
 namespace corvane::forms {
 
 void Label::SetCaption(const std::string& caption) {
@@ -85,6 +89,61 @@ void CheckBox::OnUserValue(int value) {
   Raise(Click);
 }
 
+void ListBox::AddItem(const std::string& item) {
+  items_.push_back(item);
+  Notify(Prop::ItemAdded);
+}
+
+void ListBox::Clear() {
+  if (items_.empty() && listIndex_ == -1) return;
+  items_.clear();
+  listIndex_ = -1;
+  Notify(Prop::Items);
+}
+
+void ListBox::SetListIndex(int index) {
+  if (index < -1 || index >= ListCount()) return;
+  listIndex_ = index;
+  Notify(Prop::ListIndex);
+  Raise(Click);
+}
+
+void ListBox::OnUserSelect(int index) {
+  if (index < -1 || index >= ListCount() || index == listIndex_) return;
+  listIndex_ = index;
+  Raise(Click);
+}
+
+void OptionButton::SetValue(bool value) {
+  if (value_ == value) return;
+  value_ = value;
+  Notify(Prop::Value);
+  if (!value) return;
+  ClearPartners();
+  Raise(Click);
+}
+
+void OptionButton::OnUserClick() {
+  if (value_) return;
+  value_ = true;
+  ClearPartners();
+  Raise(Click);
+}
+
+void OptionButton::ClearPartners() {
+  Form* form = OwnerForm();
+  if (form == nullptr) return;
+  for (Control* control : form->Controls()) {
+    if (control == this || control->Kind() != ControlKind::OptionButton || control->Container() != Container()) {
+      continue;
+    }
+    auto* partner = static_cast<OptionButton*>(control);
+    if (!partner->value_) continue;
+    partner->value_ = false;
+    partner->Notify(Prop::Value);
+  }
+}
+
 void Image::SetPicture(int iconNumber) {
   if (picture_ == iconNumber) return;
   picture_ = iconNumber;
@@ -99,6 +158,94 @@ void Timer::SetInterval(int milliseconds) {
   if (interval_ == milliseconds) return;
   interval_ = milliseconds;
   Notify(Prop::Timer);
+}
+
+void TabStrip::AddTab(const std::string& caption) {
+  tabs_.push_back(caption);
+  if (selected_ == 0) selected_ = 1;
+  Notify(Prop::Tabs);
+}
+
+void TabStrip::SetTabCaption(int index, const std::string& caption) {
+  if (index < 1 || index > TabCount() || tabs_[static_cast<size_t>(index - 1)] == caption) return;
+  tabs_[static_cast<size_t>(index - 1)] = caption;
+  Notify(Prop::Tabs);
+}
+
+void TabStrip::SetSelectedTab(int index) {
+  if (index < 1 || index > TabCount()) return;
+  selected_ = index;
+  Notify(Prop::SelectedTab);
+  Raise(Click);
+}
+
+void TabStrip::OnUserSelect(int index) {
+  if (index < 1 || index > TabCount() || index == selected_) return;
+  selected_ = index;
+  Raise(Click);
+}
+
+void ListView::AddColumn(const std::string& header, int widthTwips) {
+  columns_.push_back({header, widthTwips});
+  Notify(Prop::Columns);
+}
+
+void ListView::AddRow(const Row& cells) {
+  rows_.push_back(cells);
+  Notify(Prop::ItemAdded);
+}
+
+void ListView::InsertRow(int index, const Row& cells) {
+  if (index >= RowCount()) {
+    AddRow(cells);
+    return;
+  }
+  rows_.insert(rows_.begin() + std::max(index, 0), cells);
+  Notify(Prop::Items);
+}
+
+void ListView::Clear() {
+  if (rows_.empty()) return;
+  rows_.clear();
+  Notify(Prop::Items);
+}
+
+const std::string& ListView::Cell(int row, int column) const {
+  static const std::string kEmpty;
+  if (row < 0 || row >= RowCount() || column < 0) return kEmpty;
+  const Row& cells = rows_[static_cast<size_t>(row)];
+  return static_cast<size_t>(column) < cells.size() ? cells[static_cast<size_t>(column)] : kEmpty;
+}
+
+void VScrollBar::SetRange(int min, int max) {
+  if (min_ == min && max_ == max) return;
+  min_ = min;
+  max_ = max;
+  Notify(Prop::Range);
+  SetValue(value_);
+}
+
+void VScrollBar::SetValue(int value) {
+  value = Clamped(value);
+  if (value_ == value) return;
+  value_ = value;
+  Notify(Prop::Value);
+  Raise(Change);
+}
+
+void VScrollBar::OnUserValue(int value) {
+  value = Clamped(value);
+  if (value_ == value) return;
+  value_ = value;
+  Raise(Change);
+}
+
+int VScrollBar::Stepped(int value, int lines) const {
+  return Clamped(max_ >= min_ ? value + lines : value - lines);
+}
+
+int VScrollBar::Clamped(int value) const {
+  return std::clamp(value, std::min(min_, max_), std::max(min_, max_));
 }
 
 }  // namespace corvane::forms

@@ -13,16 +13,10 @@
 
 namespace corvane::forms {
 
-using Event = std::function<void()>;
-
-// Raises `event` when a handler is connected.
-inline void Raise(const Event& event) {
-  if (event) event();
-}
-
 class Label : public Control {
  public:
   using Control::Control;
+  ControlKind Kind() const override { return ControlKind::Label; }
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
 
@@ -30,14 +24,18 @@ class Label : public Control {
   std::string caption_;
 };
 
+// A group box; controls naming it as their container move, hide and grey
+// out with it.
 class Frame : public Label {
  public:
   using Label::Label;
+  ControlKind Kind() const override { return ControlKind::Frame; }
 };
 
 class CommandButton : public Label {
  public:
   using Label::Label;
+  ControlKind Kind() const override { return ControlKind::CommandButton; }
   // Icon resource shown on the button instead of its caption; 0 for none.
   int Picture() const { return picture_; }
   void SetPicture(int iconNumber);
@@ -52,6 +50,7 @@ class CommandButton : public Label {
 class TextBox : public Control {
  public:
   using Control::Control;
+  ControlKind Kind() const override { return ControlKind::TextBox; }
   const std::string& Text() const { return text_; }
   // Replaces the text; raises Change when it differs.
   void SetText(const std::string& text);
@@ -68,6 +67,7 @@ class TextBox : public Control {
 class ComboBox : public Control {
  public:
   using Control::Control;
+  ControlKind Kind() const override { return ControlKind::ComboBox; }
   const std::string& Text() const { return text_; }
   // Replaces the edit text; raises Change when it differs.
   void SetText(const std::string& text);
@@ -98,9 +98,35 @@ class ComboBox : public Control {
   int listIndex_ = -1;
 };
 
+// A plain list box (one column of texts; a tab character aligns a second
+// column at the control's tab stops).
+class ListBox : public Control {
+ public:
+  using Control::Control;
+  ControlKind Kind() const override { return ControlKind::ListBox; }
+
+  void AddItem(const std::string& item);
+  void Clear();
+  int ListCount() const { return static_cast<int>(items_.size()); }
+  const std::string& List(int index) const { return items_.at(static_cast<size_t>(index)); }
+  const std::vector<std::string>& Items() const { return items_; }
+
+  // Zero-based selected item, -1 for none. Setting it raises Click.
+  int ListIndex() const { return listIndex_; }
+  void SetListIndex(int index);
+  // The user selected item `index`: raises Click when the selection changed.
+  void OnUserSelect(int index);
+  Event Click;
+
+ private:
+  std::vector<std::string> items_;
+  int listIndex_ = -1;
+};
+
 class CheckBox : public Label {
  public:
   using Label::Label;
+  ControlKind Kind() const override { return ControlKind::CheckBox; }
   // 0 unchecked, 1 checked.
   int Value() const { return value_; }
   // Raises Click when the value changes.
@@ -112,12 +138,35 @@ class CheckBox : public Label {
   int value_ = 0;
 };
 
+// One of a group of choices: the option buttons with the same container
+// (frame, tab strip or the form itself) form a group in which at most one
+// is set. Setting one clears the others of its group.
+class OptionButton : public Label {
+ public:
+  using Label::Label;
+  ControlKind Kind() const override { return ControlKind::OptionButton; }
+  bool Value() const { return value_; }
+  // true selects this option, clears its partners and raises Click when it
+  // was not selected; false clears it without an event.
+  void SetValue(bool value);
+  // The user selected this option: the same, without echoing it back.
+  void OnUserClick();
+  Event Click;
+
+ private:
+  void ClearPartners();
+  bool value_ = false;
+};
+
 // A picture showing one icon resource of the program; 0 shows nothing.
 class Image : public Control {
  public:
   using Control::Control;
+  ControlKind Kind() const override { return ControlKind::Image; }
   int Picture() const { return picture_; }
   void SetPicture(int iconNumber);
+  void OnUserClick() { Raise(Click); }
+  Event Click;
 
  private:
   int picture_ = 0;
@@ -127,6 +176,7 @@ class Image : public Control {
 class Timer : public Control {
  public:
   Timer(std::string name, int id, int intervalMs);
+  ControlKind Kind() const override { return ControlKind::Timer; }
   int Interval() const { return interval_; }
   void SetInterval(int milliseconds);
   void OnTick() { Raise(Tick); }
@@ -141,6 +191,7 @@ class Timer : public Control {
 class MenuItem : public Label {
  public:
   using Label::Label;
+  ControlKind Kind() const override { return ControlKind::MenuItem; }
   void Add(MenuItem& child) { children_.push_back(&child); }
   const std::vector<MenuItem*>& Children() const { return children_; }
   void OnUserClick() { Raise(Click); }
@@ -148,6 +199,93 @@ class MenuItem : public Label {
 
  private:
   std::vector<MenuItem*> children_;
+};
+
+// A row of tabs; the pages are frames the Click handler moves or shows.
+// Tabs count from 1, as the designs number them.
+class TabStrip : public Control {
+ public:
+  using Control::Control;
+  ControlKind Kind() const override { return ControlKind::TabStrip; }
+
+  // Appends a tab; the first tab added is the selected one.
+  void AddTab(const std::string& caption);
+  int TabCount() const { return static_cast<int>(tabs_.size()); }
+  const std::string& TabCaption(int index) const { return tabs_.at(static_cast<size_t>(index - 1)); }
+  void SetTabCaption(int index, const std::string& caption);
+
+  // Selected tab, 1 to TabCount; 0 while there are no tabs. Setting it
+  // raises Click, also when that tab was selected already, so the handler
+  // can lay out the pages.
+  int SelectedTab() const { return selected_; }
+  void SetSelectedTab(int index);
+  // The user chose tab `index`: raises Click when the selection changed.
+  void OnUserSelect(int index);
+  Event Click;
+
+ private:
+  std::vector<std::string> tabs_;
+  int selected_ = 0;
+};
+
+// A list view in report style: column headers over rows of cells (the
+// first cell is the item's text, the others its sub-items).
+class ListView : public Control {
+ public:
+  using Row = std::vector<std::string>;
+  using Control::Control;
+  ControlKind Kind() const override { return ControlKind::ListView; }
+
+  void AddColumn(const std::string& header, int widthTwips);
+  int ColumnCount() const { return static_cast<int>(columns_.size()); }
+  const std::string& ColumnHeader(int index) const { return columns_.at(static_cast<size_t>(index)).header; }
+  int ColumnWidth(int index) const { return columns_.at(static_cast<size_t>(index)).width; }
+
+  // Appends a row; cells beyond the columns are ignored, missing ones empty.
+  void AddRow(const Row& cells);
+  // Inserts a row before the zero-based `index` (0 puts it at the top).
+  void InsertRow(int index, const Row& cells);
+  void Clear();
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  const std::vector<Row>& Rows() const { return rows_; }
+  // The text of a cell, "" for a missing one.
+  const std::string& Cell(int row, int column) const;
+
+ private:
+  struct Column {
+    std::string header;
+    int width;
+  };
+  std::vector<Column> columns_;
+  std::vector<Row> rows_;
+};
+
+// A vertical scroll bar standing for a number between Min (top) and Max
+// (bottom); Min may be the larger one. The down arrow steps toward Max.
+class VScrollBar : public Control {
+ public:
+  using Control::Control;
+  ControlKind Kind() const override { return ControlKind::VScrollBar; }
+
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  // Sets both ends; a value outside them is brought inside (raising Change).
+  void SetRange(int min, int max);
+  int Value() const { return value_; }
+  // Sets the value, brought inside the range; raises Change when it differs.
+  void SetValue(int value);
+  // The user scrolled to `value`: stored (brought inside the range) and
+  // Change raised when it differs, not echoed back.
+  void OnUserValue(int value);
+  // One step from `value` toward Max (`lines` > 0) or Min (< 0), within the range.
+  int Stepped(int value, int lines) const;
+  Event Change;
+
+ private:
+  int Clamped(int value) const;
+  int min_ = 0;
+  int max_ = 32767;
+  int value_ = 0;
 };
 
 }  // namespace corvane::forms

@@ -45,6 +45,12 @@ void Form::Move(int left, int top, int width, int height) {
   Changed(FormProp::Bounds);
 }
 
+void Form::OnResized(int scaleWidth, int scaleHeight) {
+  scaleWidth_ = scaleWidth;
+  scaleHeight_ = scaleHeight;
+  Form_Resize();
+}
+
 Control* Form::FindControl(int id) const {
   for (Control* control : controls_) {
     if (control->Id() == id) return control;

@@ -68,6 +68,15 @@ class Form {
   void Move(int left, int top, int width, int height);
   void SetHeight(int height) { Move(left_, top_, width_, height); }
 
+  // Inner (client) size, twips, as the binder last reported it; 0 before
+  // the window exists.
+  int ScaleWidth() const { return scaleWidth_; }
+  int ScaleHeight() const { return scaleHeight_; }
+  // The window's inner size became `scaleWidth` x `scaleHeight` twips
+  // (shown, resized by the user or the program): stores it and runs
+  // Form_Resize. The binder does not report it while the window is minimized.
+  void OnResized(int scaleWidth, int scaleHeight);
+
   // Screen twips per pixel, set by the binder (15 at 96 DPI).
   float TwipsPerPixel() const { return twipsPerPixel_; }
   void SetTwipsPerPixel(float value) { twipsPerPixel_ = value; }
@@ -101,6 +110,7 @@ class Form {
   virtual void Form_Load() {}
   virtual void Form_QueryUnload(int16_t& /*cancel*/, int16_t /*unloadMode*/) {}
   virtual void Form_Unload(int16_t& /*cancel*/) {}
+  virtual void Form_Resize() {}
   virtual void Form_MouseMove(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) {}
   // Every window message the binder does not handle itself passes here
   // first, as through a subclassed window procedure.
@@ -120,6 +130,7 @@ class Form {
   WindowState state_ = WindowState::Normal;
   int icon_ = 0;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  int scaleWidth_ = 0, scaleHeight_ = 0;
   float twipsPerPixel_ = 15.0f;
   uintptr_t windowHandle_ = 0;
   std::vector<Control*> controls_;

@@ -1,10 +1,12 @@
 // One owner type for every Win32 handle kind the program holds: kernel
-// objects, icons, menus, GDI objects, WinINet handles. Each kind is a small
-// traits struct naming its empty value and its free function, so a new kind
-// costs two lines and every path that drops the owner frees the handle.
+// objects, icons, menus, GDI objects, WinINet handles, texts the shell
+// allocates. Each kind is a small traits struct naming its empty value and
+// its free function, so a new kind costs two lines and every path that
+// drops the owner frees the handle.
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 #include <wininet.h>
 
 #include <utility>
@@ -82,6 +84,13 @@ struct InternetHandleTraits {
   static void Free(Handle handle) { InternetCloseHandle(handle); }
 };
 
+// Texts the shell allocates for its caller (known-folder paths).
+struct CoTaskStringTraits {
+  using Handle = wchar_t*;
+  static Handle Empty() { return nullptr; }
+  static void Free(Handle handle) { CoTaskMemFree(handle); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
@@ -89,5 +98,6 @@ using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;
+using UniqueCoTaskString = UniqueHandle<CoTaskStringTraits>;
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "system/text_lines.h"
+#include "win32/unique_handle.h"
 
 namespace corvane {
 
@@ -12,21 +13,6 @@ namespace {
 // The lists are small text files; anything far larger is not one of them
 // and is refused rather than read into memory.
 constexpr LONGLONG kMaxFileBytes = 64LL * 1024 * 1024;
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return handle_; }
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
 
 }  // namespace
 
@@ -38,17 +24,17 @@ bool Win32FileSystem::FileExists(const std::string& path) {
 bool Win32FileSystem::ReadLines(const std::string& path, std::vector<std::string>& lines) {
   lines.clear();
   // Others may have the list open in an editor meanwhile.
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  const UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.Valid()) return false;
+  if (!file) return false;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxFileBytes) return false;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxFileBytes) return false;
 
   std::string text(static_cast<size_t>(size.QuadPart), '\0');
   size_t done = 0;
   while (done < text.size()) {
     DWORD read = 0;
-    if (!ReadFile(file.Get(), text.data() + done, static_cast<DWORD>(text.size() - done), &read, nullptr)) return false;
+    if (!ReadFile(file.get(), text.data() + done, static_cast<DWORD>(text.size() - done), &read, nullptr)) return false;
     if (read == 0) break;  // the file shrank meanwhile
     done += read;
   }

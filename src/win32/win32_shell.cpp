@@ -5,22 +5,16 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <utility>
 
 namespace corvane {
 
-Win32Shell::~Win32Shell() {
-  if (instanceMutex_ != nullptr) CloseHandle(instanceMutex_);
-}
-
 bool Win32Shell::ClaimSingleInstance() {
-  if (instanceMutex_ != nullptr) return true;
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
-  if (mutex == nullptr) return true;  // no token to be had: don't lock the user out
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(mutex);
-    return false;
-  }
-  instanceMutex_ = mutex;
+  if (instanceMutex_) return true;
+  UniqueKernelHandle mutex(CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+  if (!mutex) return true;  // no token to be had: don't lock the user out
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
+  instanceMutex_ = std::move(mutex);
   return true;
 }
 
@@ -42,10 +36,9 @@ std::string Win32Shell::TempFolder() {
 }
 
 bool Win32Shell::CreateEmptyFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
+  const UniqueFileHandle file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(file);
 }
 
 bool Win32Shell::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }

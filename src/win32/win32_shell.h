@@ -3,16 +3,12 @@
 #pragma once
 
 #include "system/shell_port.h"
+#include "win32/unique_handle.h"
 
 namespace corvane {
 
 class Win32Shell : public ShellPort {
  public:
-  Win32Shell() = default;
-  ~Win32Shell() override;
-  Win32Shell(const Win32Shell&) = delete;
-  Win32Shell& operator=(const Win32Shell&) = delete;
-
   bool ClaimSingleInstance() override;
   long Execute(const std::string& operation, const std::string& file, const std::string& parameters,
                const std::string& directory, ShowMode show) override;
@@ -25,7 +21,7 @@ class Win32Shell : public ShellPort {
   static constexpr const char* kInstanceMutexName = "Local\\Tamberlo.Corvane.Instance";
 
  private:
-  void* instanceMutex_ = nullptr;
+  UniqueKernelHandle instanceMutex_;  // held for the life of the process
 };
 
 }  // namespace corvane

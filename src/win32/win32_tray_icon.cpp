@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace corvane {
 
@@ -31,38 +32,26 @@ NOTIFYICONDATAA MakeTrayRecord(HWND window, HICON icon, const std::string& tip) 
 
 Win32TrayIcon::~Win32TrayIcon() {
   if (shown_) Delete();
-  if (icon_ != nullptr) DestroyIcon(icon_);
 }
 
 bool Win32TrayIcon::Add(int iconNumber, const std::string& tip) {
   if (window_ == nullptr) return false;
-  HICON icon = LoadTrayIcon(iconNumber);
-  bool done = shown_ && Send(NIM_MODIFY, icon, tip);
+  UniqueIcon icon = LoadTrayIcon(iconNumber);
+  bool done = shown_ && Send(NIM_MODIFY, icon.get(), tip);
   // Not shown yet, or the shell lost it (e.g. the task bar was restarted).
-  if (!done) done = Send(NIM_ADD, icon, tip);
-  if (!done) {
-    if (icon != nullptr) DestroyIcon(icon);
-    return false;
-  }
+  if (!done) done = Send(NIM_ADD, icon.get(), tip);
+  if (!done) return false;
   shown_ = true;
-  if (icon_ != nullptr) DestroyIcon(icon_);
-  icon_ = icon;
+  icon_ = std::move(icon);
   return true;
 }
 
 bool Win32TrayIcon::Modify(int iconNumber, const std::string& tip) {
   if (window_ == nullptr || !shown_) return false;
   // An icon that does not load leaves the picture as it is.
-  HICON loaded = iconNumber == kTrayKeepIcon ? nullptr : LoadTrayIcon(iconNumber);
-  HICON icon = loaded != nullptr ? loaded : icon_;
-  if (!Send(NIM_MODIFY, icon, tip)) {
-    if (icon != icon_ && icon != nullptr) DestroyIcon(icon);
-    return false;
-  }
-  if (icon != icon_) {
-    if (icon_ != nullptr) DestroyIcon(icon_);
-    icon_ = icon;
-  }
+  UniqueIcon loaded = iconNumber == kTrayKeepIcon ? UniqueIcon() : LoadTrayIcon(iconNumber);
+  if (!Send(NIM_MODIFY, loaded ? loaded.get() : icon_.get(), tip)) return false;
+  if (loaded) icon_ = std::move(loaded);
   return true;
 }
 
@@ -73,8 +62,7 @@ bool Win32TrayIcon::Delete() {
   const bool done = Shell_NotifyIconA(NIM_DELETE, &record) != FALSE;
   // Whether or not the shell still knew it, the icon is gone for us.
   shown_ = false;
-  if (icon_ != nullptr) DestroyIcon(icon_);
-  icon_ = nullptr;
+  icon_.reset();
   return done;
 }
 
@@ -83,10 +71,10 @@ bool Win32TrayIcon::Send(DWORD operation, HICON icon, const std::string& tip) {
   return Shell_NotifyIconA(operation, &record) != FALSE;
 }
 
-HICON Win32TrayIcon::LoadTrayIcon(int iconNumber) const {
-  if (iconNumber <= 0) return nullptr;
-  return static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(iconNumber), IMAGE_ICON,
-                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+UniqueIcon Win32TrayIcon::LoadTrayIcon(int iconNumber) const {
+  if (iconNumber <= 0) return UniqueIcon();
+  return UniqueIcon(static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(iconNumber), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
 }
 
 }  // namespace corvane

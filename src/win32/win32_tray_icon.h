@@ -9,6 +9,7 @@
 #include <string>
 
 #include "system/tray_icon_port.h"
+#include "win32/unique_handle.h"
 
 namespace corvane {
 
@@ -39,12 +40,12 @@ class Win32TrayIcon : public TrayIconPort {
 
  private:
   bool Send(DWORD operation, HICON icon, const std::string& tip);
-  HICON LoadTrayIcon(int iconNumber) const;
+  UniqueIcon LoadTrayIcon(int iconNumber) const;
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
   bool shown_ = false;
-  HICON icon_ = nullptr;  // owned; the picture the shell shows now
+  UniqueIcon icon_;  // the picture the shell shows now
 };
 
 }  // namespace corvane

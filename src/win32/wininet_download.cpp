@@ -25,20 +25,6 @@ namespace {
 constexpr const char* kAgent = "Corvane";
 constexpr DWORD kChunkBytes = 1024;
 
-class InternetHandle {
- public:
-  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-  ~InternetHandle() {
-    if (handle_ != nullptr) InternetCloseHandle(handle_);
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  HINTERNET Get() const { return handle_; }
-
- private:
-  HINTERNET handle_;
-};
-
 // The HTTP status of an opened URL; 200 for schemes without statuses.
 int32_t StatusOf(HINTERNET request) {
   DWORD type = 0;
@@ -66,24 +52,24 @@ bool ReadBody(HINTERNET request, size_t maxBytes, std::string& body) {
 }
 
 void Fetch(WinInetDownload::Job& job) {
-  InternetHandle session(InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (session.Get() == nullptr) return;
+  const UniqueInternetHandle session(InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!session) return;
   // Bounds the worker's own life: the caller stops waiting at the time-out
   // anyway, and these let the abandoned transfer end soon after.
   DWORD timeout = job.timeoutMs;
   for (DWORD option :
        {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-    InternetSetOptionA(session.Get(), option, &timeout, sizeof timeout);
+    InternetSetOptionA(session.get(), option, &timeout, sizeof timeout);
   }
   // The number changes on the server: never answer from the cache.
   const DWORD flags =
       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI;
-  InternetHandle request(InternetOpenUrlA(session.Get(), job.url.c_str(), nullptr, 0, flags, 0));
-  if (request.Get() == nullptr) return;
-  const int32_t status = StatusOf(request.Get());
+  const UniqueInternetHandle request(InternetOpenUrlA(session.get(), job.url.c_str(), nullptr, 0, flags, 0));
+  if (!request) return;
+  const int32_t status = StatusOf(request.get());
   if (DownloadSucceeded(status)) {
     std::string body;
-    if (!ReadBody(request.Get(), job.maxBytes, body)) return;
+    if (!ReadBody(request.get(), job.maxBytes, body)) return;
     job.body = std::move(body);
   }
   job.status = status;
@@ -105,34 +91,30 @@ bool QuitPending() {
 
 WinInetDownload::WinInetDownload(MessageLoop& loop) : loop_(loop) {}
 
-WinInetDownload::~WinInetDownload() {
-  if (worker_ != nullptr) CloseHandle(worker_);
-}
-
 int32_t WinInetDownload::Download(const std::string& url, unsigned timeoutMs, size_t maxBytes, std::string& body) {
-  if (worker_ != nullptr) {
-    if (WaitForSingleObject(worker_, 0) != WAIT_OBJECT_0) return kDownloadFailed;
-    CloseHandle(worker_);
-    worker_ = nullptr;
+  if (worker_) {
+    if (WaitForSingleObject(worker_.get(), 0) != WAIT_OBJECT_0) return kDownloadFailed;
+    worker_.reset();
   }
   auto job = std::make_shared<Job>();
   job->url = url;
   job->timeoutMs = timeoutMs;
   job->maxBytes = maxBytes;
   auto* handOver = new std::shared_ptr<Job>(job);
-  worker_ = CreateThread(nullptr, 0, Worker, handOver, 0, nullptr);
-  if (worker_ == nullptr) {
+  worker_.reset(CreateThread(nullptr, 0, Worker, handOver, 0, nullptr));
+  if (!worker_) {
     delete handOver;
     return kDownloadFailed;
   }
 
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   bool finished = false;
+  const HANDLE worker = worker_.get();
   for (;;) {
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline) break;
     const DWORD woke =
-        MsgWaitForMultipleObjectsEx(1, &worker_, static_cast<DWORD>(deadline - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        MsgWaitForMultipleObjectsEx(1, &worker, static_cast<DWORD>(deadline - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woke == WAIT_OBJECT_0) {
       finished = true;
       break;
@@ -142,7 +124,7 @@ int32_t WinInetDownload::Download(const std::string& url, unsigned timeoutMs, si
     // The program is ending: its answer no longer matters.
     if (QuitPending()) break;
   }
-  if (!finished && WaitForSingleObject(worker_, 0) != WAIT_OBJECT_0) return kDownloadFailed;
+  if (!finished && WaitForSingleObject(worker, 0) != WAIT_OBJECT_0) return kDownloadFailed;
   if (DownloadSucceeded(job->status)) body = std::move(job->body);
   return job->status;
 }

@@ -10,13 +10,13 @@
 
 #include "system/download_port.h"
 #include "win32/message_loop.h"
+#include "win32/unique_handle.h"
 
 namespace corvane {
 
 class WinInetDownload : public DownloadPort {
  public:
   explicit WinInetDownload(MessageLoop& loop);
-  ~WinInetDownload() override;
   WinInetDownload(const WinInetDownload&) = delete;
   WinInetDownload& operator=(const WinInetDownload&) = delete;
 
@@ -28,7 +28,7 @@ class WinInetDownload : public DownloadPort {
 
  private:
   MessageLoop& loop_;
-  HANDLE worker_ = nullptr;  // the last download's thread
+  UniqueKernelHandle worker_;  // the last download's thread
 };
 
 }  // namespace corvane

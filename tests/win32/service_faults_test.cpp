@@ -33,6 +33,14 @@ class ServiceFaultsTest : public StandinTest {
                      timeoutMs);
   }
 
+  // The fault statements are part of the scenario format: none may be skipped
+  // as not understood, or the test would run without its fault.
+  void WriteFaultScenario(const std::string& lines, bool withDevices = true) {
+    WriteScenario(lines, withDevices);
+    const std::string where = Control("where");
+    EXPECT_EQ(where.find("not understood"), std::string::npos) << where;
+  }
+
   // Cancel (the Dial button during a dial) ends the program; true when it did.
   static bool CancelEnds(ProgramUnderTest& program, HWND dialer) {
     PostMessageA(GetDlgItem(dialer, IDC_CMDDIAL), BM_CLICK, 0, 0);
@@ -44,7 +52,7 @@ class ServiceFaultsTest : public StandinTest {
 // Refused at once there is no message to wait for: the error shows, and once
 // the service takes dials again Redial connects.
 TEST_F(ServiceFaultsTest, DialRefusedAtOnce) {
-  WriteScenario("dial reject 633\ndial connect\n");
+  WriteFaultScenario("dial reject 633\ndial connect\n");
   SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}});
   ProgramUnderTest program("Work");
   HWND dialer = program.MainWindow();
@@ -65,7 +73,7 @@ TEST_F(ServiceFaultsTest, NoDialDeviceOrAnEntryThatCannotBeWritten) {
   };
   for (const Case& c : {Case{"no dial device", "", false}, Case{"entry not writable", "fail set-entry 624\n", true}}) {
     SCOPED_TRACE(c.name);
-    WriteScenario(c.scenario, c.devices);
+    WriteFaultScenario(c.scenario, c.devices);
     Control("reset");
     DeleteFileA(phonebookPath_.c_str());
     SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}});
@@ -82,7 +90,7 @@ TEST_F(ServiceFaultsTest, NoDialDeviceOrAnEntryThatCannotBeWritten) {
 // program waits for it only so long, reports the busy modem, and Cancel
 // still ends it.
 TEST_F(ServiceFaultsTest, HandleNeverReleasedAfterHangUp) {
-  WriteScenario("hangup-time never\ndial busy\ndial connect\n");
+  WriteFaultScenario("hangup-time never\ndial busy\ndial connect\n");
   SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"Minutes", "0"}, {"Seconds", "1"}});
   ProgramUnderTest program("Work");
   HWND dialer = program.MainWindow();
@@ -96,7 +104,7 @@ TEST_F(ServiceFaultsTest, HandleNeverReleasedAfterHangUp) {
 // Progress messages that never come: the program learns from the service's
 // status that the line is up, and behaves as connected.
 TEST_F(ServiceFaultsTest, NotificationThatNeverComes) {
-  WriteScenario("dial connect silent\n");
+  WriteFaultScenario("dial connect silent\n");
   SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}});
   ProgramUnderTest program("Work");
   HWND dialer = program.MainWindow();
@@ -110,7 +118,7 @@ TEST_F(ServiceFaultsTest, NotificationThatNeverComes) {
 TEST_F(ServiceFaultsTest, StatisticsOrEnumerationFailing) {
   for (const char* failure : {"fail statistics 5\n", "fail enum-connections 5\n"}) {
     SCOPED_TRACE(failure);
-    WriteScenario(failure);
+    WriteFaultScenario(failure);
     Control("reset");
     SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"DoNotAsk", "1"}});
     ProgramUnderTest program("Work");

@@ -36,16 +36,20 @@ void DialerForm::RunHandOffs() {
     return;
   }
   WatchSilentDial(ctx_);
+  // A re-dial waits for the old handle's release one look per tick, so a
+  // service slow to let go (or never letting go) leaves the window live.
+  const bool handOff = session.BusyRedialPending == 1 || session.RetryPending == 1;
+  if (handOff && !HandleReleasedOrOverdue(ports.DialUp, ports.Clock, session.ConnectionHandle, kHandleReleaseSeconds,
+                                          session.HandOffWait, ctx_.LastResult)) {
+    AnimateDialing();
+    return;
+  }
   if (session.BusyRedialPending == 1) {
-    WaitForHandleRelease(ports.DialUp, ports.Pump, ports.Clock, session.ConnectionHandle, kHandleReleaseSeconds,
-                         ctx_.LastResult);
     session.BusyRedialPending = 0;
     session.ConnectionHandle = DialEntry(ctx_, "", kDialEntryName);
     ReportRefusedDial(ctx_);
   }
   if (session.RetryPending == 1) {
-    WaitForHandleRelease(ports.DialUp, ports.Pump, ports.Clock, session.ConnectionHandle, kHandleReleaseSeconds,
-                         ctx_.LastResult);
     txtErr.SetVisible(false);
     PrepareAndDial(ctx_);
   }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "dial/handle_release.h"
+
 namespace corvane {
 
 struct DialSession {
@@ -34,9 +36,11 @@ struct DialSession {
   std::string LocationName;
 
   std::string LastStatusText;
-  // Hand-offs from the dial-event procedure to the periodic timer.
+  // Hand-offs from the dial-event procedure to the periodic timer, and the
+  // wait for the old handle's release before either re-dials.
   uint8_t BusyRedialPending = 0;
   uint8_t RetryPending = 0;
+  ReleaseWait HandOffWait;
 
   // Seconds since midnight when the line came up.
   float ConnectTime = 0;

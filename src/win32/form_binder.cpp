@@ -3,17 +3,17 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
+#include <vector>
 
 namespace corvane {
 
 namespace {
 
 constexpr int kTwipsPerInch = 1440;
-// A drop-down combo box is sized with its list; this many twips of list.
-constexpr int kComboListTwips = 2400;
-constexpr int kPictureSizeAt96Dpi = 32;
-constexpr int kButtonIconSizeAt96Dpi = 16;
+constexpr int kPointsPerInch = 72;
 
 UINT WindowDpi(HWND window) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -27,14 +27,6 @@ UINT WindowDpi(HWND window) {
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
-}
-
-std::string WindowText(HWND window) {
-  const int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(window, text.data(), length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
 }
 
 // Position of `control` relative to the client area, adding its containers.
@@ -55,15 +47,53 @@ bool EffectivelyVisible(const forms::Control& control) {
   return true;
 }
 
+// A control inside a disabled frame (or tab page) cannot be used either.
+bool EffectivelyEnabled(const forms::Control& control) {
+  for (const forms::Control* c = &control; c != nullptr; c = c->Container()) {
+    if (!c->Enabled()) return false;
+  }
+  return true;
+}
+
+int Depth(const forms::Control& control) {
+  int depth = 0;
+  for (const forms::Control* c = control.Container(); c != nullptr; c = c->Container()) ++depth;
+  return depth;
+}
+
+COLORREF ToColorRef(forms::Color color) {
+  return forms::IsSystemColor(color) ? GetSysColor(forms::SystemColorIndex(color)) : static_cast<COLORREF>(color);
+}
+
+int16_t MouseButtons(WPARAM keys) {
+  return static_cast<int16_t>(((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) |
+                              ((keys & MK_MBUTTON) ? 4 : 0));
+}
+
+int16_t MouseShift(WPARAM keys) {
+  return static_cast<int16_t>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0));
+}
+
 }  // namespace
 
+FormBinder::DispatchScope::DispatchScope(FormBinder& binder) : binder_(binder) { ++binder_.dispatching_; }
+
+FormBinder::DispatchScope::~DispatchScope() {
+  if (--binder_.dispatching_ == 0) binder_.FlushAppendedItems();
+}
+
 FormBinder::FormBinder(forms::Form& form, HINSTANCE instance, MessageLoop& loop)
-    : form_(form), instance_(instance), loop_(loop) {}
+    : form_(form), instance_(instance), loop_(loop) {
+  for (forms::Control* control : form_.Controls()) {
+    if (auto binding = MakeBinding(*control, *this)) bindings_.emplace(control, std::move(binding));
+  }
+}
 
 FormBinder::~FormBinder() {
   form_.Attach(nullptr);
+  // The window goes first: its controls still use the icons, brushes and
+  // fonts that the members free afterwards.
   if (window_ != nullptr) DestroyWindow(window_);
-  for (auto& [key, icon] : icons_) DestroyIcon(icon);
 }
 
 bool FormBinder::Create() {
@@ -77,6 +107,11 @@ bool FormBinder::Create() {
                              nullptr);
   form_.SetWindowHandle(reinterpret_cast<uintptr_t>(window_));
   form_.Attach(this);
+  for (auto& [control, binding] : bindings_) {
+    if (!binding->Windowed()) continue;
+    HWND item = binding->Item();
+    if (item != nullptr) SetWindowSubclass(item, ControlProc, 0, reinterpret_cast<DWORD_PTR>(binding.get()));
+  }
   PushAll();
   loop_.AddDialog(window_);
   return true;
@@ -92,14 +127,43 @@ INT_PTR CALLBACK FormBinder::DialogProc(HWND window, UINT message, WPARAM wParam
   return self->HandleMessage(message, wParam, lParam);
 }
 
+// Each real control's own messages that the dialog does not see: the mouse
+// moving over it.
+LRESULT CALLBACK FormBinder::ControlProc(HWND item, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR subclassId,
+                                         DWORD_PTR binding) {
+  if (message == WM_MOUSEMOVE) {
+    if (auto* self = reinterpret_cast<FormBinder*>(GetWindowLongPtrA(GetParent(item), DWLP_USER))) {
+      self->OnControlMouseMove(*reinterpret_cast<ControlBinding*>(binding), item, wParam, lParam);
+    }
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(item, ControlProc, subclassId);
+  return DefSubclassProc(item, message, wParam, lParam);
+}
+
 INT_PTR FormBinder::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return TRUE;
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (!OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return FALSE;
+      SetWindowLongPtrA(window_, DWLP_MSGRESULT, result);
+      return TRUE;
+    }
+    case WM_VSCROLL:
+      if (lParam == 0) return FALSE;  // the window's own scroll bar: it has none
+      OnScroll(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return TRUE;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+      return OnControlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_TIMER:
-      if (auto* timer = dynamic_cast<forms::Timer*>(form_.FindControl(static_cast<int>(wParam)))) {
-        if (timer->Enabled()) timer->OnTick();
+      if (forms::Control* control = form_.FindControl(static_cast<int>(wParam))) {
+        if (ControlBinding* binding = BindingOf(*control)) binding->OnTimer();
       }
       return TRUE;
     case WM_CLOSE:
@@ -113,20 +177,14 @@ INT_PTR FormBinder::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam != FALSE) form_.Unload(forms::kUnloadAppWindows);
       return TRUE;
     case WM_MOUSEMOVE: {
-      const int16_t button = static_cast<int16_t>(((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) |
-                                                  ((wParam & MK_MBUTTON) ? 4 : 0));
-      const int16_t shift = static_cast<int16_t>(((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0));
       const float tpp = form_.TwipsPerPixel();
-      form_.Form_MouseMove(button, shift, static_cast<float>(static_cast<int16_t>(LOWORD(lParam))) * tpp,
+      form_.Form_MouseMove(MouseButtons(wParam), MouseShift(wParam),
+                           static_cast<float>(static_cast<int16_t>(LOWORD(lParam))) * tpp,
                            static_cast<float>(static_cast<int16_t>(HIWORD(lParam))) * tpp);
       return TRUE;
     }
     case WM_SIZE:
-      ++pushing_;
-      if (wParam == SIZE_MINIMIZED) form_.SetWindowState(forms::WindowState::Minimized);
-      if (wParam == SIZE_MAXIMIZED) form_.SetWindowState(forms::WindowState::Maximized);
-      if (wParam == SIZE_RESTORED) form_.SetWindowState(forms::WindowState::Normal);
-      --pushing_;
+      OnSize(wParam);
       return FALSE;
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);
@@ -134,18 +192,17 @@ INT_PTR FormBinder::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(window_, nullptr, suggested->left, suggested->top, ToPixels(form_.Width()),
                    ToPixels(form_.Height()), SWP_NOZORDER | SWP_NOACTIVATE);
-      for (forms::Control* control : form_.Controls()) PushControlBounds(*control);
-      for (forms::Control* control : form_.Controls()) {
-        if (auto* image = dynamic_cast<forms::Image*>(control)) PushPicture(*image);
-        if (auto* button = dynamic_cast<forms::CommandButton*>(control)) PushButtonPicture(*button);
+      for (auto& [control, binding] : bindings_) {
+        if (!binding->Windowed()) continue;
+        PushBounds(binding->Control());
+        PushFont(binding->Control());
+        binding->OnDpiChanged();
       }
       PushWindowIcon();
       return TRUE;
     }
     case WM_DESTROY:
-      for (forms::Control* control : form_.Controls()) {
-        if (dynamic_cast<forms::Timer*>(control) != nullptr) KillTimer(window_, static_cast<UINT_PTR>(control->Id()));
-      }
+      for (auto& [control, binding] : bindings_) binding->OnDestroy();
       loop_.RemoveDialog(window_);
       window_ = nullptr;
       form_.SetWindowHandle(0);
@@ -158,107 +215,148 @@ INT_PTR FormBinder::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void FormBinder::OnCommand(int id, int code, HWND control) {
-  ++dispatching_;
-  DispatchCommand(id, code, control);
-  --dispatching_;
-  if (dispatching_ == 0) FlushAppendedItems();
-}
-
-void FormBinder::DispatchCommand(int id, int code, HWND control) {
+void FormBinder::OnCommand(int id, int code, HWND item) {
+  DispatchScope dispatch(*this);
   forms::Control* target = form_.FindControl(id);
   if (target == nullptr) return;
-  if (control == nullptr) {
-    if (auto* item = dynamic_cast<forms::MenuItem*>(target)) item->OnUserClick();
+  ControlBinding* binding = BindingOf(*target);
+  if (binding == nullptr) return;
+  if (item == nullptr) {
+    binding->OnMenuCommand();
     return;
   }
-  if (pushing_ > 0) return;
-  if (auto* button = dynamic_cast<forms::CommandButton*>(target)) {
-    if (code == BN_CLICKED) button->OnUserClick();
-  } else if (auto* check = dynamic_cast<forms::CheckBox*>(target)) {
-    if (code == BN_CLICKED) check->OnUserValue(IsDlgButtonChecked(window_, id) == BST_CHECKED ? 1 : 0);
-  } else if (auto* text = dynamic_cast<forms::TextBox*>(target)) {
-    if (code == EN_CHANGE) text->OnUserText(WindowText(control));
-  } else if (auto* combo = dynamic_cast<forms::ComboBox*>(target)) {
-    if (code == CBN_EDITCHANGE) combo->OnUserText(WindowText(control));
-    if (code == CBN_SELCHANGE) {
-      combo->OnUserSelect(static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0)));
-    }
-    if (code == CBN_DROPDOWN) combo->OnUserDropDown();
+  if (Pushing()) return;
+  binding->OnCommand(code);
+}
+
+bool FormBinder::OnNotify(const NMHDR& header, LRESULT& result) {
+  if (Pushing()) return false;
+  ControlBinding* binding = BindingOfItem(header.hwndFrom);
+  if (binding == nullptr) return false;
+  DispatchScope dispatch(*this);
+  return binding->OnNotify(header, result);
+}
+
+void FormBinder::OnScroll(int code, HWND item) {
+  if (Pushing()) return;
+  ControlBinding* binding = BindingOfItem(item);
+  if (binding == nullptr) return;
+  DispatchScope dispatch(*this);
+  binding->OnScroll(code);
+}
+
+// A control with a colour of its own gets it here; every other control keeps
+// the dialog's default handling.
+INT_PTR FormBinder::OnControlColor(UINT message, HDC dc, HWND item) {
+  ControlBinding* binding = BindingOfItem(item);
+  if (binding == nullptr) return FALSE;
+  const forms::Control& control = binding->Control();
+  if (control.ForeColor() == forms::kDefaultColor && control.BackColor() == forms::kDefaultColor) return FALSE;
+  // What the dialog would have used: a window background for edit fields and
+  // lists, the button face for everything else.
+  const bool fieldLike = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
+  const forms::Color back = control.BackColor() != forms::kDefaultColor
+                                ? control.BackColor()
+                                : forms::SystemColor(fieldLike ? COLOR_WINDOW : COLOR_BTNFACE);
+  const forms::Color fore = control.ForeColor() != forms::kDefaultColor
+                                ? control.ForeColor()
+                                : forms::SystemColor(fieldLike ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+  SetTextColor(dc, ToColorRef(fore));
+  SetBkColor(dc, ToColorRef(back));
+  return reinterpret_cast<INT_PTR>(Brush(back));
+}
+
+void FormBinder::OnControlMouseMove(ControlBinding& binding, HWND /*item*/, WPARAM wParam, LPARAM lParam) {
+  forms::Control& control = binding.Control();
+  if (!control.MouseMove) return;
+  DispatchScope dispatch(*this);
+  const float tpp = form_.TwipsPerPixel();
+  control.OnUserMouseMove(MouseButtons(wParam), MouseShift(wParam),
+                          static_cast<float>(static_cast<int16_t>(LOWORD(lParam))) * tpp,
+                          static_cast<float>(static_cast<int16_t>(HIWORD(lParam))) * tpp);
+}
+
+void FormBinder::OnSize(WPARAM kind) {
+  {
+    PushScope push(*this);
+    if (kind == SIZE_MINIMIZED) form_.SetWindowState(forms::WindowState::Minimized);
+    if (kind == SIZE_MAXIMIZED) form_.SetWindowState(forms::WindowState::Maximized);
+    if (kind == SIZE_RESTORED) form_.SetWindowState(forms::WindowState::Normal);
   }
+  if (kind != SIZE_MINIMIZED && shown_) ReportInnerSize();
+}
+
+void FormBinder::ReportInnerSize() {
+  RECT inner;
+  if (!GetClientRect(window_, &inner)) return;
+  form_.OnResized(ToTwips(inner.right - inner.left), ToTwips(inner.bottom - inner.top));
+}
+
+ControlBinding* FormBinder::BindingOf(const forms::Control& control) const {
+  auto found = bindings_.find(&control);
+  return found != bindings_.end() ? found->second.get() : nullptr;
+}
+
+ControlBinding* FormBinder::BindingOfItem(HWND item) const {
+  // Only the dialog's own child controls (a tooltip is owned, not a child).
+  if (item == nullptr || window_ == nullptr || GetParent(item) != window_ ||
+      (GetWindowLongPtrA(item, GWL_STYLE) & WS_CHILD) == 0) {
+    return nullptr;
+  }
+  forms::Control* control = form_.FindControl(GetDlgCtrlID(item));
+  if (control == nullptr) return nullptr;
+  ControlBinding* binding = BindingOf(*control);
+  return binding != nullptr && binding->Windowed() ? binding : nullptr;
 }
 
 void FormBinder::ControlChanged(forms::Control& control, forms::Prop property) {
   if (window_ == nullptr) return;
+  ControlBinding* binding = BindingOf(control);
+  if (binding == nullptr) return;
+  if (!binding->Windowed()) {
+    binding->Push(property);
+    return;
+  }
   switch (property) {
-    case forms::Prop::Text:
-      PushText(control);
-      break;
     case forms::Prop::Visible:
-      PushVisible(control);
-      for (forms::Control* child : form_.Controls()) {
-        if (child->Container() == &control) PushVisible(*child);
-      }
+      ForControlAndContents(control, [this](forms::Control& c) { PushVisible(c); });
       break;
     case forms::Prop::Enabled:
-      if (auto* timer = dynamic_cast<forms::Timer*>(&control)) {
-        PushTimer(*timer);
-      } else if (HWND item = Item(control)) {
-        EnableWindow(item, control.Enabled());
-      }
+      ForControlAndContents(control, [this](forms::Control& c) { PushEnabled(c); });
       break;
     case forms::Prop::Bounds:
-      PushControlBounds(control);
-      for (forms::Control* child : form_.Controls()) {
-        if (child->Container() == &control) PushControlBounds(*child);
-      }
+      ForControlAndContents(control, [this](forms::Control& c) { PushBounds(c); });
       break;
     case forms::Prop::ToolTip:
       PushToolTip(control);
       break;
-    case forms::Prop::Items:
-    case forms::Prop::ListIndex:
-      if (auto* combo = dynamic_cast<forms::ComboBox*>(&control)) PushItems(*combo);
+    case forms::Prop::Focus:
+      if (HWND item = binding->Item()) SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
+      break;
+    case forms::Prop::ForeColor:
+    case forms::Prop::BackColor:
+      if (HWND item = binding->Item()) InvalidateRect(item, nullptr, TRUE);
+      break;
+    case forms::Prop::Font:
+      PushFont(control);
       break;
     case forms::Prop::ItemAdded:
-      // Appending one by one must not rebuild the whole list each time.
-      if (auto* combo = dynamic_cast<forms::ComboBox*>(&control)) {
-        if (dispatching_ > 0) {
-          appended_.insert(combo);
-        } else {
-          AppendItems(*combo);
-        }
+      // Appending one by one must not rebuild the whole list each time;
+      // while a user event runs the appends are collected.
+      if (dispatching_ > 0) {
+        appended_.insert(binding);
+      } else {
+        binding->AppendItems();
       }
       break;
-    case forms::Prop::Value:
-      if (auto* check = dynamic_cast<forms::CheckBox*>(&control)) {
-        ++pushing_;
-        CheckDlgButton(window_, control.Id(), check->Value() != 0 ? BST_CHECKED : BST_UNCHECKED);
-        --pushing_;
-      }
-      break;
-    case forms::Prop::Picture:
-      if (auto* image = dynamic_cast<forms::Image*>(&control)) PushPicture(*image);
-      if (auto* button = dynamic_cast<forms::CommandButton*>(&control)) PushButtonPicture(*button);
-      break;
-    case forms::Prop::Timer:
-      if (auto* timer = dynamic_cast<forms::Timer*>(&control)) PushTimer(*timer);
-      break;
-    case forms::Prop::Selection:
-      if (HWND item = Item(control)) {
-        const auto end = static_cast<WPARAM>(GetWindowTextLengthA(item));
-        SendMessageA(item, EM_SETSEL, end, static_cast<LPARAM>(end));
-        SendMessageA(item, EM_SCROLLCARET, 0, 0);
-      }
-      break;
-    case forms::Prop::Focus:
-      if (HWND item = Item(control)) SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
+    default:
+      binding->Push(property);
       break;
   }
 }
 
 void FormBinder::FormChanged(forms::FormProp property) {
-  if (window_ == nullptr || pushing_ > 0) return;
+  if (window_ == nullptr || Pushing()) return;
   switch (property) {
     case forms::FormProp::Caption:
       SetWindowTextA(window_, form_.Caption().c_str());
@@ -280,9 +378,9 @@ void FormBinder::FormChanged(forms::FormProp property) {
 }
 
 void FormBinder::PopupMenu(forms::MenuItem& menu) {
-  HMENU bar = LoadMenuA(instance_, MAKEINTRESOURCEA(menu.Id()));
-  if (bar == nullptr) return;
-  HMENU popup = GetSubMenu(bar, 0);
+  UniqueMenu bar(LoadMenuA(instance_, MAKEINTRESOURCEA(menu.Id())));
+  if (!bar) return;
+  HMENU popup = GetSubMenu(bar.get(), 0);
   for (forms::MenuItem* item : menu.Children()) {
     const UINT id = static_cast<UINT>(item->Id());
     if (!item->Visible()) {
@@ -298,9 +396,11 @@ void FormBinder::PopupMenu(forms::MenuItem& menu) {
       TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, cursor.x, cursor.y, 0, window_, nullptr));
   // Lets the menu close properly when the user clicks elsewhere.
   PostMessageA(window_, WM_NULL, 0, 0);
-  DestroyMenu(bar);
+  bar.reset();
   if (chosen == 0) return;
-  if (auto* item = dynamic_cast<forms::MenuItem*>(form_.FindControl(static_cast<int>(chosen)))) item->OnUserClick();
+  if (forms::Control* item = form_.FindControl(static_cast<int>(chosen))) {
+    if (ControlBinding* binding = BindingOf(*item)) binding->OnMenuCommand();
+  }
 }
 
 void FormBinder::Call(forms::WindowCall call) {
@@ -329,23 +429,46 @@ void FormBinder::PushAll() {
   SetWindowTextA(window_, form_.Caption().c_str());
   PushWindowIcon();
   PushGeometry();
+  StackContainers();
+  // In the form's order, as before bindings: a control's text before its
+  // items, its enabled state and visibility last.
   for (forms::Control* control : form_.Controls()) {
-    if (dynamic_cast<forms::MenuItem*>(control) != nullptr) continue;
-    if (auto* timer = dynamic_cast<forms::Timer*>(control)) {
-      PushTimer(*timer);
+    ControlBinding* binding = BindingOf(*control);
+    if (binding == nullptr) continue;
+    if (!binding->Windowed()) {
+      binding->PushAll();
       continue;
     }
-    PushControlBounds(*control);
-    PushText(*control);
-    if (auto* combo = dynamic_cast<forms::ComboBox*>(control)) PushItems(*combo);
-    if (auto* image = dynamic_cast<forms::Image*>(control)) PushPicture(*image);
-    if (auto* button = dynamic_cast<forms::CommandButton*>(control)) PushButtonPicture(*button);
-    if (auto* check = dynamic_cast<forms::CheckBox*>(control)) ControlChanged(*check, forms::Prop::Value);
+    PushBounds(*control);
+    binding->PushAll();
+    if (control->Font() != forms::Font{}) PushFont(*control);
     PushToolTip(*control);
-    if (HWND item = Item(*control)) EnableWindow(item, control->Enabled());
+    PushEnabled(*control);
     PushVisible(*control);
   }
   PushWindowState();
+}
+
+// A container (tab strip, frame) is kept below everything inside it, and
+// does not paint over it: the template may list them in any order.
+void FormBinder::StackContainers() {
+  std::vector<forms::Control*> containers;
+  for (forms::Control* control : form_.Controls()) {
+    if (forms::Control* container = control->Container()) {
+      if (std::find(containers.begin(), containers.end(), container) == containers.end()) {
+        containers.push_back(container);
+      }
+    }
+  }
+  // Innermost first, so the outermost ends at the very bottom.
+  std::stable_sort(containers.begin(), containers.end(),
+                   [](const forms::Control* a, const forms::Control* b) { return Depth(*a) > Depth(*b); });
+  for (forms::Control* container : containers) {
+    HWND item = GetDlgItem(window_, container->Id());
+    if (item == nullptr) continue;
+    SetWindowLongPtrA(item, GWL_STYLE, GetWindowLongPtrA(item, GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowPos(item, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
 }
 
 void FormBinder::PushGeometry() {
@@ -367,97 +490,52 @@ void FormBinder::PushGeometry() {
   SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FormBinder::PushControlBounds(forms::Control& control) {
-  HWND item = Item(control);
+void FormBinder::ForControlAndContents(forms::Control& control,
+                                       const std::function<void(forms::Control&)>& push) {
+  push(control);
+  for (forms::Control* inside : form_.Controls()) {
+    if (inside->IsInside(control)) push(*inside);
+  }
+}
+
+void FormBinder::PushBounds(forms::Control& control) {
+  ControlBinding* binding = BindingOf(control);
+  if (binding == nullptr || !binding->Windowed()) return;
+  HWND item = binding->Item();
   if (item == nullptr) return;
   const POINT at = AbsoluteTwips(control);
-  int height = ToPixels(control.Height());
-  if (dynamic_cast<forms::ComboBox*>(&control) != nullptr) height += ToPixels(kComboListTwips);
-  SetWindowPos(item, nullptr, ToPixels(at.x), ToPixels(at.y), ToPixels(control.Width()), height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(item, nullptr, ToPixels(at.x), ToPixels(at.y), ToPixels(control.Width()),
+               ToPixels(control.Height()) + binding->ExtraHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormBinder::PushVisible(forms::Control& control) {
-  if (HWND item = Item(control)) ShowWindow(item, EffectivelyVisible(control) ? SW_SHOWNA : SW_HIDE);
+  ControlBinding* binding = BindingOf(control);
+  if (binding == nullptr || !binding->Windowed()) return;
+  if (HWND item = binding->Item()) ShowWindow(item, EffectivelyVisible(control) ? SW_SHOWNA : SW_HIDE);
 }
 
-void FormBinder::PushText(forms::Control& control) {
-  HWND item = Item(control);
-  if (item == nullptr) return;
-  const std::string* text = nullptr;
-  if (auto* label = dynamic_cast<forms::Label*>(&control)) text = &label->Caption();
-  if (auto* box = dynamic_cast<forms::TextBox*>(&control)) text = &box->Text();
-  if (auto* combo = dynamic_cast<forms::ComboBox*>(&control)) text = &combo->Text();
-  if (text == nullptr) return;
-  ++pushing_;
-  SetWindowTextA(item, text->c_str());
-  --pushing_;
-}
-
-void FormBinder::PushItems(forms::ComboBox& combo) {
-  HWND item = Item(combo);
-  if (item == nullptr) return;
-  ++pushing_;
-  SendMessageA(item, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(item, CB_RESETCONTENT, 0, 0);
-  for (const std::string& entry : combo.Items()) {
-    SendMessageA(item, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-  }
-  SendMessageA(item, CB_SETCURSEL, static_cast<WPARAM>(combo.ListIndex()), 0);
-  SetWindowTextA(item, combo.Text().c_str());
-  SendMessageA(item, WM_SETREDRAW, TRUE, 0);
-  --pushing_;
-}
-
-void FormBinder::AppendItems(forms::ComboBox& combo) {
-  HWND item = Item(combo);
-  if (item == nullptr) return;
-  const auto shown = static_cast<size_t>(SendMessageA(item, CB_GETCOUNT, 0, 0));
-  const std::vector<std::string>& items = combo.Items();
-  if (shown >= items.size()) return;
-  SendMessageA(item, WM_SETREDRAW, FALSE, 0);
-  for (size_t i = shown; i < items.size(); ++i) {
-    SendMessageA(item, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i].c_str()));
-  }
-  SendMessageA(item, WM_SETREDRAW, TRUE, 0);
-}
-
-void FormBinder::FlushAppendedItems() {
-  if (window_ == nullptr) {
-    appended_.clear();
+void FormBinder::PushEnabled(forms::Control& control) {
+  ControlBinding* binding = BindingOf(control);
+  if (binding == nullptr) return;
+  if (!binding->Windowed()) {
+    binding->Push(forms::Prop::Enabled);
     return;
   }
-  std::set<forms::ComboBox*> pending;
-  pending.swap(appended_);
-  for (forms::ComboBox* combo : pending) AppendItems(*combo);
+  if (HWND item = binding->Item()) EnableWindow(item, EffectivelyEnabled(control));
 }
 
-void FormBinder::PushPicture(forms::Image& image) {
-  HWND item = Item(image);
+void FormBinder::PushFont(forms::Control& control) {
+  ControlBinding* binding = BindingOf(control);
+  HWND item = binding != nullptr ? binding->Item() : nullptr;
   if (item == nullptr) return;
-  HICON icon = image.Picture() != 0 ? Icon(image.Picture(), MulDiv(kPictureSizeAt96Dpi, static_cast<int>(dpi_), 96))
-                                    : nullptr;
-  SendMessageA(item, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-}
-
-void FormBinder::PushButtonPicture(forms::CommandButton& button) {
-  HWND item = Item(button);
-  if (item == nullptr || button.Picture() == 0) return;
-  HICON icon = Icon(button.Picture(), MulDiv(kButtonIconSizeAt96Dpi, static_cast<int>(dpi_), 96));
-  SendMessageA(item, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
-}
-
-void FormBinder::PushTimer(forms::Timer& timer) {
-  const auto id = static_cast<UINT_PTR>(timer.Id());
-  if (timer.Enabled() && timer.Interval() > 0) {
-    SetTimer(window_, id, static_cast<UINT>(timer.Interval()), nullptr);
-  } else {
-    KillTimer(window_, id);
-  }
+  HFONT font = control.Font().name.empty() ? reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0))
+                                           : Font(control.Font());
+  SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void FormBinder::PushToolTip(forms::Control& control) {
-  HWND item = Item(control);
+  ControlBinding* binding = BindingOf(control);
+  HWND item = binding != nullptr ? binding->Item() : nullptr;
   if (item == nullptr || toolTip_ == nullptr) return;
   TOOLINFOA tool{};
   tool.cbSize = sizeof tool;
@@ -480,34 +558,77 @@ void FormBinder::PushWindowIcon() {
 }
 
 void FormBinder::PushWindowState() {
-  ++pushing_;
-  if (!form_.Visible()) {
-    ShowWindow(window_, SW_HIDE);
-  } else {
-    switch (form_.State()) {
-      case forms::WindowState::Normal:
-        ShowWindow(window_, IsIconic(window_) || IsZoomed(window_) ? SW_RESTORE : SW_SHOW);
-        break;
-      case forms::WindowState::Minimized:
-        ShowWindow(window_, SW_SHOWMINIMIZED);
-        break;
-      case forms::WindowState::Maximized:
-        ShowWindow(window_, SW_SHOWMAXIMIZED);
-        break;
+  {
+    PushScope push(*this);
+    if (!form_.Visible()) {
+      ShowWindow(window_, SW_HIDE);
+    } else {
+      switch (form_.State()) {
+        case forms::WindowState::Normal:
+          ShowWindow(window_, IsIconic(window_) || IsZoomed(window_) ? SW_RESTORE : SW_SHOW);
+          break;
+        case forms::WindowState::Minimized:
+          ShowWindow(window_, SW_SHOWMINIMIZED);
+          break;
+        case forms::WindowState::Maximized:
+          ShowWindow(window_, SW_SHOWMAXIMIZED);
+          break;
+      }
     }
   }
-  --pushing_;
+  // Form_Resize runs first when the window is first shown, as it did when
+  // forms were shown by their runtime.
+  const bool wasShown = shown_;
+  shown_ = form_.Visible();
+  if (shown_ && !wasShown && form_.State() != forms::WindowState::Minimized && window_ != nullptr) {
+    ReportInnerSize();
+  }
+}
+
+void FormBinder::FlushAppendedItems() {
+  std::set<ControlBinding*> pending;
+  pending.swap(appended_);
+  if (window_ == nullptr) return;
+  for (ControlBinding* binding : pending) binding->AppendItems();
 }
 
 int FormBinder::ToPixels(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), kTwipsPerInch); }
 
+int FormBinder::ToTwips(int pixels) const { return MulDiv(pixels, kTwipsPerInch, static_cast<int>(dpi_)); }
+
 HICON FormBinder::Icon(int number, int size) {
   const auto key = std::make_pair(number, size);
   auto found = icons_.find(key);
-  if (found != icons_.end()) return found->second;
+  if (found != icons_.end()) return found->second.get();
   auto icon = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(number), IMAGE_ICON, size, size, 0));
-  if (icon != nullptr) icons_.emplace(key, icon);
+  if (icon != nullptr) icons_.emplace(key, UniqueIcon(icon));
   return icon;
+}
+
+// System colours use the system's own brushes (never freed, and following a
+// change of the colour scheme); plain colours get a brush each, kept.
+HBRUSH FormBinder::Brush(forms::Color color) {
+  if (forms::IsSystemColor(color)) return GetSysColorBrush(forms::SystemColorIndex(color));
+  const COLORREF rgb = ToColorRef(color);
+  auto found = brushes_.find(rgb);
+  if (found != brushes_.end()) return found->second.get();
+  HBRUSH brush = CreateSolidBrush(rgb);
+  if (brush != nullptr) brushes_.emplace(rgb, UniqueBrush(brush));
+  return brush;
+}
+
+HFONT FormBinder::Font(const forms::Font& font) {
+  const auto key = std::make_tuple(font.name, font.size, font.bold, dpi_);
+  auto found = fonts_.find(key);
+  if (found != fonts_.end()) return found->second.get();
+  LOGFONTA description{};
+  description.lfHeight = -static_cast<LONG>(std::lround(font.size * static_cast<float>(dpi_) / kPointsPerInch));
+  description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  description.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(description.lfFaceName, font.name.c_str(), LF_FACESIZE);
+  HFONT created = CreateFontIndirectA(&description);
+  if (created != nullptr) fonts_.emplace(key, UniqueFont(created));
+  return created;
 }
 
 }  // namespace corvane

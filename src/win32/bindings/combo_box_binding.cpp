@@ -1,0 +1,107 @@
+// Drop-down combo boxes: edit text, items, selection; Change, Click and
+// DropDown. Appended items are added one by one, never by rebuilding the
+// list; a new selection only moves the selection.
+#include "win32/bindings/kind_bindings.h"
+
+#include <vector>
+
+namespace corvane {
+
+namespace {
+
+// A drop-down combo box is sized with its list; this many twips of list.
+constexpr int kComboListTwips = 2400;
+
+std::string WindowText(HWND window) {
+  const int length = GetWindowTextLengthA(window);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(window, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+class ComboBoxBinding : public ControlBinding {
+ public:
+  ComboBoxBinding(forms::ComboBox& combo, BindingHost& host) : ControlBinding(combo, host), combo_(combo) {}
+
+  void PushAll() override {
+    SetItemText(combo_.Text());
+    PushItems();
+  }
+  void Push(forms::Prop property) override {
+    switch (property) {
+      case forms::Prop::Text:
+        SetItemText(combo_.Text());
+        break;
+      case forms::Prop::Items:
+        PushItems();
+        break;
+      case forms::Prop::ItemAdded:
+        AppendItems();
+        break;
+      case forms::Prop::ListIndex:
+        PushListIndex();
+        break;
+      default:
+        break;
+    }
+  }
+  void AppendItems() override {
+    HWND item = Item();
+    if (item == nullptr) return;
+    const auto shown = static_cast<size_t>(SendMessageA(item, CB_GETCOUNT, 0, 0));
+    const std::vector<std::string>& items = combo_.Items();
+    if (shown >= items.size()) return;
+    SendMessageA(item, WM_SETREDRAW, FALSE, 0);
+    for (size_t i = shown; i < items.size(); ++i) {
+      SendMessageA(item, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i].c_str()));
+    }
+    SendMessageA(item, WM_SETREDRAW, TRUE, 0);
+  }
+  int ExtraHeight() const override { return Host().ToPixels(kComboListTwips); }
+
+  void OnCommand(int code) override {
+    HWND item = Item();
+    if (item == nullptr) return;
+    if (code == CBN_EDITCHANGE) combo_.OnUserText(WindowText(item));
+    if (code == CBN_SELCHANGE) combo_.OnUserSelect(static_cast<int>(SendMessageA(item, CB_GETCURSEL, 0, 0)));
+    if (code == CBN_DROPDOWN) combo_.OnUserDropDown();
+  }
+
+ private:
+  // Rebuilds the real list: only for a list changed otherwise than by appending.
+  void PushItems() {
+    HWND item = Item();
+    if (item == nullptr) return;
+    BindingHost::PushScope push(Host());
+    SendMessageA(item, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(item, CB_RESETCONTENT, 0, 0);
+    for (const std::string& entry : combo_.Items()) {
+      SendMessageA(item, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+    SendMessageA(item, CB_SETCURSEL, static_cast<WPARAM>(combo_.ListIndex()), 0);
+    SetWindowTextA(item, combo_.Text().c_str());
+    SendMessageA(item, WM_SETREDRAW, TRUE, 0);
+  }
+
+  void PushListIndex() {
+    HWND item = Item();
+    if (item == nullptr) return;
+    // Items appended while a user event runs may not be in the real list yet.
+    AppendItems();
+    BindingHost::PushScope push(Host());
+    SendMessageA(item, CB_SETCURSEL, static_cast<WPARAM>(combo_.ListIndex()), 0);
+    // Selecting nothing empties the edit field; the model keeps its text.
+    if (combo_.ListIndex() < 0) SetWindowTextA(item, combo_.Text().c_str());
+  }
+
+  forms::ComboBox& combo_;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlBinding> BindComboBox(forms::ComboBox& combo, BindingHost& host) {
+  return std::make_unique<ComboBoxBinding>(combo, host);
+}
+
+}  // namespace corvane

@@ -1,0 +1,66 @@
+// Plain list boxes: items and selection, Click when the user selects (the
+// template gives LBS_NOTIFY, and LBS_USETABSTOPS for tab-aligned columns).
+// Appended items are added one by one; a new selection only moves it.
+#include "win32/bindings/kind_bindings.h"
+
+#include <vector>
+
+namespace corvane {
+
+namespace {
+
+class ListBoxBinding : public ControlBinding {
+ public:
+  ListBoxBinding(forms::ListBox& list, BindingHost& host) : ControlBinding(list, host), list_(list) {}
+
+  void PushAll() override { PushItems(); }
+  void Push(forms::Prop property) override {
+    if (property == forms::Prop::Items) PushItems();
+    if (property == forms::Prop::ItemAdded) AppendItems();
+    if (property == forms::Prop::ListIndex) {
+      AppendItems();
+      if (HWND item = Item()) SendMessageA(item, LB_SETCURSEL, static_cast<WPARAM>(list_.ListIndex()), 0);
+    }
+  }
+  void AppendItems() override {
+    HWND item = Item();
+    if (item == nullptr) return;
+    const auto shown = static_cast<size_t>(SendMessageA(item, LB_GETCOUNT, 0, 0));
+    const std::vector<std::string>& items = list_.Items();
+    if (shown >= items.size()) return;
+    SendMessageA(item, WM_SETREDRAW, FALSE, 0);
+    for (size_t i = shown; i < items.size(); ++i) {
+      SendMessageA(item, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i].c_str()));
+    }
+    SendMessageA(item, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(item, nullptr, TRUE);
+  }
+  void OnCommand(int code) override {
+    if (code != LBN_SELCHANGE) return;
+    if (HWND item = Item()) list_.OnUserSelect(static_cast<int>(SendMessageA(item, LB_GETCURSEL, 0, 0)));
+  }
+
+ private:
+  void PushItems() {
+    HWND item = Item();
+    if (item == nullptr) return;
+    SendMessageA(item, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(item, LB_RESETCONTENT, 0, 0);
+    for (const std::string& entry : list_.Items()) {
+      SendMessageA(item, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+    SendMessageA(item, LB_SETCURSEL, static_cast<WPARAM>(list_.ListIndex()), 0);
+    SendMessageA(item, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(item, nullptr, TRUE);
+  }
+
+  forms::ListBox& list_;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlBinding> BindListBox(forms::ListBox& list, BindingHost& host) {
+  return std::make_unique<ListBoxBinding>(list, host);
+}
+
+}  // namespace corvane

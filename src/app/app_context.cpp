@@ -3,7 +3,11 @@
 
 namespace corvane {
 
-AppContext::AppContext(const Ports& ports, std::string commandLine)
-    : Platform(ports), CommandLine(std::move(commandLine)), Store(ports.Registry, LastResult), frmDialer(*this) {}
+AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t randomSeed)
+    : Platform(ports),
+      CommandLine(std::move(commandLine)),
+      Store(ports.Registry, LastResult),
+      Random(randomSeed),
+      frmDialer(*this) {}
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 #include <string>
 
 #include "app/dialer_form.h"
@@ -45,8 +46,9 @@ struct Ports {
 
 class AppContext {
  public:
-  // `commandLine` is the program's command line without the program name.
-  AppContext(const Ports& ports, std::string commandLine);
+  // `commandLine` is the program's command line without the program name;
+  // `randomSeed` comes from the platform, fresh for every run.
+  AppContext(const Ports& ports, std::string commandLine, uint32_t randomSeed);
 
   Ports Platform;
   std::string CommandLine;
@@ -57,6 +59,9 @@ class AppContext {
   EntrySettings Entry;
   DialSession Session;
   SupervisorState Supervisor;
+  // Draws the login rotation's random start; seeded once, so a test that
+  // fixes the seed fixes every draw.
+  std::mt19937 Random;
 
   // The entry in use: the command line's name, "/" dropped, capitalised;
   // "*" in front for a custom entry.
@@ -67,7 +72,7 @@ class AppContext {
   bool EndRequested = false;
 
   DialerForm frmDialer;
-  MessageForm frmMessage{*this};
+  MessageForm frmMessage{Store, Entry, CurrentEntryName, frmDialer};
 };
 
 }  // namespace corvane

@@ -1,23 +1,24 @@
 // The dialer window's buttons that only change the window or open others:
 // the details toggle and the online-time button.
 #include "app/app_context.h"
+#include "app/dialer_captions.h"
 #include "system/message_box_port.h"
 
 namespace corvane {
 
 void DialerForm::cmdInfo_Click() {
   const std::string caption = cmdInfo.Caption();
-  if (caption == "&Options") {
+  if (caption == kCaptionOptions) {
     (cmdDial.Enabled() ? cmdDial : static_cast<forms::Control&>(txtCombo)).SetFocus();
     ShowOptionsWindow();
     return;
   }
-  if (caption == "&Details") {
-    cmdInfo.SetCaption("&Hide Details");
+  if (caption == kCaptionDetails) {
+    cmdInfo.SetCaption(kCaptionHideDetails);
     cmdInfo.Move(cmdInfo.Left(), cmdInfo.Top(), kInfoWidthExpanded, cmdInfo.Height());
     SetHeight(kHeightDetails);
-  } else if (caption == "&Hide Details") {
-    cmdInfo.SetCaption("&Details");
+  } else if (caption == kCaptionHideDetails) {
+    cmdInfo.SetCaption(kCaptionDetails);
     cmdInfo.Move(cmdInfo.Left(), cmdInfo.Top(), kInfoWidthCollapsed, cmdInfo.Height());
     SetHeight(kHeightCompact);
   }

@@ -5,6 +5,7 @@
 #include "dial/dialup_service.h"
 #include "dial/handle_release.h"
 #include "dial/hang_up.h"
+#include "dial/phonebook_entry.h"
 
 namespace corvane {
 
@@ -46,7 +47,7 @@ void DialerForm::RunHandOffs() {
   }
   if (session.BusyRedialPending == 1) {
     session.BusyRedialPending = 0;
-    session.ConnectionHandle = DialEntry(ctx_, "", kDialEntryName);
+    session.ConnectionHandle = DialEntry(ctx_, "", kPhonebookEntryName);
     ReportRefusedDial(ctx_);
   }
   if (session.RetryPending == 1) {

@@ -2,16 +2,17 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "app/bring_to_front.h"
+#include "app/dialer_captions.h"
 #include "app/dialing.h"
-#include "app/entry_name.h"
 #include "dial/dialup_service.h"
 #include "dial/hang_up.h"
 #include "dial/phonebook_entry.h"
+#include "settings/entry_name.h"
 #include "settings/win_platform.h"
 #include "system/clock_port.h"
 #include "system/shell_port.h"
 #include "system/tray_icon_port.h"
+#include "ui/bring_to_front.h"
 
 namespace corvane {
 
@@ -74,7 +75,7 @@ void DialerForm::Form_Load() {
 void DialerForm::Form_QueryUnload(int16_t& cancel, int16_t unloadMode) {
   if (unloadMode != forms::kUnloadControlMenu) return;
   if (ctx_.Entry.MonitorTime != 0) {
-    if (mnuDisconnect.Caption() != "&Disconnect") {
+    if (mnuDisconnect.Caption() != kCaptionDisconnect) {
       mnuDisconnect_Click();
     } else if (!DisconnectActiveLine()) {
       // Asked whether to drop the line, the user said No: keep it, and the window.

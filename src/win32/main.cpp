@@ -1,7 +1,10 @@
 // WinMain: builds the context on the Win32 adapters, binds the dialer window
 // and runs the message loop until the dialer window is unloaded.
 #include <windows.h>
+#include <bcrypt.h>
 #include <commctrl.h>
+
+#include <cstdint>
 
 #include "app/app_context.h"
 #include "app/command_line.h"
@@ -18,6 +21,20 @@
 #include "win32/win32_shell.h"
 #include "win32/win32_tray_icon.h"
 #include "win32/wininet_download.h"
+
+namespace {
+
+// A fresh seed for the core's random draws, from the system's generator; the
+// clock and the process id when that fails, so runs still differ.
+uint32_t FreshRandomSeed() {
+  uint32_t seed = 0;
+  if (BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&seed), sizeof seed, BCRYPT_USE_SYSTEM_PREFERRED_RNG) >= 0) {
+    return seed;
+  }
+  return static_cast<uint32_t>(GetTickCount64()) ^ GetCurrentProcessId();
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
   using namespace corvane;
@@ -38,7 +55,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   Win32FileSystem files;
   WinInetDownload download(loop);
   Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost, files, download};
-  AppContext context(ports, ArgumentsOf(GetCommandLineA()));
+  AppContext context(ports, ArgumentsOf(GetCommandLineA()), FreshRandomSeed());
   // The other windows' forms live in the context: their binders go first.
   struct CloseOtherWindows {
     Win32FormHost& host;

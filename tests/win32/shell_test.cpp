@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/default_browser.h"
+#include "ui/default_browser.h"
 #include "win32/win32_shell.h"
 #include "win32/win32_tray_icon.h"
 

@@ -35,7 +35,7 @@ class ProgramFixture {
  public:
   // Builds the context for `commandLine`; the dialer window is not loaded yet.
   AppContext& Create(const std::string& commandLine) {
-    context = std::make_unique<AppContext>(ports, commandLine);
+    context = std::make_unique<AppContext>(ports, commandLine, randomSeed);
     context->frmDialer.Attach(&window);
     return *context;
   }
@@ -61,6 +61,7 @@ class ProgramFixture {
   FakeFileSystem files;
   FakeDownload download;
   Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost, files, download};
+  uint32_t randomSeed = 1;  // what the platform would draw afresh each run
   RecordingWindow window;
   std::unique_ptr<AppContext> context;
 };

@@ -1,7 +1,7 @@
 // Entry names from the command line. Case rules work on the ANSI bytes of
 // the name, letters of the ASCII range only, as the registry compares key
 // names without regard to case in that range anyway.
-#include "app/entry_name.h"
+#include "settings/entry_name.h"
 
 #include <algorithm>
 #include <cctype>

@@ -8,6 +8,7 @@ AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t ran
       CommandLine(std::move(commandLine)),
       Store(ports.Registry, LastResult),
       Random(randomSeed),
+      Ledger(Store, ports.Clock),
       frmDialer(*this) {}
 
 }  // namespace corvane

@@ -12,6 +12,7 @@
 #include "dial/dial_session.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
+#include "stats/online_time_ledger.h"
 #include "ui/message_form.h"
 
 namespace corvane {
@@ -62,10 +63,13 @@ class AppContext {
   // Draws the login rotation's random start; seeded once, so a test that
   // fixes the seed fixes every draw.
   std::mt19937 Random;
+  OnlineTimeLedger Ledger;
 
   // The entry in use: the command line's name, "/" dropped, capitalised;
   // "*" in front for a custom entry.
   std::string CurrentEntryName;
+  // SettingsRoot + CurrentEntryName: the key of every per-entry value.
+  std::string CurrentEntryKey() const { return Store.SettingsRoot + CurrentEntryName; }
 
   // Set when the program must end at once, without the exit path (a second
   // instance, or a custom entry that never connected).

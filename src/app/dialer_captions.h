@@ -14,7 +14,9 @@ inline constexpr const char* kCaptionRedial = "&Redial";
 inline constexpr const char* kCaptionOptions = "&Options";
 inline constexpr const char* kCaptionDetails = "&Details";
 inline constexpr const char* kCaptionHideDetails = "&Hide Details";
-// mnuDisconnect while a line is up; any other caption makes it dial.
+// mnuDisconnect while a line is up, and while waiting to reconnect a dropped
+// one (choosing it then reconnects at once).
 inline constexpr const char* kCaptionDisconnect = "&Disconnect";
+inline constexpr const char* kCaptionConnect = "&Connect";
 
 }  // namespace corvane

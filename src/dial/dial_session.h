@@ -42,9 +42,6 @@ struct DialSession {
   uint8_t RetryPending = 0;
   ReleaseWait HandOffWait;
 
-  // Seconds since midnight when the line came up.
-  float ConnectTime = 0;
-  uint8_t OnlineTimeSaved = 0;
   float RedialWaitSeconds = 0;
   float RedialWaitStart = 0;
   // Set while the busy-redial countdown lets window events run; progress

@@ -103,6 +103,7 @@ TEST_F(NestedWaitTest, TickInsideTheNumberDownload) {
   app.Entry.FileURL = "http://numbers.example/now.txt";
   app.Entry.DisconnectAndDial = 1;
   download.body = "5559876\n";
+  dialUp.connections = {ActiveConnection{dialUp.nextHandle, "Crv"}};  // the line the ticks watch
   const size_t dialsBefore = dialUp.dials.size();
   int ticks = 0;
   download.onEvents = [&] {

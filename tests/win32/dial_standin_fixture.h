@@ -176,6 +176,14 @@ class StandinTest : public ::testing::Test {
     }
   }
 
+  // How many dials the stand-in has seen since the test began.
+  static size_t DialCount() {
+    std::istringstream log(Control("dials"));
+    size_t count = 0;
+    for (std::string line; std::getline(log, line);) count += line.empty() ? 0 : 1;
+    return count;
+  }
+
   // The stand-in's own control entry point; empty when it is not there.
   static std::string Control(const std::string& command) {
     using ControlFunction = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);

@@ -144,5 +144,22 @@ TEST_F(ServiceFaultsTest, StatisticsOrEnumerationFailing) {
   }
 }
 
+// A line that drops before the supervisor's first tick after connecting is
+// still seen lost: booked once, for the moment it was up, and dialled again.
+TEST_F(ServiceFaultsTest, LineDroppingBetweenConnectAndTheFirstTick) {
+  WriteFaultScenario("dial connect 49333 drop-after 0.05\ndial connect 49333\n");
+  SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"MonitorTime", "1"}, {"AutoReconnect", "1"}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitUntil([] { return DialCount() == 2; })) << ControlText(dialer, IDC_TXTDETAILS);
+  ASSERT_TRUE(WaitConnected(program, dialer)) << ControlText(dialer, IDC_TXTDETAILS);
+  const std::string booked = ReadValue(EntryKey("Work"), "OnlineTime");
+  EXPECT_TRUE(booked == "0" || booked == "1") << booked;
+  EXPECT_NE(ReadValue(EntryKey("Work"), "LastOffTime"), "<none>");
+  PostMessageA(dialer, WM_COMMAND, IDM_EXIT, 0);
+  EXPECT_TRUE(program.WaitForExit(20000));
+}
+
 }  // namespace
 }  // namespace corvane::testing

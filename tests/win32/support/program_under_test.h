@@ -20,6 +20,8 @@ class ProgramUnderTest {
   ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
   bool Started() const { return process_ != nullptr; }
+  // The program's process, for measuring it; owned here.
+  HANDLE Process() const { return process_; }
 
   // The program's dialer window, visible or not; null when none appeared in time.
   HWND MainWindow(DWORD timeoutMs = 10000);

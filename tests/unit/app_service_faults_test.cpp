@@ -96,6 +96,11 @@ TEST_F(ServiceFaultsTest, ADialWhoseMessagesNeverComeEndsFromItsStatus) {
 
     dialUp.status.State = c.state;
     dialUp.status.Error = c.error;
+    if (c.error == 0) {
+      ActiveConnection line;  // a line that is up is listed too
+      line.Handle = dialUp.nextHandle;
+      dialUp.connections = {line};
+    }
     Ticks(3);
     EXPECT_EQ(app.Session.IsConnected, 0) << "a message may still be on its way";
     Ticks(1);
@@ -119,6 +124,9 @@ TEST_F(ServiceFaultsTest, MessagesThatComeLeaveTheStatusWatchIdle) {
   AppContext& app = StartWork();
   dialUp.statusAnswer = kRasSuccess;
   dialUp.status.State = kRasStateConnected;
+  ActiveConnection line;
+  line.Handle = dialUp.nextHandle;
+  dialUp.connections = {line};
   Event(kRasStateConnected);
   Ticks(8);
   EXPECT_EQ(app.Session.IsConnected, 1);

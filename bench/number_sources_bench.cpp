@@ -90,7 +90,10 @@ class Program {
   testing::FakeFormHost formHost;
   DiskFileSystem files;
   testing::FakeDownload download;
-  Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost, files, download};
+  testing::FakeFileDialog fileDialog;
+  testing::FakeShellLinks shellLinks;
+  Ports ports{registry, clock,    shell, messages, pump,       platform,
+              dialUp,   trayIcon, formHost, files, download, fileDialog, shellLinks};
   std::unique_ptr<AppContext> context;
 };
 

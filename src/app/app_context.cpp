@@ -1,6 +1,8 @@
 // The program-wide context.
 #include "app/app_context.h"
 
+#include "app/options_window.h"
+
 namespace corvane {
 
 AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t randomSeed)
@@ -9,6 +11,7 @@ AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t ran
       Store(ports.Registry, LastResult),
       Random(randomSeed),
       Ledger(Store, ports.Clock),
-      frmDialer(*this) {}
+      frmDialer(*this),
+      frmOptions(OptionsServicesOf(*this), OptionsCallbacksOf(*this)) {}
 
 }  // namespace corvane

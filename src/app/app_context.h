@@ -14,6 +14,7 @@
 #include "settings/settings_store.h"
 #include "stats/online_time_ledger.h"
 #include "ui/message_form.h"
+#include "ui/options_form.h"
 
 namespace corvane {
 
@@ -21,10 +22,12 @@ class ClockPort;
 class DialUpService;
 class DownloadPort;
 class EventPumpPort;
+class FileDialogPort;
 class FileSystemPort;
 class MessageBoxPort;
 class PlatformPort;
 class RegistryPort;
+class ShellLinkPort;
 class ShellPort;
 class TrayIconPort;
 namespace forms {
@@ -43,6 +46,8 @@ struct Ports {
   forms::FormHost& Forms;  // shows the other windows, modal or modeless
   FileSystemPort& Files;
   DownloadPort& Download;
+  FileDialogPort& FileDialog;
+  ShellLinkPort& ShellLinks;
 };
 
 class AppContext {
@@ -75,8 +80,12 @@ class AppContext {
   // instance, or a custom entry that never connected).
   bool EndRequested = false;
 
+  // The program file's full path, for the shortcuts that start it.
+  std::string ProgramFile;
+
   DialerForm frmDialer;
   MessageForm frmMessage{Store, Entry, CurrentEntryName, frmDialer};
+  OptionsForm frmOptions;
 };
 
 }  // namespace corvane

@@ -26,6 +26,12 @@ std::string Capitalised(const std::string& name) {
   return result;
 }
 
+std::string UpperCase(const std::string& text) {
+  std::string result = text;
+  std::transform(result.begin(), result.end(), result.begin(), Upper);
+  return result;
+}
+
 bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });

@@ -129,7 +129,9 @@ void OnFailure(AppContext& ctx, int32_t error) {
   dialer.cmdInfo.SetVisible(true);
   if (dialer.cmdInfo.Caption() == kCaptionOptions) dialer.cmdInfo.SetCaption(kCaptionDetails);
 
-  if (session.RedialCount >= entry.NumberOfRedials) {
+  // A dial the service refused outright fails the same way every time:
+  // stop there, with the Redial button, instead of retrying it.
+  if (session.RedialCount >= entry.NumberOfRedials || session.RefusedWith != 0) {
     dialer.SetCaption("End of Redials");
     dialer.cmdInfo.SetCaption(kCaptionOptions);
     dialer.cmdInfo.SetVisible(true);

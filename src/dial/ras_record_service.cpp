@@ -93,13 +93,21 @@ int RasRecordService::EnumActiveConnections(std::vector<ActiveConnection>& conne
   // small" with the count.
   ras::ConnLayout layout{};
   uint32_t count = 0;
+  uint32_t answer = 0;
   for (const ras::ConnLayout& candidate : ras::ConnLayouts(raw_.pointerSize)) {
     layout = candidate;
     std::vector<uint8_t> probe = SizedRecord(candidate.size);
     uint32_t byteCount = 4;
     count = 0;
-    if (raw_.EnumConnections(probe.data(), byteCount, count) != static_cast<uint32_t>(kRasInvalidSize)) break;
+    answer = raw_.EnumConnections(probe.data(), byteCount, count);
+    if (answer != static_cast<uint32_t>(kRasInvalidSize)) break;
   }
+  // A service that cannot list its connections has not said there are none:
+  // taken as none, a line that is up would count as lost. (Some services
+  // say "too small" with 610 instead of 603.)
+  const bool answered = answer == 0 || answer == static_cast<uint32_t>(kRasBufferTooSmall) ||
+                      answer == static_cast<uint32_t>(kRasBufferInvalid);
+  if (!answered) return kConnectionsUnknown;
   if (count == 0) return 0;
 
   const uint64_t capacity64 = static_cast<uint64_t>(count) * layout.size;

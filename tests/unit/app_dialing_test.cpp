@@ -316,16 +316,37 @@ TEST_F(DialingTest, RefusedLoginAtTheLastUserSwitchesToTheFirst) {
   EXPECT_EQ(Log().find("pw"), std::string::npos);
 }
 
-TEST_F(DialingTest, RetryWaitForTheOldHandleIsBounded) {
-  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "3"}});
-  AppContext& app = Start("Work");
-  dialUp.statusAnswer = kRasSuccess;  // the service never lets go
-  Event(kDialing, kRasNoDialTone);
-  ASSERT_EQ(app.Session.RetryPending, 1);
-  const size_t dialsBefore = dialUp.dials.size();
-  app.frmDialer.Timer1.OnTick();
-  EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
-  EXPECT_LE(clock.monotonic, 6.0);
+// The wait for the old handle takes one look per tick, never holding the
+// window, and ends with the release or after its bound.
+TEST_F(DialingTest, RetryWaitForTheOldHandleIsBoundedAndKeepsTheWindowLive) {
+  struct Case {
+    const char* name;
+    double releasedAfter;  // seconds; negative: never
+    double dialsAfter;
+  };
+  for (const Case& c : {Case{"released", 1.5, 1.5}, Case{"never released", -1, kHandleReleaseSeconds}}) {
+    SCOPED_TRACE(c.name);
+    dialUp = FakeDialUpService();
+    SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "3"}});
+    AppContext& app = Start("Work");
+    dialUp.statusAnswer = kRasSuccess;
+    Event(kDialing, kRasNoDialTone);
+    ASSERT_EQ(app.Session.RetryPending, 1);
+    const size_t dialsBefore = dialUp.dials.size();
+    const double start = clock.monotonic;
+    const int pausesBefore = pump.pauseCalls;
+    for (double waited = 0; waited < c.dialsAfter - 0.25; waited += 0.5) {
+      if (c.releasedAfter >= 0 && waited >= c.releasedAfter) dialUp.statusAnswer = kRasInvalidHandle;
+      app.frmDialer.Timer1.OnTick();
+      EXPECT_EQ(dialUp.dials.size(), dialsBefore) << "after " << waited << " s";
+      clock.monotonic = start + waited + 0.5;
+    }
+    if (c.releasedAfter >= 0) dialUp.statusAnswer = kRasInvalidHandle;
+    app.frmDialer.Timer1.OnTick();
+    EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
+    EXPECT_EQ(pump.pauseCalls, pausesBefore) << "the window's thread never waited inside a tick";
+    EXPECT_EQ(app.Session.RetryPending, 0);
+  }
 }
 
 TEST_F(DialingTest, ManualRedialDialsTheSameLoginAgain) {

@@ -12,6 +12,7 @@
 
 #include "app/dialer_ids.h"
 #include "dial_standin_fixture.h"
+#include "support/dialer_window.h"
 #include "support/program_under_test.h"
 
 namespace corvane::testing {
@@ -30,12 +31,6 @@ class ConnectedTest : public StandinTest {
     StandinTest::TearDown();
   }
 
-  static bool WaitConnected(ProgramUnderTest& program, HWND dialer, DWORD timeoutMs = 20000) {
-    return WaitUntil([&] { return !IsWindowVisible(dialer) && program.Running() &&
-                                  ControlText(dialer, IDC_LBLMESS) == "Status:  Connected"; },
-                     timeoutMs);
-  }
-
   // "Work": one number, online time monitored, no browser, plus `more`.
   static void SeedWork(std::vector<std::pair<std::string, std::string>> more) {
     std::vector<std::pair<std::string, std::string>> values{
@@ -46,13 +41,6 @@ class ConnectedTest : public StandinTest {
 
   static std::string Work(const std::string& valueName) { return ReadValue(EntryKey("Work"), valueName); }
   static int Seconds(const std::string& text) { return text == "<none>" ? -1 : std::stoi(text); }
-
-  static size_t DialCount() {
-    std::istringstream log(Control("dials"));
-    size_t count = 0;
-    for (std::string line; std::getline(log, line);) count += line.empty() ? 0 : 1;
-    return count;
-  }
 
   // "9,September" for this month in the user's locale.
   static std::string ThisMonth() {

@@ -14,8 +14,8 @@ class FakeDialUpService : public DialUpService {
  public:
   uint32_t DialEventMessage() override { return dialEventMessage; }
   int EnumActiveConnections(std::vector<ActiveConnection>& list) override {
-    list = connections;
-    return static_cast<int>(connections.size());
+    list = listFails ? std::vector<ActiveConnection>{} : connections;
+    return listFails ? kConnectionsUnknown : static_cast<int>(connections.size());
   }
   int32_t QueryConnectStatus(RasHandle handle, ConnectStatus& status) override {
     statusQueries.push_back(handle);
@@ -65,6 +65,7 @@ class FakeDialUpService : public DialUpService {
 
   uint32_t dialEventMessage = 0xC0FE;
   std::vector<ActiveConnection> connections;
+  bool listFails = false;  // the service cannot list its connections
   ConnectStatus status;
   int32_t statusAnswer = kRasInvalidHandle;
   std::vector<DialDevice> devices;

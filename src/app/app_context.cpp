@@ -4,6 +4,8 @@
 namespace corvane {
 
 AppContext::AppContext(const Ports& ports, std::string commandLine)
-    : Platform(ports), CommandLine(std::move(commandLine)), Store(ports.Registry, LastResult), frmDialer(*this) {}
+    : Platform(ports), CommandLine(std::move(commandLine)), Store(ports.Registry, LastResult),
+      Ledger(Store, ports.Clock),
+      frmDialer(*this) {}
 
 }  // namespace corvane

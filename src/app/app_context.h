@@ -11,6 +11,7 @@
 #include "dial/dial_session.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
+#include "stats/online_time_ledger.h"
 #include "ui/message_form.h"
 
 namespace corvane {
@@ -57,10 +58,13 @@ class AppContext {
   EntrySettings Entry;
   DialSession Session;
   SupervisorState Supervisor;
+  OnlineTimeLedger Ledger;
 
   // The entry in use: the command line's name, "/" dropped, capitalised;
   // "*" in front for a custom entry.
   std::string CurrentEntryName;
+  // SettingsRoot + CurrentEntryName: the key of every per-entry value.
+  std::string CurrentEntryKey() const { return Store.SettingsRoot + CurrentEntryName; }
 
   // Set when the program must end at once, without the exit path (a second
   // instance, or a custom entry that never connected).

@@ -62,8 +62,10 @@ void DialerForm::cmdCancel_Click() {
 }
 
 void DialerForm::mnuDisconnect_Click() {
-  if (mnuDisconnect.Caption() != "&Disconnect") {
-    cmdDial_Click();
+  // While waiting to reconnect the item reads "&Connect": the user wants the
+  // line back now rather than after the pause.
+  if (ctx_.Supervisor.LineDropped == 1) {
+    ReconnectNow();
     return;
   }
   DisconnectActiveLine();

@@ -40,11 +40,10 @@ void OnConnected(AppContext& ctx) {
   DialSession& session = ctx.Session;
   DialerForm& dialer = ctx.frmDialer;
   session.IsConnected = 1;
-  session.OnlineTimeSaved = 0;
   ctx.Platform.TrayIcon.Add(dialer.Icon(), "Connected to: '" + ctx.CurrentEntryName + "'");
   dialer.mnuDisconnect.SetCaption("&Disconnect");
   dialer.Hide();
-  session.ConnectTime = static_cast<float>(ctx.Platform.Clock.SecondsSinceMidnight());
+  ctx.Ledger.StartCounting();
   if (ctx.Entry.StartBrowser == 1) {
     std::string browser = ctx.Store.ReadRegValue(ctx.Store.SettingsRoot + ctx.CurrentEntryName, "BrowserPath");
     if (browser.empty()) browser = DefaultBrowserPath(ctx.Platform.Shell, ctx.LastResult);

@@ -68,7 +68,9 @@ void PrepareAndDial(AppContext& ctx) {
   }
 
   session.ConnectionHandle = DialEntry(ctx, "", kDialEntryName);
-  if (entry.MonitorTime == 1 && session.ConnectionHandle != 0) dialer.Timer1.SetEnabled(true);
+  // The timer also performs the re-dials the dial-event procedure hands
+  // over, so it runs whether or not online time is monitored.
+  if (session.ConnectionHandle != 0) dialer.Timer1.SetEnabled(true);
   if (session.ConnectionHandle != 0) {
     const std::string& line = entry.UseList == 1 ? dialer.cmbList.Text() : dialer.txtCombo.Text();
     ctx.Store.SaveRegValue(ctx.Store.SettingsRoot + ctx.CurrentEntryName, "LastDialedLocation", line);

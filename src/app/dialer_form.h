@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "app/dialer_ids.h"
 #include "forms/form.h"
@@ -54,6 +56,9 @@ class DialerForm : public forms::Form {
 
   // Set by the periodic timer when a custom entry's connection shows up.
   bool ConnectionDetected = false;
+  // Flips with every tray mouse event while connected, so the tooltip
+  // alternates between the statistics and the disconnection countdown.
+  uint8_t TooltipAlternate = 0;
 
   void Form_Load() override;
   void Form_QueryUnload(int16_t& cancel, int16_t unloadMode) override;
@@ -66,6 +71,8 @@ class DialerForm : public forms::Form {
   void cmdInfo_Click();
   void cmdShowOnTime_Click();
   void Timer1_Timer();
+  // A mouse event on the tray icon (the mouse message the shell reports).
+  void TrayIcon_Callback(uint32_t mouseMessage);
 
   void mnuOptions_Click();
   void mnuStatistics_Click();
@@ -77,15 +84,26 @@ class DialerForm : public forms::Form {
   bool ShowOptionsWindow(int tabIndex = 0);
   // Shows the online time window for the current entry, modeless.
   void ShowOnlineTimeWindow();
+  // Shows the statistics window, modeless, for the entry it shows now.
+  void ShowStatisticsWindow();
 
  private:
 
   void LayOut();
   void ConnectEvents();
+  void BookLeftCheckpoints(const std::vector<std::string>& entryNames);
   void StartCustomEntry();
+  bool WaitForCustomConnection();
   // Hangs up the active line, asking first unless told not to; false when
   // the user answered No.
   bool DisconnectActiveLine();
+  bool WatchLine();
+  bool OnLineLost();
+  void EndAfterLostLine();
+  void WaitToReconnect();
+  void ReconnectNow();
+  void DisconnectAtAge();
+  std::string TrayTooltip();
   void RunHandOffs();
   void AnimateDialing();
 

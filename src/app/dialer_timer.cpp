@@ -1,16 +1,28 @@
 // Timer1: the dialer window's 500 ms supervisor tick, and the window's
 // subclass-like handling of the service's progress messages.
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "app/app_context.h"
+#include "app/bring_to_front.h"
 #include "app/dialing.h"
+#include "app/tray_display.h"
 #include "dial/dialup_service.h"
 #include "dial/handle_release.h"
 #include "dial/hang_up.h"
+#include "system/clock_port.h"
+#include "system/tray_icon_port.h"
 
 namespace corvane {
 
 namespace {
 
 constexpr uint8_t kLastAnimationFrame = 6;
+constexpr double kSecondsPerHour = 3600.0;
+constexpr double kSecondsPerMinute = 60.0;
+// An off-time of exactly this text means: never reconnect.
+constexpr const char* kNeverReconnect = "100";
 
 }  // namespace
 
@@ -22,7 +34,112 @@ void DialerForm::Timer1_Timer() {
     Unload();
     return;
   }
+  // Without online-time monitoring the line is not watched; the re-dials
+  // handed over by the dial-event procedure still run.
+  if (ctx_.Entry.MonitorTime == 1 && !WatchLine()) return;
   RunHandOffs();
+}
+
+// The line watch; false when the tick ends here.
+bool DialerForm::WatchLine() {
+  DialSession& session = ctx_.Session;
+  SupervisorState& supervisor = ctx_.Supervisor;
+  if (supervisor.LineDropped == 1) {
+    WaitToReconnect();
+    return false;
+  }
+  std::vector<ActiveConnection> connections;
+  const int count = ctx_.Platform.DialUp.EnumActiveConnections(connections);
+  if (session.IsConnected == 1 && count == 0) return OnLineLost();
+  if (session.IsConnected == 0 && count == 1) {
+    ConnectionDetected = true;
+    if (!connections.empty()) supervisor.WatchedConnection = connections.front().Handle;
+  }
+  if (session.IsConnected == 1) {
+    DisconnectAtAge();
+    ctx_.Ledger.Checkpoint(ctx_.CurrentEntryKey());
+  }
+  return true;
+}
+
+// The line is gone: books it once, then ends or waits to reconnect. False
+// when the program ends.
+bool DialerForm::OnLineLost() {
+  DialSession& session = ctx_.Session;
+  SupervisorState& supervisor = ctx_.Supervisor;
+  SettingsStore& store = ctx_.Store;
+  const std::string key = ctx_.CurrentEntryKey();
+  ClockPort& clock = ctx_.Platform.Clock;
+  if (ctx_.Ledger.Counting()) {
+    const auto now = static_cast<long>(clock.SecondsSinceMidnight());
+    store.SaveRegValue(key, kLastOffTimeValue, std::to_string(now));
+  }
+  ctx_.Ledger.SaveOnlineTime(key);
+  if (session.DisconnectRequested == 1 || ctx_.Entry.AutoReconnect == 0) {
+    EndAfterLostLine();
+    return false;
+  }
+
+  UnhookDialEvents(ctx_);
+  session.IsConnected = 0;
+  supervisor.LineDropped = 1;
+  supervisor.DroppedAt = clock.MonotonicSeconds();
+  mnuDisconnect.SetCaption("&Connect");
+  SetWindowState(forms::WindowState::Normal);
+  ctx_.Platform.TrayIcon.Modify(ReconnectWaitIcon(ctx_.Entry.Icon), "Disconnected");
+
+  supervisor.StoredOnlineTime = static_cast<float>(LeadingNumber(store.ReadRegValue(key, kOnlineTimeValue)));
+  const double onTime1 = LeadingNumber(store.ReadRegValue(key, "OnTimeEx1"));
+  const double onTime2 = LeadingNumber(store.ReadRegValue(key, "OnTimeEx2"));
+  if (onTime1 != 0 && onTime1 * kSecondsPerHour < supervisor.StoredOnlineTime) {
+    supervisor.ReconnectRule = "OffTimeEx1";
+  } else if (onTime2 != 0 && onTime2 * kSecondsPerHour >= supervisor.StoredOnlineTime) {
+    supervisor.ReconnectRule = "OffTimeEx2";
+  }
+  if (!supervisor.ReconnectRule.empty() && store.ReadRegValue(key, supervisor.ReconnectRule) == kNeverReconnect) {
+    EndAfterLostLine();
+    return false;
+  }
+  return true;
+}
+
+void DialerForm::EndAfterLostLine() {
+  Timer1.SetEnabled(false);
+  ctx_.Session.CancelRequested = 1;
+  Unload();
+}
+
+void DialerForm::WaitToReconnect() {
+  SupervisorState& supervisor = ctx_.Supervisor;
+  const double waited = ctx_.Platform.Clock.MonotonicSeconds() - supervisor.DroppedAt;
+  const double minutes = supervisor.ReconnectRule.empty()
+                             ? 0
+                             : LeadingNumber(ctx_.Store.ReadRegValue(ctx_.CurrentEntryKey(), supervisor.ReconnectRule));
+  supervisor.ReconnectCountdown = static_cast<float>(minutes * kSecondsPerMinute - std::floor(waited));
+  if (supervisor.ReconnectCountdown > 0) return;
+  ReconnectNow();
+}
+
+void DialerForm::ReconnectNow() {
+  Show();
+  SetCaption("Corvane     '" + ctx_.CurrentEntryName + "'");
+  cmdDial.SetCaption("&DIAL");
+  BringToFront(*this);
+  ctx_.Platform.TrayIcon.Modify(Icon(), "Connecting to: '" + ctx_.CurrentEntryName + "'");
+  Refresh();
+  cmdDial_Click();
+}
+
+// Hangs up once the connection has reached the entry's age limit; the next
+// tick finds the line gone and ends the program.
+void DialerForm::DisconnectAtAge() {
+  const EntrySettings& entry = ctx_.Entry;
+  if (entry.AutoDisconnect != 1) return;
+  ctx_.Ledger.UpdateElapsed();
+  if (ctx_.Ledger.ElapsedSeconds() < entry.AutoDisconnectTime) return;
+  DialSession& session = ctx_.Session;
+  session.DisconnectRequested = 1;
+  HangUpConnection(ctx_.Platform.DialUp, session.ConnectionHandle, ctx_.LastResult);
 }
 
 // The tail of every tick: re-dials handed over by the dial-event procedure,

@@ -43,8 +43,6 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-std::string EntryKey(const AppContext& ctx) { return ctx.Store.SettingsRoot + ctx.CurrentEntryName; }
-
 void WipeAll(std::vector<std::string>& texts) {
   for (std::string& text : texts) WipeText(text);
   texts.clear();
@@ -149,7 +147,7 @@ void DialerForm::cmbList_DropDown() {
         "Bad Phone List Format", MsgIcon::Exclamation, MsgButtons::Ok);
     return;
   }
-  ctx_.Store.SaveRegValue(EntryKey(ctx_), kPhoneFieldValue, std::to_string(phoneField));
+  ctx_.Store.SaveRegValue(ctx_.CurrentEntryKey(), kPhoneFieldValue, std::to_string(phoneField));
   cmbList.SetText(remembered);
 }
 
@@ -189,7 +187,7 @@ void FindPhoneNumber(AppContext& ctx) {
   session.UserPasswords = std::move(passwords);
   session.UserCount = count;
 
-  const int phoneField = ReadByte(ctx.Store.ReadRegValue(EntryKey(ctx), kPhoneFieldValue), 0);
+  const int phoneField = ReadByte(ctx.Store.ReadRegValue(ctx.CurrentEntryKey(), kPhoneFieldValue), 0);
   std::string line = form.cmbList.Text();
   ListNumber found = NumberFromListLine(line, phoneField);
   if (found.appendComma) {
@@ -210,13 +208,19 @@ void ReadInternetFile(AppContext& ctx) {
   const std::string number = NumberFromNumberFile(body);
   if (number.empty() || number == entry.PhoneNumber) return;
 
-  ctx.Store.SaveRegValue(EntryKey(ctx), "PhoneNumber", number);
+  ctx.Store.SaveRegValue(ctx.CurrentEntryKey(), "PhoneNumber", number);
   if (entry.DisconnectAndDial != 1) return;
   // Window events ran during the download: if the user has meanwhile
   // cancelled, disconnected or closed the window, no new dial is wanted.
   DialSession& session = ctx.Session;
   if (session.CancelRequested != 0 || session.DisconnectRequested != 0 || !ctx.frmDialer.Loaded()) return;
+  // The line may also have dropped meanwhile: the periodic timer has then
+  // booked it and owns the reconnection (or has ended the program).
+  if (session.IsConnected != 1) return;
 
+  // The working line is dropped on purpose: its time is booked first, as
+  // the periodic timer will not see it go.
+  if (entry.MonitorTime == 1) ctx.Ledger.SaveOnlineTime(ctx.CurrentEntryKey());
   session.IsConnected = 0;
   entry.PhoneNumber = number;
   ctx.frmDialer.txtCombo.SetText(number);

@@ -1,5 +1,6 @@
 // Start-up sequence and the close and exit path of the dialer window.
 #include <string>
+#include <vector>
 
 #include "app/app_context.h"
 #include "app/bring_to_front.h"
@@ -31,7 +32,7 @@ void DialerForm::Form_Load() {
   store.SettingsRoot = kSettingsRoot;
 
   ctx_.CurrentEntryName = EntryNameFromCommandLine(ctx_.CommandLine);
-  store.EnumEntries();
+  BookLeftCheckpoints(store.EnumEntries());
   if (IsCustomEntryName(ctx_.CurrentEntryName, store.CustomEntryKey)) {
     StartCustomEntry();
     return;
@@ -74,9 +75,9 @@ void DialerForm::Form_Load() {
 void DialerForm::Form_QueryUnload(int16_t& cancel, int16_t unloadMode) {
   if (unloadMode != forms::kUnloadControlMenu) return;
   if (ctx_.Entry.MonitorTime != 0) {
-    if (mnuDisconnect.Caption() != "&Disconnect") {
-      mnuDisconnect_Click();
-    } else if (!DisconnectActiveLine()) {
+    // While waiting to reconnect there is no line to drop: the window just closes.
+    if (ctx_.Supervisor.LineDropped == 1) return;
+    if (!DisconnectActiveLine()) {
       // Asked whether to drop the line, the user said No: keep it, and the window.
       cancel = 1;
     }
@@ -92,10 +93,12 @@ void DialerForm::Form_Unload(int16_t& /*cancel*/) {
   session.CancelRequested = 1;
   UnhookDialEvents(ctx_);
   HangUpConnection(ctx_.Platform.DialUp, session.ConnectionHandle, ctx_.LastResult);
+  const std::string key = ctx_.CurrentEntryKey();
   if (session.IsConnected != 0) {
     const auto now = static_cast<long>(ctx_.Platform.Clock.SecondsSinceMidnight());
-    ctx_.Store.SaveRegValue(ctx_.Store.SettingsRoot + ctx_.CurrentEntryName, "LastOffTime", std::to_string(now));
+    ctx_.Store.SaveRegValue(key, kLastOffTimeValue, std::to_string(now));
   }
+  if (ctx_.Entry.MonitorTime != 0) ctx_.Ledger.SaveOnlineTime(key);
   ctx_.Platform.TrayIcon.Delete();
   Timer1.SetEnabled(false);
   if (ctx_.frmMessage.Loaded()) ctx_.frmMessage.Unload();
@@ -104,12 +107,12 @@ void DialerForm::Form_Unload(int16_t& /*cancel*/) {
 void DialerForm::mnuExit_Click() { Unload(); }
 
 
-// The provider's own program and the wait for its connection arrive with the
-// periodic supervisor; until then a custom entry cannot be watched, and the
-// program ends as it does when the provider's program cannot be started.
-void DialerForm::StartCustomEntry() {
-  ctx_.CurrentEntryName = "*" + ctx_.CurrentEntryName;
-  Unload();
+// A connection the last run could not book (killed, power cut) is booked
+// now, whichever entry it belonged to.
+void DialerForm::BookLeftCheckpoints(const std::vector<std::string>& entryNames) {
+  const SettingsStore& store = ctx_.Store;
+  for (const std::string& name : entryNames) ctx_.Ledger.BookLeftCheckpoint(store.SettingsRoot + name);
+  if (!store.CustomEntryKey.empty()) ctx_.Ledger.BookLeftCheckpoint(store.SettingsRoot + store.CustomEntryKey);
 }
 
 // The options window arrives with entry saving; until then there is none to show.
@@ -117,8 +120,11 @@ bool DialerForm::ShowOptionsWindow(int /*tabIndex*/) { return false; }
 
 void DialerForm::mnuOptions_Click() { ShowOptionsWindow(); }
 
-// The statistics and online time windows arrive with the online-time ledger.
-void DialerForm::mnuStatistics_Click() {}
+// The statistics and online time windows arrive with their own windows.
+void DialerForm::mnuStatistics_Click() {
+  if (!ctx_.CurrentEntryName.empty()) ShowStatisticsWindow();
+}
+void DialerForm::ShowStatisticsWindow() {}
 void DialerForm::ShowOnlineTimeWindow() {}
 
 }  // namespace corvane

@@ -38,9 +38,6 @@ struct DialSession {
   uint8_t BusyRedialPending = 0;
   uint8_t RetryPending = 0;
 
-  // Seconds since midnight when the line came up.
-  float ConnectTime = 0;
-  uint8_t OnlineTimeSaved = 0;
   float RedialWaitSeconds = 0;
   float RedialWaitStart = 0;
   // Set while the busy-redial countdown lets window events run; progress

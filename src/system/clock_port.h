@@ -1,5 +1,5 @@
 // Time as the program reads it: the wall clock as seconds since midnight,
-// the calendar month, and a monotonic counter for measuring durations that
+// the calendar month and year, and a monotonic counter for measuring durations that
 // must survive midnight, clock changes and daylight-saving shifts.
 #pragma once
 
@@ -16,6 +16,9 @@ class ClockPort {
 
   // Current month of the local calendar, 1..12.
   virtual int MonthNumber() = 0;
+
+  // Current year of the local calendar, e.g. 2026.
+  virtual int Year() = 0;
 
   // The locale's full name of `month` (1..12), e.g. "December".
   virtual std::string MonthName(int month) = 0;

@@ -17,6 +17,12 @@ int Win32Clock::MonthNumber() {
   return now.wMonth;
 }
 
+int Win32Clock::Year() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return now.wYear;
+}
+
 std::string Win32Clock::MonthName(int month) {
   if (month < 1 || month > 12) return {};
   char name[80] = {};

@@ -9,6 +9,7 @@ class Win32Clock : public ClockPort {
  public:
   double SecondsSinceMidnight() override;
   int MonthNumber() override;
+  int Year() override;
   std::string MonthName(int month) override;
   double MonotonicSeconds() override;
 };

@@ -1,6 +1,8 @@
 // Win32TrayIcon.
 #include "win32/win32_tray_icon.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -10,8 +12,7 @@ namespace corvane {
 namespace {
 
 constexpr UINT kTrayIconId = 1;
-// The shell reports mouse events on the icon as this message to the window.
-constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
+constexpr UINT_PTR kSubclassId = 0x7EA1;
 
 }  // namespace
 
@@ -30,8 +31,31 @@ NOTIFYICONDATAA MakeTrayRecord(HWND window, HICON icon, const std::string& tip) 
   return record;
 }
 
+Win32TrayIcon::Win32TrayIcon(HINSTANCE instance)
+    : instance_(instance), taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {}
+
 Win32TrayIcon::~Win32TrayIcon() {
   if (shown_) Delete();
+  if (window_ != nullptr) RemoveWindowSubclass(window_, WatchOwner, kSubclassId);
+}
+
+void Win32TrayIcon::SetWindow(HWND window) {
+  window_ = window;
+  SetWindowSubclass(window_, WatchOwner, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK Win32TrayIcon::WatchOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                                           DWORD_PTR self) {
+  auto* tray = reinterpret_cast<Win32TrayIcon*>(self);
+  if (message == kTrayCallbackMessage) {
+    if (tray->MouseEvent) tray->MouseEvent(static_cast<uint32_t>(lParam));
+    return 0;
+  }
+  // The shell lost every icon with its old task bar.
+  if (message == tray->taskbarCreated_ && tray->taskbarCreated_ != 0 && tray->shown_) {
+    tray->Send(NIM_ADD, tray->icon_.get(), tray->tip_);
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 bool Win32TrayIcon::Add(int iconNumber, const std::string& tip) {
@@ -43,6 +67,7 @@ bool Win32TrayIcon::Add(int iconNumber, const std::string& tip) {
   if (!done) return false;
   shown_ = true;
   icon_ = std::move(icon);
+  tip_ = tip;
   return true;
 }
 
@@ -52,6 +77,7 @@ bool Win32TrayIcon::Modify(int iconNumber, const std::string& tip) {
   UniqueIcon loaded = iconNumber == kTrayKeepIcon ? UniqueIcon() : LoadTrayIcon(iconNumber);
   if (!Send(NIM_MODIFY, loaded ? loaded.get() : icon_.get(), tip)) return false;
   if (loaded) icon_ = std::move(loaded);
+  tip_ = tip;
   return true;
 }
 
@@ -63,6 +89,7 @@ bool Win32TrayIcon::Delete() {
   // Whether or not the shell still knew it, the icon is gone for us.
   shown_ = false;
   icon_.reset();
+  tip_.clear();
   return done;
 }
 

@@ -1,11 +1,16 @@
 // TrayIconPort over Shell_NotifyIconA: the dialer window's one notification
-// icon (id 1) in the shell's first, smallest record form. The icon is
+// icon (id 1) in the shell's first, smallest record form. The adapter also
+// watches the owner window for the icon's own messages: the mouse events on
+// the icon, and the shell's announcement that the task bar was made anew
+// (after explorer restarted), when a shown icon is put back. The icon is
 // deleted when this object goes, whatever the program did before.
 #pragma once
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "system/tray_icon_port.h"
@@ -13,22 +18,32 @@
 
 namespace corvane {
 
+// The message the shell sends the owner window for mouse events on the icon
+// (the mouse message in lParam). A private one: were it WM_MOUSEMOVE, the
+// pointer passing over the window at the x of a button message would be
+// taken for a click on the icon.
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+
 // The record the shell is given: first-form size, `window`, id 1, message,
-// icon and tip valid (7), callbacks as WM_MOUSEMOVE (512), `icon`, and `tip`
-// cut to 63 characters followed by a NUL.
+// icon and tip valid (7), callbacks as kTrayCallbackMessage, `icon`, and
+// `tip` cut to 63 characters followed by a NUL.
 NOTIFYICONDATAA MakeTrayRecord(HWND window, HICON icon, const std::string& tip);
 
 class Win32TrayIcon : public TrayIconPort {
  public:
   // Icons are loaded by resource number from `instance`.
-  explicit Win32TrayIcon(HINSTANCE instance) : instance_(instance) {}
+  explicit Win32TrayIcon(HINSTANCE instance);
   ~Win32TrayIcon() override;
   Win32TrayIcon(const Win32TrayIcon&) = delete;
   Win32TrayIcon& operator=(const Win32TrayIcon&) = delete;
 
-  // The window that owns the icon and receives its mouse messages; every
-  // call fails until it is set.
-  void SetWindow(HWND window) { window_ = window; }
+  // The window that owns the icon and receives its messages; every call
+  // fails until it is set. Set it once.
+  void SetWindow(HWND window);
+
+  // Called with the mouse message (WM_RBUTTONUP, ...) of each mouse event
+  // on the icon.
+  std::function<void(uint32_t mouseMessage)> MouseEvent;
 
   // Adding while the icon is shown changes it instead (the shell refuses a
   // second add of the same icon).
@@ -39,13 +54,17 @@ class Win32TrayIcon : public TrayIconPort {
   bool Shown() const { return shown_; }
 
  private:
+  static LRESULT CALLBACK WatchOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self);
   bool Send(DWORD operation, HICON icon, const std::string& tip);
   UniqueIcon LoadTrayIcon(int iconNumber) const;
 
   HINSTANCE instance_;
+  UINT taskbarCreated_;
   HWND window_ = nullptr;
   bool shown_ = false;
   UniqueIcon icon_;  // the picture the shell shows now
+  std::string tip_;  // the tooltip the shell shows now
 };
 
 }  // namespace corvane

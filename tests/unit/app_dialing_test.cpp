@@ -158,7 +158,7 @@ TEST_F(DialingTest, ConnectedHidesTheWindowAddsTheTrayIconAndStartsTheBrowser) {
   EXPECT_TRUE(trayIcon.shown);
   EXPECT_EQ(trayIcon.icon, 12);
   EXPECT_EQ(trayIcon.tip, "Connected to: 'Work'");
-  EXPECT_FLOAT_EQ(app.Session.ConnectTime, 4000.5f);
+  EXPECT_FLOAT_EQ(app.Ledger.ConnectTime(), 4000.5f);
   ASSERT_EQ(shell.started.size(), 1u);
   EXPECT_EQ(shell.started[0].file, "c:\\web\\browser.exe");
   EXPECT_EQ(shell.started[0].directory, "c:\\");

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/default_browser.h"
 #include "win32/win32_shell.h"
@@ -27,7 +28,8 @@ TEST(TrayRecordTest, FirstFormWithTheTipCutTo63Characters) {
   EXPECT_EQ(record.hWnd, window);
   EXPECT_EQ(record.uID, 1u);
   EXPECT_EQ(record.uFlags, 7u);
-  EXPECT_EQ(record.uCallbackMessage, 512u);
+  // Not WM_MOUSEMOVE: real pointer movement must never look like a click.
+  EXPECT_EQ(record.uCallbackMessage, static_cast<UINT>(WM_APP + 1));
   EXPECT_EQ(record.hIcon, icon);
   EXPECT_STREQ(record.szTip, "Connected to: 'Work'");
 
@@ -93,6 +95,36 @@ TEST_F(TrayIconTest, IconGoesWithTheAdapter) {
     ASSERT_TRUE(ShellHasIcon());
   }
   EXPECT_FALSE(ShellHasIcon());
+}
+
+TEST_F(TrayIconTest, MouseEventsOnTheIconAreToldApartFromPointerMovement) {
+  Win32TrayIcon tray(GetModuleHandleA(nullptr));
+  tray.SetWindow(window_);
+  std::vector<uint32_t> events;
+  tray.MouseEvent = [&](uint32_t message) { events.push_back(message); };
+  // At 144 DPI and beyond a pointer at x = 517 px once read as a right click.
+  SendMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(517, 3));
+  SendMessageA(window_, kTrayCallbackMessage, 1, WM_MOUSEMOVE);
+  SendMessageA(window_, kTrayCallbackMessage, 1, WM_RBUTTONUP);
+  EXPECT_EQ(events, (std::vector<uint32_t>{WM_MOUSEMOVE, WM_RBUTTONUP}));
+}
+
+TEST_F(TrayIconTest, IconComesBackWhenTheTaskBarIsMadeAnew) {
+  Win32TrayIcon tray(GetModuleHandleA(nullptr));
+  tray.SetWindow(window_);
+  const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+  SendMessageA(window_, taskbarCreated, 0, 0);
+  EXPECT_FALSE(ShellHasIcon());  // nothing shown, nothing put back
+
+  ASSERT_TRUE(tray.Add(108, "Disconnected"));
+  // The shell restarts: its icons are gone, then it announces the new task bar.
+  NOTIFYICONDATAA record = MakeTrayRecord(window_, nullptr, {});
+  record.uFlags = 0;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
+  ASSERT_FALSE(ShellHasIcon());
+  SendMessageA(window_, taskbarCreated, 0, 0);
+  EXPECT_TRUE(ShellHasIcon());
+  EXPECT_TRUE(tray.Delete());
 }
 
 // Makes web pages open with `program` while it lives, through a class of

@@ -2,6 +2,7 @@
 // a download that answers with a preset status and body.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -35,6 +36,7 @@ class FakeDownload : public DownloadPort {
   };
   int32_t Download(const std::string& url, unsigned timeoutMs, size_t maxBytes, std::string& body) override {
     requests.push_back({url, timeoutMs, maxBytes});
+    if (whileDownloading) whileDownloading();
     if (DownloadSucceeded(status)) body = this->body;
     return status;
   }
@@ -42,6 +44,8 @@ class FakeDownload : public DownloadPort {
   int32_t status = 200;
   std::string body;
   std::vector<Request> requests;
+  // Runs as the window events that arrive while the download goes on.
+  std::function<void()> whileDownloading;
 };
 
 }  // namespace corvane::testing

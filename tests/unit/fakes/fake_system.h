@@ -19,6 +19,7 @@ class FakeClock : public ClockPort {
  public:
   double SecondsSinceMidnight() override { return secondsSinceMidnight; }
   int MonthNumber() override { return month; }
+  int Year() override { return year; }
   std::string MonthName(int m) override {
     static const char* const kNames[] = {"January", "February", "March",     "April",   "May",      "June",
                                          "July",    "August",   "September", "October", "November", "December"};
@@ -28,6 +29,7 @@ class FakeClock : public ClockPort {
 
   double secondsSinceMidnight = 12 * 3600.0;
   int month = 12;
+  int year = 2026;
   double monotonic = 0;
 };
 

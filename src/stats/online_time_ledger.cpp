@@ -1,0 +1,120 @@
+// OnlineTimeLedger.
+#include "stats/online_time_ledger.h"
+
+#include <cmath>
+#include <limits>
+
+namespace corvane {
+
+namespace {
+
+// A stored figure as whole seconds: its leading number rounded, halves to
+// even; 0 for empty text or a figure no account can hold.
+int64_t StoredSeconds(const std::string& text) {
+  const double value = std::nearbyint(LeadingNumber(text));
+  if (!(value >= 0) || value > static_cast<double>(std::numeric_limits<int32_t>::max())) return 0;
+  return static_cast<int64_t>(value);
+}
+
+int LeadingMonth(const std::string& text) { return static_cast<int>(StoredSeconds(text)); }
+
+}  // namespace
+
+OnlineTimeLedger::OnlineTimeLedger(SettingsStore& store, ClockPort& clock) : store_(store), clock_(clock) {}
+
+void OnlineTimeLedger::StartCounting() {
+  connectTime_ = static_cast<float>(clock_.SecondsSinceMidnight());
+  connectedAt_ = clock_.MonotonicSeconds();
+  counting_ = true;
+  saved_ = false;
+  elapsed_ = 0;
+  checkpointed_ = 0;
+}
+
+void OnlineTimeLedger::UpdateElapsed() {
+  elapsed_ = counting_ ? clock_.MonotonicSeconds() - connectedAt_ : 0;
+}
+
+void OnlineTimeLedger::SaveOnlineTime(const std::string& entryKey) {
+  if (!counting_ || saved_) return;
+  UpdateElapsed();
+  // Halves to even: 12.5 s books 12, 13.5 s books 14.
+  Book(entryKey, static_cast<int64_t>(std::nearbyint(elapsed_)));
+  saved_ = true;
+}
+
+void OnlineTimeLedger::Checkpoint(const std::string& entryKey) {
+  if (!counting_ || saved_) return;
+  UpdateElapsed();
+  const auto whole = static_cast<int64_t>(elapsed_);
+  const auto interval = static_cast<int64_t>(kCheckpointIntervalSeconds);
+  if (whole / interval <= checkpointed_ / interval) return;
+  store_.SaveRegValue(entryKey, kCheckpointValue, std::to_string(whole));
+  checkpointed_ = whole;
+}
+
+void OnlineTimeLedger::BookLeftCheckpoint(const std::string& entryKey) {
+  const std::string left = store_.ReadRegValue(entryKey, kCheckpointValue);
+  if (left.empty()) return;
+  const size_t comma = left.find(',');
+  // A booking that wrote its "OnlineTime" before being cut short is done.
+  const bool booked = comma != std::string::npos &&
+                      store_.ReadRegValue(entryKey, kOnlineTimeValue) == left.substr(comma + 1);
+  if (booked) {
+    store_.SaveRegValue(entryKey, kCheckpointValue, "");
+  } else {
+    Book(entryKey, StoredSeconds(left));
+  }
+}
+
+int64_t OnlineTimeLedger::StoredMonthSeconds(const std::string& entryKey) {
+  if (!IsCurrentMonth(entryKey, store_.ReadRegValue(entryKey, kCurrentMonthValue))) return 0;
+  const double stored = LeadingNumber(store_.ReadRegValue(entryKey, kOnlineTimeValue));
+  if (!(stored >= 0) || stored > static_cast<double>(std::numeric_limits<int32_t>::max())) return 0;
+  return static_cast<int64_t>(stored);
+}
+
+int32_t OnlineTimeLedger::CalcTotalTime(const std::string& entryKey, bool isConnected) {
+  int64_t total = 0;
+  if (IsCurrentMonth(entryKey, store_.ReadRegValue(entryKey, kCurrentMonthValue))) {
+    total = StoredSeconds(store_.ReadRegValue(entryKey, kOnlineTimeValue));
+  }
+  UpdateElapsed();
+  if (isConnected) total += static_cast<int64_t>(std::nearbyint(elapsed_));
+  return total > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
+                                                     : static_cast<int32_t>(total);
+}
+
+void OnlineTimeLedger::Book(const std::string& entryKey, int64_t seconds) {
+  const int month = clock_.MonthNumber();
+  const std::string currentMonth = store_.ReadRegValue(entryKey, kCurrentMonthValue);
+  const std::string onlineTime = store_.ReadRegValue(entryKey, kOnlineTimeValue);
+  const bool rollOver = !IsCurrentMonth(entryKey, currentMonth);
+  const int64_t stored = StoredSeconds(onlineTime);
+  const std::string booked = std::to_string((rollOver ? 0 : stored) + seconds);
+
+  // Written first: a program killed from here on finishes this booking at
+  // its next start instead of counting the connection again.
+  store_.SaveRegValue(entryKey, kCheckpointValue, std::to_string(seconds) + "," + booked);
+  if (rollOver) {
+    const std::string history = store_.ReadRegValue(entryKey, kPreviousMonthsValue);
+    store_.SaveRegValue(entryKey, kPreviousMonthsValue, currentMonth + "," + std::to_string(stored) + "@" + history);
+  }
+  store_.SaveRegValue(entryKey, kCurrentMonthValue, std::to_string(month) + "," + clock_.MonthName(month));
+  store_.SaveRegValue(entryKey, kCurrentYearValue, std::to_string(clock_.Year()));
+  store_.SaveRegValue(entryKey, kOnlineTimeValue, booked);
+  store_.SaveRegValue(entryKey, kCheckpointValue, "");
+  checkpointed_ = 0;
+}
+
+// The open month is this month when its number matches and, where a year is
+// stored, the year too. An empty "CurrentMonth" (nothing booked yet) counts
+// as this month, so the first booking does not roll over.
+bool OnlineTimeLedger::IsCurrentMonth(const std::string& entryKey, const std::string& currentMonth) {
+  if (currentMonth.empty()) return true;
+  if (LeadingMonth(currentMonth) != clock_.MonthNumber()) return false;
+  const std::string year = store_.ReadRegValue(entryKey, kCurrentYearValue);
+  return year.empty() || StoredSeconds(year) == clock_.Year();
+}
+
+}  // namespace corvane

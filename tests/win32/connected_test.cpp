@@ -1,0 +1,230 @@
+// A connected program under Wine, on the stand-in: the line dropped from
+// outside is booked once and reconnected, a never-reconnect window and the
+// age limit end the program after booking, Exit from the tray menu and the
+// end of the session book the running line, a killed program's time comes
+// back from its checkpoint once, and a custom entry watches the connection
+// its provider's program makes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/dialer_ids.h"
+#include "dial_standin_fixture.h"
+#include "support/program_under_test.h"
+
+namespace corvane::testing {
+namespace {
+
+constexpr UINT kTrayCallback = WM_APP + 1;  // the program's tray icon message
+
+class ConnectedTest : public StandinTest {
+ protected:
+  void SetUp() override {
+    StandinTest::SetUp();
+    for (const char* name : {"Work", "Home", "*Isp"}) DeleteEntry(name);
+  }
+  void TearDown() override {
+    for (const char* name : {"Work", "Home", "*Isp"}) DeleteEntry(name);
+    StandinTest::TearDown();
+  }
+
+  static bool WaitConnected(ProgramUnderTest& program, HWND dialer, DWORD timeoutMs = 20000) {
+    return WaitUntil([&] { return !IsWindowVisible(dialer) && program.Running() &&
+                                  ControlText(dialer, IDC_LBLMESS) == "Status:  Connected"; },
+                     timeoutMs);
+  }
+
+  // "Work": one number, online time monitored, no browser, plus `more`.
+  static void SeedWork(std::vector<std::pair<std::string, std::string>> more) {
+    std::vector<std::pair<std::string, std::string>> values{
+        {"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"MonitorTime", "1"}};
+    values.insert(values.end(), more.begin(), more.end());
+    SeedEntry("Work", values);
+  }
+
+  static std::string Work(const std::string& valueName) { return ReadValue(EntryKey("Work"), valueName); }
+  static int Seconds(const std::string& text) { return text == "<none>" ? -1 : std::stoi(text); }
+
+  static size_t DialCount() {
+    std::istringstream log(Control("dials"));
+    size_t count = 0;
+    for (std::string line; std::getline(log, line);) count += line.empty() ? 0 : 1;
+    return count;
+  }
+
+  // "9,September" for this month in the user's locale.
+  static std::string ThisMonth() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char name[80] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONTHNAME1 + now.wMonth - 1, name, sizeof name);
+    return std::to_string(now.wMonth) + "," + name;
+  }
+};
+
+TEST_F(ConnectedTest, LineDroppedFromOutsideIsBookedOnceAndReconnectedAtTheNextTick) {
+  WriteScenario("dial connect 49333\n");
+  SeedWork({{"AutoReconnect", "1"}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitConnected(program, dialer));
+  const ULONGLONG connected = GetTickCount64();
+  Sleep(1500);
+
+  Control("drop");
+  ASSERT_TRUE(WaitUntil([] { return Work("OnlineTime") != "<none>"; }));
+  const int booked = Seconds(Work("OnlineTime"));
+  EXPECT_GE(booked, 1);
+  EXPECT_LE(booked, static_cast<int>((GetTickCount64() - connected) / 1000) + 1);
+  EXPECT_NE(Work("LastOffTime"), "<none>");
+  EXPECT_EQ(Work("CurrentMonth"), ThisMonth());
+
+  // Both thresholds 0: the next tick dials again, and the line comes back.
+  ASSERT_TRUE(WaitUntil([] { return DialCount() == 2; }));
+  ASSERT_TRUE(WaitConnected(program, dialer));
+  Sleep(1200);
+  EXPECT_EQ(Seconds(Work("OnlineTime")), booked);
+
+  PostMessageA(dialer, WM_COMMAND, IDM_EXIT, 0);
+  ASSERT_TRUE(program.WaitForExit(10000));
+  EXPECT_GT(Seconds(Work("OnlineTime")), booked);
+}
+
+TEST_F(ConnectedTest, NeverReconnectWindowBooksAndEnds) {
+  WriteScenario("dial connect 49333\n");
+  SeedWork({{"AutoReconnect", "1"}, {"OnTimeEx1", "1"}, {"OffTimeEx1", "100"}, {"OnlineTime", "7200"},
+            {"CurrentMonth", ThisMonth()}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitConnected(program, dialer));
+  Control("drop");
+  DWORD exitCode = 1;
+  ASSERT_TRUE(program.WaitForExit(10000, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_GE(Seconds(Work("OnlineTime")), 7200);
+  EXPECT_LE(Seconds(Work("OnlineTime")), 7210);
+  EXPECT_NE(Work("LastOffTime"), "<none>");
+  EXPECT_EQ(DialCount(), 1u);
+}
+
+TEST_F(ConnectedTest, AgeLimitHangsUpBooksAndEnds) {
+  WriteScenario("dial connect 49333\n");
+  SeedWork({{"AutoDisconnect", "1"}, {"AutoDisconnectTime", "2"}, {"AutoReconnect", "1"}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitConnected(program, dialer));
+  DWORD exitCode = 1;
+  ASSERT_TRUE(program.WaitForExit(15000, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_GE(Seconds(Work("OnlineTime")), 2);
+  EXPECT_LE(Seconds(Work("OnlineTime")), 4);
+  EXPECT_TRUE(WaitUntil([] { return Control("list").find("5550100") == std::string::npos; }, 3000))
+      << Control("list");
+}
+
+TEST_F(ConnectedTest, ExitFromTheTrayMenuAndTheEndOfTheSessionBookTheLine) {
+  enum class Ending { TrayMenuExit, EndOfSession };
+  for (Ending ending : {Ending::TrayMenuExit, Ending::EndOfSession}) {
+    SCOPED_TRACE(ending == Ending::TrayMenuExit ? "tray menu" : "end of session");
+    WriteScenario("dial connect 49333\n");
+    Control("reset");
+    SeedWork({});
+    ProgramUnderTest program("Work");
+    HWND dialer = program.MainWindow();
+    ASSERT_NE(dialer, nullptr);
+    ASSERT_TRUE(WaitConnected(program, dialer));
+    Sleep(1200);
+    if (ending == Ending::TrayMenuExit) {
+      PostMessageA(dialer, kTrayCallback, 1, WM_RBUTTONUP);
+      HWND menu = nullptr;
+      ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr && IsWindowVisible(menu); }));
+      PostMessageA(menu, WM_CHAR, 'e', 0);  // "&Exit"
+    } else {
+      DWORD_PTR answer = 0;
+      SendMessageTimeoutA(dialer, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+      EXPECT_NE(answer, 0u);
+      SendMessageTimeoutA(dialer, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    }
+    ASSERT_TRUE(program.WaitForExit(10000));
+    EXPECT_GE(Seconds(Work("OnlineTime")), 1);
+    EXPECT_NE(Work("LastOffTime"), "<none>");
+  }
+}
+
+TEST_F(ConnectedTest, KilledWhileConnectedTheNextStartBooksTheCheckpointOnce) {
+  WriteScenario("dial connect 49333\n");
+  SeedWork({});
+  SeedEntry("Home", {});
+  {
+    ProgramUnderTest program("Work");
+    HWND dialer = program.MainWindow();
+    ASSERT_NE(dialer, nullptr);
+    ASSERT_TRUE(WaitConnected(program, dialer));
+    ASSERT_TRUE(WaitUntil([] { return Work("OnlineCheckpoint") != "<none>"; }, 45000));
+  }  // killed: no exit path runs
+  const int checkpoint = Seconds(Work("OnlineCheckpoint"));
+  EXPECT_GE(checkpoint, 30);
+  EXPECT_EQ(Work("OnlineTime"), "<none>");
+
+  for (int start = 0; start < 2; ++start) {
+    SCOPED_TRACE(start);
+    ProgramUnderTest next("Home");
+    HWND dialer = next.MainWindow();
+    ASSERT_NE(dialer, nullptr);
+    ASSERT_TRUE(WaitUntil([] { return Work("OnlineCheckpoint").empty(); }));
+    EXPECT_EQ(Seconds(Work("OnlineTime")), checkpoint);
+  }
+}
+
+class CustomEntryTest : public ConnectedTest {
+ protected:
+  // The provider's program: dials the phonebook entry "Isp" through the
+  // stand-in from its own process, as an Internet provider's dialer would.
+  std::string WriteProvider() {
+    std::ofstream phonebook(phonebookPath_, std::ios::binary | std::ios::trunc);
+    phonebook << "[Isp]\r\nDeviceType=modem\r\nDeviceName=Modem B\r\nPhoneNumber=5550177\r\n"
+                 "[Other]\r\nDeviceType=isdn\r\nDeviceName=ISDN Adapter\r\nPhoneNumber=5550188\r\n";
+    phonebook.close();
+    const std::string path = folder_ + "\\provider.cmd";
+    std::ofstream script(path, std::ios::binary | std::ios::trunc);
+    script << "@\"" << ExeFolder() << "rasctl.exe\" dial Isp --detach\r\n";
+    return path;
+  }
+
+};
+
+TEST_F(CustomEntryTest, ProviderConnectionIsWatchedOnlyWhenItIsTheOnlyOne) {
+  WriteScenario("dial connect 49333\n");
+  SeedEntry("*Isp", {{"Location", WriteProvider()}});
+  // Another connection is up: two lines are never taken for the provider's.
+  ASSERT_NE(RunRasctl("dial Other --detach").find("connected"), std::string::npos);
+
+  ProgramUnderTest program("isp");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitUntil([] { return Control("list").find("5550177") != std::string::npos; }, 20000))
+      << Control("list");
+  Sleep(4000);
+  EXPECT_TRUE(program.Running());
+  EXPECT_FALSE(IsWindowVisible(dialer));
+
+  // Alone, the provider's line is seen at the next tick and timed from then
+  // on; when it goes, the watcher books it and ends. Had the two lines been
+  // taken for a connection, the four seconds before would be booked too.
+  Control("drop Other");
+  Sleep(2000);
+  Control("drop Isp");
+  ASSERT_TRUE(program.WaitForExit(10000));
+  const int booked = Seconds(ReadValue(EntryKey("*Isp"), "OnlineTime"));
+  EXPECT_GE(booked, 1);
+  EXPECT_LE(booked, 3);
+  EXPECT_NE(ReadValue(EntryKey("*Isp"), "LastOffTime"), "<none>");
+}
+
+}  // namespace
+}  // namespace corvane::testing

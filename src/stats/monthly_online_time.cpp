@@ -15,7 +15,10 @@ std::string ShownEntryName(const std::string& entryName) {
 }
 
 std::string OnlineTimeCaption(const std::string& entryName) {
-  return "'" + ShownEntryName(entryName) + "' Online Time";
+  std::string caption = "'";
+  caption += ShownEntryName(entryName);
+  caption += "' Online Time";
+  return caption;
 }
 
 }  // namespace corvane

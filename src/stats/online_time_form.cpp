@@ -14,7 +14,7 @@ namespace {
 
 // Outer size of the window, twips.
 constexpr int kWidth = 4035;
-constexpr int kHeight = 3600;
+constexpr int kHeight = 3390;
 
 }  // namespace
 
@@ -33,7 +33,7 @@ OnlineTimeForm::OnlineTimeForm(OnlineTimeSources sources)
 
   // The headings stand over the list's tab columns.
   Label1.Move(180, 120, 1305, 225);
-  Label2.Move(1620, 120, 2040, 225);
+  Label2.Move(1500, 120, 2040, 225);
   lbxTime.Move(120, 375, 3675, 2040);
   cmdOK.Move(2580, 2550, 1215, 375);
 

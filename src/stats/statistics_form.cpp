@@ -15,7 +15,7 @@ namespace {
 
 // Outer size of the window, twips.
 constexpr int kWidth = 5415;
-constexpr int kHeight = 4860;
+constexpr int kHeight = 4650;
 
 // Where the label pairs sit inside their frames: captions on the left,
 // values lined up on the right, one row every kRowStep.
@@ -86,6 +86,10 @@ StatisticsForm::StatisticsForm(StatisticsSources sources, StatisticsCallbacks ca
 void StatisticsForm::Form_Load() {
   StatsWindowOpen = 1;
   Timer1.SetEnabled(true);
+  // Named for this month from the start: the refresh renames it only while
+  // connected, and a window opened offline would otherwise show the total
+  // under the design's month.
+  lblTime.SetCaption(TimeOnlineInCaption());
   const std::string& name = sources_.statsEntryName;
   if (!sources_.currentEntryName.empty()) {
     tbsStats.SetSelectedTab(1);
@@ -154,7 +158,7 @@ void StatisticsForm::ShowCountdowns() {
   ledger.UpdateElapsed();
   const auto elapsed = static_cast<int64_t>(std::nearbyint(ledger.ElapsedSeconds()));
   lblTimeOn.SetCaption(ClockText(elapsed));
-  lblTime.SetCaption("Time online in " + CurrentMonthName() + ":");
+  lblTime.SetCaption(TimeOnlineInCaption());
   const EntrySettings& entry = sources_.entry;
   if (entry.AutoDisconnect == 1) {
     lblDisconnect.SetEnabled(true);
@@ -214,6 +218,8 @@ void StatisticsForm::RescanOnlineTimes() {
   lvTime.Clear();
   for (const forms::ListView::Row& row : rows) lvTime.AddRow(row);
 }
+
+std::string StatisticsForm::TimeOnlineInCaption() { return "Time online in " + CurrentMonthName() + ":"; }
 
 std::string StatisticsForm::CurrentMonthName() {
   ClockPort& clock = sources_.clock;

@@ -109,6 +109,8 @@ class StatisticsForm : public forms::Form {
   void ShowOffline();
   void GreyOutLineCaptions(bool greyed);
   std::string CurrentMonthName();
+  // "Time online in December:"
+  std::string TimeOnlineInCaption();
 
   StatisticsSources sources_;
   StatisticsCallbacks callbacks_;

@@ -113,6 +113,8 @@ TEST_F(StatisticsWindowTest, CaptionAndFirstTabFollowWhetherTheProgramRunsAnEntr
       EXPECT_EQ(frame.Visible(), page == c.tab);
       EXPECT_EQ(frame.Enabled(), page == c.tab);
     }
+    // The month total is named for this month, connected or not.
+    EXPECT_EQ(frmStatistics.lblTime.Caption(), "Time online in December:");
     frmStatistics.Timer1.OnTick();
     EXPECT_EQ(frmStatistics.Caption(), c.tickCaption);
     frmStatistics.cmdOK.OnUserClick();

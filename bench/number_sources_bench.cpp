@@ -69,8 +69,10 @@ Lists& TheLists() {
 // The program on fakes, except the files, on the list entry "Work".
 class Program {
  public:
+  static constexpr uint32_t kRandomSeed = 1;  // every run measures the same logins
+
   Program() {
-    context = std::make_unique<AppContext>(ports, "Work");
+    context = std::make_unique<AppContext>(ports, "Work", kRandomSeed);
     context->CurrentEntryName = "Work";
     context->Entry.UseList = 1;
     context->Entry.PhoneList = TheLists().phoneList;
@@ -88,7 +90,10 @@ class Program {
   testing::FakeFormHost formHost;
   DiskFileSystem files;
   testing::FakeDownload download;
-  Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost, files, download};
+  testing::FakeFileDialog fileDialog;
+  testing::FakeShellLinks shellLinks;
+  Ports ports{registry, clock,    shell, messages, pump,       platform,
+              dialUp,   trayIcon, formHost, files, download, fileDialog, shellLinks};
   std::unique_ptr<AppContext> context;
 };
 

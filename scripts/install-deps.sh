@@ -7,7 +7,8 @@ packages=(
   cmake ninja-build g++ python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick liblnk-utils
+  wine wine64 fonts-wine fonts-dejavu-core xvfb xauth x11-utils imagemagick liblnk-utils
+  nsis
 )
 
 missing=()

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the Windows side, prepares the Wine prefix
-# as an installation would, adds a demo entry and starts Corvane with it on
-# the dial-up service stand-in. With a display it runs there until closed;
-# without one it runs on a virtual display and writes screenshots to shots/.
+# Installs what is missing, builds the Windows side with its setup file,
+# installs Corvane through that setup (silently) into the build's Wine prefix,
+# adds a demo entry and starts the installed program with it on the dial-up
+# service stand-in. With a display it runs there until closed; without one it
+# runs on a virtual display and writes screenshots to shots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
 scripts/install-deps.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j2 --target corvane rasapi32_standin rasctl
+cmake --build --preset win64 -j2 --target corvane_setup rasapi32_standin rasctl
 
 build=build/win64
 launcher="$build/wine-run.sh"
@@ -25,29 +26,31 @@ if [ -z "${DISPLAY:-}" ]; then
   fi
 fi
 
-# The installation key comes with the prefix; the demo entry is ours: a
-# busy line first, redialled after 5 seconds, then a connection.
-demo_key='HKCU\Software\Tamberlo\Corvane\Demo'
-while read -r name value; do
-  "$launcher" reg add "$demo_key" /v "$name" /t REG_SZ /d "$value" /f >/dev/null
-done <<'VALUES'
-PhoneNumber 5550100
-UserName demo
-Icon 8
-MonitorTime 1
-StartBrowser 0
-Minutes 0
-Seconds 5
-VALUES
+# Install (or update) as a user would; the key "Product" is written once.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+if ! "$launcher" "$build/corvane-setup-$version.exe" /S; then
+  echo "The setup stopped: is Corvane still running in this prefix? (build/win64/wine-run.sh --stop ends it)" >&2
+  exit 1
+fi
+export WINEPREFIX="$root/$build/wineprefix"
+install_dir=$("$launcher" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane' \
+  /v InstallLocation | tr -d '\r' | sed -n 's/^ *InstallLocation *REG_SZ *//p')
+install_dir=$(winepath -u "$install_dir" 2>/dev/null)
+program="$install_dir/corvane.exe"
+# The stand-in goes beside the installed program; it is never part of the setup.
+cp "$build/bin/rasapi32.dll" "$install_dir/"
+
+# The demo entry: a busy line first, redialled after 5 seconds, then a connection.
+"$launcher" reg import "$root/scripts/demo-entry.reg"
 export CORVANE_RAS_SCENARIO
-CORVANE_RAS_SCENARIO=$(WINEPREFIX="$root/$build/wineprefix" winepath -w "$root/emu/rasapi32/demo.scenario")
+CORVANE_RAS_SCENARIO=$(winepath -w "$root/emu/rasapi32/demo.scenario" 2>/dev/null)
 
 if [ "$headless" = 0 ]; then
-  exec "$launcher" "$build/bin/corvane.exe" Demo
+  exec "$launcher" "$program" Demo
 fi
 
 mkdir -p shots
-"$launcher" explorer /desktop=Corvane,800x600 "$build/bin/corvane.exe" Demo &
+"$launcher" explorer /desktop=Corvane,800x600 "$program" Demo &
 app_pid=$!
 for moment in 3:dialing 4:busy 25:connected; do
   sleep "${moment%%:*}"

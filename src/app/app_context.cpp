@@ -1,14 +1,19 @@
 // The program-wide context.
 #include "app/app_context.h"
 
-#include "app/bring_to_front.h"
+#include "app/options_window.h"
+#include "ui/bring_to_front.h"
 
 namespace corvane {
 
-AppContext::AppContext(const Ports& ports, std::string commandLine)
-    : Platform(ports), CommandLine(std::move(commandLine)), Store(ports.Registry, LastResult),
+AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t randomSeed)
+    : Platform(ports),
+      CommandLine(std::move(commandLine)),
+      Store(ports.Registry, LastResult),
+      Random(randomSeed),
       Ledger(Store, ports.Clock),
       frmDialer(*this),
+      frmOptions(OptionsServicesOf(*this), OptionsCallbacksOf(*this)),
       frmStatistics(StatisticsSources{Ledger, Store, Entry, CurrentEntryName, StatsEntryName, Session.IsConnected,
                                       Supervisor.LineDropped, Supervisor.ReconnectCountdown, ports.DialUp,
                                       ports.Clock, LastResult},

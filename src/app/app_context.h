@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 #include <string>
 
 #include "app/dialer_form.h"
@@ -15,6 +16,7 @@
 #include "stats/online_time_ledger.h"
 #include "stats/statistics_form.h"
 #include "ui/message_form.h"
+#include "ui/options_form.h"
 
 namespace corvane {
 
@@ -22,10 +24,12 @@ class ClockPort;
 class DialUpService;
 class DownloadPort;
 class EventPumpPort;
+class FileDialogPort;
 class FileSystemPort;
 class MessageBoxPort;
 class PlatformPort;
 class RegistryPort;
+class ShellLinkPort;
 class ShellPort;
 class TrayIconPort;
 namespace forms {
@@ -44,12 +48,15 @@ struct Ports {
   forms::FormHost& Forms;  // shows the other windows, modal or modeless
   FileSystemPort& Files;
   DownloadPort& Download;
+  FileDialogPort& FileDialog;
+  ShellLinkPort& ShellLinks;
 };
 
 class AppContext {
  public:
-  // `commandLine` is the program's command line without the program name.
-  AppContext(const Ports& ports, std::string commandLine);
+  // `commandLine` is the program's command line without the program name;
+  // `randomSeed` comes from the platform, fresh for every run.
+  AppContext(const Ports& ports, std::string commandLine, uint32_t randomSeed);
 
   Ports Platform;
   std::string CommandLine;
@@ -60,6 +67,9 @@ class AppContext {
   EntrySettings Entry;
   DialSession Session;
   SupervisorState Supervisor;
+  // Draws the login rotation's random start; seeded once, so a test that
+  // fixes the seed fixes every draw.
+  std::mt19937 Random;
   OnlineTimeLedger Ledger;
 
   // The entry in use: the command line's name, "/" dropped, capitalised;
@@ -80,8 +90,12 @@ class AppContext {
   // instance, or a custom entry that never connected).
   bool EndRequested = false;
 
+  // The program file's full path, for the shortcuts that start it.
+  std::string ProgramFile;
+
   DialerForm frmDialer;
-  MessageForm frmMessage{*this};
+  MessageForm frmMessage{Store, Entry, CurrentEntryName, frmDialer};
+  OptionsForm frmOptions;
   StatisticsForm frmStatistics;
   OnlineTimeForm frmOnTime;
 };

@@ -2,19 +2,21 @@
 // dial), Cancel (which reads Redial after the redials ended) and the tray
 // menu's Disconnect.
 #include "app/app_context.h"
-#include "app/bring_to_front.h"
+#include "app/dialer_captions.h"
 #include "app/dialing.h"
 #include "app/number_sources.h"
-#include "forms/form_host.h"
 #include "dial/dialup_service.h"
 #include "dial/hang_up.h"
+#include "dial/phonebook_entry.h"
+#include "forms/form_host.h"
 #include "system/message_box_port.h"
+#include "ui/bring_to_front.h"
 
 namespace corvane {
 
 void DialerForm::cmdDial_Click() {
   DialSession& session = ctx_.Session;
-  if (cmdDial.Caption() != "&DIAL") {
+  if (cmdDial.Caption() != kCaptionDial) {
     session.CancelRequested = 1;
     HangUpConnection(ctx_.Platform.DialUp, session.ConnectionHandle, ctx_.LastResult);
     Unload();
@@ -36,9 +38,9 @@ void DialerForm::cmdDial_Click() {
 
 void DialerForm::cmdCancel_Click() {
   DialSession& session = ctx_.Session;
-  if (cmdCancel.Caption() != "&Redial") {
+  if (cmdCancel.Caption() != kCaptionRedial) {
     session.CancelRequested = 1;
-    if (cmdCancel.Caption() == "&Cancel") {
+    if (cmdCancel.Caption() == kCaptionCancel) {
       HangUpConnection(ctx_.Platform.DialUp, session.ConnectionHandle, ctx_.LastResult);
     }
     Unload();
@@ -48,9 +50,9 @@ void DialerForm::cmdCancel_Click() {
   if (ctx_.Entry.UseList == 1) caption += "   UserID(" + std::to_string(session.UserIndex) + ")";
   SetCaption(caption);
   cmdCancel.SetVisible(false);
-  if (cmdInfo.Caption() == "&Options") cmdInfo.SetVisible(false);
+  if (cmdInfo.Caption() == kCaptionOptions) cmdInfo.SetVisible(false);
   if (Height() > kDetailsShownAbove) {
-    cmdInfo.SetCaption("&Hide Details");
+    cmdInfo.SetCaption(kCaptionHideDetails);
     cmdInfo.SetVisible(true);
     cmdInfo.Move(cmdInfo.Left(), cmdInfo.Top(), kInfoWidthRedial, cmdInfo.Height());
   }
@@ -58,7 +60,7 @@ void DialerForm::cmdCancel_Click() {
   Image1.SetVisible(true);
   Image2.SetVisible(false);
   session.RedialCount = 0;
-  session.ConnectionHandle = DialEntry(ctx_, "", kDialEntryName);
+  session.ConnectionHandle = DialEntry(ctx_, "", kPhonebookEntryName);
 }
 
 void DialerForm::mnuDisconnect_Click() {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "app/default_browser.h"
+#include "app/dialer_captions.h"
 #include "app/dialing.h"
 #include "app/number_sources.h"
 #include "dial/dialup_service.h"
@@ -13,6 +13,7 @@
 #include "system/event_pump_port.h"
 #include "system/shell_port.h"
 #include "system/tray_icon_port.h"
+#include "ui/default_browser.h"
 
 namespace corvane {
 
@@ -41,7 +42,7 @@ void OnConnected(AppContext& ctx) {
   DialerForm& dialer = ctx.frmDialer;
   session.IsConnected = 1;
   ctx.Platform.TrayIcon.Add(dialer.Icon(), "Connected to: '" + ctx.CurrentEntryName + "'");
-  dialer.mnuDisconnect.SetCaption("&Disconnect");
+  dialer.mnuDisconnect.SetCaption(kCaptionDisconnect);
   dialer.Hide();
   ctx.Ledger.StartCounting();
   if (ctx.Entry.StartBrowser == 1) {
@@ -109,14 +110,14 @@ void OnFailure(AppContext& ctx, int32_t error) {
   dialer.Image1.SetVisible(false);
   dialer.Image2.SetVisible(true);
   dialer.cmdShowOnTime.SetVisible(true);
-  dialer.cmdCancel.SetCaption("&Redial");
+  dialer.cmdCancel.SetCaption(kCaptionRedial);
   dialer.cmdCancel.SetVisible(false);
   dialer.cmdInfo.SetVisible(true);
-  if (dialer.cmdInfo.Caption() == "&Options") dialer.cmdInfo.SetCaption("&Details");
+  if (dialer.cmdInfo.Caption() == kCaptionOptions) dialer.cmdInfo.SetCaption(kCaptionDetails);
 
   if (session.RedialCount >= entry.NumberOfRedials) {
     dialer.SetCaption("End of Redials");
-    dialer.cmdInfo.SetCaption("&Options");
+    dialer.cmdInfo.SetCaption(kCaptionOptions);
     dialer.cmdInfo.SetVisible(true);
     dialer.lblMess.SetCaption(kStatus + "Redialed x " + std::to_string(session.RedialCount) + " times.");
     dialer.txtErr.SetText(session.ErrorLine);

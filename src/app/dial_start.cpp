@@ -4,8 +4,10 @@
 #include <random>
 
 #include "app/app_context.h"
+#include "app/dialer_captions.h"
 #include "app/dialing.h"
 #include "dial/dialup_service.h"
+#include "dial/phonebook_entry.h"
 #include "settings/password.h"
 
 namespace corvane {
@@ -14,9 +16,7 @@ namespace {
 
 // The first login of a run is the one after a random start, so several
 // users of the same list don't all begin with login 1.
-int32_t RandomStart(int32_t userCount) {
-  std::random_device seed;
-  std::mt19937 generator(seed());
+int32_t RandomStart(std::mt19937& generator, int32_t userCount) {
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   return static_cast<int32_t>(std::floor(unit(generator) * userCount + 1));
 }
@@ -51,7 +51,7 @@ void PrepareAndDial(AppContext& ctx) {
 
   if (entry.UseList == 1) {
     if (session.UserCount > 0) {
-      if (session.UserIndex == 0) session.UserIndex = RandomStart(session.UserCount);
+      if (session.UserIndex == 0) session.UserIndex = RandomStart(ctx.Random, session.UserCount);
       session.UserIndex = session.UserIndex < session.UserCount ? session.UserIndex + 1 : 1;
     } else {
       // No readable user list: dial without a login rather than with a stale one.
@@ -67,7 +67,7 @@ void PrepareAndDial(AppContext& ctx) {
     entry.Password = known ? session.UserPasswords[index] : std::string();
   }
 
-  session.ConnectionHandle = DialEntry(ctx, "", kDialEntryName);
+  session.ConnectionHandle = DialEntry(ctx, "", kPhonebookEntryName);
   // The timer also performs the re-dials the dial-event procedure hands
   // over, so it runs whether or not online time is monitored.
   if (session.ConnectionHandle != 0) dialer.Timer1.SetEnabled(true);
@@ -76,7 +76,7 @@ void PrepareAndDial(AppContext& ctx) {
     ctx.Store.SaveRegValue(ctx.Store.SettingsRoot + ctx.CurrentEntryName, "LastDialedLocation", line);
   }
 
-  dialer.cmdDial.SetCaption("&Cancel");
+  dialer.cmdDial.SetCaption(kCaptionCancel);
   dialer.cmdCancel.SetVisible(false);
   dialer.cmbList.SetVisible(false);
   dialer.txtCombo.SetVisible(false);

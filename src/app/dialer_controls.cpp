@@ -2,6 +2,7 @@
 // the details toggle and the online-time button, and the openers of the two
 // online-time windows.
 #include "app/app_context.h"
+#include "app/dialer_captions.h"
 #include "forms/form_host.h"
 #include "system/message_box_port.h"
 
@@ -9,17 +10,17 @@ namespace corvane {
 
 void DialerForm::cmdInfo_Click() {
   const std::string caption = cmdInfo.Caption();
-  if (caption == "&Options") {
+  if (caption == kCaptionOptions) {
     (cmdDial.Enabled() ? cmdDial : static_cast<forms::Control&>(txtCombo)).SetFocus();
     ShowOptionsWindow();
     return;
   }
-  if (caption == "&Details") {
-    cmdInfo.SetCaption("&Hide Details");
+  if (caption == kCaptionDetails) {
+    cmdInfo.SetCaption(kCaptionHideDetails);
     cmdInfo.Move(cmdInfo.Left(), cmdInfo.Top(), kInfoWidthExpanded, cmdInfo.Height());
     SetHeight(kHeightDetails);
-  } else if (caption == "&Hide Details") {
-    cmdInfo.SetCaption("&Details");
+  } else if (caption == kCaptionHideDetails) {
+    cmdInfo.SetCaption(kCaptionDetails);
     cmdInfo.Move(cmdInfo.Left(), cmdInfo.Top(), kInfoWidthCollapsed, cmdInfo.Height());
     SetHeight(kHeightCompact);
   }

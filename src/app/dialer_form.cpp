@@ -3,6 +3,7 @@
 #include "app/dialer_form.h"
 
 #include "app/app_context.h"
+#include "app/dialer_captions.h"
 
 namespace corvane {
 
@@ -22,9 +23,9 @@ DialerForm::DialerForm(AppContext& context) : Form("frmDialer", IDD_DIALER), ctx
   txtErr.SetText("");
   cmdShowOnTime.SetToolTipText("Show Online Time statistics");
   cmdShowOnTime.SetPicture(kOnlineTimeIcon);
-  cmdInfo.SetCaption("&Options");
-  cmdDial.SetCaption("&DIAL");
-  cmdCancel.SetCaption("&Cancel");
+  cmdInfo.SetCaption(kCaptionOptions);
+  cmdDial.SetCaption(kCaptionDial);
+  cmdCancel.SetCaption(kCaptionCancel);
   cmbList.SetVisible(false);
   Image1.SetVisible(false);
   Image2.SetPicture(8);
@@ -34,7 +35,7 @@ DialerForm::DialerForm(AppContext& context) : Form("frmDialer", IDD_DIALER), ctx
   sep1.SetCaption("-");
   mnuStatistics.SetCaption("&Statistics");
   sep2.SetCaption("-");
-  mnuDisconnect.SetCaption("&Disconnect");
+  mnuDisconnect.SetCaption(kCaptionDisconnect);
   sep3.SetCaption("-");
   mnuExit.SetCaption("&Exit");
   for (forms::MenuItem* item : {&mnuOptions, &sep1, &mnuStatistics, &sep2, &mnuDisconnect, &sep3, &mnuExit}) {

@@ -5,14 +5,16 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "app/bring_to_front.h"
+#include "app/dialer_captions.h"
 #include "app/dialing.h"
 #include "app/tray_display.h"
 #include "dial/dialup_service.h"
 #include "dial/handle_release.h"
 #include "dial/hang_up.h"
+#include "dial/phonebook_entry.h"
 #include "system/clock_port.h"
 #include "system/tray_icon_port.h"
+#include "ui/bring_to_front.h"
 
 namespace corvane {
 
@@ -75,6 +77,9 @@ bool DialerForm::OnLineLost() {
     store.SaveRegValue(key, kLastOffTimeValue, std::to_string(now));
   }
   ctx_.Ledger.SaveOnlineTime(key);
+  // A dropped line's handle still holds the port until it is hung up; the
+  // dial-event procedure may not have seen the drop to do it.
+  HangUpConnection(ctx_.Platform.DialUp, session.ConnectionHandle, ctx_.LastResult);
   if (session.DisconnectRequested == 1 || ctx_.Entry.AutoReconnect == 0) {
     EndAfterLostLine();
     return false;
@@ -84,7 +89,7 @@ bool DialerForm::OnLineLost() {
   session.IsConnected = 0;
   supervisor.LineDropped = 1;
   supervisor.DroppedAt = clock.MonotonicSeconds();
-  mnuDisconnect.SetCaption("&Connect");
+  mnuDisconnect.SetCaption(kCaptionConnect);
   SetWindowState(forms::WindowState::Normal);
   ctx_.Platform.TrayIcon.Modify(ReconnectWaitIcon(ctx_.Entry.Icon), "Disconnected");
 
@@ -123,7 +128,7 @@ void DialerForm::WaitToReconnect() {
 void DialerForm::ReconnectNow() {
   Show();
   SetCaption("Corvane     '" + ctx_.CurrentEntryName + "'");
-  cmdDial.SetCaption("&DIAL");
+  cmdDial.SetCaption(kCaptionDial);
   BringToFront(*this);
   ctx_.Platform.TrayIcon.Modify(Icon(), "Connecting to: '" + ctx_.CurrentEntryName + "'");
   Refresh();
@@ -156,7 +161,7 @@ void DialerForm::RunHandOffs() {
     WaitForHandleRelease(ports.DialUp, ports.Pump, ports.Clock, session.ConnectionHandle, kHandleReleaseSeconds,
                          ctx_.LastResult);
     session.BusyRedialPending = 0;
-    session.ConnectionHandle = DialEntry(ctx_, "", kDialEntryName);
+    session.ConnectionHandle = DialEntry(ctx_, "", kPhonebookEntryName);
   }
   if (session.RetryPending == 1) {
     WaitForHandleRelease(ports.DialUp, ports.Pump, ports.Clock, session.ConnectionHandle, kHandleReleaseSeconds,

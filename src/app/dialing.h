@@ -27,7 +27,4 @@ std::string DialStateText(uint32_t state);
 // follows a failed attempt.
 void OnDialEvent(AppContext& ctx, uint32_t message, uint32_t state, int32_t error);
 
-// The program's own phonebook entry, dialled with every attempt.
-inline constexpr const char* kDialEntryName = "Crv";
-
 }  // namespace corvane

@@ -4,16 +4,19 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "app/bring_to_front.h"
+#include "app/dialer_captions.h"
 #include "app/dialing.h"
-#include "app/entry_name.h"
 #include "dial/dialup_service.h"
 #include "dial/hang_up.h"
 #include "dial/phonebook_entry.h"
+#include "settings/entry_name.h"
+#include "settings/entry_name_rule.h"
 #include "settings/win_platform.h"
+#include "system/message_box_port.h"
 #include "system/clock_port.h"
 #include "system/shell_port.h"
 #include "system/tray_icon_port.h"
+#include "ui/bring_to_front.h"
 
 namespace corvane {
 
@@ -33,6 +36,15 @@ void DialerForm::Form_Load() {
   store.SettingsRoot = kSettingsRoot;
 
   ctx_.CurrentEntryName = EntryNameFromCommandLine(ctx_.CommandLine);
+  // A name that cannot be an entry's key would open, and leave behind, a key
+  // that is not an entry (Work\Sub, ..\..\Evil): say so and touch nothing.
+  const std::string refusal = EntryNameRefusal(ctx_.CurrentEntryName, 0);
+  if (!refusal.empty()) {
+    ctx_.Platform.Messages.Show("'" + ctx_.CurrentEntryName + "' is not a dialing entry.\r\n" + refusal, "Corvane",
+                                MsgIcon::Exclamation, MsgButtons::Ok);
+    ctx_.EndRequested = true;
+    return;
+  }
   BookLeftCheckpoints(store.EnumEntries());
   if (IsCustomEntryName(ctx_.CurrentEntryName, store.CustomEntryKey)) {
     StartCustomEntry();
@@ -102,7 +114,8 @@ void DialerForm::Form_Unload(int16_t& /*cancel*/) {
   if (ctx_.Entry.MonitorTime != 0) ctx_.Ledger.SaveOnlineTime(key);
   ctx_.Platform.TrayIcon.Delete();
   Timer1.SetEnabled(false);
-  for (forms::Form* window : std::initializer_list<forms::Form*>{&ctx_.frmMessage, &ctx_.frmStatistics, &ctx_.frmOnTime}) {
+  for (forms::Form* window : std::initializer_list<forms::Form*>{&ctx_.frmMessage, &ctx_.frmOptions,
+                                                                  &ctx_.frmStatistics, &ctx_.frmOnTime}) {
     if (window->Loaded()) window->Unload();
   }
 }
@@ -118,8 +131,12 @@ void DialerForm::BookLeftCheckpoints(const std::vector<std::string>& entryNames)
   if (!store.CustomEntryKey.empty()) ctx_.Ledger.BookLeftCheckpoint(store.SettingsRoot + store.CustomEntryKey);
 }
 
-// The options window arrives with entry saving; until then there is none to show.
-bool DialerForm::ShowOptionsWindow(int /*tabIndex*/) { return false; }
+bool DialerForm::ShowOptionsWindow(int tabIndex) {
+  ctx_.Platform.Forms.ShowModeless(ctx_.frmOptions);
+  if (!ctx_.frmOptions.Loaded()) return false;
+  if (tabIndex > 0) ctx_.frmOptions.tbsOptions.SetSelectedTab(tabIndex + 1);
+  return true;
+}
 
 void DialerForm::mnuOptions_Click() { ShowOptionsWindow(); }
 

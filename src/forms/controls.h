@@ -71,6 +71,8 @@ class ComboBox : public Control {
   const std::string& Text() const { return text_; }
   // Replaces the edit text; raises Change when it differs.
   void SetText(const std::string& text);
+  // Puts the caret after the last character of the edit text.
+  void SetSelectionToEnd() { Notify(Prop::Selection); }
 
   void AddItem(const std::string& item);
   void Clear();

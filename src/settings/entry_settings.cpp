@@ -1,46 +1,111 @@
-// Loading an entry's values into the entry record and the dialer's number boxes.
+// The entry record's fields, their values and defaults, in one table that
+// loading reads and saving writes.
 #include "settings/entry_settings.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <type_traits>
+#include <variant>
 
 namespace corvane {
 
+namespace {
+
+using Member = std::variant<uint8_t EntrySettings::*, int32_t EntrySettings::*, float EntrySettings::*,
+                            std::string EntrySettings::*>;
+
+struct Field {
+  const char* valueName;
+  Member member;
+  double fallback;  // the default of a number read from an empty text
+};
+
+// In the order loading reads them, which is kept as it always was: each
+// field is written as soon as its value is read.
+const std::array<Field, 20> kFields{{
+    {"Icon", &EntrySettings::Icon, 0},
+    {"UseList", &EntrySettings::UseList, 0},
+    {"LoadAtStartup", &EntrySettings::LoadAtStartup, 0},
+    {"MonitorTime", &EntrySettings::MonitorTime, 1},
+    {"PhoneList", &EntrySettings::PhoneList, 0},
+    {"UserList", &EntrySettings::UserList, 0},
+    {"UserName", &EntrySettings::UserName, 0},
+    {"Password", &EntrySettings::Password, 0},
+    {"PhoneNumber", &EntrySettings::PhoneNumber, 0},
+    {"EnableRedial", &EntrySettings::EnableRedial, 1},
+    {"NumberOfRedials", &EntrySettings::NumberOfRedials, 3},
+    {"Minutes", &EntrySettings::Minutes, 2},
+    {"Seconds", &EntrySettings::Seconds, 1},
+    {"DoNotAsk", &EntrySettings::DoNotAsk, 0},
+    {"FileURL", &EntrySettings::FileURL, 0},
+    {"DisconnectAndDial", &EntrySettings::DisconnectAndDial, 0},
+    {"StartBrowser", &EntrySettings::StartBrowser, 1},
+    {"AutoDisconnect", &EntrySettings::AutoDisconnect, 0},
+    {"AutoDisconnectTime", &EntrySettings::AutoDisconnectTime, 0},
+    {"AutoReconnect", &EntrySettings::AutoReconnect, 1},
+}};
+
+void ReadField(const Field& field, const std::string& text, EntrySettings& entry) {
+  std::visit(
+      [&](auto member) {
+        using Type = std::remove_cvref_t<decltype(entry.*member)>;
+        if constexpr (std::is_same_v<Type, std::string>) {
+          entry.*member = text;
+        } else if constexpr (std::is_same_v<Type, float>) {
+          entry.*member = ReadFloat(text, static_cast<float>(field.fallback));
+        } else if constexpr (std::is_same_v<Type, int32_t>) {
+          entry.*member = ReadInt32(text, static_cast<int32_t>(field.fallback));
+        } else {
+          entry.*member = ReadByte(text, static_cast<uint8_t>(field.fallback));
+        }
+      },
+      field.member);
+}
+
+std::string FloatText(float value) {
+  if (std::isfinite(value) && std::trunc(value) == value && std::fabs(value) < 1e15f) {
+    return std::to_string(static_cast<long long>(value));
+  }
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr;
+  return std::string(text, end);
+}
+
+}  // namespace
+
+std::string StoredText(const EntrySettings& entry, const std::string& valueName) {
+  for (const Field& field : kFields) {
+    if (valueName != field.valueName) continue;
+    return std::visit(
+        [&](auto member) -> std::string {
+          using Type = std::remove_cvref_t<decltype(entry.*member)>;
+          if constexpr (std::is_same_v<Type, std::string>) {
+            return entry.*member;
+          } else if constexpr (std::is_same_v<Type, float>) {
+            return FloatText(entry.*member);
+          } else {
+            return std::to_string(entry.*member);
+          }
+        },
+        field.member);
+  }
+  return {};
+}
+
 void LoadEntry(SettingsStore& store, const std::string& keyPath, EntrySettings& entry,
                forms::ComboBox& cmbList, forms::TextBox& txtCombo) {
-  // The order of the reads is kept as it always was: each field is written
-  // as soon as its value is read, and UseList must be known before the two
-  // number boxes are touched.
-  auto read = [&](const char* name) { return store.ReadRegValue(keyPath, name); };
-
-  entry.Icon = ReadByte(read("Icon"), 0);
-  entry.UseList = ReadByte(read("UseList"), 0);
-
-  const std::string lastDialed = read("LastDialedLocation");
-  if (!lastDialed.empty() && entry.UseList == 1) cmbList.SetText(lastDialed);
-
-  entry.LoadAtStartup = ReadByte(read("LoadAtStartup"), 0);
-  entry.MonitorTime = ReadByte(read("MonitorTime"), 1);
-
-  entry.PhoneList = read("PhoneList");
-  entry.UserList = read("UserList");
-  entry.UserName = read("UserName");
-  entry.Password = read("Password");
-
-  entry.PhoneNumber = read("PhoneNumber");
-  if (entry.UseList == 0) txtCombo.SetText(entry.PhoneNumber);
-
-  entry.EnableRedial = ReadByte(read("EnableRedial"), 1);
-  entry.NumberOfRedials = ReadInt32(read("NumberOfRedials"), 3);
-  entry.Minutes = ReadInt32(read("Minutes"), 2);
-  entry.Seconds = ReadInt32(read("Seconds"), 1);
-
-  entry.DoNotAsk = ReadByte(read("DoNotAsk"), 0);
-
-  entry.FileURL = read("FileURL");
-  entry.DisconnectAndDial = ReadByte(read("DisconnectAndDial"), 0);
-
-  entry.StartBrowser = ReadByte(read("StartBrowser"), 1);
-  entry.AutoDisconnect = ReadByte(read("AutoDisconnect"), 0);
-  entry.AutoDisconnectTime = ReadFloat(read("AutoDisconnectTime"), 0.0f);
-  entry.AutoReconnect = ReadByte(read("AutoReconnect"), 1);
+  for (const Field& field : kFields) {
+    ReadField(field, store.ReadRegValue(keyPath, field.valueName), entry);
+    const std::string name = field.valueName;
+    // UseList must be known before the two number boxes are touched.
+    if (name == "UseList") {
+      const std::string lastDialed = store.ReadRegValue(keyPath, "LastDialedLocation");
+      if (!lastDialed.empty() && entry.UseList == 1) cmbList.SetText(lastDialed);
+    } else if (name == "PhoneNumber" && entry.UseList == 0) {
+      txtCombo.SetText(entry.PhoneNumber);
+    }
+  }
 }
 
 }  // namespace corvane

@@ -33,6 +33,11 @@ struct EntrySettings {
   uint8_t AutoReconnect = 0;
 };
 
+// The text a field of the record is stored as: the decimal number (a whole
+// float without a fraction, "37800"), or the text itself. `valueName` must
+// name a field of the record.
+std::string StoredText(const EntrySettings& entry, const std::string& valueName);
+
 // Fills `entry` from the values under `keyPath` (SettingsRoot + entry name),
 // field by field with each value's default for an empty text, and puts the
 // last dialed phone-list line into `cmbList` (list mode) or the entry's number

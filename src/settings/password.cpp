@@ -9,7 +9,6 @@ namespace {
 
 constexpr unsigned kOffset = 66;
 constexpr unsigned kMaxByte = 255;
-constexpr unsigned char kAlreadyScrambled = 128;  // a first byte above this is not scrambled again
 
 const char* const kNoKeyText = "Please reinstall Corvane";
 const char* const kNoKeyTitle = "Data cannot be saved";
@@ -36,7 +35,6 @@ void WipeText(std::string& text) {
 std::optional<std::string> EncodePassword(const std::string& typed, SettingsStore& store,
                                           MessageBoxPort& messages) {
   if (typed.empty()) return typed;
-  if (static_cast<unsigned char>(typed.front()) > kAlreadyScrambled) return typed;
 
   std::string pad = ReadPad(store);
   if (pad.empty()) {

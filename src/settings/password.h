@@ -14,9 +14,10 @@
 namespace corvane {
 
 // The scrambled form of the password as typed, for storing as "Password".
-// An empty text stays empty and a text starting with a byte above 128 is
-// taken to be scrambled already and returned unchanged; neither reads the
-// key. nullopt = refused after telling the user why, nothing to store: no
+// An empty text stays empty without reading the key. Every other text is
+// scrambled, whatever its first byte: the options window never holds a
+// stored password, so a typed "\xE9tude" is a password, not a stored one.
+// nullopt = refused after telling the user why, nothing to store: no
 // installation key, or a password the scrambling cannot hold (longer than
 // twice the key, or a byte that with its key byte and 66 passes 255).
 std::optional<std::string> EncodePassword(const std::string& typed, SettingsStore& store,

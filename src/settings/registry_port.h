@@ -41,6 +41,10 @@ class RegistryPort {
   virtual int32_t EnumSubkey(RegKey key, uint32_t index, std::string& name) = 0;
 
   virtual void CloseKey(RegKey key) = 0;
+
+  // Deletes the key `path` with its values. A key that has subkeys is left
+  // as it is (a status other than 0), so no more than the one key can go.
+  virtual int32_t DeleteLeafKey(RegHive hive, const std::string& path) = 0;
 };
 
 }  // namespace corvane

@@ -167,6 +167,16 @@ void SettingsStore::SaveRegValue(const std::string& keyPath, const std::string& 
   lastResult_ = registry_.SetStringValue(key, valueName, text);
 }
 
+bool SettingsStore::CreateRegKey(const std::string& keyPath) {
+  RegKey key = 0;
+  lastResult_ = registry_.CreateKey(RootHive, keyPath, key);
+  if (lastResult_ != kRegSuccess) return false;
+  registry_.CloseKey(key);
+  return true;
+}
+
+void SettingsStore::DeleteRegKey(const std::string& keyPath) { lastResult_ = registry_.DeleteLeafKey(RootHive, keyPath); }
+
 std::vector<std::string> SettingsStore::EnumEntries() {
   CustomEntryKey.clear();
   std::vector<std::string> names;

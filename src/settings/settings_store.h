@@ -27,6 +27,14 @@ class SettingsStore {
   // LastResult: the status of the open, or of the write.
   void SaveRegValue(const std::string& keyPath, const std::string& valueName, const std::string& text);
 
+  // Opens the key path with create semantics and closes it again. True on
+  // success; LastResult: the status of the open.
+  bool CreateRegKey(const std::string& keyPath);
+
+  // Deletes the key path with its values, never a key that has subkeys.
+  // LastResult: the status of the deletion.
+  void DeleteRegKey(const std::string& keyPath);
+
   // Ordinary entry names in reverse enumeration order; records the last
   // "*"-prefixed subkey as CustomEntryKey (cleared first). A missing
   // SettingsRoot gives an empty list and is not created. LastResult: 0 when

@@ -6,7 +6,8 @@
 namespace corvane {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
-enum class MsgButtons { Ok, OkCancel, YesNo };
+// YesNoDefaultNo: Yes and No with No as the default button.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoDefaultNo };
 enum class MsgResult { Ok, Cancel, Yes, No };
 
 class MessageBoxPort {

@@ -1,7 +1,8 @@
 // frmMessage: layout, answers and the stored "DoNotAsk" choice.
 #include "ui/message_form.h"
 
-#include "app/app_context.h"
+#include "settings/entry_settings.h"
+#include "settings/settings_store.h"
 
 namespace corvane {
 
@@ -17,7 +18,13 @@ constexpr int kDefaultWindowIcon = 8;
 
 }  // namespace
 
-MessageForm::MessageForm(AppContext& context) : Form("frmMessage", IDD_MESSAGE), ctx_(context) {
+MessageForm::MessageForm(SettingsStore& store, EntrySettings& entry, const std::string& currentEntryName,
+                         const forms::Form& dialer)
+    : Form("frmMessage", IDD_MESSAGE),
+      store_(store),
+      entry_(entry),
+      currentEntryName_(currentEntryName),
+      dialer_(dialer) {
   SetCaption("Active Internet connection!");
   Move(0, 0, kWidth, kHeight);
 
@@ -44,7 +51,7 @@ MessageForm::MessageForm(AppContext& context) : Form("frmMessage", IDD_MESSAGE),
 
 void MessageForm::Form_Load() {
   // The picture is the connection's own: the dialer window's icon.
-  Image1.SetPicture(ctx_.frmDialer.Icon() != 0 ? ctx_.frmDialer.Icon() : kDefaultWindowIcon);
+  Image1.SetPicture(dialer_.Icon() != 0 ? dialer_.Icon() : kDefaultWindowIcon);
   chkAsk.SetValue(0);
   cmdYes.SetFocus();
 }
@@ -63,8 +70,8 @@ void MessageForm::cmdNo_Click() {
 
 void MessageForm::SaveDoNotAsk() {
   const uint8_t value = chkAsk.Value() != 0 ? 1 : 0;
-  ctx_.Store.SaveRegValue(ctx_.Store.SettingsRoot + ctx_.CurrentEntryName, "DoNotAsk", value != 0 ? "1" : "0");
-  ctx_.Entry.DoNotAsk = value;
+  store_.SaveRegValue(store_.SettingsRoot + currentEntryName_, "DoNotAsk", value != 0 ? "1" : "0");
+  entry_.DoNotAsk = value;
 }
 
 }  // namespace corvane

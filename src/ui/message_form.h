@@ -3,17 +3,23 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "forms/form.h"
 #include "ui/message_ids.h"
 
 namespace corvane {
 
-class AppContext;
+struct EntrySettings;
+class SettingsStore;
 
 class MessageForm : public forms::Form {
  public:
-  explicit MessageForm(AppContext& context);
+  // The question is about the running entry: its name (which may change
+  // while the program runs) and record, the store its choice goes to, and
+  // the dialer window whose icon the question shows.
+  MessageForm(SettingsStore& store, EntrySettings& entry, const std::string& currentEntryName,
+              const forms::Form& dialer);
 
   forms::Label lblMess{"lblMess", IDC_MSG_LBLMESS};
   forms::Image Image1{"Image1", IDC_MSG_IMAGE1};
@@ -44,7 +50,10 @@ class MessageForm : public forms::Form {
   void SaveDoNotAsk();
 
  private:
-  AppContext& ctx_;
+  SettingsStore& store_;
+  EntrySettings& entry_;
+  const std::string& currentEntryName_;
+  const forms::Form& dialer_;
 };
 
 }  // namespace corvane

@@ -392,8 +392,10 @@ void FormBinder::PopupMenu(forms::MenuItem& menu) {
   }
   POINT cursor;
   GetCursorPos(&cursor);
-  const UINT chosen = static_cast<UINT>(
-      TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, cursor.x, cursor.y, 0, window_, nullptr));
+  // Above the cursor, as tray menus open: placed over the cursor instead, the
+  // release of a second right click on the icon would choose the last item.
+  const UINT chosen = static_cast<UINT>(TrackPopupMenu(
+      popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_BOTTOMALIGN, cursor.x, cursor.y, 0, window_, nullptr));
   // Lets the menu close properly when the user clicks elsewhere.
   PostMessageA(window_, WM_NULL, 0, 0);
   bar.reset();

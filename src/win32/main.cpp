@@ -1,7 +1,11 @@
 // WinMain: builds the context on the Win32 adapters, binds the dialer window
 // and runs the message loop until the dialer window is unloaded.
 #include <windows.h>
+#include <bcrypt.h>
 #include <commctrl.h>
+
+#include <cstdint>
+#include <string>
 
 #include "app/app_context.h"
 #include "app/command_line.h"
@@ -10,14 +14,45 @@
 #include "win32/ras_dialup_service.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_event_pump.h"
+#include "win32/win32_file_dialog.h"
 #include "win32/win32_file_system.h"
 #include "win32/win32_form_host.h"
 #include "win32/win32_message_box.h"
 #include "win32/win32_platform.h"
 #include "win32/win32_registry.h"
 #include "win32/win32_shell.h"
+#include "win32/win32_shell_links.h"
 #include "win32/win32_tray_icon.h"
 #include "win32/wininet_download.h"
+
+namespace {
+
+// A fresh seed for the core's random draws, from the system's generator; the
+// clock and the process id when that fails, so runs still differ.
+uint32_t FreshRandomSeed() {
+  uint32_t seed = 0;
+  if (BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&seed), sizeof seed, BCRYPT_USE_SYSTEM_PREFERRED_RNG) >= 0) {
+    return seed;
+  }
+  return static_cast<uint32_t>(GetTickCount64()) ^ GetCurrentProcessId();
+}
+
+// The full path of this program file; paths longer than MAX_PATH are asked
+// for again with a bigger buffer.
+std::string ProgramFile() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
   using namespace corvane;
@@ -37,8 +72,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   Win32FormHost formHost(instance, loop);
   Win32FileSystem files;
   WinInetDownload download(loop);
-  Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost, files, download};
-  AppContext context(ports, ArgumentsOf(GetCommandLineA()));
+  Win32FileDialog fileDialog;
+  Win32ShellLinks shellLinks;
+  Ports ports{registry, clock,    shell,    messages, pump,     platform,
+              dialUp,   trayIcon, formHost, files,    download, fileDialog, shellLinks};
+  AppContext context(ports, ArgumentsOf(GetCommandLineA()), FreshRandomSeed());
+  context.ProgramFile = ProgramFile();
   // The other windows' forms live in the context: their binders go first.
   struct CloseOtherWindows {
     Win32FormHost& host;

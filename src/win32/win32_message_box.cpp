@@ -22,6 +22,7 @@ UINT ButtonFlags(MsgButtons buttons) {
   switch (buttons) {
     case MsgButtons::OkCancel: return MB_OKCANCEL;
     case MsgButtons::YesNo: return MB_YESNO;
+    case MsgButtons::YesNoDefaultNo: return MB_YESNO | MB_DEFBUTTON2;
     case MsgButtons::Ok: break;
   }
   return MB_OK;
@@ -31,7 +32,8 @@ UINT ButtonFlags(MsgButtons buttons) {
 MsgResult Declined(MsgButtons buttons) {
   switch (buttons) {
     case MsgButtons::OkCancel: return MsgResult::Cancel;
-    case MsgButtons::YesNo: return MsgResult::No;
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoDefaultNo: return MsgResult::No;
     case MsgButtons::Ok: break;
   }
   return MsgResult::Ok;

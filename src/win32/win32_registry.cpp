@@ -1,5 +1,5 @@
 // The registry port on RegCreateKeyExA, RegOpenKeyExA, RegQueryValueExA,
-// RegSetValueExA and RegEnumKeyExA. Keys travel through the port as
+// RegSetValueExA, RegEnumKeyExA and RegDeleteKeyA. Keys travel through the port as
 // integers; the store closes each one it opens.
 #include "win32/win32_registry.h"
 
@@ -64,6 +64,11 @@ int32_t Win32Registry::EnumSubkey(RegKey key, uint32_t index, std::string& name)
 
 void Win32Registry::CloseKey(RegKey key) {
   if (key != 0) RegCloseKey(ToHkey(key));
+}
+
+int32_t Win32Registry::DeleteLeafKey(RegHive hive, const std::string& path) {
+  // RegDeleteKeyA refuses a key that has subkeys: never a whole tree.
+  return RegDeleteKeyA(HiveKey(hive), path.c_str());
 }
 
 }  // namespace corvane

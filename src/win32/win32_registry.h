@@ -13,6 +13,7 @@ class Win32Registry : public RegistryPort {
   int32_t SetStringValue(RegKey key, const std::string& name, const std::string& text) override;
   int32_t EnumSubkey(RegKey key, uint32_t index, std::string& name) override;
   void CloseKey(RegKey key) override;
+  int32_t DeleteLeafKey(RegHive hive, const std::string& path) override;
 };
 
 }  // namespace corvane

@@ -275,6 +275,8 @@ TEST_F(NumberSourcesTest, MissingUserListLeavesNumberAndLoginsAlone) {
     AppContext& app = StartListEntry();
     app.Entry.UserList = c.path;
     app.Entry.PhoneNumber = "555 0000";
+    // The options window this opens reloads the entry from the store.
+    registry.SetString(RegHive::CurrentUser, EntryKey("Work"), "PhoneNumber", "555 0000");
     app.Session.UserNames = {"", "old"};
     app.Session.UserPasswords = {"", "oldpw"};
     app.Session.UserCount = 1;

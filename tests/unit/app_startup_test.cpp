@@ -44,11 +44,36 @@ TEST_F(StartupTest, CommandLineChoosesEntryNameAndCaption) {
   }
 }
 
-TEST_F(StartupTest, NoEntryNameEndsWhenThereIsNoOptionsWindowToShow) {
+TEST_F(StartupTest, NoEntryNameHidesTheDialerAndOpensTheOptionsWindow) {
   AppContext& app = Start("");
   EXPECT_FALSE(app.frmDialer.Visible());
+  EXPECT_TRUE(app.frmDialer.Loaded());
+  EXPECT_TRUE(app.frmOptions.Visible());
+  EXPECT_EQ(app.frmOptions.Caption(), "Corvane - Options");
+  EXPECT_EQ(app.frmOptions.cmdOK.Caption(), "&OK");
+
+  // Closing it without saving ends the program through the exit path.
+  app.frmOptions.cmdCancel_Click();
+  EXPECT_FALSE(app.frmOptions.Loaded());
   EXPECT_FALSE(app.frmDialer.Loaded());
-  EXPECT_FALSE(app.EndRequested);  // through the exit path, not a bare end
+  EXPECT_FALSE(app.EndRequested);
+}
+
+TEST_F(StartupTest, NameThatCannotBeAnEntryIsRefusedAndTouchesNothing) {
+  for (const char* commandLine : {"/Work\\Sub", "..\\..\\Evil", "/con"}) {
+    SCOPED_TRACE(commandLine);
+    messages.shown.clear();
+    AppContext& app = Start(commandLine);
+    EXPECT_TRUE(app.EndRequested);
+    EXPECT_FALSE(app.frmDialer.Visible());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("is not a dialing entry"), std::string::npos);
+    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(dialUp.validated.empty());
+  }
+  EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, EntryKey("Work")));
+  EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, "Software\\Tamberlo\\Evil"));
+  EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, kSettingsRoot));
 }
 
 TEST_F(StartupTest, MinIsLoadedLikeAnyOtherEntry) {

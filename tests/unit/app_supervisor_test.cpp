@@ -99,8 +99,11 @@ TEST_F(SupervisorTest, LostLineIsBookedOnceThenEndsOrWaitsToReconnect) {
     const std::string before = Value("Work", kOnlineTimeValue);
     Pass(100, true);
     app.Session.DisconnectRequested = c.userDisconnected ? 1 : 0;
+    dialUp.hangUps.clear();
     DropLine();
     Tick();
+    // The dropped line's handle is released, so a reconnection finds the port free.
+    EXPECT_GE(std::count(dialUp.hangUps.begin(), dialUp.hangUps.end(), dialUp.nextHandle), 1);
     Pass(1, true);  // later ticks must not book it again
 
     const long booked = (before == "<none>" ? 0 : std::stol(before)) + 100;
@@ -288,7 +291,7 @@ TEST_F(SupervisorTest, NumberDownloadDoesNotRedialALineThatDroppedMeanwhile) {
     SCOPED_TRACE(c.label);
     registry = FakeRegistry();
     download.body = "5559999\r\n";
-    download.whileDownloading = [&] {
+    download.onEvents = [&] {
       Pass(20, !c.dropsDuringDownload);
       if (c.dropsDuringDownload) {
         DropLine();

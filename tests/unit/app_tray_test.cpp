@@ -180,13 +180,15 @@ TEST_F(TrayTest, OpenersNameTheEntryTheOnlineTimeWindowsShow) {
 TEST_F(TrayTest, OpenStatisticsWindowFollowsTheOptionsOnlyToTheRunningEntryAndClosesWithTheProgram) {
   AppContext& app = Connected("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"MonitorTime", "1"}}, 10);
   app.StatsEntryName = "Home";
-  app.frmDialer.StatisticsEntryEdited("Work");
+  forms::ComboBox& selector = app.frmOptions.cmbSelEntry;
+  app.frmOptions.Load();
+  selector.OnUserText("work");
   EXPECT_EQ(app.StatsEntryName, "Home") << "a closed window followed";
 
   app.frmStatistics.Load();
-  app.frmDialer.StatisticsEntryEdited("Other");
+  selector.OnUserText("other");
   EXPECT_EQ(app.StatsEntryName, "Home");
-  app.frmDialer.StatisticsEntryEdited("Work");
+  selector.OnUserText("work");
   EXPECT_EQ(app.StatsEntryName, "Work");
 
   app.frmOnTime.Load();

@@ -57,10 +57,7 @@ TEST_F(PasswordTest, DecodingAnEncodedPasswordGivesItBack) {
 
 TEST_F(PasswordTest, TextsThatPassUnchangedDoNotReadTheKey) {
   // No installation key at all: none of these needs one.
-  const std::string alreadyScrambled = "\xE1\xB0\xC2";
   EXPECT_EQ(EncodePassword("", store, messages), "");
-  EXPECT_EQ(EncodePassword(alreadyScrambled, store, messages), alreadyScrambled);
-  EXPECT_EQ(EncodePassword("\x81typed", store, messages), "\x81typed");
 
   EntrySettings listMode;
   listMode.UseList = 1;
@@ -68,6 +65,19 @@ TEST_F(PasswordTest, TextsThatPassUnchangedDoNotReadTheKey) {
 
   EXPECT_FALSE(KeyWasRead());
   EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(PasswordTest, TypedPasswordStartingAboveByte128IsScrambledOrRefusedNeverStoredAsTyped) {
+  SetInstallKey("12");
+  const auto low = EncodePassword(std::string("\x81typ", 4), store, messages);
+  ASSERT_TRUE(low.has_value());
+  EXPECT_NE(*low, std::string("\x81typ", 4));
+  EXPECT_EQ(DecodePassword(*low, single, store), std::string("\x81typ", 4));
+
+  // \xE9 + '1' + 66 passes 255: refused with the message, not stored as typed.
+  EXPECT_EQ(EncodePassword("\xE9tude42", store, messages), std::nullopt);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].title, "Data cannot be saved");
 }
 
 TEST_F(PasswordTest, WithoutInstallKeyNothingIsScrambled) {

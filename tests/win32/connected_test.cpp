@@ -121,8 +121,10 @@ TEST_F(ConnectedTest, AgeLimitHangsUpBooksAndEnds) {
   DWORD exitCode = 1;
   ASSERT_TRUE(program.WaitForExit(15000, &exitCode));
   EXPECT_EQ(exitCode, 0u);
+  // Booked at the tick that finds the line gone: a little after the limit,
+  // more on a loaded machine.
   EXPECT_GE(Seconds(Work("OnlineTime")), 2);
-  EXPECT_LE(Seconds(Work("OnlineTime")), 4);
+  EXPECT_LE(Seconds(Work("OnlineTime")), 8);
   EXPECT_TRUE(WaitUntil([] { return Control("list").find("5550100") == std::string::npos; }, 3000))
       << Control("list");
 }
@@ -222,7 +224,7 @@ TEST_F(CustomEntryTest, ProviderConnectionIsWatchedOnlyWhenItIsTheOnlyOne) {
   ASSERT_TRUE(program.WaitForExit(10000));
   const int booked = Seconds(ReadValue(EntryKey("*Isp"), "OnlineTime"));
   EXPECT_GE(booked, 1);
-  EXPECT_LE(booked, 3);
+  EXPECT_LE(booked, 5);
   EXPECT_NE(ReadValue(EntryKey("*Isp"), "LastOffTime"), "<none>");
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/default_browser.h"
+#include "ui/default_browser.h"
 #include "win32/win32_shell.h"
 #include "win32/win32_tray_icon.h"
 

@@ -1,11 +1,12 @@
 // Start-up and exit of the real program under Wine: the command line picks
-// the entry, a second instance ends at once, no entry hides the dialer, and
+// the entry, a second instance ends at once, no entry opens the options, and
 // closing the window or ending the session ends the process.
 #include <gtest/gtest.h>
 
 #include "app/dialer_ids.h"
 #include "dial_standin_fixture.h"
 #include "support/program_under_test.h"
+#include "ui/options_ids.h"
 
 namespace corvane::testing {
 namespace {
@@ -74,9 +75,19 @@ TEST_F(StartupTest, SecondInstanceEndsAtOnceAndSilently) {
 }
 
 // The dialer is shown for a moment while the start-up sequence runs and hidden
-// again once it finds no entry name, so only the end state is checked here.
-TEST_F(StartupTest, NoEntryNameEndsTheProgramAndFreesTheNextStart) {
+// again once it finds no entry name, so only the end state is checked here:
+// the options window, whose Cancel ends the program.
+TEST_F(StartupTest, NoEntryNameOpensTheOptionsWindowWhoseCancelEndsTheProgram) {
   ProgramUnderTest program("");
+  HWND options = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    options = FindWindowA(nullptr, "Corvane - Options");
+    return options != nullptr && IsWindowVisible(options);
+  }));
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialer); }));
+  PostMessageA(GetDlgItem(options, IDC_OPT_CMDCANCEL), BM_CLICK, 0, 0);
   DWORD exitCode = 1;
   ASSERT_TRUE(program.WaitForExit(10000, &exitCode));
   EXPECT_EQ(exitCode, 0u);

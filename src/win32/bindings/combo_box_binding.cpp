@@ -42,6 +42,12 @@ class ComboBoxBinding : public ControlBinding {
       case forms::Prop::ListIndex:
         PushListIndex();
         break;
+      case forms::Prop::Selection:
+        if (HWND item = Item()) {
+          const auto end = static_cast<WORD>(GetWindowTextLengthA(item));
+          SendMessageA(item, CB_SETEDITSEL, 0, MAKELPARAM(end, end));
+        }
+        break;
       default:
         break;
     }

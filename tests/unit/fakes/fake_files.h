@@ -36,7 +36,7 @@ class FakeDownload : public DownloadPort {
   };
   int32_t Download(const std::string& url, unsigned timeoutMs, size_t maxBytes, std::string& body) override {
     requests.push_back({url, timeoutMs, maxBytes});
-    if (whileDownloading) whileDownloading();
+    if (onEvents) onEvents();
     if (DownloadSucceeded(status)) body = this->body;
     return status;
   }
@@ -44,8 +44,8 @@ class FakeDownload : public DownloadPort {
   int32_t status = 200;
   std::string body;
   std::vector<Request> requests;
-  // Runs as the window events that arrive while the download goes on.
-  std::function<void()> whileDownloading;
+  // Runs as the window events that arrive while the transfer goes on.
+  std::function<void()> onEvents;
 };
 
 }  // namespace corvane::testing

@@ -103,6 +103,7 @@ int32_t FakeRegistry::SetStringValue(RegKey key, const std::string& name, const 
   Node* node = Opened(key);
   if (node == nullptr) return 6;
   node->values[Lower(name)] = text + '\0';
+  writtenValues.push_back(name);
   return kRegSuccess;
 }
 
@@ -139,6 +140,15 @@ std::optional<std::string> FakeRegistry::RawValue(RegHive hive, const std::strin
   auto it = node->values.find(Lower(name));
   if (it == node->values.end()) return std::nullopt;
   return it->second;
+}
+
+int32_t FakeRegistry::DeleteLeafKey(RegHive hive, const std::string& path) {
+  deletedKeys.push_back(path);
+  const Node* node = Find(hive, path);
+  if (node == nullptr) return kRegFileNotFound;
+  if (!node->subkeys.empty()) return 5;  // access denied, as for a key with subkeys
+  DeleteKey(hive, path);
+  return kRegSuccess;
 }
 
 void FakeRegistry::DeleteKey(RegHive hive, const std::string& path) {

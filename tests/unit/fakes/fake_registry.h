@@ -22,6 +22,7 @@ class FakeRegistry : public RegistryPort {
   int32_t SetStringValue(RegKey key, const std::string& name, const std::string& text) override;
   int32_t EnumSubkey(RegKey key, uint32_t index, std::string& name) override;
   void CloseKey(RegKey key) override;
+  int32_t DeleteLeafKey(RegHive hive, const std::string& path) override;
 
   // --- arranging and inspecting (paths relative to the hive, "\" separated,
   // case-insensitive like the real registry; an empty component is ignored) ---
@@ -34,6 +35,10 @@ class FakeRegistry : public RegistryPort {
   std::optional<std::string> RawValue(RegHive hive, const std::string& path, const std::string& name) const;
   void DeleteKey(RegHive hive, const std::string& path);
 
+  // The name of every value written through the port, in order.
+  std::vector<std::string> writtenValues;
+  // Every path given to DeleteLeafKey, in order.
+  std::vector<std::string> deletedKeys;
   // Keys opened through the port and not yet closed.
   size_t OpenKeyCount() const { return open_.size(); }
   // The buffer size of every QueryValue call in order; 0 for a size query.

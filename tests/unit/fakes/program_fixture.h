@@ -12,6 +12,7 @@
 #include "fakes/fake_form_host.h"
 #include "fakes/fake_message_box.h"
 #include "fakes/fake_registry.h"
+#include "fakes/fake_shell_links.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_tray_icon.h"
 #include "forms/form.h"
@@ -35,7 +36,7 @@ class ProgramFixture {
  public:
   // Builds the context for `commandLine`; the dialer window is not loaded yet.
   AppContext& Create(const std::string& commandLine) {
-    context = std::make_unique<AppContext>(ports, commandLine);
+    context = std::make_unique<AppContext>(ports, commandLine, randomSeed);
     context->frmDialer.Attach(&window);
     return *context;
   }
@@ -60,7 +61,11 @@ class ProgramFixture {
   FakeFormHost formHost;
   FakeFileSystem files;
   FakeDownload download;
-  Ports ports{registry, clock, shell, messages, pump, platform, dialUp, trayIcon, formHost, files, download};
+  FakeFileDialog fileDialog;
+  FakeShellLinks shellLinks;
+  Ports ports{registry, clock,    shell, messages, pump,       platform,
+              dialUp,   trayIcon, formHost, files, download, fileDialog, shellLinks};
+  uint32_t randomSeed = 1;  // what the platform would draw afresh each run
   RecordingWindow window;
   std::unique_ptr<AppContext> context;
 };

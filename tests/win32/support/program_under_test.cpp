@@ -1,6 +1,8 @@
 // ProgramUnderTest and registry helpers for the Windows-side tests.
 #include "support/program_under_test.h"
 
+#include "app/dialer_ids.h"
+
 namespace corvane::testing {
 
 namespace {
@@ -24,7 +26,9 @@ BOOL CALLBACK FindDialogOf(HWND window, LPARAM param) {
   GetWindowThreadProcessId(window, &owner);
   char className[64] = {};
   GetClassNameA(window, className, sizeof className);
-  if (owner == search->processId && std::string(className) == "#32770") {
+  // The dialer is the program's dialog with a Dial button; the other windows
+  // of the program are dialogs too.
+  if (owner == search->processId && std::string(className) == "#32770" && GetDlgItem(window, IDC_CMDDIAL) != nullptr) {
     search->found = window;
     return FALSE;
   }

@@ -1,5 +1,5 @@
 // DefaultBrowserPath.
-#include "app/default_browser.h"
+#include "ui/default_browser.h"
 
 #include "settings/settings_store.h"
 

@@ -1,7 +1,7 @@
 // Entry names from the command line. Case rules work on the ANSI bytes of
 // the name, letters of the ASCII range only, as the registry compares key
 // names without regard to case in that range anyway.
-#include "app/entry_name.h"
+#include "settings/entry_name.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,6 +23,12 @@ std::string EntryNameFromCommandLine(const std::string& commandLine) {
 std::string Capitalised(const std::string& name) {
   std::string result = name;
   for (size_t i = 0; i < result.size(); ++i) result[i] = i == 0 ? Upper(result[i]) : Lower(result[i]);
+  return result;
+}
+
+std::string UpperCase(const std::string& text) {
+  std::string result = text;
+  std::transform(result.begin(), result.end(), result.begin(), Upper);
   return result;
 }
 

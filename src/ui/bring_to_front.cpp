@@ -1,5 +1,5 @@
 // BringToFront: every step is tried; a refused step is simply skipped.
-#include "app/bring_to_front.h"
+#include "ui/bring_to_front.h"
 
 namespace corvane {
 

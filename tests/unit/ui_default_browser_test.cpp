@@ -2,8 +2,8 @@
 // shell's answer as the result code, and the answer buffer cut at its NUL.
 #include <gtest/gtest.h>
 
-#include "app/default_browser.h"
 #include "fakes/fake_system.h"
+#include "ui/default_browser.h"
 
 namespace corvane::testing {
 namespace {

@@ -11,6 +11,9 @@ std::string EntryNameFromCommandLine(const std::string& commandLine);
 // First character upper case, the rest lower case.
 std::string Capitalised(const std::string& name);
 
+// Every letter upper case.
+std::string UpperCase(const std::string& text);
+
 bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 
 // True when `name` is not empty and names the custom entry recorded as

@@ -1,0 +1,71 @@
+// Saving an entry from the options window: the checks in their order, the
+// entry record updated, the password scrambled, and the entry's values
+// written in their order; and saving the custom entry. The shortcut steps
+// that follow live with the shortcuts.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "settings/entry_settings.h"
+#include "settings/settings_store.h"
+#include "system/message_box_port.h"
+
+namespace corvane {
+
+// What the options window holds for an ordinary entry when OK is pressed.
+// Check boxes are 0 or 1; texts are exactly as the boxes hold them.
+struct EntryForm {
+  std::string name;  // cmbSelEntry
+  int loadAtStartup = 0;
+  int monitorTime = 0;
+  int single = 0;
+  int list = 0;
+  std::string userName, password, phoneNumber;
+  std::string phoneList, userList;
+  int redial = 0;
+  std::string redialText, minutesText, secondsText;
+  int redialValue = 0, minutesValue = 0, secondsValue = 0;  // vsb1, vsb2, vsb3
+  std::string url, browserPath;
+  int startBrowser = 0;
+  int autoDisconnect = 0;
+  int autoDisconnectHours = 0, autoDisconnectMinutes = 0;  // vsbAhrs, vsbAmin
+  int autoReconnect = 0;
+  std::string onTime1, onTime2, offTime1, offTime2;
+  bool disconnectAndDial = false;  // optDisconnect selected
+  std::string lastDialedLocation;  // the dialer window's phone-list line
+};
+
+// The control a failed check sends the focus to.
+enum class EntryField { Unchanged, EntryName, UserName, Password, PhoneNumber, PhoneList, UserList };
+
+struct EntryFormProblem {
+  int tab;  // 1-based tab to select
+  std::string message;
+  EntryField focus;
+};
+
+inline constexpr const char* kSaveErrorTitle = "Error saving options";
+
+// The first check the form fails, in the order the user is told about them;
+// nullopt when it can be saved. `longestFolder` is the longest folder the
+// entry's shortcuts go into (see EntryNameRefusal).
+std::optional<EntryFormProblem> CheckEntryForm(const EntryForm& form, size_t longestFolder);
+
+enum class SaveResult { Saved, KeyNotCreated, PasswordRefused };
+
+// Copies the form into `entry`, then writes the scrambled password (unless
+// the box holds only spaces, which stand for the stored one) and the 24
+// values under SettingsRoot + form.name. A password the scrambling cannot
+// hold is refused with its message before anything is written; a key that
+// cannot be created gives "Options not saved". A failing single write is
+// not reported and the later ones still run.
+SaveResult SaveEntry(const EntryForm& form, SettingsStore& store, EntrySettings& entry, MessageBoxPort& messages);
+
+// Writes the custom entry `name`: "Tab4Name" at the settings root, and
+// "Location", "Tab4Name" and (when one was chosen) "Icon" under "*" + name.
+void SaveCustomEntry(const std::string& name, const std::string& location, uint8_t customIcon, SettingsStore& store);
+
+}  // namespace corvane

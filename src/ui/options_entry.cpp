@@ -1,0 +1,225 @@
+// frmOptions: filling the window from an entry, the entry selector, the
+// icon choice, removing an entry, and closing the window.
+#include <algorithm>
+
+#include "ui/bring_to_front.h"
+#include "settings/entry_name.h"
+#include "settings/automation_values.h"
+#include "settings/entry_name_rule.h"
+#include "settings/entry_shortcuts.h"
+#include "ui/options_form.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kDefaultIcon = 8;
+// A stored password is never shown: these stand for it.
+const std::string kStoredPasswordMark(24, ' ');
+constexpr size_t kCaptionNameChars = 7;
+
+}  // namespace
+
+void OptionsForm::Form_Load() {
+  SettingsStore& store = services_.store;
+  EntrySettings& entry = services_.entry;
+  if (EditedEntryName.empty()) {
+    StartEntryName = services_.currentEntryName;
+    cmbSelEntry.SetText(services_.currentEntryName);
+    EditedEntryName = services_.currentEntryName;
+  }
+  if (EditedEntryName.empty()) {
+    SetCaption("Corvane - Options");
+    cmdOK.SetCaption("&OK");
+  }
+  LoadEntry(store, store.SettingsRoot + EditedEntryName, entry, services_.dialerPhoneList, services_.dialerNumber);
+
+  chkLoad.SetValue(entry.LoadAtStartup != 0 ? 1 : 0);
+  chkMonitorTime.SetValue(entry.MonitorTime != 0 ? 1 : 0);
+  chkBrowser.SetValue(entry.StartBrowser != 0 ? 1 : 0);
+
+  if (entry.UseList == 1) {
+    chkList.SetValue(1);
+    chkSingle.SetValue(0);
+    txtPhoneNumber.SetEnabled(false);
+    txtPhoneNumber.SetBackColor(forms::kColorMenu);
+  } else {
+    chkList.SetValue(0);
+    chkSingle.SetValue(1);
+  }
+  if (entry.UseList == 1) {
+    if (txtPhoneList.Text().empty()) txtPhoneList.SetText(entry.PhoneList);
+    if (txtUserList.Text().empty()) txtUserList.SetText(entry.UserList);
+    txtUserName.SetText("");
+    txtPassword.SetText("");
+    txtPhoneNumber.SetText("");
+  } else {
+    txtPhoneList.SetText("");
+    txtUserList.SetText("");
+    txtUserName.SetText(entry.UserName);
+    txtPassword.SetText(entry.Password.empty() ? std::string() : kStoredPasswordMark);
+    txtPhoneNumber.SetText(entry.PhoneNumber);
+  }
+
+  chkRedial.SetValue(entry.EnableRedial != 0 ? 1 : 0);
+  TxtRedial.SetText(" " + std::to_string(entry.NumberOfRedials));
+  txtMinutes.SetText(" " + std::to_string(entry.Minutes));
+  txtSeconds.SetText(" " + std::to_string(entry.Seconds));
+  vsb1.SetValue(entry.NumberOfRedials);
+  vsb2.SetValue(entry.Minutes);
+  vsb3.SetValue(entry.Seconds);
+
+  chkAutoDisconnect.SetValue(entry.AutoDisconnect != 0 ? 1 : 0);
+  chkAutoDisconnect_Click();
+  chkAutoReconnect.SetValue(entry.AutoReconnect != 0 ? 1 : 0);
+  chkAutoReconnect_Click();
+
+  if (entry.DisconnectAndDial == 1) {
+    optDisconnect.SetValue(true);
+    optNextTime.SetValue(false);
+  } else if (entry.DisconnectAndDial == 0) {
+    optNextTime.SetValue(true);
+    optDisconnect.SetValue(false);
+  }
+
+  if (entry.Icon == 0) {
+    imgIcon[0].SetPicture(kDefaultIcon);
+  } else {
+    ShowEntryIcon(entry.Icon);
+  }
+
+  const std::string tab4Name = store.ReadRegValue(store.SettingsRoot, "Tab4Name");
+  if (tab4Name.empty() && tbsOptions.TabCaption(4).empty()) {
+    tbsOptions.SetTabCaption(4, "CustE&ntry");
+  } else if (!tab4Name.empty()) {
+    tbsOptions.SetTabCaption(4, tab4Name);
+  }
+
+  const HoursAndMinutes hangUp = SplitAutoDisconnectTime(entry.AutoDisconnectTime);
+  txtAhrs.SetText(std::to_string(hangUp.hours));
+  txtAmin.SetText(std::to_string(hangUp.minutes));
+
+  const std::string key = store.SettingsRoot + EditedEntryName;
+  const std::string onTime1 = store.ReadRegValue(key, "OnTimeEx1");
+  txtOnTimeEx1.SetText(onTime1.empty() ? "0" : onTime1);
+  txtOnTimeEx2.SetText(store.ReadRegValue(key, "OnTimeEx2"));
+  const std::string offTime1 = store.ReadRegValue(key, "OffTimeEx1");
+  txtOffTimeEx1.SetText(offTime1.empty() ? "0" : offTime1);
+  txtOffTimeEx2.SetText(store.ReadRegValue(key, "OffTimeEx2"));
+  if (txtOnTimeEx2.Text().empty()) {
+    txtOffTimeEx2.SetText(kNotConnectedText);
+    vsbOffTimeEx2.SetValue(100);
+  }
+
+  cmbSelEntry.SetSelectionToEnd();
+  tbsOptions.SetSelectedTab(1);
+  OptionsWindowOpen = 1;
+
+  // The desktops come from the shell; an empty path makes the file steps
+  // of saving and removal do nothing there.
+  CommonDesktopPath = services_.shellLinks.FolderPath(ShellFolder::CommonDesktop);
+  UserDesktopPath = services_.shellLinks.FolderPath(ShellFolder::UserDesktop);
+  BringToFront(*this);
+}
+
+void OptionsForm::ShowEntryIcon(int number) {
+  imgIcon[0].SetPicture(number);
+  SetIcon(number);
+  if (callbacks_.setDialerIcon) callbacks_.setDialerIcon(number);
+}
+
+void OptionsForm::cmbSelEntry_DropDown() {
+  RememberedText = cmbSelEntry.Text();
+  cmbSelEntry.Clear();
+  for (const std::string& name : services_.store.EnumEntries()) cmbSelEntry.AddItem(name);
+  cmbSelEntry.SetText(RememberedText);
+}
+
+void OptionsForm::cmbSelEntry_Change() {
+  const std::string typed = cmbSelEntry.Text();
+  if (typed == RememberedText) return;
+  if (typed.empty()) {
+    cmdRemove.SetCaption("&Remove Entry");
+    cmdRemove.SetEnabled(false);
+    cmdShowStats.SetEnabled(false);
+    EditedEntryName.clear();
+    Form_Load();
+  } else {
+    EditedEntryName = Capitalised(typed);
+    cmbSelEntry.SetSelectionToEnd();
+    const std::string shortName = EditedEntryName.substr(0, kCaptionNameChars);
+    cmdRemove.SetCaption("&Remove '" + shortName + "'");
+    cmdShowStats.SetEnabled(true);
+    cmdRemove.SetEnabled(true);
+    cmdOK.SetCaption("&Save '" + shortName + "'");
+    saveCaptionFor_ = EditedEntryName;
+    RememberedText = cmdOK.Caption();
+    const std::vector<std::string> items = cmbSelEntry.Items();
+    for (const std::string& item : items) {
+      if (item == typed) Form_Load();
+    }
+  }
+  if (callbacks_.entrySelected) callbacks_.entrySelected(EditedEntryName);
+}
+
+void OptionsForm::imgIcon_Click(int index) {
+  services_.forms.ShowModal(frmIcons);
+  const int number = frmIcons.SelectedIcon;
+  if (number == 0) return;
+  if (index == 0) {
+    ShowEntryIcon(number);
+    services_.entry.Icon = static_cast<uint8_t>(number);
+    cmbSelEntry.SetFocus();
+  } else {
+    imgIcon[1].SetPicture(number);
+    CustomIcon = static_cast<uint8_t>(number);
+    txtNZentry.SetFocus();
+  }
+}
+
+void OptionsForm::cmdRemove_Click() {
+  const std::string typed = cmbSelEntry.Text();
+  if (typed.empty()) return;
+  // A name that is no entry's key would delete some other key and files.
+  const std::string refusal = EntryNameRefusal(typed, 0);
+  if (!refusal.empty()) {
+    services_.messages.Show(refusal, "Error removing entry", MsgIcon::Information, MsgButtons::Ok);
+    return;
+  }
+  RemoveEntryShortcuts(services_.shellLinks, typed, EditedEntryName, services_.programFile);
+  services_.store.DeleteRegKey(services_.store.SettingsRoot + typed);
+  if (typed == services_.currentEntryName) {
+    services_.currentEntryName.clear();
+    EditedEntryName.clear();
+  }
+  cmbSelEntry.SetText("");
+  cmdOK.SetCaption("&OK");
+  cmdRemove.SetEnabled(false);
+}
+
+void OptionsForm::Form_Unload(int16_t& /*cancel*/) {
+  if (chkLoad.Value() == 1) StartupShortcut();
+  OptionsWindowOpen = 0;
+  if (EditedEntryName.empty() && callbacks_.resetDialerCaption) callbacks_.resetDialerCaption();
+  if (StartEntryName.empty() && callbacks_.endProgram) callbacks_.endProgram();
+}
+
+// The Startup shortcut dials the entry the program runs. Without one it
+// follows the edited entry, whose start-up choice the box shows, provided
+// that entry exists; a link that starts the program with a bare "/" would
+// only open this window at every start.
+void OptionsForm::StartupShortcut() {
+  std::string name = services_.currentEntryName;
+  if (name.empty()) {
+    const std::vector<std::string> entries = services_.store.EnumEntries();
+    const bool saved = std::any_of(entries.begin(), entries.end(),
+                                   [this](const std::string& entry) { return EqualsIgnoringCase(entry, EditedEntryName); });
+    if (saved) name = EditedEntryName;
+  }
+  if (name.empty() || !EntryNameRefusal(name, 0).empty()) return;
+  services_.lastResult = CreateStartupShortcut(services_.shellLinks, name, services_.programFile) ? 0 : 1;
+}
+
+void OptionsForm::Form_MouseMove(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) { SetForeground(); }
+
+}  // namespace corvane

@@ -1,0 +1,249 @@
+// frmOptions: the window where the user creates, edits and removes dialing
+// entries, as a model: five tab pages, the entry selector, the numeric
+// fields with their scroll bars, and the handlers of every control.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "forms/form.h"
+#include "forms/form_host.h"
+#include "settings/entry_saving.h"
+#include "settings/entry_settings.h"
+#include "settings/settings_store.h"
+#include "system/file_dialog_port.h"
+#include "system/file_system_port.h"
+#include "system/message_box_port.h"
+#include "system/shell_link_port.h"
+#include "system/shell_port.h"
+#include "ui/help_form.h"
+#include "ui/icons_form.h"
+#include "ui/option_field_rules.h"
+#include "ui/options_ids.h"
+
+namespace corvane {
+
+// What the options window works with besides its own controls.
+struct OptionsServices {
+  SettingsStore& store;
+  EntrySettings& entry;
+  // The entry the program runs (empty without one); removing it clears it.
+  std::string& currentEntryName;
+  // The running connection, for the monitoring question.
+  const uint8_t& isConnected;
+  int32_t& lastResult;
+  MessageBoxPort& messages;
+  FileDialogPort& fileDialog;
+  ShellLinkPort& shellLinks;
+  FileSystemPort& files;
+  ShellPort& shell;
+  forms::FormHost& forms;
+  // The dialer window's phone-list line and number box, which loading an
+  // entry fills and saving reads.
+  forms::ComboBox& dialerPhoneList;
+  forms::TextBox& dialerNumber;
+  // The program file, for the shortcuts that start it.
+  const std::string& programFile;
+};
+
+// What the options window asks of the dialer window.
+struct OptionsCallbacks {
+  // The dialer window's and tray's icon becomes icon resource `number`.
+  std::function<void(int number)> setDialerIcon;
+  // The dialer's caption goes back to the product name.
+  std::function<void()> resetDialerCaption;
+  // Ends the program through the dialer's exit path.
+  std::function<void()> endProgram;
+  // Stops the online-time count of the running connection and books it.
+  std::function<void()> interruptOnlineTime;
+  // Starts counting the running connection's online time from now.
+  std::function<void()> restartOnlineTime;
+  // Shows the statistics window for `entryName`.
+  std::function<void(const std::string& entryName)> showStatistics;
+  // The selector now names `editedEntryName` (empty when cleared); an open
+  // statistics window follows it to the running entry.
+  std::function<void(const std::string& editedEntryName)> entrySelected;
+};
+
+class OptionsForm : public forms::Form {
+ public:
+  OptionsForm(OptionsServices services, OptionsCallbacks callbacks);
+
+  forms::TabStrip tbsOptions{"tbsOptions", IDC_OPT_TBSOPTIONS};
+  std::array<forms::Frame, 5> fra{{{"fra(1)", IDC_OPT_FRA1, &tbsOptions},
+                                   {"fra(2)", IDC_OPT_FRA2, &tbsOptions},
+                                   {"fra(3)", IDC_OPT_FRA3, &tbsOptions},
+                                   {"fra(4)", IDC_OPT_FRA4, &tbsOptions},
+                                   {"fra(5)", IDC_OPT_FRA5, &tbsOptions}}};
+
+  forms::Frame fraSelectEntry{"fraSelectEntry", IDC_OPT_FRASELECTENTRY};
+  forms::ComboBox cmbSelEntry{"cmbSelEntry", IDC_OPT_CMBSELENTRY, &fraSelectEntry};
+  forms::CommandButton cmdRemove{"cmdRemove", IDC_OPT_CMDREMOVE, &fraSelectEntry};
+  forms::CommandButton cmdShowStats{"cmdShowStats", IDC_OPT_CMDSHOWSTATS, &fraSelectEntry};
+  std::array<forms::Image, 2> imgIcon{{{"imgIcon(0)", IDC_OPT_IMGICON0, &fraSelectEntry},
+                                       {"imgIcon(1)", IDC_OPT_IMGICON1, &fra[3]}}};
+  forms::CommandButton cmdHelp{"cmdHelp", IDC_OPT_CMDHELP};
+  forms::CommandButton cmdOK{"cmdOK", IDC_OPT_CMDOK};
+  forms::CommandButton cmdCancel{"cmdCancel", IDC_OPT_CMDCANCEL};
+
+  // General
+  forms::Frame Frame1{"Frame1", IDC_OPT_FRAME1, &fra[0]};
+  forms::CheckBox chkLoad{"chkLoad", IDC_OPT_CHKLOAD, &Frame1};
+  forms::CheckBox chkMonitorTime{"chkMonitorTime", IDC_OPT_CHKMONITORTIME, &Frame1};
+  forms::Frame FraRedial{"FraRedial", IDC_OPT_FRAREDIAL, &fra[0]};
+  forms::CheckBox chkRedial{"chkRedial", IDC_OPT_CHKREDIAL, &FraRedial};
+  forms::Label lblRedial{"lblRedial", IDC_OPT_LBLREDIAL, &FraRedial};
+  forms::TextBox TxtRedial{"TxtRedial", IDC_OPT_TXTREDIAL, &FraRedial};
+  forms::VScrollBar vsb1{"vsb1", IDC_OPT_VSB1, &FraRedial};
+  forms::Label lblTimes{"lblTimes", IDC_OPT_LBLTIMES, &FraRedial};
+  forms::TextBox txtMinutes{"txtMinutes", IDC_OPT_TXTMINUTES, &FraRedial};
+  forms::VScrollBar vsb2{"vsb2", IDC_OPT_VSB2, &FraRedial};
+  forms::Label lblMinutes{"lblMinutes", IDC_OPT_LBLMINUTES, &FraRedial};
+  forms::TextBox txtSeconds{"txtSeconds", IDC_OPT_TXTSECONDS, &FraRedial};
+  forms::VScrollBar vsb3{"vsb3", IDC_OPT_VSB3, &FraRedial};
+  forms::Label lblSeconds{"lblSeconds", IDC_OPT_LBLSECONDS, &FraRedial};
+
+  // Login
+  forms::Frame fraSingle{"fraSingle", IDC_OPT_FRASINGLE, &fra[1]};
+  forms::CheckBox chkSingle{"chkSingle", IDC_OPT_CHKSINGLE, &fraSingle};
+  forms::Label lblPhoneNumber{"lblPhoneNumber", IDC_OPT_LBLPHONENUMBER, &fraSingle};
+  forms::TextBox txtPhoneNumber{"txtPhoneNumber", IDC_OPT_TXTPHONENUMBER, &fraSingle};
+  forms::Label lblUserName{"lblUserName", IDC_OPT_LBLUSERNAME, &fraSingle};
+  forms::TextBox txtUserName{"txtUserName", IDC_OPT_TXTUSERNAME, &fraSingle};
+  forms::Label lblPassword{"lblPassword", IDC_OPT_LBLPASSWORD, &fraSingle};
+  forms::TextBox txtPassword{"txtPassword", IDC_OPT_TXTPASSWORD, &fraSingle};
+  forms::Frame fraLists{"fraLists", IDC_OPT_FRALISTS, &fra[1]};
+  forms::CheckBox chkList{"chkList", IDC_OPT_CHKLIST, &fraLists};
+  forms::Label lblPhoneList{"lblPhoneList", IDC_OPT_LBLPHONELIST, &fraLists};
+  forms::TextBox txtPhoneList{"txtPhoneList", IDC_OPT_TXTPHONELIST, &fraLists};
+  forms::Label lblUserList{"lblUserList", IDC_OPT_LBLUSERLIST, &fraLists};
+  forms::TextBox txtUserList{"txtUserList", IDC_OPT_TXTUSERLIST, &fraLists};
+
+  // Browse buttons 1 to 4: phone list, user list, custom program, browser.
+  std::array<forms::CommandButton, 4> cmdBrowse{{{"cmdBrowse(1)", IDC_OPT_CMDBROWSE1, &fraLists},
+                                                 {"cmdBrowse(2)", IDC_OPT_CMDBROWSE2, &fraLists},
+                                                 {"cmdBrowse(3)", IDC_OPT_CMDBROWSE3, &fra[3]},
+                                                 {"cmdBrowse(4)", IDC_OPT_CMDBROWSE4, &fra[2]}}};
+
+  // Automate
+  forms::Frame fraAutoDisconnect{"fraAutoDisconnect", IDC_OPT_FRAAUTODISCONNECT, &fra[2]};
+  forms::CheckBox chkAutoDisconnect{"chkAutoDisconnect", IDC_OPT_CHKAUTODISCONNECT, &fraAutoDisconnect};
+  forms::Label lblAfter{"lblAfter", IDC_OPT_LBLAFTER, &fraAutoDisconnect};
+  forms::TextBox txtAhrs{"txtAhrs", IDC_OPT_TXTAHRS, &fraAutoDisconnect};
+  forms::VScrollBar vsbAhrs{"vsbAhrs", IDC_OPT_VSBAHRS, &fraAutoDisconnect};
+  forms::Label lblAhrs{"lblAhrs", IDC_OPT_LBLAHRS, &fraAutoDisconnect};
+  forms::TextBox txtAmin{"txtAmin", IDC_OPT_TXTAMIN, &fraAutoDisconnect};
+  forms::VScrollBar vsbAmin{"vsbAmin", IDC_OPT_VSBAMIN, &fraAutoDisconnect};
+  forms::Label lblAmin{"lblAmin", IDC_OPT_LBLAMIN, &fraAutoDisconnect};
+  forms::Frame fraAutoReconnect{"fraAutoReconnect", IDC_OPT_FRAAUTORECONNECT, &fra[2]};
+  forms::CheckBox chkAutoReconnect{"chkAutoReconnect", IDC_OPT_CHKAUTORECONNECT, &fraAutoReconnect};
+  forms::Label lblOnTime1{"lblOnTime1", IDC_OPT_LBLONTIME1, &fraAutoReconnect};
+  forms::TextBox txtOnTimeEx1{"txtOnTimeEx1", IDC_OPT_TXTONTIMEEX1, &fraAutoReconnect};
+  forms::VScrollBar vsbOnTimeEx1{"vsbOnTimeEx1", IDC_OPT_VSBONTIMEEX1, &fraAutoReconnect};
+  forms::Label lblOnHrs1{"lblOnHrs1", IDC_OPT_LBLONHRS1, &fraAutoReconnect};
+  forms::Label lblDialIn1{"lblDialIn1", IDC_OPT_LBLDIALIN1, &fraAutoReconnect};
+  forms::TextBox txtOffTimeEx1{"txtOffTimeEx1", IDC_OPT_TXTOFFTIMEEX1, &fraAutoReconnect};
+  forms::VScrollBar vsbOffTimeEx1{"vsbOffTimeEx1", IDC_OPT_VSBOFFTIMEEX1, &fraAutoReconnect};
+  forms::Label lblOffMin1{"lblOffMin1", IDC_OPT_LBLOFFMIN1, &fraAutoReconnect};
+  forms::Label lblOnTime2{"lblOnTime2", IDC_OPT_LBLONTIME2, &fraAutoReconnect};
+  forms::TextBox txtOnTimeEx2{"txtOnTimeEx2", IDC_OPT_TXTONTIMEEX2, &fraAutoReconnect};
+  forms::VScrollBar vsbOnTimeEx2{"vsbOnTimeEx2", IDC_OPT_VSBONTIMEEX2, &fraAutoReconnect};
+  forms::Label lblOnHrs2{"lblOnHrs2", IDC_OPT_LBLONHRS2, &fraAutoReconnect};
+  forms::Label lblDialIn2{"lblDialIn2", IDC_OPT_LBLDIALIN2, &fraAutoReconnect};
+  forms::TextBox txtOffTimeEx2{"txtOffTimeEx2", IDC_OPT_TXTOFFTIMEEX2, &fraAutoReconnect};
+  forms::VScrollBar vsbOffTimeEx2{"vsbOffTimeEx2", IDC_OPT_VSBOFFTIMEEX2, &fraAutoReconnect};
+  forms::Label lblOffMin2{"lblOffMin2", IDC_OPT_LBLOFFMIN2, &fraAutoReconnect};
+  forms::CheckBox chkBrowser{"chkBrowser", IDC_OPT_CHKBROWSER, &fra[2]};
+  forms::TextBox txtBrowser{"txtBrowser", IDC_OPT_TXTBROWSER, &fra[2]};
+  forms::Label lblURL{"lblURL", IDC_OPT_LBLURL, &fra[2]};
+  forms::TextBox txtURL{"txtURL", IDC_OPT_TXTURL, &fra[2]};
+  forms::OptionButton optNextTime{"optNextTime", IDC_OPT_OPTNEXTTIME, &fra[2]};
+  forms::OptionButton optDisconnect{"optDisconnect", IDC_OPT_OPTDISCONNECT, &fra[2]};
+
+  // Custom entry
+  forms::Label lblNZentry{"lblNZentry", IDC_OPT_LBLNZENTRY, &fra[3]};
+  forms::TextBox txtNZentry{"txtNZentry", IDC_OPT_TXTNZENTRY, &fra[3]};
+  forms::Label lblNZlocation{"lblNZlocation", IDC_OPT_LBLNZLOCATION, &fra[3]};
+  forms::TextBox txtNZlocation{"txtNZlocation", IDC_OPT_TXTNZLOCATION, &fra[3]};
+  forms::Label Text2{"Text2", IDC_OPT_TEXT2, &fra[3]};
+
+  // About
+  forms::Label lblAbout{"lblAbout", IDC_OPT_LBLABOUT, &fra[4]};
+
+  // Members of the window (see the handlers).
+  std::string EditedEntryName;
+  std::string StartEntryName;
+  std::string RememberedText;
+  std::string CommonDesktopPath;
+  std::string UserDesktopPath;
+  uint8_t CustomIcon = 0;
+  // 1 while the window is loaded; the tray icon reads it.
+  uint8_t OptionsWindowOpen = 0;
+
+  HelpForm frmHelp;
+  IconsForm frmIcons;
+
+  void Form_Load() override;
+  void Form_Unload(int16_t& cancel) override;
+  void Form_MouseMove(int16_t button, int16_t shift, float x, float y) override;
+
+  void cmbSelEntry_DropDown();
+  void cmbSelEntry_Change();
+  void cmbSelEntry_Click() { cmbSelEntry_Change(); }
+  void imgIcon_Click(int index);
+  void cmdRemove_Click();
+  void cmdOK_Click();
+  void tbsOptions_Click();
+  void chkAutoDisconnect_Click();
+  void chkAutoReconnect_Click();
+  void chkRedial_Click();
+  void chkList_Click();
+  void chkSingle_Click();
+  void chkMonitorTime_Click();
+  void txtURL_Change();
+  void txtNZentry_Change();
+  void cmdBrowse_Click(int index);
+  void cmdShowStats_Click();
+  void cmdHelp_Click();
+  void cmdCancel_Click();
+
+  // Shows "The valid range is low - high".
+  void ShowRangeError(int low, int high);
+
+ private:
+  // A numeric text box, its scroll bar and the rule between them.
+  struct NumericField {
+    forms::TextBox& box;
+    forms::VScrollBar& bar;
+    const NumericFieldRule& rule;
+  };
+
+  void LayOut();
+  void ConnectEvents();
+  // Every numeric box with its scroll bar and rule: txtAhrs, txtAmin,
+  // TxtRedial, txtMinutes, txtSeconds, the two on-time and the two off-time
+  // boxes, in that order.
+  std::array<NumericField, 9> NumericFields();
+  void NumericText_Change(const NumericField& field);
+  void NumericScroll_Change(const NumericField& field);
+  void OnTime_Change(const NumericField& onTime, const NumericField& offTime);
+  void EnableGroup(std::initializer_list<forms::Control*> controls, bool enabled, forms::Color disabledBack);
+  EntryForm FormValues() const;
+  void ShowProblem(const EntryFormProblem& problem);
+  size_t LongestShortcutFolder() const;
+  void SaveShortcut(const std::string& name);
+  bool IsNewEntry(const std::string& name) const;
+  void StartupShortcut();
+  void ShowEntryIcon(int number);
+
+  OptionsServices services_;  // holds references: the window never outlives what it is given
+  OptionsCallbacks callbacks_;
+  // Set while a No to the monitoring question checks the box again.
+  bool keepMonitoring_ = false;
+  // The whole name the OK button's "&Save '...'" caption was made for.
+  std::string saveCaptionFor_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,129 @@
+// frmOptions: the OK button, saving an ordinary or the custom entry and
+// putting its shortcut on the desktop.
+#include <algorithm>
+
+#include "settings/entry_name.h"
+#include "settings/entry_name_rule.h"
+#include "settings/entry_shortcuts.h"
+#include "ui/options_form.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kCustomTab = 4;
+
+}  // namespace
+
+EntryForm OptionsForm::FormValues() const {
+  EntryForm form;
+  form.name = cmbSelEntry.Text();
+  form.loadAtStartup = chkLoad.Value();
+  form.monitorTime = chkMonitorTime.Value();
+  form.single = chkSingle.Value();
+  form.list = chkList.Value();
+  form.userName = txtUserName.Text();
+  form.password = txtPassword.Text();
+  form.phoneNumber = txtPhoneNumber.Text();
+  form.phoneList = txtPhoneList.Text();
+  form.userList = txtUserList.Text();
+  form.redial = chkRedial.Value();
+  form.redialText = TxtRedial.Text();
+  form.minutesText = txtMinutes.Text();
+  form.secondsText = txtSeconds.Text();
+  form.redialValue = vsb1.Value();
+  form.minutesValue = vsb2.Value();
+  form.secondsValue = vsb3.Value();
+  form.url = txtURL.Text();
+  form.browserPath = txtBrowser.Text();
+  form.startBrowser = chkBrowser.Value();
+  form.autoDisconnect = chkAutoDisconnect.Value();
+  form.autoDisconnectHours = vsbAhrs.Value();
+  form.autoDisconnectMinutes = vsbAmin.Value();
+  form.autoReconnect = chkAutoReconnect.Value();
+  form.onTime1 = txtOnTimeEx1.Text();
+  form.onTime2 = txtOnTimeEx2.Text();
+  form.offTime1 = txtOffTimeEx1.Text();
+  form.offTime2 = txtOffTimeEx2.Text();
+  form.disconnectAndDial = optDisconnect.Value();
+  form.lastDialedLocation = services_.dialerPhoneList.Text();
+  return form;
+}
+
+size_t OptionsForm::LongestShortcutFolder() const {
+  const std::string startup = services_.shellLinks.FolderPath(ShellFolder::Startup);
+  return std::max({CommonDesktopPath.size(), UserDesktopPath.size(), startup.size()});
+}
+
+void OptionsForm::ShowProblem(const EntryFormProblem& problem) {
+  tbsOptions.SetSelectedTab(problem.tab);
+  services_.messages.Show(problem.message, kSaveErrorTitle, MsgIcon::Information, MsgButtons::Ok);
+  switch (problem.focus) {
+    case EntryField::Unchanged: break;
+    case EntryField::EntryName: cmbSelEntry.SetFocus(); break;
+    case EntryField::UserName: txtUserName.SetFocus(); break;
+    case EntryField::Password: txtPassword.SetFocus(); break;
+    case EntryField::PhoneNumber: txtPhoneNumber.SetFocus(); break;
+    case EntryField::PhoneList: txtPhoneList.SetFocus(); break;
+    case EntryField::UserList: txtUserList.SetFocus(); break;
+  }
+}
+
+void OptionsForm::cmdOK_Click() {
+  std::string shortcutName;
+  if (tbsOptions.SelectedTab() == kCustomTab) {
+    const std::string custom = txtNZentry.Text();
+    if (custom.empty()) {
+      Unload();
+      return;
+    }
+    const std::string refusal = EntryNameRefusal(custom, LongestShortcutFolder());
+    if (!refusal.empty()) {
+      services_.messages.Show(refusal, kSaveErrorTitle, MsgIcon::Information, MsgButtons::Ok);
+      txtNZentry.SetFocus();
+      return;
+    }
+    SaveCustomEntry(custom, txtNZlocation.Text(), CustomIcon, services_.store);
+    if (CustomIcon != 0) {
+      SetIcon(CustomIcon);
+      if (callbacks_.setDialerIcon) callbacks_.setDialerIcon(CustomIcon);
+    }
+    shortcutName = custom;
+  } else {
+    const EntryForm form = FormValues();
+    if (const auto problem = CheckEntryForm(form, LongestShortcutFolder())) {
+      ShowProblem(*problem);
+      return;
+    }
+    EditedEntryName = form.name;
+    if (SaveEntry(form, services_.store, services_.entry, services_.messages) != SaveResult::Saved) return;
+    if (services_.entry.UseList == 0) {
+      services_.dialerPhoneList.SetVisible(false);
+      services_.dialerNumber.SetVisible(true);
+    }
+    shortcutName = form.name;
+  }
+  SaveShortcut(shortcutName);
+}
+
+bool OptionsForm::IsNewEntry(const std::string& name) const {
+  return EqualsIgnoringCase(saveCaptionFor_, name) && cmdOK.Caption() != "&OK";
+}
+
+void OptionsForm::SaveShortcut(const std::string& name) {
+  const bool customTab = tbsOptions.SelectedTab() == kCustomTab;
+  const uint8_t icon = customTab ? CustomIcon : services_.entry.Icon;
+  CreateDesktopShortcut(services_.shellLinks, name, icon, services_.programFile);
+
+  const bool endsTheProgram =
+      (IsNewEntry(name) || customTab) && (StartEntryName.empty() || !txtNZentry.Text().empty());
+  if (endsTheProgram) {
+    services_.messages.Show("To dial, click on the '" + name + "' icon located on desktop.",
+                            "New dialing entry: '" + name + "'", MsgIcon::Information, MsgButtons::Ok);
+    if (callbacks_.endProgram) callbacks_.endProgram();
+    return;
+  }
+  Unload();
+}
+
+}  // namespace corvane

@@ -77,6 +77,11 @@ std::vector<std::string> ListBoxLines(HWND list) {
   return lines;
 }
 
+// Presses button `id` of `window` as a click would.
+void Press(HWND window, int id) {
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+
 // Waits until the program has finished starting: its window is shown and its
 // thread is back in the message loop, answering.
 bool WaitReady(HWND dialer) {
@@ -144,8 +149,7 @@ TEST_F(StatsWindowsTest, ConnectedTheCountersGrowAndDisconnectEndsTheLine) {
   EXPECT_EQ(ControlText(stats, IDC_STA_LBLDISCTIME).substr(0, 4), "09:5");
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(stats, IDC_STA_CMDDISCONNECT)));
 
-  PostMessageA(stats, WM_COMMAND, MAKEWPARAM(IDC_STA_CMDDISCONNECT, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(stats, IDC_STA_CMDDISCONNECT)));
+  Press(stats, IDC_STA_CMDDISCONNECT);
   EXPECT_TRUE(WaitUntil([] { return Control("list").find("5550100") == std::string::npos; })) << Control("list");
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(stats); }));
 }
@@ -184,8 +188,7 @@ TEST_F(StatsWindowsTest, MonthlyTabListsThisMonthFirstThenTheHistory) {
   EXPECT_TRUE(WaitUntil([&] { return ListViewRows(list, 2) == expected; }));
   EXPECT_EQ(ListViewRows(list, 2), expected);
 
-  PostMessageA(stats, WM_COMMAND, MAKEWPARAM(IDC_STA_CMDOK, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(stats, IDC_STA_CMDOK)));
+  Press(stats, IDC_STA_CMDOK);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(stats); }));
 }
 
@@ -195,8 +198,7 @@ TEST_F(StatsWindowsTest, OnlineTimeWindowListsTheStoredMonths) {
   HWND dialer = program.MainWindow();
   ASSERT_NE(dialer, nullptr);
   ASSERT_TRUE(WaitReady(dialer));
-  PostMessageA(dialer, WM_COMMAND, MAKEWPARAM(IDC_CMDSHOWONTIME, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialer, IDC_CMDSHOWONTIME)));
+  Press(dialer, IDC_CMDSHOWONTIME);
   HWND window = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (window = FindProgramWindow("'Work' Online Time")) != nullptr; }));
   auto line = [](const std::string& month, const char* duration) {
@@ -215,8 +217,7 @@ TEST_F(StatsWindowsTest, OnlineTimeWindowListsTheStoredMonths) {
   SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(ListBoxLines(list), expected);
 
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_ONT_CMDOK, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_ONT_CMDOK)));
+  Press(window, IDC_ONT_CMDOK);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }));
 }
 

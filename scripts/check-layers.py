@@ -21,8 +21,8 @@ DIRECTLY_BELOW = {
     "system": [],
     "settings": ["forms", "system"],
     "dial": ["settings"],
-    "stats": ["settings"],
-    "ui": ["dial", "stats"],
+    "stats": ["dial"],
+    "ui": ["stats"],
     "app": ["ui"],
     "win32": ["app"],
 }

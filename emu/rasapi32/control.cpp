@@ -10,6 +10,7 @@
 #include <string>
 
 #include "config.h"
+#include "line_watch.h"
 #include "phonebook.h"
 #include "shared_state.h"
 
@@ -79,11 +80,15 @@ bool Run(const std::string& command, std::string& answer) {
       const Phase phase = Evaluate(c, now).phase;
       if (c.used == 0 || !IsListed(phase) || !Matches(c, target)) continue;
       c.dropRequestedAt = now;
+      WakeLineWatch(c.handle);
       ++dropped;
     }
     reply << "dropped " << dropped << "\n";
   } else if (verb == "reset") {
-    for (Connection& c : state->connections) c = Connection{};
+    for (Connection& c : state->connections) {
+      if (c.used != 0) WakeLineWatch(c.handle);
+      c = Connection{};
+    }
     ResetDialCounts();
     reply << "reset\n";
   } else {

@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include "line_watch.h"
+
 namespace standin {
 
 namespace {
@@ -40,6 +42,7 @@ struct Look {
   bool exists = false;
   View view;
   bool dropRequested = false;
+  uint64_t dropDueAt = 0;  // when the scenario drops the connected line; 0: never
 };
 
 Look LookAt(uint64_t handle) {
@@ -50,6 +53,7 @@ Look LookAt(uint64_t handle) {
   look.exists = true;
   look.view = Evaluate(*c, Now());
   look.dropRequested = c->dropRequestedAt != 0;
+  if (look.view.phase == Phase::Connected && c->dropAfterMs != 0) look.dropDueAt = look.view.connectedAt + c->dropAfterMs;
   return look;
 }
 
@@ -119,8 +123,11 @@ DWORD FollowDial(const Notifier& n, bool watchLine) {
   }
   if (!watchLine) return 0;
 
+  // The line changes by itself only when its scenario drops it; a hang-up,
+  // a drop from outside and a reset wake the watch. Without the event it
+  // falls back to looking every few milliseconds.
+  const LineWatchEvent wake = OpenLineWatch(n.handle);
   for (;;) {
-    Sleep(kWatchMs);
     const Look look = LookAt(n.handle);
     if (!look.exists || look.view.phase == Phase::HangingUp) return 0;
     if (look.view.phase == Phase::Dropped) {
@@ -128,6 +135,17 @@ DWORD FollowDial(const Notifier& n, bool watchLine) {
       // error; the reason is in the connection's status.
       if (reporting) Notify(n, kStateDisconnected, 0);
       return 0;
+    }
+    DWORD waitMs = wake != nullptr ? INFINITE : kWatchMs;
+    if (look.dropDueAt != 0) {
+      const uint64_t now = Now();
+      const uint64_t left = look.dropDueAt > now ? look.dropDueAt - now : 0;
+      if (left < waitMs) waitMs = static_cast<DWORD>(left);
+    }
+    if (wake != nullptr) {
+      WaitForSingleObject(wake.get(), waitMs);
+    } else {
+      Sleep(waitMs);
     }
   }
 }

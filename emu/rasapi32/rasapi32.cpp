@@ -9,6 +9,7 @@
 #include "config.h"
 #include "dialing.h"
 #include "error_texts.h"
+#include "line_watch.h"
 #include "phonebook.h"
 #include "records.h"
 #include "shared_state.h"
@@ -29,17 +30,28 @@ constexpr UINT kDefaultDialEventMessage = 0xCCCD;
 
 uint64_t HandleValue(void* handle) { return reinterpret_cast<uintptr_t>(handle); }
 
-// Entry names become phonebook section names: no brackets, no control
-// characters, none of the characters file names cannot hold, no leading dot.
+// As the platform validates them: at least one letter or digit, none of the
+// characters file names cannot hold, no leading dot, at most 256 characters.
+// Entry names also become phonebook section names, so brackets and control
+// characters are refused too.
 bool ValidEntryName(const char* name) {
   if (name == nullptr || name[0] == 0 || name[0] == '.') return false;
   size_t length = 0;
+  bool alphanumeric = false;
   for (const char* c = name; *c != 0; ++c, ++length) {
     if (static_cast<unsigned char>(*c) < 32 || std::string("\\/:*?\"<>|[]").find(*c) != std::string::npos) {
       return false;
     }
+    if (IsCharAlphaNumericA(*c)) alphanumeric = true;
   }
-  return length <= 256;
+  return alphanumeric && length <= 256;
+}
+
+// The fields an entry must have before it can be stored: a number to dial, a
+// device to dial it on, and how to frame the link.
+bool EntryComplete(const RasEntry& entry) {
+  return entry.szLocalPhoneNumber[0] != 0 && entry.szDeviceType[0] != 0 && entry.szDeviceName[0] != 0 &&
+         entry.dwFramingProtocol != 0;
 }
 
 // A new entry's identity; entries keep theirs when overwritten.
@@ -75,10 +87,11 @@ bool OwnerRunning(const Connection& c) {
   return running;
 }
 
-// A failed or dropped connection waits for its dialler to hang it up; when
-// that process has ended without doing so, nobody ever will.
+// A failed or dropped connection waits for its dialler to hang it up, and a
+// hung-up one for its release (which a scenario may withhold); when that
+// process has ended, nobody will ever use it again.
 bool Abandoned(const Connection& c, Phase phase) {
-  return (phase == Phase::Failed || phase == Phase::Dropped) && !OwnerRunning(c);
+  return (phase == Phase::Failed || phase == Phase::Dropped || phase == Phase::HangingUp) && !OwnerRunning(c);
 }
 
 // A free slot: unused, released, or abandoned.
@@ -135,6 +148,7 @@ DWORD WINAPI RasEnumConnectionsA(void* records, LPDWORD byteCount, LPDWORD count
   const int level = CurrentConfig().scenario.level;
   const DWORD size = records != nullptr ? *static_cast<DWORD*>(records) : NewestConnSize(level);
   if (!WithConnVersion(size, level, [] <class R>() {})) return kInvalidSize;
+  if (const DWORD failure = CurrentConfig().scenario.FailureOf("enum-connections")) return failure;
 
   StateLock lock;
   if (lock.State() == nullptr) return kServiceNotRunning;
@@ -184,6 +198,7 @@ DWORD WINAPI RasGetConnectStatusA(void* handle, void* record) {
   const int level = CurrentConfig().scenario.level;
   const DWORD size = *static_cast<DWORD*>(record);
   if (!WithStatusVersion(size, level, [] <class R>() {})) return kInvalidSize;
+  if (const DWORD failure = CurrentConfig().scenario.FailureOf("status")) return failure;
 
   StateLock lock;
   if (lock.State() == nullptr) return kServiceNotRunning;
@@ -204,18 +219,22 @@ DWORD WINAPI RasGetConnectStatusA(void* handle, void* record) {
 }
 
 DWORD WINAPI RasHangUpA(void* handle) {
+  if (const DWORD failure = CurrentConfig().scenario.FailureOf("hang-up")) return failure;
   StateLock lock;
   if (lock.State() == nullptr) return kServiceNotRunning;
   Connection* c = lock.Find(HandleValue(handle));
   if (c == nullptr) return ERROR_INVALID_HANDLE;
   if (c->hungUpAt == 0) c->hungUpAt = Now();
+  WakeLineWatch(c->handle);
   return ERROR_SUCCESS;
 }
 
 DWORD WINAPI RasEnumDevicesA(void* records, LPDWORD byteCount, LPDWORD count) {
   if (byteCount == nullptr || count == nullptr) return ERROR_INVALID_PARAMETER;
-  if (records != nullptr && *static_cast<DWORD*>(records) != sizeof(RasDevInfo)) return kInvalidSize;
-  const std::vector<Device> devices = CurrentConfig().scenario.devices;
+  if (records != nullptr && *static_cast<DWORD*>(records) != sizeof(RasDevInfo)) return ERROR_INVALID_USER_BUFFER;
+  const Scenario scenario = CurrentConfig().scenario;
+  if (const DWORD failure = scenario.FailureOf("enum-devices")) return failure;
+  const std::vector<Device>& devices = scenario.devices;
   const DWORD needed = static_cast<DWORD>(devices.size() * sizeof(RasDevInfo));
   if (devices.empty()) {
     *byteCount = 0;
@@ -263,6 +282,7 @@ DWORD WINAPI RasValidateEntryNameA(LPCSTR phonebook, LPCSTR entryName) {
   if (entryName == nullptr) return ERROR_INVALID_PARAMETER;
   if (!ValidEntryName(entryName)) return ERROR_INVALID_NAME;
   const Config config = CurrentConfig();
+  if (const DWORD failure = config.scenario.FailureOf("validate-name")) return failure;
   StateLock lock;
   const std::vector<PhonebookEntry> entries = LoadPhonebook(PhonebookPath(phonebook, config));
   return FindEntry(entries, entryName) != nullptr ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS;
@@ -271,12 +291,13 @@ DWORD WINAPI RasValidateEntryNameA(LPCSTR phonebook, LPCSTR entryName) {
 DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* record, LPDWORD size,
                                     LPBYTE deviceInfo, LPDWORD deviceInfoSize) {
   (void)deviceInfo;
-  if (size == nullptr) return ERROR_INVALID_PARAMETER;
+  if (size == nullptr && record != nullptr) return ERROR_INVALID_PARAMETER;
   const Config config = CurrentConfig();
   const int level = config.scenario.level;
   if (deviceInfoSize != nullptr) *deviceInfoSize = 0;
   const DWORD recordSize = record != nullptr ? *static_cast<DWORD*>(record) : NewestEntrySize(level);
   if (record != nullptr && !EntrySizeKnown(recordSize, level)) return kInvalidSize;
+  if (const DWORD failure = config.scenario.FailureOf("get-entry")) return failure;
 
   RasEntry entry{};
   if (entryName != nullptr && entryName[0] != 0) {
@@ -295,6 +316,7 @@ DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* re
   }
   // Alternate numbers are not kept: none follow the record.
   entry.dwAlternateOffset = 0;
+  if (size == nullptr) return ERROR_SUCCESS;  // asked for neither record nor its size
   if (record == nullptr || *size < recordSize) {
     *size = recordSize;
     return kBufferTooSmall;
@@ -307,7 +329,8 @@ DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* re
 
 DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* record, DWORD size, LPBYTE,
                                     DWORD) {
-  if (entryName == nullptr || record == nullptr) return ERROR_INVALID_PARAMETER;
+  if (record == nullptr) return kBufferInvalid;
+  if (entryName == nullptr) return ERROR_INVALID_PARAMETER;
   if (!ValidEntryName(entryName)) return ERROR_INVALID_NAME;
   const Config config = CurrentConfig();
   const DWORD recordSize = *static_cast<DWORD*>(record);
@@ -318,6 +341,8 @@ DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* re
   std::memcpy(&stored, record, recordSize);
   stored.dwSize = 0;
   stored.dwAlternateOffset = 0;
+  if (!EntryComplete(stored)) return ERROR_INVALID_PARAMETER;
+  if (const DWORD failure = config.scenario.FailureOf("set-entry")) return failure;
 
   StateLock lock;
   const std::string path = PhonebookPath(phonebook, config);
@@ -335,7 +360,7 @@ DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* re
 }
 
 DWORD WINAPI RasGetEntryDialParamsA(LPCSTR phonebook, void* record, LPBOOL passwordSaved) {
-  if (record == nullptr || passwordSaved == nullptr) return ERROR_INVALID_PARAMETER;
+  if (record == nullptr || passwordSaved == nullptr) return kBufferInvalid;
   const Config config = CurrentConfig();
   const DWORD size = *static_cast<DWORD*>(record);
   std::string entryName;
@@ -343,6 +368,7 @@ DWORD WINAPI RasGetEntryDialParamsA(LPCSTR phonebook, void* record, LPBOOL passw
                              [&] <class R>() { entryName = FieldText(static_cast<R*>(record)->szEntryName); })) {
     return kInvalidSize;
   }
+  if (const DWORD failure = config.scenario.FailureOf("dial-params")) return failure;
   StateLock lock;
   const std::vector<PhonebookEntry> entries = LoadPhonebook(PhonebookPath(phonebook, config));
   if (entryName.empty() || FindEntry(entries, entryName) == nullptr) return kEntryNotFound;
@@ -384,6 +410,7 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, void* params, DWORD no
   }
 
   uint64_t handle = 0;
+  bool silent = false;
   {
     StateLock lock;
     SharedState* state = lock.State();
@@ -422,6 +449,8 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, void* params, DWORD no
       }
     }
     LogDial(phoneNumber, request.userName, outcome.error);
+    if (outcome.atOnce) return outcome.error;  // refused before it starts: there is nothing to hang up
+    silent = outcome.silent;
 
     Connection* c = FreeSlot(*state);
     if (c == nullptr) return ERROR_NOT_ENOUGH_MEMORY;
@@ -457,14 +486,19 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, void* params, DWORD no
   follow.subEntry = request.subEntry;
   follow.handle = handle;
   if (notifier == nullptr) return FollowDial(follow, false);  // synchronous: returns when up or failed
+  if (silent) return ERROR_SUCCESS;  // the dial goes on, but its caller never hears of it
   if (!FollowDialInBackground(follow)) return ERROR_NOT_ENOUGH_MEMORY;
   return ERROR_SUCCESS;
 }
 
 DWORD WINAPI RasGetConnectionStatistics(void* handle, void* record) {
-  if (record == nullptr) return ERROR_INVALID_PARAMETER;
-  if (CurrentConfig().scenario.level < kLevel500) return ERROR_CALL_NOT_IMPLEMENTED;
-  if (*static_cast<DWORD*>(record) != sizeof(RasStats)) return kInvalidSize;
+  const Scenario scenario = CurrentConfig().scenario;
+  if (scenario.level < kLevel500) return ERROR_CALL_NOT_IMPLEMENTED;
+  // One answer for all three mistakes the documentation names.
+  if (handle == nullptr || record == nullptr || *static_cast<DWORD*>(record) != sizeof(RasStats)) {
+    return static_cast<DWORD>(E_INVALIDARG);
+  }
+  if (const DWORD failure = scenario.FailureOf("statistics")) return failure;
   StateLock lock;
   if (lock.State() == nullptr) return kServiceNotRunning;
   const Connection* c = lock.Find(HandleValue(handle));

@@ -40,7 +40,7 @@ bool ParseSeconds(const std::string& word, uint32_t& ms) {
   return true;
 }
 
-struct Failure {
+struct NamedFailure {
   const char* word;
   uint32_t error;
   uint32_t state;
@@ -48,11 +48,20 @@ struct Failure {
 
 // The failures a person writes by name, the code the service reports and the
 // state it reports it in.
-constexpr Failure kFailures[] = {
+constexpr NamedFailure kFailures[] = {
     {"busy", 676, 2},         {"no-dial-tone", 680, 2}, {"no-answer", 678, 2},
     {"no-carrier", 679, 2},   {"refused", 691, 5},      {"hardware", 692, 2},
     {"device-busy", 797, 0},
 };
+
+// The entry points a "fail" line can name.
+bool IsFailingFunction(const std::string& name) {
+  for (const char* function : {"enum-connections", "enum-devices", "status", "hang-up", "statistics", "get-entry",
+                               "set-entry", "validate-name", "dial-params"}) {
+    if (name == function) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -60,6 +69,13 @@ DialOutcome Scenario::DialAt(uint32_t index) const {
   if (dials.empty()) return DialOutcome{};
   if (index < dials.size()) return dials[index];
   return cycle ? dials[index % dials.size()] : dials.back();
+}
+
+uint32_t Scenario::FailureOf(const char* function) const {
+  for (const Failure& failure : failures) {
+    if (failure.function == function) return failure.error;
+  }
+  return 0;
 }
 
 Scenario DefaultScenario() {
@@ -97,8 +113,15 @@ Scenario ParseScenario(const std::string& text) {
       char* end = nullptr;
       const unsigned long level = digits.empty() ? 0 : std::strtoul(digits.c_str(), &end, 16);
       ok = !digits.empty() && *end == 0 &&
-           (level == 0x300 || level == 0x400 || level == 0x401 || level == 0x500 || level == 0x501);
+           (level == 0x300 || level == 0x400 || level == 0x401 || level == 0x500 || level == 0x501 ||
+            level == 0x600 || level == 0x601 || level == 0x602 || level == 0xA00);
       if (ok) scenario.level = static_cast<int>(level);
+    } else if (keyword == "hangup-time" && args.size() == 1 && Lower(args[0]) == "never") {
+      scenario.hangUpMs = kNeverReleased;
+    } else if (keyword == "fail") {
+      uint32_t error = 0;
+      ok = args.size() == 2 && IsFailingFunction(Lower(args[0])) && ParseNumber(args[1], error) && error != 0;
+      if (ok) scenario.failures.push_back({Lower(args[0]), error});
     } else if (keyword == "pace" || keyword == "dial-time" || keyword == "hangup-time") {
       uint32_t ms = 0;
       ok = args.size() == 1 && ParseSeconds(args[0], ms);
@@ -122,6 +145,10 @@ Scenario ParseScenario(const std::string& text) {
         const std::string what = Lower(args[0]);
         if (what == "connect") {
           if (i < args.size() && ParseNumber(args[i], outcome.bps)) ++i;
+        } else if (what == "reject") {
+          ok = i < args.size() && ParseNumber(args[i], outcome.error) && outcome.error != 0;
+          ++i;
+          outcome.atOnce = true;
         } else if (what == "error") {
           ok = i < args.size() && ParseNumber(args[i], outcome.error) && outcome.error != 0;
           ++i;
@@ -132,7 +159,7 @@ Scenario ParseScenario(const std::string& text) {
           }
         } else {
           ok = false;
-          for (const Failure& failure : kFailures) {
+          for (const NamedFailure& failure : kFailures) {
             if (what == failure.word) {
               outcome.error = failure.error;
               outcome.failState = failure.state;
@@ -144,7 +171,10 @@ Scenario ParseScenario(const std::string& text) {
       for (; ok && i < args.size(); i += 2) {
         const std::string option = Lower(args[i]);
         const std::string value = i + 1 < args.size() ? args[i + 1] : std::string();
-        if (option == "drop-after") {
+        if (option == "silent") {
+          outcome.silent = true;
+          --i;  // takes no value
+        } else if (option == "drop-after") {
           ok = ParseSeconds(value, outcome.dropAfterMs) && outcome.error == 0;
         } else if (option == "rx") {
           ok = ParseNumber(value, outcome.rxPerSecond);

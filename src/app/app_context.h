@@ -12,7 +12,9 @@
 #include "dial/dial_session.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
+#include "stats/online_time_form.h"
 #include "stats/online_time_ledger.h"
+#include "stats/statistics_form.h"
 #include "ui/message_form.h"
 #include "ui/options_form.h"
 
@@ -75,6 +77,14 @@ class AppContext {
   std::string CurrentEntryName;
   // SettingsRoot + CurrentEntryName: the key of every per-entry value.
   std::string CurrentEntryKey() const { return Store.SettingsRoot + CurrentEntryName; }
+  // The running connection: the one dialled, or the one a custom entry's
+  // provider program made.
+  uintptr_t RunningConnection() const {
+    return Session.ConnectionHandle != 0 ? Session.ConnectionHandle : Supervisor.WatchedConnection;
+  }
+  // The entry the statistics and online time windows show; their openers
+  // set it.
+  std::string StatsEntryName;
 
   // Set when the program must end at once, without the exit path (a second
   // instance, or a custom entry that never connected).
@@ -86,6 +96,8 @@ class AppContext {
   DialerForm frmDialer;
   MessageForm frmMessage{Store, Entry, CurrentEntryName, frmDialer};
   OptionsForm frmOptions;
+  StatisticsForm frmStatistics;
+  OnlineTimeForm frmOnTime;
 };
 
 }  // namespace corvane

@@ -63,6 +63,7 @@ void DialerForm::cmdCancel_Click() {
   session.RedialCount = 0;
   session.RetryCount = 0;
   session.ConnectionHandle = DialEntry(ctx_, "", kPhonebookEntryName);
+  ReportRefusedDial(ctx_);
 }
 
 void DialerForm::mnuDisconnect_Click() {
@@ -82,7 +83,11 @@ bool DialerForm::DisconnectActiveLine() {
   UnhookDialEvents(ctx_);
   std::vector<ActiveConnection> connections;
   const int count = ctx_.Platform.DialUp.EnumActiveConnections(connections);
-  if (count == 0 || connections.empty()) return true;
+  // A service that cannot list its connections still knows the one this
+  // program dialled: the user asked for it to go, so it goes.
+  const bool listed = count != kConnectionsUnknown;
+  if (listed && (count == 0 || connections.empty())) return true;
+  const RasHandle line = listed ? connections.back().Handle : session.ConnectionHandle;
   // The answer counts only when the question was asked now: "Do not ask me
   // again" after a No must not block every later disconnect.
   if (ctx_.Entry.DoNotAsk == 0) {
@@ -95,7 +100,7 @@ bool DialerForm::DisconnectActiveLine() {
       return false;
     }
   }
-  HangUpConnection(ctx_.Platform.DialUp, connections.back().Handle, ctx_.LastResult);
+  HangUpConnection(ctx_.Platform.DialUp, line, ctx_.LastResult);
   session.CancelRequested = 1;
   Unload();
   return true;

@@ -21,9 +21,9 @@ namespace corvane {
 namespace {
 
 constexpr float kSecondsPerDay = 86400.0f;
-// How long one pass of the busy-redial countdown sleeps when no window
-// event arrives; the countdown text is refreshed after each pass.
-constexpr unsigned kCountdownPassMs = 200;
+// The longest pass of the busy-redial countdown; a window event (Cancel,
+// the supervisor tick) ends a pass earlier.
+constexpr unsigned kCountdownPassMs = 1000;
 
 const std::string kStatus = "Status:  ";
 
@@ -57,6 +57,18 @@ void OnConnected(AppContext& ctx) {
   }
 }
 
+// How long until the countdown shows another number of seconds (it shows
+// `left` rounded to the nearest), or ends; a little past that moment, beyond
+// the 8 ms steps of a float time of day late in the day, so that the next
+// pass surely sees the change.
+unsigned MillisecondsToNextChange(float left) {
+  constexpr unsigned kPastTheChangeMs = 10;
+  const float shown = std::round(left);
+  const float untilChange = std::min(left, left - (shown - 0.5f));
+  const auto ms = static_cast<unsigned>(std::ceil(std::max(untilChange, 0.0f) * 1000.0f)) + kPastTheChangeMs;
+  return std::min(ms, kCountdownPassMs);
+}
+
 // Counts down the entry's redial pause, letting window events run so Cancel
 // works and the text stays live, without spinning the processor. True when
 // the pause ran out; false when the user cancelled or closed the window.
@@ -78,11 +90,12 @@ bool RedialCountdown(AppContext& ctx) {
       break;
     }
     if (session.CancelRequested == 1 || !dialer.Loaded()) break;
-    ctx.Platform.Pump.WaitForEvents(kCountdownPassMs);
-    if (session.CancelRequested == 0) {
-      const long left = std::lround(session.RedialWaitSeconds - elapsed);
-      dialer.txtErr.SetText(session.ErrorLine + "\r\nRedialing in :   " + std::to_string(left) + " seconds.");
-    }
+    // Wakes only when there is something new to show: each wake-up of an
+    // idle program costs more than the text it refreshes.
+    const float left = session.RedialWaitSeconds - elapsed;
+    dialer.txtErr.SetText(session.ErrorLine + "\r\nRedialing in :   " + std::to_string(std::lround(left)) +
+                          " seconds.");
+    ctx.Platform.Pump.WaitForEvents(MillisecondsToNextChange(left));
   }
   session.CountdownRunning = 0;
   return ranOut;
@@ -137,10 +150,12 @@ void OnFailure(AppContext& ctx, int32_t error) {
   if (dialer.cmdInfo.Caption() == kCaptionOptions) dialer.cmdInfo.SetCaption(kCaptionDetails);
 
   // A busy line with redial on is redialled as it is; every other failure
-  // is followed by a prepared attempt (the next login in list mode).
+  // is followed by a prepared attempt (the next login in list mode). A dial
+  // the service refused outright fails the same way every time: stop there,
+  // with the Redial button, instead of retrying it.
   const bool busyRedial = error == kRasLineBusy && entry.EnableRedial == 1;
   const bool retriesUsedUp = !busyRedial && session.RetryCount >= RetryLimit(ctx);
-  if (session.RedialCount >= entry.NumberOfRedials || retriesUsedUp) {
+  if (session.RedialCount >= entry.NumberOfRedials || retriesUsedUp || session.RefusedWith != 0) {
     const int32_t redials = retriesUsedUp ? session.RetryCount : session.RedialCount;
     dialer.SetCaption("End of Redials");
     dialer.cmdInfo.SetCaption(kCaptionOptions);

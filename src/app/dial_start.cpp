@@ -130,6 +130,7 @@ void PrepareAndDial(AppContext& ctx) {
   dialer.cmbList.SetVisible(false);
   dialer.txtCombo.SetVisible(false);
   dialer.lblMess.SetVisible(true);
+  ReportRefusedDial(ctx);
 }
 
 uintptr_t DialEntry(AppContext& ctx, const std::string& phonebook, const std::string& entryName) {
@@ -157,7 +158,19 @@ uintptr_t DialEntry(AppContext& ctx, const std::string& phonebook, const std::st
 
   RasHandle handle = 0;
   ctx.LastResult = service.Dial(phonebook, ctx.frmDialer.WindowHandle(), handle);
+  session.RefusedWith = ctx.LastResult;
+  session.EndedHandle = 0;
+  session.EndedFromStatus = 0;
   return handle;
+}
+
+void ReportRefusedDial(AppContext& ctx) {
+  DialSession& session = ctx.Session;
+  if (session.RefusedWith == 0) return;
+  // As the service reports a failure in the first state; the failure
+  // procedure reads RefusedWith to stop rather than retry a refused request.
+  OnDialEvent(ctx, session.DialEventMessage, 0, session.RefusedWith);
+  session.RefusedWith = 0;
 }
 
 }  // namespace corvane

@@ -1,7 +1,9 @@
 // The dialer window's buttons that only change the window or open others:
-// the details toggle and the online-time button.
+// the details toggle and the online-time button, and the openers of the two
+// online-time windows.
 #include "app/app_context.h"
 #include "app/dialer_captions.h"
+#include "forms/form_host.h"
 #include "system/message_box_port.h"
 
 namespace corvane {
@@ -33,6 +35,23 @@ void DialerForm::cmdShowOnTime_Click() {
   }
   (cmdDial.Enabled() ? cmdDial : static_cast<forms::Control&>(txtCombo)).SetFocus();
   if (!ctx_.CurrentEntryName.empty()) ShowOnlineTimeWindow();
+}
+
+void DialerForm::ShowOnlineTimeWindow() {
+  ctx_.StatsEntryName = ctx_.CurrentEntryName;
+  ctx_.Platform.Forms.ShowModeless(ctx_.frmOnTime);
+}
+
+void DialerForm::ShowStatisticsWindow(const std::string& entryName) {
+  ctx_.StatsEntryName = entryName;
+  ctx_.Platform.Forms.ShowModeless(ctx_.frmStatistics);
+}
+
+void DialerForm::StatisticsEntryEdited(const std::string& editedEntryName) {
+  const std::string& current = ctx_.CurrentEntryName;
+  if (ctx_.frmStatistics.StatsWindowOpen == 1 && !current.empty() && editedEntryName == current) {
+    ctx_.StatsEntryName = editedEntryName;
+  }
 }
 
 }  // namespace corvane

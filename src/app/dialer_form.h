@@ -86,8 +86,11 @@ class DialerForm : public forms::Form {
   bool ShowOptionsWindow(int tabIndex = 0);
   // Shows the online time window for the current entry, modeless.
   void ShowOnlineTimeWindow();
-  // Shows the statistics window, modeless, for the entry it shows now.
-  void ShowStatisticsWindow();
+  // Shows the statistics window for `entryName`, modeless.
+  void ShowStatisticsWindow(const std::string& entryName);
+  // The options window selected `editedEntryName`: an open statistics
+  // window follows it when it is the running entry.
+  void StatisticsEntryEdited(const std::string& editedEntryName);
 
  private:
 

@@ -157,15 +157,21 @@ void DialerForm::RunHandOffs() {
     Unload();
     return;
   }
+  WatchSilentDial(ctx_);
+  // A re-dial waits for the old handle's release one look per tick, so a
+  // service slow to let go (or never letting go) leaves the window live.
+  const bool handOff = session.BusyRedialPending == 1 || session.RetryPending == 1;
+  if (handOff && !HandleReleasedOrOverdue(ports.DialUp, ports.Clock, session.ConnectionHandle, kHandleReleaseSeconds,
+                                          session.HandOffWait, ctx_.LastResult)) {
+    AnimateDialing();
+    return;
+  }
   if (session.BusyRedialPending == 1) {
-    WaitForHandleRelease(ports.DialUp, ports.Pump, ports.Clock, session.ConnectionHandle, kHandleReleaseSeconds,
-                         ctx_.LastResult);
     session.BusyRedialPending = 0;
     session.ConnectionHandle = DialEntry(ctx_, "", kPhonebookEntryName);
+    ReportRefusedDial(ctx_);
   }
   if (session.RetryPending == 1) {
-    WaitForHandleRelease(ports.DialUp, ports.Pump, ports.Clock, session.ConnectionHandle, kHandleReleaseSeconds,
-                         ctx_.LastResult);
     txtErr.SetVisible(false);
     PrepareAndDial(ctx_);
   }
@@ -180,15 +186,25 @@ void DialerForm::RunHandOffs() {
 void DialerForm::AnimateDialing() {
   uint8_t& frame = ctx_.Supervisor.DialAnimationFrame;
   if (frame == 0) return;
-  Image1.SetPicture(frame);
+  // Setting the picture repaints just that control. Hidden in the tray the
+  // frames go on without drawing; the first tick after the window shows
+  // again puts the current one up.
+  if (Visible()) Image1.SetPicture(frame);
   frame = frame == kLastAnimationFrame ? 1 : frame + 1;
-  Refresh();
 }
 
 void DialerForm::Form_WindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  const DialSession& session = ctx_.Session;
+  DialSession& session = ctx_.Session;
   if (session.Hooked == 1 && message == session.DialEventMessage) {
-    OnDialEvent(ctx_, message, static_cast<uint32_t>(wParam), static_cast<int32_t>(lParam));
+    const auto state = static_cast<uint32_t>(wParam);
+    const auto error = static_cast<int32_t>(lParam);
+    if (state == kRasStateConnected || error != 0) {
+      // The end of this dial was already handled from its status, when its
+      // message was late: the message must not connect or fail it twice.
+      if (session.EndedFromStatus == 1 && session.EndedHandle == session.ConnectionHandle) return;
+      session.EndedHandle = session.ConnectionHandle;
+    }
+    OnDialEvent(ctx_, message, state, error);
   }
 }
 

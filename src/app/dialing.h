@@ -26,6 +26,15 @@ void PrepareAndDial(AppContext& ctx);
 // connection handle, 0 when nothing was dialled.
 uintptr_t DialEntry(AppContext& ctx, const std::string& phonebook, const std::string& entryName);
 
+// A dial the service refused at once is never reported by a progress
+// message: handles that refusal as the failure of the attempt (once its
+// caller has set up the window).
+void ReportRefusedDial(AppContext& ctx);
+
+// While a dial runs and its progress messages do not come, asks the service
+// how it ended and acts on that as the message would have (each tick).
+void WatchSilentDial(AppContext& ctx);
+
 // The status text of a connection state; empty for an unknown state.
 std::string DialStateText(uint32_t state);
 

@@ -27,8 +27,10 @@ OptionsCallbacks OptionsCallbacksOf(AppContext& context) {
     context.frmDialer.Timer1.SetEnabled(true);
     context.Ledger.StartCounting();
   };
-  // The statistics window shows the entry it is given once it exists.
-  callbacks.showStatistics = [&dialer](const std::string& /*entryName*/) { dialer.ShowStatisticsWindow(); };
+  callbacks.showStatistics = [&dialer](const std::string& entryName) { dialer.ShowStatisticsWindow(entryName); };
+  callbacks.entrySelected = [&dialer](const std::string& editedEntryName) {
+    dialer.StatisticsEntryEdited(editedEntryName);
+  };
   return callbacks;
 }
 

@@ -1,4 +1,5 @@
 // Start-up sequence and the close and exit path of the dialer window.
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -113,8 +114,10 @@ void DialerForm::Form_Unload(int16_t& /*cancel*/) {
   if (ctx_.Entry.MonitorTime != 0) ctx_.Ledger.SaveOnlineTime(key);
   ctx_.Platform.TrayIcon.Delete();
   Timer1.SetEnabled(false);
-  if (ctx_.frmMessage.Loaded()) ctx_.frmMessage.Unload();
-  if (ctx_.frmOptions.Loaded()) ctx_.frmOptions.Unload();
+  for (forms::Form* window : std::initializer_list<forms::Form*>{&ctx_.frmMessage, &ctx_.frmOptions,
+                                                                  &ctx_.frmStatistics, &ctx_.frmOnTime}) {
+    if (window->Loaded()) window->Unload();
+  }
 }
 
 void DialerForm::mnuExit_Click() { Unload(); }
@@ -137,11 +140,8 @@ bool DialerForm::ShowOptionsWindow(int tabIndex) {
 
 void DialerForm::mnuOptions_Click() { ShowOptionsWindow(); }
 
-// The statistics and online time windows arrive with their own windows.
 void DialerForm::mnuStatistics_Click() {
-  if (!ctx_.CurrentEntryName.empty()) ShowStatisticsWindow();
+  if (!ctx_.CurrentEntryName.empty()) ShowStatisticsWindow(ctx_.CurrentEntryName);
 }
-void DialerForm::ShowStatisticsWindow() {}
-void DialerForm::ShowOnlineTimeWindow() {}
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include "app/app_context.h"
 #include "app/tray_display.h"
 #include "dial/dialup_service.h"
+#include "stats/monthly_online_time.h"
 #include "system/clock_port.h"
 #include "system/tray_icon_port.h"
 
@@ -23,7 +24,10 @@ constexpr uint32_t kRightButtonUp = 0x0205;
 void DialerForm::TrayIcon_Callback(uint32_t mouseMessage) {
   if (const std::string tip = TrayTooltip(); !tip.empty()) ctx_.Platform.TrayIcon.Modify(kTrayKeepIcon, tip);
   if (mouseMessage == kLeftButtonUp || mouseMessage == kLeftDoubleClick) {
-    ShowStatisticsWindow();
+    // The window keeps the entry it was last opened for; only before any
+    // opener has named one does it take the running entry, rather than
+    // showing an account of no entry at all.
+    ShowStatisticsWindow(ctx_.StatsEntryName.empty() ? ctx_.CurrentEntryName : ctx_.StatsEntryName);
   } else if (mouseMessage == kRightButtonUp) {
     // The menu only closes when the user clicks elsewhere if its owner is
     // the foreground window. Done here rather than on every mouse event, so
@@ -52,15 +56,13 @@ std::string DialerForm::TrayTooltip() {
   }
 
   ConnectionStatistics statistics;
-  const RasHandle watched = session.ConnectionHandle != 0 ? session.ConnectionHandle : supervisor.WatchedConnection;
-  const uint32_t speed = ctx_.Platform.DialUp.GetConnectionStatistics(watched, statistics) == kRasSuccess
+  const uint32_t speed = ctx_.Platform.DialUp.GetConnectionStatistics(ctx_.RunningConnection(), statistics) == kRasSuccess
                              ? statistics.Bps
                              : 0;
   const auto connectionSeconds = static_cast<int64_t>(ledger.ElapsedSeconds());
   const int64_t monthSeconds = ledger.StoredMonthSeconds(ctx_.CurrentEntryKey()) + connectionSeconds;
   ClockPort& clock = ctx_.Platform.Clock;
-  const std::string displayName = !name.empty() && name[0] == '*' ? name.substr(1) : name;
-  return ConnectionStatisticsText(displayName, speed, connectionSeconds, monthSeconds,
+  return ConnectionStatisticsText(ShownEntryName(name), speed, connectionSeconds, monthSeconds,
                                   clock.MonthName(clock.MonthNumber()));
 }
 

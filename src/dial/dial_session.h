@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "dial/handle_release.h"
+
 namespace corvane {
 
 struct DialSession {
@@ -39,9 +41,11 @@ struct DialSession {
   std::string LocationName;
 
   std::string LastStatusText;
-  // Hand-offs from the dial-event procedure to the periodic timer.
+  // Hand-offs from the dial-event procedure to the periodic timer, and the
+  // wait for the old handle's release before either re-dials.
   uint8_t BusyRedialPending = 0;
   uint8_t RetryPending = 0;
+  ReleaseWait HandOffWait;
 
   float RedialWaitSeconds = 0;
   float RedialWaitStart = 0;
@@ -54,6 +58,19 @@ struct DialSession {
   uint32_t DialEventMessage = 0;
   // Dial-event messages reach the dial-event procedure while this is set.
   uint8_t Hooked = 0;
+
+  // The error the service refused the last dial with at once (0: it took
+  // the dial). No progress message will ever report such a refusal.
+  int32_t RefusedWith = 0;
+  // The handle whose connection or failure has been handled, and whether
+  // that was from its status because its message did not come (a message
+  // that comes after that is stale).
+  uintptr_t EndedHandle = 0;
+  uint8_t EndedFromStatus = 0;
+  // The dial whose messages are awaited, and on how many ticks in a row the
+  // service has reported it ended without a message saying so.
+  uintptr_t WatchedHandle = 0;
+  uint8_t UnreportedEndTicks = 0;
 };
 
 }  // namespace corvane

@@ -31,6 +31,10 @@ inline constexpr int32_t kRasDeviceNotFoundOrBusy = 797;
 inline constexpr uint32_t kRasStateConnected = 8192;
 inline constexpr uint32_t kRasStateDisconnected = 8193;
 
+// What EnumActiveConnections answers when the service cannot list its
+// connections: not the same as none.
+inline constexpr int kConnectionsUnknown = -1;
+
 // The dial-event message number when registering "RasDialEvent" fails.
 inline constexpr uint32_t kDefaultDialEventMessage = 52429;
 
@@ -164,7 +168,8 @@ class DialUpService {
   virtual uint32_t DialEventMessage() = 0;
 
   // Fills `connections` with the active connections; returns their count as
-  // the service first reported it (0 when none).
+  // the service first reported it (0 when none), or kConnectionsUnknown when
+  // the service fails to list them.
   virtual int EnumActiveConnections(std::vector<ActiveConnection>& connections) = 0;
 
   // Status of one connection; `status` is only written when the answer is 0.

@@ -1,4 +1,4 @@
-// WaitForHandleRelease.
+// WaitForHandleRelease and HandleReleasedOrOverdue.
 #include "dial/handle_release.h"
 
 #include "dial/dialup_service.h"
@@ -17,6 +17,17 @@ bool WaitForHandleRelease(DialUpService& service, EventPumpPort& pump, ClockPort
     if (clock.MonotonicSeconds() - start >= maxSeconds) return false;
     pump.Pause();
   }
+}
+
+bool HandleReleasedOrOverdue(DialUpService& service, ClockPort& clock, uintptr_t handle, double maxSeconds,
+                             ReleaseWait& wait, int32_t& lastResult) {
+  ConnectStatus status;
+  lastResult = service.QueryConnectStatus(handle, status);
+  const double now = clock.MonotonicSeconds();
+  if (!wait.started) wait = ReleaseWait{true, now};
+  if (lastResult != kRasInvalidHandle && now - wait.since < maxSeconds) return false;
+  wait = ReleaseWait{};
+  return true;
 }
 
 }  // namespace corvane

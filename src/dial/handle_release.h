@@ -19,4 +19,17 @@ bool WaitForHandleRelease(DialUpService& service, EventPumpPort& pump, ClockPort
 // How long the program waits for a hung-up handle before dialing anyway.
 inline constexpr double kHandleReleaseSeconds = 5.0;
 
+// A wait for a released handle spread over timer ticks: when it began.
+struct ReleaseWait {
+  bool started = false;
+  double since = 0;
+};
+
+// One look at the handle's status, for a wait that lets the window run
+// between looks: true once the service answers "invalid handle", or once
+// `maxSeconds` have passed since the first look of `wait` (which then
+// starts afresh).
+bool HandleReleasedOrOverdue(DialUpService& service, ClockPort& clock, uintptr_t handle, double maxSeconds,
+                             ReleaseWait& wait, int32_t& lastResult);
+
 }  // namespace corvane

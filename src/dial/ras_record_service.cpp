@@ -99,15 +99,23 @@ int RasRecordService::EnumActiveConnections(std::vector<ActiveConnection>& conne
   // small" with the count.
   ras::ConnLayout layout{};
   uint32_t count = 0;
+  uint32_t answer = 0;
   for (const ras::ConnLayout& candidate : ras::ConnLayouts(raw_.pointerSize)) {
     layout = candidate;
     std::vector<uint8_t> probe = SizedRecord(candidate.size);
     uint32_t byteCount = 4;
     count = 0;
-    if (raw_.EnumConnections(probe.data(), byteCount, count) != static_cast<uint32_t>(kRasInvalidSize)) break;
+    answer = raw_.EnumConnections(probe.data(), byteCount, count);
+    if (answer != static_cast<uint32_t>(kRasInvalidSize)) break;
   }
-  // A count no machine has is a service error: nothing is allocated for it.
-  if (count == 0 || count > ras::kMaxListedRecords) return 0;
+  // A service that cannot list its connections has not said there are none:
+  // taken as none, a line that is up would count as lost. (Some services
+  // say "too small" with 610 instead of 603.) A count no machine has is a
+  // service error too: nothing is allocated for it.
+  const bool answered = answer == 0 || answer == static_cast<uint32_t>(kRasBufferTooSmall) ||
+                        answer == static_cast<uint32_t>(kRasBufferInvalid);
+  if (!answered || count > ras::kMaxListedRecords) return kConnectionsUnknown;
+  if (count == 0) return 0;
 
   std::vector<uint8_t> records(static_cast<size_t>(count) * layout.size, 0);
   PutU32(records.data(), layout.size);

@@ -159,6 +159,7 @@ void OptionsForm::cmbSelEntry_Change() {
       if (item == typed) Form_Load();
     }
   }
+  if (callbacks_.entrySelected) callbacks_.entrySelected(EditedEntryName);
 }
 
 void OptionsForm::imgIcon_Click(int index) {

@@ -62,6 +62,9 @@ struct OptionsCallbacks {
   std::function<void()> restartOnlineTime;
   // Shows the statistics window for `entryName`.
   std::function<void(const std::string& entryName)> showStatistics;
+  // The selector now names `editedEntryName` (empty when cleared); an open
+  // statistics window follows it to the running entry.
+  std::function<void(const std::string& editedEntryName)> entrySelected;
 };
 
 class OptionsForm : public forms::Form {

@@ -108,7 +108,10 @@ bool FormBinder::Create() {
   form_.SetWindowHandle(reinterpret_cast<uintptr_t>(window_));
   form_.Attach(this);
   for (auto& [control, binding] : bindings_) {
-    if (!binding->Windowed()) continue;
+    // Only a control with a MouseMove handler is subclassed: a subclass makes
+    // every message to the control dearer (under Wine a property look-up per
+    // message), which a long list filled item by item pays ten times over.
+    if (!binding->Windowed() || !control->MouseMove) continue;
     HWND item = binding->Item();
     if (item != nullptr) SetWindowSubclass(item, ControlProc, 0, reinterpret_cast<DWORD_PTR>(binding.get()));
   }

@@ -58,6 +58,13 @@ struct FileHandleTraits {
   static void Free(Handle handle) { CloseHandle(handle); }
 };
 
+// FindFirstFile answers INVALID_HANDLE_VALUE too, and its search ends with FindClose.
+struct FindHandleTraits {
+  using Handle = HANDLE;
+  static Handle Empty() { return INVALID_HANDLE_VALUE; }
+  static void Free(Handle handle) { FindClose(handle); }
+};
+
 struct IconTraits {
   using Handle = HICON;
   static Handle Empty() { return nullptr; }
@@ -93,6 +100,7 @@ struct CoTaskStringTraits {
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;

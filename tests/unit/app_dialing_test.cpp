@@ -207,8 +207,8 @@ TEST_F(DialingTest, BusyLineCountsDownThenHandsOverTheSameLogin) {
   };
   const Case cases[] = {
       {"no pause hands over at once", "0", "0", 43200, 0},
-      {"a one-second pause", "0", "1", 43200, 5},
-      {"across midnight", "0", "30", 86390, 150},
+      {"a one-second pause", "0", "1", 43200, 2},
+      {"across midnight", "0", "30", 86390, 31},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -240,15 +240,38 @@ TEST_F(DialingTest, BusyLineCountsDownThenHandsOverTheSameLogin) {
   }
 }
 
+TEST_F(DialingTest, AnimationDrawsOnlyItsPictureAndNothingWhileHidden) {
+  SeedEntry({{"PhoneNumber", "5550100"}});
+  AppContext& app = Start("Work");
+  ASSERT_TRUE(app.frmDialer.Visible());
+  window.calls.clear();
+  std::vector<int> shown;
+  for (int tick = 0; tick < 4; ++tick) {
+    app.frmDialer.Timer1.OnTick();
+    shown.push_back(app.frmDialer.Image1.Picture());
+  }
+  EXPECT_EQ(shown, (std::vector<int>{4, 5, 6, 1}));
+  EXPECT_EQ(std::count(window.calls.begin(), window.calls.end(), forms::WindowCall::Refresh), 0);
+
+  // In the tray the frames go on, but the picture is left alone.
+  app.frmDialer.Hide();
+  for (int tick = 0; tick < 3; ++tick) app.frmDialer.Timer1.OnTick();
+  EXPECT_EQ(app.frmDialer.Image1.Picture(), 1);
+  EXPECT_EQ(app.Supervisor.DialAnimationFrame, 5);
+  app.frmDialer.Show();
+  app.frmDialer.Timer1.OnTick();
+  EXPECT_EQ(app.frmDialer.Image1.Picture(), 5);
+}
+
 TEST_F(DialingTest, CountdownShowsTheErrorAndTheSecondsLeft) {
   SeedEntry({{"PhoneNumber", "5550100"}, {"Minutes", "0"}, {"Seconds", "1"}});
   AppContext& app = Start("Work");
   std::vector<std::string> shown;
   pump.onEvents = [&] { shown.push_back(app.frmDialer.txtErr.Text()); };
   Event(kDialing, kRasLineBusy);
-  ASSERT_GE(shown.size(), 4u);
-  EXPECT_EQ(shown[1], "Error 676: error 676\r\nRedialing in :   1 seconds.");
-  EXPECT_EQ(shown[4], "Error 676: error 676\r\nRedialing in :   0 seconds.");
+  // One pass per number shown: nothing wakes the program in between.
+  EXPECT_EQ(shown, (std::vector<std::string>{"Error 676: error 676\r\nRedialing in :   1 seconds.",
+                                             "Error 676: error 676\r\nRedialing in :   0 seconds."}));
 }
 
 TEST_F(DialingTest, CancelDuringTheCountdownStopsTheRedial) {
@@ -293,16 +316,37 @@ TEST_F(DialingTest, RefusedLoginAtTheLastUserSwitchesToTheFirst) {
   EXPECT_EQ(Log().find("pw"), std::string::npos);
 }
 
-TEST_F(DialingTest, RetryWaitForTheOldHandleIsBounded) {
-  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "3"}, {"Minutes", "0"}, {"Seconds", "0"}});
-  AppContext& app = Start("Work");
-  dialUp.statusAnswer = kRasSuccess;  // the service never lets go
-  Event(kDialing, kRasNoDialTone);
-  ASSERT_EQ(app.Session.RetryPending, 1);
-  const size_t dialsBefore = dialUp.dials.size();
-  app.frmDialer.Timer1.OnTick();
-  EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
-  EXPECT_LE(clock.monotonic, 6.0);
+// The wait for the old handle takes one look per tick, never holding the
+// window, and ends with the release or after its bound.
+TEST_F(DialingTest, RetryWaitForTheOldHandleIsBoundedAndKeepsTheWindowLive) {
+  struct Case {
+    const char* name;
+    double releasedAfter;  // seconds; negative: never
+    double dialsAfter;
+  };
+  for (const Case& c : {Case{"released", 1.5, 1.5}, Case{"never released", -1, kHandleReleaseSeconds}}) {
+    SCOPED_TRACE(c.name);
+    dialUp = FakeDialUpService();
+    SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "3"}, {"Minutes", "0"}, {"Seconds", "0"}});
+    AppContext& app = Start("Work");
+    dialUp.statusAnswer = kRasSuccess;
+    Event(kDialing, kRasNoDialTone);
+    ASSERT_EQ(app.Session.RetryPending, 1);
+    const size_t dialsBefore = dialUp.dials.size();
+    const double start = clock.monotonic;
+    const int pausesBefore = pump.pauseCalls;
+    for (double waited = 0; waited < c.dialsAfter - 0.25; waited += 0.5) {
+      if (c.releasedAfter >= 0 && waited >= c.releasedAfter) dialUp.statusAnswer = kRasInvalidHandle;
+      app.frmDialer.Timer1.OnTick();
+      EXPECT_EQ(dialUp.dials.size(), dialsBefore) << "after " << waited << " s";
+      clock.monotonic = start + waited + 0.5;
+    }
+    if (c.releasedAfter >= 0) dialUp.statusAnswer = kRasInvalidHandle;
+    app.frmDialer.Timer1.OnTick();
+    EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
+    EXPECT_EQ(pump.pauseCalls, pausesBefore) << "the window's thread never waited inside a tick";
+    EXPECT_EQ(app.Session.RetryPending, 0);
+  }
 }
 
 // A refused login or a missing modem used to be redialled on every tick

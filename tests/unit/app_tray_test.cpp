@@ -2,6 +2,7 @@
 // alternation with the disconnection countdown, and what a click opens.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,60 @@ TEST_F(TrayTest, RightClickOpensTheMenuInFrontOthersOnlyUpdateTheTip) {
     EXPECT_EQ(window.calls, c.menu ? std::vector<forms::WindowCall>{forms::WindowCall::SetForeground}
                                    : std::vector<forms::WindowCall>{});
   }
+}
+
+TEST_F(TrayTest, OpenersNameTheEntryTheOnlineTimeWindowsShow) {
+  struct Case {
+    const char* label;
+    std::string shownBefore;  // the entry the windows showed before
+    std::function<void(AppContext&)> open;
+    const char* window;
+    const char* entry;
+  };
+  const std::vector<Case> cases = {
+      {"left click, no entry named yet", "", [](AppContext& app) { app.frmDialer.TrayIcon_Callback(kLeftButtonUp); },
+       "frmStatistics", "Work"},
+      {"left click keeps the entry named last", "Home",
+       [](AppContext& app) { app.frmDialer.TrayIcon_Callback(kLeftButtonUp); }, "frmStatistics", "Home"},
+      {"tray menu's Statistics", "Home", [](AppContext& app) { app.frmDialer.mnuStatistics.OnUserClick(); },
+       "frmStatistics", "Work"},
+      {"online-time button", "Home", [](AppContext& app) { app.frmDialer.cmdShowOnTime.OnUserClick(); }, "frmOnTime",
+       "Work"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    registry = FakeRegistry();
+    formHost.shown.clear();
+    AppContext& app =
+        Connected("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"MonitorTime", "1"}}, 10);
+    app.StatsEntryName = c.shownBefore;
+    c.open(app);
+    ASSERT_EQ(formHost.shown.size(), 1u);
+    EXPECT_EQ(formHost.shown[0].form, c.window);
+    EXPECT_FALSE(formHost.shown[0].modal);
+    EXPECT_EQ(app.StatsEntryName, c.entry);
+  }
+}
+
+TEST_F(TrayTest, OpenStatisticsWindowFollowsTheOptionsOnlyToTheRunningEntryAndClosesWithTheProgram) {
+  AppContext& app = Connected("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"MonitorTime", "1"}}, 10);
+  app.StatsEntryName = "Home";
+  forms::ComboBox& selector = app.frmOptions.cmbSelEntry;
+  app.frmOptions.Load();
+  selector.OnUserText("work");
+  EXPECT_EQ(app.StatsEntryName, "Home") << "a closed window followed";
+
+  app.frmStatistics.Load();
+  selector.OnUserText("other");
+  EXPECT_EQ(app.StatsEntryName, "Home");
+  selector.OnUserText("work");
+  EXPECT_EQ(app.StatsEntryName, "Work");
+
+  app.frmOnTime.Load();
+  app.frmDialer.mnuExit.OnUserClick();
+  EXPECT_FALSE(app.frmStatistics.Loaded());
+  EXPECT_EQ(app.frmStatistics.StatsWindowOpen, 0);
+  EXPECT_FALSE(app.frmOnTime.Loaded());
 }
 
 }  // namespace

@@ -160,6 +160,24 @@ TEST(DialRecordsTest, AnyAnswerButInvalidSizeFixesTheSize) {
   EXPECT_EQ(service.calls.back().first, 676u);
 }
 
+TEST(DialRecordsTest, AServiceThatCannotListItsConnectionsIsNotTakenAsNone) {
+  for (uint32_t failure : {5u, 711u, 87u}) {
+    SCOPED_TRACE(failure);
+    ConnService service;
+    service.known = {692};
+    service.connections = 1;
+    RasRawFunctions raw = service.Raw(4);
+    raw.EnumConnections = [failure](uint8_t*, uint32_t&, uint32_t& count) {
+      count = 0;
+      return failure;
+    };
+    RasRecordService records(raw);
+    std::vector<ActiveConnection> list(1);
+    EXPECT_EQ(records.EnumActiveConnections(list), kConnectionsUnknown);
+    EXPECT_TRUE(list.empty());
+  }
+}
+
 TEST(DialRecordsTest, AConnectionThatAppearsBetweenTheCallsIsNotReadPastTheBuffer) {
   ConnService service;
   service.known = {692};
@@ -352,7 +370,8 @@ TEST(DialRecordsTest, ImplausibleSizesFromTheServiceAreAServiceError) {
       EXPECT_TRUE(list.empty());
     } else {
       std::vector<ActiveConnection> list;
-      EXPECT_EQ(records.EnumActiveConnections(list), 0);
+      // Unknown, not none: a line that is up must not count as lost.
+      EXPECT_EQ(records.EnumActiveConnections(list), kConnectionsUnknown);
       EXPECT_TRUE(list.empty());
     }
     EXPECT_EQ(fillingCalls, 0);

@@ -145,15 +145,17 @@ class StandinTest : public ::testing::Test {
     SetEnvironmentVariableA("CORVANE_RAS_PHONEBOOK", nullptr);
   }
 
-  // The test's scenario: quick dials and the devices every test expects,
-  // then `extra` lines.
-  void WriteScenario(const std::string& extra) {
+  // The test's scenario: quick dials and the devices every test expects
+  // (unless it wants none), then `extra` lines.
+  void WriteScenario(const std::string& extra, bool withDevices = true) {
     std::ofstream file(scenarioPath_, std::ios::binary | std::ios::trunc);
-    file << "device isdn ISDN Adapter\n"
-            "device modem Modem A\n"
-            "device vpn WAN Miniport (PPTP)\n"
-            "device modem Modem B\n"
-            "pace 0.02\n"
+    if (withDevices) {
+      file << "device isdn ISDN Adapter\n"
+              "device modem Modem A\n"
+              "device vpn WAN Miniport (PPTP)\n"
+              "device modem Modem B\n";
+    }
+    file << "pace 0.02\n"
             "dial-time 0.05\n"
             "hangup-time 0.1\n"
          << extra;
@@ -172,6 +174,14 @@ class StandinTest : public ::testing::Test {
       SetFileTime(handle, nullptr, nullptr, &now);
       CloseHandle(handle);
     }
+  }
+
+  // How many dials the stand-in has seen since the test began.
+  static size_t DialCount() {
+    std::istringstream log(Control("dials"));
+    size_t count = 0;
+    for (std::string line; std::getline(log, line);) count += line.empty() ? 0 : 1;
+    return count;
   }
 
   // The stand-in's own control entry point; empty when it is not there.

@@ -10,6 +10,7 @@
 
 #include "app/dialer_ids.h"
 #include "dial_standin_fixture.h"
+#include "support/dialer_window.h"
 #include "support/program_under_test.h"
 #include "support/tiny_http_server.h"
 
@@ -31,13 +32,6 @@ class DialingTest : public StandinTest {
   void TearDown() override {
     DeleteEntry("Work");
     StandinTest::TearDown();
-  }
-
-  // Waits until the dialer window has been hidden by a connection.
-  static bool WaitConnected(ProgramUnderTest& program, HWND dialer, DWORD timeoutMs = 20000) {
-    return WaitUntil([&] { return !IsWindowVisible(dialer) && program.Running() &&
-                                  ControlText(dialer, IDC_LBLMESS) == "Status:  Connected"; },
-                     timeoutMs);
   }
 
   std::string WriteTestFile(const std::string& name, const std::string& text) {

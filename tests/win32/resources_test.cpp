@@ -92,6 +92,30 @@ const BYTE* IconGroup(int number) {
   return static_cast<const BYTE*>(LockResource(LoadResource(self, found)));
 }
 
+// An icon image is a PNG (the larger sizes) or a 32-bit bitmap with its AND
+// mask; either way it must be drawn at `size` with an alpha channel.
+void ExpectImageOfSize(const BYTE* data, DWORD length, int size) {
+  static constexpr BYTE kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (length >= 8 && std::memcmp(data, kPngSignature, sizeof kPngSignature) == 0) {
+    // The IHDR chunk follows the signature: length, type, width, height
+    // (big-endian), bit depth, colour type.
+    ASSERT_GE(length, 33u);
+    const auto bigEndian = [](const BYTE* p) { return int(p[0]) << 24 | int(p[1]) << 16 | int(p[2]) << 8 | int(p[3]); };
+    EXPECT_EQ(std::memcmp(data + 12, "IHDR", 4), 0);
+    EXPECT_EQ(bigEndian(data + 16), size);
+    EXPECT_EQ(bigEndian(data + 20), size);
+    EXPECT_EQ(data[24], 8);  // bits per channel
+    EXPECT_EQ(data[25], 6);  // red, green, blue and alpha
+    return;
+  }
+  BITMAPINFOHEADER header;
+  ASSERT_GE(length, sizeof header);
+  std::memcpy(&header, data, sizeof header);
+  EXPECT_EQ(header.biWidth, size);
+  EXPECT_EQ(header.biHeight, 2 * size);  // colour image and AND mask
+  EXPECT_EQ(header.biBitCount, 32);
+}
+
 std::wstring ModulePath() {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -110,12 +134,8 @@ TEST(Icons, EveryNumberHoldsEachSizeAsA32BitImageWithAlpha) {
       const int id = LookupIconIdFromDirectoryEx(const_cast<BYTE*>(group), TRUE, size, size, LR_DEFAULTCOLOR);
       HRSRC image = FindResourceW(self, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3) /* RT_ICON */);
       ASSERT_NE(image, nullptr);
-      BITMAPINFOHEADER header;
-      ASSERT_GE(SizeofResource(self, image), sizeof header);
-      std::memcpy(&header, LockResource(LoadResource(self, image)), sizeof header);
-      EXPECT_EQ(header.biWidth, size);
-      EXPECT_EQ(header.biHeight, 2 * size);  // colour image and AND mask
-      EXPECT_EQ(header.biBitCount, 32);
+      ExpectImageOfSize(static_cast<const BYTE*>(LockResource(LoadResource(self, image))),
+                        SizeofResource(self, image), size);
 
       IconPtr icon = LoadNumberedIcon(number, size);
       ASSERT_TRUE(icon);

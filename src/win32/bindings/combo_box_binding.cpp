@@ -59,6 +59,11 @@ class ComboBoxBinding : public ControlBinding {
     const std::vector<std::string>& items = combo_.Items();
     if (shown >= items.size()) return;
     SendMessageA(item, WM_SETREDRAW, FALSE, 0);
+    // Room for all of them at once: a long list would otherwise make the box
+    // grow its storage over and over.
+    size_t bytes = 0;
+    for (size_t i = shown; i < items.size(); ++i) bytes += items[i].size() + 1;
+    SendMessageA(item, CB_INITSTORAGE, items.size() - shown, static_cast<LPARAM>(bytes));
     for (size_t i = shown; i < items.size(); ++i) {
       SendMessageA(item, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i].c_str()));
     }

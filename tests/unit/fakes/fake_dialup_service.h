@@ -14,8 +14,8 @@ class FakeDialUpService : public DialUpService {
  public:
   uint32_t DialEventMessage() override { return dialEventMessage; }
   int EnumActiveConnections(std::vector<ActiveConnection>& list) override {
-    list = connections;
-    return static_cast<int>(connections.size());
+    list = listFails ? std::vector<ActiveConnection>{} : connections;
+    return listFails ? kConnectionsUnknown : static_cast<int>(connections.size());
   }
   int32_t QueryConnectStatus(RasHandle handle, ConnectStatus& status) override {
     statusQueries.push_back(handle);
@@ -40,9 +40,10 @@ class FakeDialUpService : public DialUpService {
     hangUps.push_back(handle);
     return hangUpAnswer;
   }
-  int32_t GetConnectionStatistics(RasHandle, ConnectionStatistics& statistics) override {
-    statistics = this->statistics;
-    return kRasSuccess;
+  int32_t GetConnectionStatistics(RasHandle handle, ConnectionStatistics& statistics) override {
+    statisticsQueries.push_back(handle);
+    if (statisticsAnswer == kRasSuccess) statistics = this->statistics;
+    return statisticsAnswer;
   }
   int32_t ValidateEntryName(const std::string& phonebook, const std::string& entryName) override {
     validated.emplace_back(phonebook, entryName);
@@ -65,10 +66,12 @@ class FakeDialUpService : public DialUpService {
 
   uint32_t dialEventMessage = 0xC0FE;
   std::vector<ActiveConnection> connections;
+  bool listFails = false;  // the service cannot list its connections
   ConnectStatus status;
   int32_t statusAnswer = kRasInvalidHandle;
   std::vector<DialDevice> devices;
   ConnectionStatistics statistics;
+  int32_t statisticsAnswer = kRasSuccess;
   int32_t dialAnswer = kRasSuccess;
   RasHandle nextHandle = 0x5150;
   int32_t hangUpAnswer = kRasSuccess;
@@ -76,6 +79,7 @@ class FakeDialUpService : public DialUpService {
   uint32_t entryRecordSize = 2088;
 
   std::vector<RasHandle> statusQueries;
+  std::vector<RasHandle> statisticsQueries;
   std::vector<DialParams> dialParams;
   std::vector<std::pair<std::string, RasWindow>> dials;
   std::vector<RasHandle> hangUps;

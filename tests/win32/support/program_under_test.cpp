@@ -7,14 +7,6 @@ namespace corvane::testing {
 
 namespace {
 
-std::string ProgramPath() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  folder.resize(folder.find_last_of('\\') + 1);
-  return folder + "corvane.exe";
-}
-
 struct Search {
   DWORD processId;
   HWND found;
@@ -37,8 +29,16 @@ BOOL CALLBACK FindDialogOf(HWND window, LPARAM param) {
 
 }  // namespace
 
-ProgramUnderTest::ProgramUnderTest(const std::string& arguments) {
-  std::string commandLine = "\"" + ProgramPath() + "\"";
+std::string PathBesideThisProgram(const std::string& program) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  folder.resize(folder.find_last_of('\\') + 1);
+  return folder + program;
+}
+
+ProgramUnderTest::ProgramUnderTest(const std::string& arguments, const std::string& program) {
+  std::string commandLine = "\"" + PathBesideThisProgram(program) + "\"";
   if (!arguments.empty()) commandLine += " " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

@@ -11,15 +11,22 @@
 
 namespace corvane::testing {
 
+// `program` in the folder of the running test, where the build puts every
+// Windows program.
+std::string PathBesideThisProgram(const std::string& program);
+
 class ProgramUnderTest {
  public:
-  // Starts corvane.exe (beside the test binary) with `arguments`.
-  explicit ProgramUnderTest(const std::string& arguments);
+  // Starts `program` (corvane.exe unless told, beside the test binary) with
+  // `arguments`.
+  explicit ProgramUnderTest(const std::string& arguments, const std::string& program = "corvane.exe");
   ~ProgramUnderTest();  // ends the process if it still runs
   ProgramUnderTest(const ProgramUnderTest&) = delete;
   ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
   bool Started() const { return process_ != nullptr; }
+  // The process, for reading its times and memory; null when it did not start.
+  HANDLE Process() const { return process_; }
 
   // The program's dialer window, visible or not; null when none appeared in time.
   HWND MainWindow(DWORD timeoutMs = 10000);

@@ -1,0 +1,229 @@
+// frmStatistics: layout, the tab pages, the twice-a-second refresh and the
+// monthly list.
+#include "stats/statistics_form.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+#include "stats/duration_text.h"
+#include "stats/monthly_online_time.h"
+
+namespace corvane {
+
+namespace {
+
+// Outer size of the window, twips.
+constexpr int kWidth = 5415;
+constexpr int kHeight = 4650;
+
+// Where the label pairs sit inside their frames: captions on the left,
+// values lined up on the right, one row every kRowStep.
+constexpr int kCaptionLeft = 180;
+constexpr int kCaptionWidth = 2700;
+constexpr int kValueLeft = 2940;
+constexpr int kValueWidth = 1740;
+constexpr int kFirstRowTop = 300;
+constexpr int kRowStep = 285;
+constexpr int kRowHeight = 225;
+
+void PlaceRow(forms::Label& caption, forms::Label& value, int row) {
+  const int top = kFirstRowTop + row * kRowStep;
+  caption.Move(kCaptionLeft, top, kCaptionWidth, kRowHeight);
+  value.Move(kValueLeft, top, kValueWidth, kRowHeight);
+}
+
+}  // namespace
+
+StatisticsForm::StatisticsForm(StatisticsSources sources, StatisticsCallbacks callbacks)
+    : Form("frmStatistics", IDD_STATISTICS), sources_(sources), callbacks_(std::move(callbacks)) {
+  Move(0, 0, kWidth, kHeight);
+
+  tbsStats.AddTab("General");
+  tbsStats.AddTab("Monthly Stats");
+  fraConnection.SetCaption("Connection");
+  lbl1.SetCaption("Speed:");
+  lbl2.SetCaption("Time online:");
+  lblTime.SetCaption("Time online in September:");
+  lblDisconnect.SetCaption("Active line disconnection in:");
+  lblReconnect.SetCaption("Dropped line reconnection in:");
+  fraActivity.SetCaption("Activity");
+  lbl3.SetCaption("Bytes sent:");
+  lbl4.SetCaption("Bytes received:");
+  lvTime.AddColumn("MONTH", 2205);
+  lvTime.AddColumn("TOTAL ONLINE TIME", 2400);
+  cmdDisconnect.SetCaption("&Disconnect");
+  cmdOK.SetCaption("&OK");
+
+  tbsStats.Move(120, 120, 5055, 3615);
+  // Both pages fill the tab strip below its tabs.
+  for (forms::Frame& page : fra) page.Move(120, 420, 4815, 3075);
+  fraConnection.Move(0, 0, 4815, 1800);
+  PlaceRow(lbl1, lblSpeed, 0);
+  PlaceRow(lbl2, lblTimeOn, 1);
+  PlaceRow(lblTime, lblTotalTime, 2);
+  PlaceRow(lblDisconnect, lblDiscTime, 3);
+  PlaceRow(lblReconnect, lblReconTime, 4);
+  fraActivity.Move(0, 1920, 4815, 960);
+  PlaceRow(lbl3, lblTx, 0);
+  PlaceRow(lbl4, lblRx, 1);
+  lvTime.Move(0, 0, 4815, 2955);
+  cmdDisconnect.Move(2520, 3855, 1215, 375);
+  cmdOK.Move(3840, 3855, 1215, 375);
+
+  for (forms::Control* control : std::initializer_list<forms::Control*>{
+           &tbsStats, &fra[0], &fra[1], &fraConnection, &lbl1, &lblSpeed, &lbl2, &lblTimeOn, &lblTime,
+           &lblTotalTime, &lblDisconnect, &lblDiscTime, &lblReconnect, &lblReconTime, &fraActivity, &lbl3, &lblTx,
+           &lbl4, &lblRx, &lvTime, &Timer1, &cmdDisconnect, &cmdOK}) {
+    Register(*control);
+  }
+  tbsStats.Click = [this] { tbsStats_Click(); };
+  Timer1.Tick = [this] { Timer1_Timer(); };
+  cmdDisconnect.Click = [this] { cmdDisconnect_Click(); };
+  cmdOK.Click = [this] { cmdOK_Click(); };
+}
+
+void StatisticsForm::Form_Load() {
+  StatsWindowOpen = 1;
+  Timer1.SetEnabled(true);
+  // Named for this month from the start: the refresh renames it only while
+  // connected, and a window opened offline would otherwise show the total
+  // under the design's month.
+  lblTime.SetCaption(TimeOnlineInCaption());
+  const std::string& name = sources_.statsEntryName;
+  if (!sources_.currentEntryName.empty()) {
+    tbsStats.SetSelectedTab(1);
+    SetCaption("'" + name + "'  Connection Status");
+  } else {
+    CalcTotalTime();
+    SetCaption("'" + name + "'  Time Statistics");
+    tbsStats.SetSelectedTab(2);
+  }
+}
+
+void StatisticsForm::Form_Unload(int16_t& /*cancel*/) {
+  Timer1.SetEnabled(false);
+  StatsWindowOpen = 0;
+}
+
+void StatisticsForm::tbsStats_Click() {
+  // Only the page of the selected tab is seen and reached with the keyboard.
+  for (int tab = 1; tab <= tbsStats.TabCount(); ++tab) {
+    const bool selected = tab == tbsStats.SelectedTab();
+    fra[static_cast<size_t>(tab - 1)].SetVisible(selected);
+    fra[static_cast<size_t>(tab - 1)].SetEnabled(selected);
+  }
+  if (tbsStats.SelectedTab() == 2) {
+    // The month's total may be older than this opening of the window.
+    CalcTotalTime();
+    RescanOnlineTimes();
+  }
+}
+
+void StatisticsForm::Timer1_Timer() {
+  CalcTotalTime();
+  lblTotalTime.SetCaption(ClockText(TotalTime));
+  if (sources_.isConnected == 1) {
+    ShowConnected();
+  } else if (sources_.lineDropped == 1 && sources_.entry.AutoReconnect == 1) {
+    ShowWaitingToReconnect();
+  } else {
+    ShowOffline();
+  }
+  RescanOnlineTimes();
+}
+
+void StatisticsForm::ShowConnected() {
+  ConnectionStatistics statistics;
+  sources_.lastResult = sources_.dialUp.GetConnectionStatistics(callbacks_.runningConnection(), statistics);
+  if (sources_.lastResult == kRasSuccess) {
+    // The service counts in 32 bits: past 4 GiB the figures start again
+    // from 0, and are shown just as it reports them.
+    lblSpeed.SetCaption(std::to_string(statistics.Bps) + " bps");
+    lblTx.SetCaption(std::to_string(statistics.BytesTransmitted));
+    lblRx.SetCaption(std::to_string(statistics.BytesReceived));
+  }
+  GreyOutLineCaptions(false);
+  lblReconnect.SetEnabled(false);
+  cmdDisconnect.SetEnabled(true);
+  if (sources_.entry.MonitorTime == 1) ShowCountdowns();
+}
+
+// Time online and the disconnection countdown. Both come from the ledger's
+// monotonic measure, so midnight or a clock set back or forward changes
+// neither; the countdown is the limit less the time shown, so the two
+// always add up.
+void StatisticsForm::ShowCountdowns() {
+  OnlineTimeLedger& ledger = sources_.ledger;
+  ledger.UpdateElapsed();
+  const auto elapsed = static_cast<int64_t>(std::nearbyint(ledger.ElapsedSeconds()));
+  lblTimeOn.SetCaption(ClockText(elapsed));
+  lblTime.SetCaption(TimeOnlineInCaption());
+  const EntrySettings& entry = sources_.entry;
+  if (entry.AutoDisconnect == 1) {
+    lblDisconnect.SetEnabled(true);
+    lblDiscTime.SetForeColor(kCountdownColor);
+    // ClockText shows a limit already passed as 00:00:00.
+    lblDiscTime.SetCaption(ClockText(static_cast<int64_t>(std::nearbyint(entry.AutoDisconnectTime)) - elapsed));
+  } else {
+    lblDisconnect.SetEnabled(false);
+    lblDiscTime.SetCaption("");
+  }
+}
+
+void StatisticsForm::ShowWaitingToReconnect() {
+  for (forms::Label* value : {&lblTimeOn, &lblSpeed, &lblTx, &lblRx, &lblDiscTime}) value->SetCaption("");
+  GreyOutLineCaptions(true);
+  lblDisconnect.SetEnabled(false);
+  lblReconnect.SetEnabled(true);
+  lblReconTime.SetForeColor(kCountdownColor);
+  lblReconTime.SetCaption(ClockText(static_cast<int64_t>(std::nearbyint(sources_.reconnectCountdown))));
+}
+
+void StatisticsForm::ShowOffline() {
+  for (forms::Label* value : {&lblTimeOn, &lblSpeed, &lblTx, &lblRx, &lblDiscTime, &lblReconTime}) {
+    value->SetCaption("");
+  }
+  GreyOutLineCaptions(true);
+  lblDisconnect.SetEnabled(false);
+  lblReconnect.SetEnabled(false);
+  cmdDisconnect.SetEnabled(false);
+}
+
+void StatisticsForm::GreyOutLineCaptions(bool greyed) {
+  for (forms::Label* caption : {&lbl1, &lbl2, &lbl3, &lbl4}) caption->SetEnabled(!greyed);
+}
+
+void StatisticsForm::cmdDisconnect_Click() {
+  if (callbacks_.disconnect) callbacks_.disconnect();
+  Unload();
+}
+
+void StatisticsForm::cmdOK_Click() { Unload(); }
+
+void StatisticsForm::CalcTotalTime() {
+  TotalTime = sources_.ledger.CalcTotalTime(sources_.store.SettingsRoot + sources_.statsEntryName,
+                                            sources_.isConnected == 1);
+}
+
+void StatisticsForm::RescanOnlineTimes() {
+  SetCaption(OnlineTimeCaption(sources_.statsEntryName));
+  const std::string history =
+      sources_.store.ReadRegValue(sources_.store.SettingsRoot + sources_.statsEntryName, kPreviousMonthsValue);
+  std::vector<forms::ListView::Row> rows;
+  for (const MonthRecord& month : MonthlyOnlineTime(CurrentMonthName(), TotalTime, history)) {
+    rows.push_back({" " + month.MonthName, ListText(month.Seconds)});
+  }
+  if (rows == lvTime.Rows()) return;
+  lvTime.Clear();
+  for (const forms::ListView::Row& row : rows) lvTime.AddRow(row);
+}
+
+std::string StatisticsForm::TimeOnlineInCaption() { return "Time online in " + CurrentMonthName() + ":"; }
+
+std::string StatisticsForm::CurrentMonthName() {
+  ClockPort& clock = sources_.clock;
+  return clock.MonthName(clock.MonthNumber());
+}
+
+}  // namespace corvane

@@ -13,17 +13,18 @@ namespace corvane {
 // Empty text gives no lines.
 template <typename Visit>
 void ForEachTextLine(std::string_view text, Visit&& visit) {
+  // One plain pass over the characters: a phone list has ten thousand lines
+  // or more, and a search for either break from every line's start costs
+  // several times as much.
   size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      visit(text.substr(start));
-      break;
-    }
-    visit(text.substr(start, end - start));
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') continue;
+    visit(text.substr(start, i - start));
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
   }
+  if (start < text.size()) visit(text.substr(start));
 }
 
 // The lines of `text` as ForEachTextLine finds them.

@@ -92,6 +92,7 @@ TEST(NumberSourcesParsing, TextLines) {
   const std::pair<std::string, Lines> cases[] = {
       {"a\r\nb\r\n", {"a", "b"}}, {"a\nb", {"a", "b"}},  // last line without a break kept
       {"a\rb\r", {"a", "b"}},     {"a\n\nb", {"a", "", "b"}}, {"a\r\n\r\n", {"a", ""}}, {"\n", {""}}, {"", {}},
+      {"a\r\rb", {"a", "", "b"}}, {"a\n\r\nb\r", {"a", "", "b"}},  // an empty line between breaks
   };
   for (const auto& [text, lines] : cases) {
     SCOPED_TRACE(::testing::PrintToString(text));

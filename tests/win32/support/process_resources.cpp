@@ -1,0 +1,126 @@
+#include "support/process_resources.h"
+
+#include <psapi.h>
+#include <winternl.h>
+
+#include <cstddef>
+#include <vector>
+
+namespace corvane::testing {
+namespace {
+
+constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+
+// The system's list of processes carries each one's handle count. Wine
+// fills it from the wineserver's own tables, where GetProcessHandleCount
+// answers 0 for every process.
+DWORD HandleCount(DWORD processId) {
+  std::vector<ULONGLONG> buffer(64 * 1024);  // ULONGLONG keeps the records aligned
+  ULONG needed = 0;
+  NTSTATUS status;
+  while ((status = NtQuerySystemInformation(SystemProcessInformation, buffer.data(),
+                                            static_cast<ULONG>(buffer.size() * sizeof(ULONGLONG)), &needed)) ==
+         kInfoLengthMismatch) {
+    buffer.resize(buffer.size() * 2 + needed / sizeof(ULONGLONG));
+  }
+  if (status != 0) return 0;
+  const auto* record = reinterpret_cast<const std::byte*>(buffer.data());
+  for (;;) {
+    const auto* process = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(record);
+    if (HandleToULong(process->UniqueProcessId) == processId) return process->HandleCount;
+    if (process->NextEntryOffset == 0) return 0;
+    record += process->NextEntryOffset;
+  }
+}
+
+// Wine keeps each process's GDI objects in a handle table of its own, found
+// through the process's PEB as on old Windows: a live entry has a type, a
+// free one has type 0. The layout is that of 64-bit processes.
+DWORD GdiObjectsInHandleTable(HANDLE process) {
+  struct HandleEntry {
+    UINT64 object;
+    ULONG owner;
+    USHORT unique;
+    UCHAR type;
+    UCHAR flags;
+    UINT64 userPointer;
+  };
+  static_assert(sizeof(HandleEntry) == 24);
+  constexpr size_t kEntries = 0x10000;
+  constexpr size_t kPebGdiSharedHandleTable = 0xF8;
+
+  PROCESS_BASIC_INFORMATION basic{};
+  if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return 0;
+  UINT64 table = 0;
+  if (!ReadProcessMemory(process, reinterpret_cast<const std::byte*>(basic.PebBaseAddress) + kPebGdiSharedHandleTable,
+                         &table, sizeof table, nullptr) ||
+      table == 0) {
+    return 0;
+  }
+  std::vector<HandleEntry> entries(kEntries);
+  if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
+                         entries.size() * sizeof(HandleEntry), nullptr)) {
+    return 0;
+  }
+  DWORD live = 0;
+  for (const HandleEntry& entry : entries) live += entry.type != 0 ? 1 : 0;
+  return live;
+}
+
+struct WindowCount {
+  DWORD processId;
+  DWORD windows = 0;
+};
+
+BOOL CALLBACK CountIfOwned(HWND window, LPARAM countAddress) {
+  auto* count = reinterpret_cast<WindowCount*>(countAddress);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == count->processId) ++count->windows;
+  return TRUE;
+}
+
+BOOL CALLBACK CountWithDescendants(HWND window, LPARAM countAddress) {
+  CountIfOwned(window, countAddress);
+  EnumChildWindows(window, CountIfOwned, countAddress);
+  return TRUE;
+}
+
+// Wine's USER handle table lives in the wineserver and answers only the
+// process that owns an object (and GetGuiResources is a stub), so from
+// outside, only the windows are countable: top-level, message-only and
+// their descendants. Icons show up in the GDI count by their bitmaps.
+DWORD WindowsOwnedBy(DWORD processId) {
+  WindowCount count{processId};
+  const auto address = reinterpret_cast<LPARAM>(&count);
+  EnumWindows(CountWithDescendants, address);
+  for (HWND window = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); window != nullptr;
+       window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr)) {
+    CountWithDescendants(window, address);
+  }
+  return count.windows;
+}
+
+}  // namespace
+
+bool RunningUnderWine() {
+  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+ProcessResources MeasureProcess(HANDLE process) {
+  ProcessResources resources;
+  resources.handles = HandleCount(GetProcessId(process));
+  if (RunningUnderWine()) {
+    resources.gdiObjects = GdiObjectsInHandleTable(process);
+    resources.userObjects = WindowsOwnedBy(GetProcessId(process));
+  } else {
+    resources.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
+    resources.userObjects = GetGuiResources(process, GR_USEROBJECTS);
+  }
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  if (GetProcessMemoryInfo(process, &memory, sizeof memory)) resources.workingSet = memory.WorkingSetSize;
+  return resources;
+}
+
+}  // namespace corvane::testing

@@ -96,9 +96,12 @@ TEST_F(SoakTest, DialConnectDropReconnect) {
   const int bookedSeconds = booked == "<none>" ? -1 : std::atoi(booked.c_str());
   std::printf("soak: %d cycles, booked %d s, connected %.1f s\n", cycles, bookedSeconds, connected);
   for (const Sample& s : samples) {
-    std::printf("soak: cycle %d: %lu handles, %lu GDI, %lu USER, %lu KB working set, details log %ld chars\n",
-                s.cycle, s.resources.handles, s.resources.gdiObjects, s.resources.userObjects,
-                static_cast<unsigned long>(s.resources.workingSet / 1024), static_cast<long>(s.detailsChars));
+    std::printf(
+        "soak: cycle %d: %lu handles, %lu GDI, %lu USER, %lu KB working set, heaps in use %llu KB (process heap) "
+        "+ %llu KB (C runtime), details log %ld chars\n",
+        s.cycle, s.resources.handles, s.resources.gdiObjects, s.resources.userObjects,
+        static_cast<unsigned long>(s.resources.workingSet / 1024), s.resources.processHeapBytes / 1024,
+        s.resources.otherHeapBytes / 1024, static_cast<long>(s.detailsChars));
     EXPECT_LE(s.detailsChars, 32767) << "cycle " << s.cycle;
   }
   EXPECT_EQ(DialCount(), static_cast<size_t>(cycles) + 1);
@@ -114,6 +117,11 @@ TEST_F(SoakTest, DialConnectDropReconnect) {
   EXPECT_LE(last.gdiObjects, first.gdiObjects + 8);
   EXPECT_LE(last.userObjects, first.userObjects + 8);
   EXPECT_LE(last.workingSet, first.workingSet + first.workingSet / 4 + 4 * 1024 * 1024);
+  // The heaps from the middle of the run on, when the details log has long
+  // reached its bound in a long run: what a cycle leaves behind adds up here.
+  EXPECT_GT(first.processHeapBytes, 0u) << "the heaps could not be read";
+  const ProcessResources& middle = samples[samples.size() / 2].resources;
+  EXPECT_LE(last.processHeapBytes + last.otherHeapBytes, middle.processHeapBytes + middle.otherHeapBytes + 64 * 1024);
 }
 
 }  // namespace

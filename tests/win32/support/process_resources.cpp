@@ -4,7 +4,12 @@
 #include <winternl.h>
 
 #include <cstddef>
+#include <string>
 #include <vector>
+
+#include "support/heap_probe.h"
+#include "support/program_under_test.h"
+#include "win32/unique_handle.h"
 
 namespace corvane::testing {
 namespace {
@@ -101,6 +106,49 @@ DWORD WindowsOwnedBy(DWORD processId) {
   return count.windows;
 }
 
+// A text written into another process's memory, freed with it.
+class RemoteText {
+ public:
+  RemoteText(HANDLE process, const std::string& text)
+      : process_(process),
+        address_(VirtualAllocEx(process, nullptr, text.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+    if (address_ != nullptr && !WriteProcessMemory(process, address_, text.c_str(), text.size() + 1, nullptr)) {
+      VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+      address_ = nullptr;
+    }
+  }
+  ~RemoteText() {
+    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  RemoteText(const RemoteText&) = delete;
+  RemoteText& operator=(const RemoteText&) = delete;
+  void* Address() const { return address_; }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
+
+// Loads heap_probe.dll into the process with a thread of its own that runs
+// LoadLibraryA (which the system maps at the same address in every process),
+// and reads what the probe wrote before it unloaded itself.
+HeapProbeFigures ProbeHeaps(HANDLE process) {
+  HeapProbeFigures figures{};
+  const UniqueKernelHandle block(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                    sizeof(HeapProbeFigures), kHeapProbeBlockName));
+  if (!block) return figures;
+  const UniqueMappedView view(MapViewOfFile(block.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(HeapProbeFigures)));
+  const RemoteText probePath(process, PathBesideThisProgram("heap_probe.dll"));
+  if (!view || probePath.Address() == nullptr) return figures;
+  // Through void (*)(): the one function-pointer cast that warns of nothing.
+  const auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+  const UniqueKernelHandle thread(CreateRemoteThread(process, nullptr, 0, loadLibrary, probePath.Address(), 0, nullptr));
+  if (!thread || WaitForSingleObject(thread.get(), 10000) != WAIT_OBJECT_0) return figures;
+  figures = *static_cast<const HeapProbeFigures*>(view.get());
+  return figures;
+}
+
 }  // namespace
 
 bool RunningUnderWine() {
@@ -120,6 +168,9 @@ ProcessResources MeasureProcess(HANDLE process) {
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
   if (GetProcessMemoryInfo(process, &memory, sizeof memory)) resources.workingSet = memory.WorkingSetSize;
+  const HeapProbeFigures heaps = ProbeHeaps(process);
+  resources.processHeapBytes = heaps.processHeapBytes;
+  resources.otherHeapBytes = heaps.otherHeapBytes;
   return resources;
 }
 

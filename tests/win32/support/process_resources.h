@@ -12,9 +12,16 @@ struct ProcessResources {
   DWORD gdiObjects = 0;
   DWORD userObjects = 0;  // under Wine: its windows, the only USER objects it can see
   SIZE_T workingSet = 0;
+  // Bytes in use in its heaps, read by heap_probe.dll loaded into it for a
+  // moment: the process heap holds what the system's own DLLs keep (Wine's,
+  // under Wine); the others, the C runtime's, what the program's and the
+  // stand-in's code keeps. 0 when the probe could not run.
+  ULONGLONG processHeapBytes = 0;
+  ULONGLONG otherHeapBytes = 0;
 };
 
-// `process` needs PROCESS_QUERY_INFORMATION and PROCESS_VM_READ.
+// `process` needs the access CreateProcess gives: query, read, write and
+// create a thread (for the heap probe).
 ProcessResources MeasureProcess(HANDLE process);
 
 bool RunningUnderWine();

@@ -1,7 +1,7 @@
 // The soak: dial, connect, drop and reconnect over and over against the
-// stand-in at a fast pace. The program's handles, GDI and USER objects and
-// working set stay flat, and the online time it books is the time the
-// stand-in kept the lines up, each line counted once.
+// stand-in at a fast pace. The program's handles, GDI and USER objects,
+// heaps and working set stay flat, and the online time it books is the time
+// the stand-in kept the lines up, each line counted once.
 //
 // CORVANE_SOAK_CYCLES sets the number of cycles (a short run by default;
 // docs/reliability.md has the command for the long one).

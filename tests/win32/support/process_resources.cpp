@@ -91,10 +91,10 @@ BOOL CALLBACK CountWithDescendants(HWND window, LPARAM countAddress) {
   return TRUE;
 }
 
-// Wine's USER handle table lives in the wineserver and answers only the
-// process that owns an object (and GetGuiResources is a stub), so from
-// outside, only the windows are countable: top-level, message-only and
-// their descendants. Icons show up in the GDI count by their bitmaps.
+// Wine keeps USER objects in the wineserver and has no call that counts
+// them per process (GetGuiResources is a stub), so only the windows are
+// countable: top-level, message-only and their descendants. Menus are not;
+// icons show up in the GDI count by their bitmaps.
 DWORD WindowsOwnedBy(DWORD processId) {
   WindowCount count{processId};
   const auto address = reinterpret_cast<LPARAM>(&count);

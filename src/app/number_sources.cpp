@@ -2,7 +2,6 @@
 // of their files' lines.
 #include "app/number_sources.h"
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "system/download_port.h"
 #include "system/file_system_port.h"
 #include "system/message_box_port.h"
+#include "system/text_lines.h"
 
 namespace corvane {
 
@@ -54,9 +54,11 @@ void WipeAll(std::vector<std::string>& texts) {
 
 }  // namespace
 
-bool HasOverlongPhoneListLine(const std::vector<std::string>& lines) {
-  return std::any_of(lines.begin(), lines.end(),
-                     [](const std::string& line) { return line.size() > kMaxPhoneListLine; });
+bool HasOverlongPhoneListLine(const forms::ItemList& lines) {
+  for (int i = 0; i < lines.Count(); ++i) {
+    if (lines.At(i).size() > kMaxPhoneListLine) return true;
+  }
+  return false;
 }
 
 int PhoneFieldIndex(std::string_view titleLine) {
@@ -144,9 +146,14 @@ void DialerForm::cmbList_DropDown() {
   const std::string& path = ctx_.Entry.PhoneList;
   FileSystemPort& files = ctx_.Platform.Files;
   if (path.empty() || !files.FileExists(path)) return;
-  std::vector<std::string> lines;
+  std::string text;
   // An unreadable file is treated like a missing one: the list stays as it was.
-  if (!files.ReadLines(path, lines)) return;
+  if (!files.ReadText(path, text)) return;
+  // The lines go into one block, not a text each: a long list is filled
+  // about as fast as the box itself allows.
+  forms::ItemList lines;
+  lines.Reserve(0, text.size());
+  ForEachTextLine(text, [&lines](std::string_view line) { lines.Add(line); });
   // A wrong file must not reach the list: the box would freeze the window.
   if (HasOverlongPhoneListLine(lines)) {
     ShowBadPhoneListFormat(ctx_.Platform.Messages);
@@ -154,10 +161,8 @@ void DialerForm::cmbList_DropDown() {
   }
 
   const std::string remembered = cmbList.Text();
-  cmbList.Clear();
-  for (const std::string& line : lines) cmbList.AddItem(line);
-
-  const int phoneField = lines.empty() ? -1 : PhoneFieldIndex(lines.front());
+  const int phoneField = lines.Count() == 0 ? -1 : PhoneFieldIndex(lines.At(0));
+  cmbList.SetItems(std::move(lines));
   if (phoneField < 0 || phoneField > kMaxPhoneField) {
     ShowBadPhoneListFormat(ctx_.Platform.Messages);
     return;

@@ -20,6 +20,8 @@
 #include <string_view>
 #include <vector>
 
+#include "forms/item_list.h"
+
 namespace corvane {
 
 class AppContext;
@@ -47,7 +49,7 @@ inline constexpr size_t kMaxPhoneListLine = 1024;
 // True when some line of a phone list is longer than any location's line can
 // be: the list is then refused as badly formatted before a line reaches a
 // control.
-bool HasOverlongPhoneListLine(const std::vector<std::string>& lines);
+bool HasOverlongPhoneListLine(const forms::ItemList& lines);
 
 // The zero-based index of the phone field in a phone list's title line: the
 // first field whose title, blanks before it skipped, begins with "Phone" in

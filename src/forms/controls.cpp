@@ -2,6 +2,7 @@
 #include "forms/controls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "forms/form.h"
 
@@ -32,6 +33,24 @@ void TextBox::OnUserText(const std::string& text) {
   Raise(Change);
 }
 
+void ListControl::AddItem(std::string_view item) {
+  items_.Add(item);
+  Notify(Prop::ItemAdded);
+}
+
+void ListControl::SetItems(ItemList items) {
+  items_ = std::move(items);
+  listIndex_ = -1;
+  Notify(Prop::Items);
+}
+
+void ListControl::Clear() {
+  if (items_.Count() == 0 && listIndex_ == -1) return;
+  items_.Clear();
+  listIndex_ = -1;
+  Notify(Prop::Items);
+}
+
 void ComboBox::SetText(const std::string& text) {
   if (text_ == text) return;
   text_ = text;
@@ -39,24 +58,12 @@ void ComboBox::SetText(const std::string& text) {
   Raise(Change);
 }
 
-void ComboBox::AddItem(const std::string& item) {
-  items_.push_back(item);
-  Notify(Prop::ItemAdded);
-}
-
-void ComboBox::Clear() {
-  if (items_.empty() && listIndex_ == -1) return;
-  items_.clear();
-  listIndex_ = -1;
-  Notify(Prop::Items);
-}
-
 void ComboBox::SetListIndex(int index) {
-  if (index < -1 || index >= ListCount()) return;
+  if (index != -1 && !HasItem(index)) return;
   listIndex_ = index;
   Notify(Prop::ListIndex);
   if (index >= 0) {
-    text_ = items_[static_cast<size_t>(index)];
+    text_ = items_.At(index);
     Notify(Prop::Text);
   }
   Raise(Click);
@@ -70,9 +77,9 @@ void ComboBox::OnUserText(const std::string& text) {
 }
 
 void ComboBox::OnUserSelect(int index) {
-  if (index < 0 || index >= ListCount()) return;
+  if (!HasItem(index)) return;
   listIndex_ = index;
-  text_ = items_[static_cast<size_t>(index)];
+  text_ = items_.At(index);
   Raise(Click);
 }
 
@@ -89,27 +96,15 @@ void CheckBox::OnUserValue(int value) {
   Raise(Click);
 }
 
-void ListBox::AddItem(const std::string& item) {
-  items_.push_back(item);
-  Notify(Prop::ItemAdded);
-}
-
-void ListBox::Clear() {
-  if (items_.empty() && listIndex_ == -1) return;
-  items_.clear();
-  listIndex_ = -1;
-  Notify(Prop::Items);
-}
-
 void ListBox::SetListIndex(int index) {
-  if (index < -1 || index >= ListCount()) return;
+  if (index != -1 && !HasItem(index)) return;
   listIndex_ = index;
   Notify(Prop::ListIndex);
   Raise(Click);
 }
 
 void ListBox::OnUserSelect(int index) {
-  if (index < -1 || index >= ListCount() || index == listIndex_) return;
+  if ((index != -1 && !HasItem(index)) || index == listIndex_) return;
   listIndex_ = index;
   Raise(Click);
 }

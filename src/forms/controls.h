@@ -7,9 +7,11 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/item_list.h"
 
 namespace corvane::forms {
 
@@ -64,9 +66,32 @@ class TextBox : public Control {
   std::string text_;
 };
 
-class ComboBox : public Control {
+// What a combo box and a list box share: their items and the selected one.
+class ListControl : public Control {
  public:
   using Control::Control;
+
+  void AddItem(std::string_view item);
+  // Replaces every item at once: one change for the real control instead of
+  // one per item. Nothing is selected afterwards.
+  void SetItems(ItemList items);
+  void Clear();
+  int ListCount() const { return items_.Count(); }
+  std::string_view List(int index) const { return items_.At(index); }
+  const ItemList& Items() const { return items_; }
+  // Zero-based selected item, -1 for none.
+  int ListIndex() const { return listIndex_; }
+
+ protected:
+  bool HasItem(int index) const { return index >= 0 && index < ListCount(); }
+
+  ItemList items_;
+  int listIndex_ = -1;
+};
+
+class ComboBox : public ListControl {
+ public:
+  using ListControl::ListControl;
   ControlKind Kind() const override { return ControlKind::ComboBox; }
   const std::string& Text() const { return text_; }
   // Replaces the edit text; raises Change when it differs.
@@ -74,15 +99,7 @@ class ComboBox : public Control {
   // Puts the caret after the last character of the edit text.
   void SetSelectionToEnd() { Notify(Prop::Selection); }
 
-  void AddItem(const std::string& item);
-  void Clear();
-  int ListCount() const { return static_cast<int>(items_.size()); }
-  const std::string& List(int index) const { return items_.at(static_cast<size_t>(index)); }
-  const std::vector<std::string>& Items() const { return items_; }
-
-  // Zero-based selected item, -1 for none. Selecting an item puts it into
-  // the text and raises Click.
-  int ListIndex() const { return listIndex_; }
+  // Selecting an item puts it into the text and raises Click.
   void SetListIndex(int index);
 
   void OnUserText(const std::string& text);
@@ -96,33 +113,20 @@ class ComboBox : public Control {
 
  private:
   std::string text_;
-  std::vector<std::string> items_;
-  int listIndex_ = -1;
 };
 
 // A plain list box (one column of texts; a tab character aligns a second
 // column at the control's tab stops).
-class ListBox : public Control {
+class ListBox : public ListControl {
  public:
-  using Control::Control;
+  using ListControl::ListControl;
   ControlKind Kind() const override { return ControlKind::ListBox; }
 
-  void AddItem(const std::string& item);
-  void Clear();
-  int ListCount() const { return static_cast<int>(items_.size()); }
-  const std::string& List(int index) const { return items_.at(static_cast<size_t>(index)); }
-  const std::vector<std::string>& Items() const { return items_; }
-
-  // Zero-based selected item, -1 for none. Setting it raises Click.
-  int ListIndex() const { return listIndex_; }
+  // Setting the selected item raises Click.
   void SetListIndex(int index);
   // The user selected item `index`: raises Click when the selection changed.
   void OnUserSelect(int index);
   Event Click;
-
- private:
-  std::vector<std::string> items_;
-  int listIndex_ = -1;
 };
 
 class CheckBox : public Label {

@@ -60,7 +60,7 @@ void OnlineTimeForm::Form_Load() {
   }
   // Every mouse movement lands here: an unchanged list is not touched, so
   // it neither flickers nor loses its selection and scroll position.
-  if (lines != lbxTime.Items()) {
+  if (lines != lbxTime.Items().Texts()) {
     lbxTime.Clear();
     for (const std::string& line : lines) lbxTime.AddItem(line);
   }

@@ -1,5 +1,5 @@
 // Reading the program's small text files (the phone list and the user list)
-// as lines of text.
+// as lines of text, or as one text.
 #pragma once
 
 #include <string>
@@ -17,6 +17,11 @@ class FileSystemPort {
   // The whole file as lines split by SplitTextLines (text_lines.h). False,
   // with `lines` left empty, when it cannot be opened or read.
   virtual bool ReadLines(const std::string& path, std::vector<std::string>& lines) = 0;
+
+  // The whole file as one text, line breaks included, for a reader that
+  // splits it itself (ForEachTextLine). False, with `text` left empty, when
+  // it cannot be opened or read.
+  virtual bool ReadText(const std::string& path, std::string& text) = 0;
 };
 
 }  // namespace corvane

@@ -154,7 +154,7 @@ void OptionsForm::cmbSelEntry_Change() {
     cmdOK.SetCaption("&Save '" + shortName + "'");
     saveCaptionFor_ = EditedEntryName;
     RememberedText = cmdOK.Caption();
-    const std::vector<std::string> items = cmbSelEntry.Items();
+    const std::vector<std::string> items = cmbSelEntry.Items().Texts();
     for (const std::string& item : items) {
       if (item == typed) Form_Load();
     }

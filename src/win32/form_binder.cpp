@@ -164,6 +164,11 @@ INT_PTR FormBinder::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR:
       return OnControlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_PRINTCLIENT:
+      // A themed control asks for what lies under it (DrawThemeParentBackground
+      // erases and then prints the dialog): on a page, that is the page.
+      PaintPages(reinterpret_cast<HDC>(wParam));
+      return TRUE;
     case WM_TIMER:
       if (forms::Control* control = form_.FindControl(static_cast<int>(wParam))) {
         if (ControlBinding* binding = BindingOf(*control)) binding->OnTimer();
@@ -254,7 +259,20 @@ INT_PTR FormBinder::OnControlColor(UINT message, HDC dc, HWND item) {
   ControlBinding* binding = BindingOfItem(item);
   if (binding == nullptr) return FALSE;
   const forms::Control& control = binding->Control();
-  if (control.ForeColor() == forms::kDefaultColor && control.BackColor() == forms::kDefaultColor) return FALSE;
+  if (control.ForeColor() == forms::kDefaultColor && control.BackColor() == forms::kDefaultColor) {
+    // Captions, check boxes and option buttons on a page show the page under
+    // them, as they would on a page of its own (a themed page is not the
+    // dialog's colour); text fields and buttons keep their own background.
+    const forms::ControlKind kind = control.Kind();
+    const bool showsBackground = kind == forms::ControlKind::Label || kind == forms::ControlKind::Frame ||
+                                 kind == forms::ControlKind::CheckBox || kind == forms::ControlKind::OptionButton;
+    ControlBinding* page = showsBackground && message == WM_CTLCOLORSTATIC ? PageOwnerOf(control) : nullptr;
+    if (page == nullptr) return FALSE;
+    page->PaintUnder(dc, item);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+  }
   // What the dialog would have used: a window background for edit fields and
   // lists, the button face for everything else.
   const bool fieldLike = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
@@ -267,6 +285,19 @@ INT_PTR FormBinder::OnControlColor(UINT message, HDC dc, HWND item) {
   SetTextColor(dc, ToColorRef(fore));
   SetBkColor(dc, ToColorRef(back));
   return reinterpret_cast<INT_PTR>(Brush(back));
+}
+
+ControlBinding* FormBinder::PageOwnerOf(const forms::Control& control) const {
+  for (const forms::Control* c = control.Container(); c != nullptr; c = c->Container()) {
+    if (c->Kind() == forms::ControlKind::TabStrip) return BindingOf(*c);
+  }
+  return nullptr;
+}
+
+void FormBinder::PaintPages(HDC dc) {
+  for (auto& [control, binding] : bindings_) {
+    if (control->Kind() == forms::ControlKind::TabStrip) binding->PaintUnder(dc, window_);
+  }
 }
 
 void FormBinder::OnControlMouseMove(ControlBinding& binding, HWND /*item*/, WPARAM wParam, LPARAM lParam) {

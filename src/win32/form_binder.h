@@ -64,6 +64,10 @@ class FormBinder : public forms::FormObserver, private BindingHost {
   bool OnNotify(const NMHDR& header, LRESULT& result);
   void OnScroll(int code, HWND item);
   INT_PTR OnControlColor(UINT message, HDC dc, HWND item);
+  // The binding of the tab strip whose page `control` is on, or null.
+  ControlBinding* PageOwnerOf(const forms::Control& control) const;
+  // Has every tab strip draw its page into `dc` of the dialog.
+  void PaintPages(HDC dc);
   void OnControlMouseMove(ControlBinding& binding, HWND item, WPARAM wParam, LPARAM lParam);
   void OnSize(WPARAM kind);
 

@@ -23,6 +23,14 @@ bool Win32FileSystem::FileExists(const std::string& path) {
 
 bool Win32FileSystem::ReadLines(const std::string& path, std::vector<std::string>& lines) {
   lines.clear();
+  std::string text;
+  if (!ReadText(path, text)) return false;
+  lines = SplitTextLines(text);
+  return true;
+}
+
+bool Win32FileSystem::ReadText(const std::string& path, std::string& text) {
+  text.clear();
   // Others may have the list open in an editor meanwhile.
   const UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -30,16 +38,18 @@ bool Win32FileSystem::ReadLines(const std::string& path, std::vector<std::string
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxFileBytes) return false;
 
-  std::string text(static_cast<size_t>(size.QuadPart), '\0');
+  text.resize(static_cast<size_t>(size.QuadPart));
   size_t done = 0;
   while (done < text.size()) {
     DWORD read = 0;
-    if (!ReadFile(file.get(), text.data() + done, static_cast<DWORD>(text.size() - done), &read, nullptr)) return false;
+    if (!ReadFile(file.get(), text.data() + done, static_cast<DWORD>(text.size() - done), &read, nullptr)) {
+      text.clear();
+      return false;
+    }
     if (read == 0) break;  // the file shrank meanwhile
     done += read;
   }
   text.resize(done);
-  lines = SplitTextLines(text);
   return true;
 }
 

@@ -9,6 +9,7 @@ class Win32FileSystem : public FileSystemPort {
  public:
   bool FileExists(const std::string& path) override;
   bool ReadLines(const std::string& path, std::vector<std::string>& lines) override;
+  bool ReadText(const std::string& path, std::string& text) override;
 };
 
 }  // namespace corvane

@@ -92,6 +92,7 @@ TEST(NumberSourcesParsing, TextLines) {
   const std::pair<std::string, Lines> cases[] = {
       {"a\r\nb\r\n", {"a", "b"}}, {"a\nb", {"a", "b"}},  // last line without a break kept
       {"a\rb\r", {"a", "b"}},     {"a\n\nb", {"a", "", "b"}}, {"a\r\n\r\n", {"a", ""}}, {"\n", {""}}, {"", {}},
+      {"a\r\rb", {"a", "", "b"}}, {"a\n\r\nb\r", {"a", "", "b"}},  // an empty line between breaks
   };
   for (const auto& [text, lines] : cases) {
     SCOPED_TRACE(::testing::PrintToString(text));
@@ -161,7 +162,7 @@ TEST_F(NumberSourcesTest, DropDownFillsTheListAndStoresThePhoneField) {
   app.frmDialer.cmbList.AddItem("stale item");
   app.frmDialer.cmbList.OnUserDropDown();
 
-  EXPECT_EQ(app.frmDialer.cmbList.Items(), files.files["C:\\lists\\phones.txt"]);
+  EXPECT_EQ(app.frmDialer.cmbList.Items().Texts(), files.files["C:\\lists\\phones.txt"]);
   EXPECT_EQ(Stored("PhoneNumberLocation"), "3");
   EXPECT_EQ(app.frmDialer.cmbList.Text(), "typed 555");
   EXPECT_TRUE(messages.shown.empty());
@@ -187,7 +188,7 @@ TEST_F(NumberSourcesTest, DropDownOfFileWithoutPhoneTitle) {
     files.files["C:\\lists\\phones.txt"] = c.lines;
     app.frmDialer.cmbList_DropDown();
 
-    EXPECT_EQ(app.frmDialer.cmbList.Items(), c.lines);
+    EXPECT_EQ(app.frmDialer.cmbList.Items().Texts(), c.lines);
     EXPECT_EQ(Stored("PhoneNumberLocation"), c.storedIndex);
     if (c.badFormat) {
       ASSERT_EQ(messages.shown.size(), 1u);
@@ -223,12 +224,12 @@ TEST_F(NumberSourcesTest, DropDownRefusesALineNoLocationHasBeforeItReachesTheLis
     app.frmDialer.cmbList_DropDown();
 
     if (c.refused) {
-      EXPECT_EQ(app.frmDialer.cmbList.Items(), std::vector<std::string>{"kept"});
+      EXPECT_EQ(app.frmDialer.cmbList.Items().Texts(), std::vector<std::string>{"kept"});
       EXPECT_EQ(Stored("PhoneNumberLocation"), "7");
       ASSERT_EQ(messages.shown.size(), 1u);
       EXPECT_EQ(messages.shown[0].title, "Bad Phone List Format");
     } else {
-      EXPECT_EQ(app.frmDialer.cmbList.Items(), c.lines);
+      EXPECT_EQ(app.frmDialer.cmbList.Items().Texts(), c.lines);
       EXPECT_EQ(Stored("PhoneNumberLocation"), "3");
       EXPECT_TRUE(messages.shown.empty());
     }
@@ -243,7 +244,7 @@ TEST_F(NumberSourcesTest, DropDownWithoutReadablePhoneListKeepsTheItems) {
     files.unreadable = true;
     app.frmDialer.cmbList.AddItem("kept");
     app.frmDialer.cmbList_DropDown();
-    EXPECT_EQ(app.frmDialer.cmbList.Items(), std::vector<std::string>{"kept"});
+    EXPECT_EQ(app.frmDialer.cmbList.Items().Texts(), std::vector<std::string>{"kept"});
     EXPECT_TRUE(messages.shown.empty());
     files.unreadable = false;
   }

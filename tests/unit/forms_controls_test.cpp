@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -288,6 +289,34 @@ TEST_F(FormsTest, ListsTellWhetherAnItemWasAppendedOrTheListChanged) {
   EXPECT_EQ(observer.changes, (Changes{{"lbx", Prop::ItemAdded}, {"lbx", Prop::ListIndex}, {"lbx", Prop::Items}}));
   EXPECT_EQ(form.lbx.ListCount(), 0);
   EXPECT_EQ(form.lbx.ListIndex(), -1);
+}
+
+TEST_F(FormsTest, SetItemsReplacesTheWholeListAtOnce) {
+  form.cbo.AddItem("stale");
+  form.cbo.SetListIndex(0);
+  forms::ItemList items;
+  // Empty items, a tab and a long text keep their places and their lengths.
+  const Lines texts{"Title,Phone", "", "Yuma,520 3290098", "\t", std::string(300, 'x'), ""};
+  items.Reserve(texts.size(), 0);
+  for (const std::string& text : texts) items.Add(text);
+  Reset();
+
+  form.cbo.SetItems(items);
+  EXPECT_EQ(observer.changes, (Changes{{"cbo", Prop::Items}}));
+  EXPECT_TRUE(form.log.empty());
+  EXPECT_EQ(form.cbo.Items().Texts(), texts);
+  EXPECT_EQ(form.cbo.ListCount(), 6);
+  EXPECT_EQ(form.cbo.List(2), "Yuma,520 3290098");
+  EXPECT_EQ(form.cbo.List(1), "");
+  // Each text ends where the real control reads it.
+  EXPECT_EQ(form.cbo.List(2).data()[form.cbo.List(2).size()], '\0');
+  EXPECT_EQ(form.cbo.ListIndex(), -1);
+  EXPECT_EQ(form.cbo.Text(), "stale");
+  EXPECT_THROW(form.cbo.List(6), std::out_of_range);
+
+  form.cbo.AddItem("appended");
+  EXPECT_EQ(form.cbo.List(6), "appended");
+  EXPECT_EQ(form.cbo.List(5), "");
 }
 
 TEST_F(FormsTest, ListViewColumnsAndRows) {

@@ -348,7 +348,7 @@ TEST_F(OnlineTimeWindowTest, ListsThisMonthThenTheStoredHistory) {
   statsEntryName = "Work";
   frmOnTime.Load();
   EXPECT_EQ(frmOnTime.Caption(), "'Work' Online Time");
-  EXPECT_EQ(frmOnTime.lbxTime.Items(), (std::vector<std::string>{" December\t1 hrs   30 min",
+  EXPECT_EQ(frmOnTime.lbxTime.Items().Texts(), (std::vector<std::string>{" December\t1 hrs   30 min",
                                                                  " October\t\t1 hrs   30 min",
                                                                  " September\t0 hrs   02 min", " May\t\t0 hrs   01 min"}));
   EXPECT_TRUE(frmOnTime.Visible());
@@ -359,7 +359,7 @@ TEST_F(OnlineTimeWindowTest, AnEntryNeverBookedShowsOneEmptyMonth) {
   registry.AddKey(RegHive::CurrentUser, Key());
   frmOnTime.Load();
   EXPECT_EQ(frmOnTime.Caption(), "'Isp' Online Time");
-  EXPECT_EQ(frmOnTime.lbxTime.Items(), std::vector<std::string>{" December\t0 hrs   00 min"});
+  EXPECT_EQ(frmOnTime.lbxTime.Items().Texts(), std::vector<std::string>{" December\t0 hrs   00 min"});
 }
 
 TEST_F(OnlineTimeWindowTest, MouseMovementsRebuildOnlyWhatChangedAndOfflineNothingGrows) {

@@ -202,7 +202,7 @@ TEST_F(OptionsFormTest, SelectorCaptionsAndReloading) {
 
   // A listed name reloads its values; the same name in other letters does not.
   options.cmbSelEntry_DropDown();
-  ASSERT_EQ(options.cmbSelEntry.Items(), std::vector<std::string>{"Work"});
+  ASSERT_EQ(options.cmbSelEntry.Items().Texts(), std::vector<std::string>{"Work"});
   options.cmbSelEntry.OnUserText("work");
   EXPECT_EQ(options.txtPhoneNumber.Text(), "");
   options.cmbSelEntry.OnUserSelect(0);

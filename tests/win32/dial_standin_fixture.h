@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/program_under_test.h"
+
 namespace corvane::testing {
 
 inline std::string ExeFolder() {
@@ -201,6 +203,20 @@ class StandinTest : public ::testing::Test {
   std::string scenarioPath_;
   std::string phonebookPath_;
   unsigned writes_ = 0;
+};
+
+// A run of the real program with the entry "Work", which no earlier test may
+// have left behind and none may leave for the next.
+class WorkEntryTest : public StandinTest {
+ protected:
+  void SetUp() override {
+    StandinTest::SetUp();
+    DeleteEntry("Work");
+  }
+  void TearDown() override {
+    DeleteEntry("Work");
+    StandinTest::TearDown();
+  }
 };
 
 }  // namespace corvane::testing

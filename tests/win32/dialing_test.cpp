@@ -17,22 +17,13 @@
 namespace corvane::testing {
 namespace {
 
-class DialingTest : public StandinTest {
+class DialingTest : public WorkEntryTest {
  protected:
   static void SetUpTestSuite() {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
   }
   static void TearDownTestSuite() { WSACleanup(); }
-
-  void SetUp() override {
-    StandinTest::SetUp();
-    DeleteEntry("Work");
-  }
-  void TearDown() override {
-    DeleteEntry("Work");
-    StandinTest::TearDown();
-  }
 
   std::string WriteTestFile(const std::string& name, const std::string& text) {
     const std::string path = folder_ + "\\" + name;

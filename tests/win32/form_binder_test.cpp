@@ -425,6 +425,43 @@ TEST_F(FormBinderWineTest, ColoursAndFonts) {
   EXPECT_EQ(SendMessageA(Item(IDC_BT_TXT), WM_GETFONT, 0, 0), SendMessageA(dialog_, WM_GETFONT, 0, 0));
 }
 
+// A frame on a tab strip's page shows the page under it, not the dialog's
+// colour: drawn alone, its inside has the pixels the tab control draws
+// there. A text box on the page keeps its own background.
+TEST_F(FormBinderWineTest, ControlsOnAPageShowThePage) {
+  RECT tab;
+  GetClientRect(Item(IDC_BT_TBS), &tab);
+  RECT frame;
+  GetClientRect(Item(IDC_BT_FRA), &frame);
+  POINT frameOrigin{0, 0};
+  MapWindowPoints(Item(IDC_BT_FRA), Item(IDC_BT_TBS), &frameOrigin, 1);
+  const POINT inside{frameOrigin.x + frame.right / 2, frameOrigin.y + frame.bottom / 2};
+
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, tab.right, tab.bottom);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  // Draws `item` alone, its origin at `origin` of a black bitmap the size of the tab strip.
+  auto drawAlone = [&](HWND item, POINT origin) {
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    FillRect(dc, &tab, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    SendMessageA(item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    return GetPixel(dc, inside.x, inside.y);
+  };
+  const COLORREF page = drawAlone(Item(IDC_BT_TBS), {0, 0});
+  EXPECT_EQ(drawAlone(Item(IDC_BT_FRA), frameOrigin), page);
+
+  const auto textBoxBrush = SendMessageA(dialog_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                         reinterpret_cast<LPARAM>(Item(IDC_BT_TXT)));
+  EXPECT_NE(textBoxBrush, reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)));
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
 TEST_F(FormBinderWineTest, FormResizeReportsTheInnerSize) {
   RECT inner;
   GetClientRect(dialog_, &inner);

@@ -13,17 +13,8 @@
 namespace corvane::testing {
 namespace {
 
-class ServiceFaultsTest : public StandinTest {
+class ServiceFaultsTest : public WorkEntryTest {
  protected:
-  void SetUp() override {
-    StandinTest::SetUp();
-    DeleteEntry("Work");
-  }
-  void TearDown() override {
-    DeleteEntry("Work");
-    StandinTest::TearDown();
-  }
-
   // The window stopped on an error the user can read, with Redial offered.
   static bool WaitStoppedWith(HWND dialer, const std::string& error, DWORD timeoutMs = 20000) {
     return WaitUntil([&] { return WindowText(dialer) == "End of Redials" && IsWindowVisible(dialer) &&

@@ -89,17 +89,8 @@ bool WaitReady(HWND dialer) {
          SendMessageTimeoutA(dialer, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr) != 0;
 }
 
-class StatsWindowsTest : public StandinTest {
+class StatsWindowsTest : public WorkEntryTest {
  protected:
-  void SetUp() override {
-    StandinTest::SetUp();
-    DeleteEntry("Work");
-  }
-  void TearDown() override {
-    DeleteEntry("Work");
-    StandinTest::TearDown();
-  }
-
   // This month's long name in the user's locale, and its number.
   static std::string MonthName(int month) {
     char name[80] = {};

@@ -1,9 +1,8 @@
 // Drop-down combo boxes: edit text, items, selection; Change, Click and
-// DropDown. Appended items are added one by one, never by rebuilding the
-// list; a new selection only moves the selection.
+// DropDown. Appended items are added to the real list, never by rebuilding
+// it; a new selection only moves the selection.
 #include "win32/bindings/kind_bindings.h"
-
-#include <vector>
+#include "win32/bindings/list_items.h"
 
 namespace corvane {
 
@@ -11,14 +10,6 @@ namespace {
 
 // A drop-down combo box is sized with its list; this many twips of list.
 constexpr int kComboListTwips = 2400;
-
-std::string WindowText(HWND window) {
-  const int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(window, text.data(), length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
-}
 
 class ComboBoxBinding : public ControlBinding {
  public:
@@ -53,28 +44,14 @@ class ComboBoxBinding : public ControlBinding {
     }
   }
   void AppendItems() override {
-    HWND item = Item();
-    if (item == nullptr) return;
-    const auto shown = static_cast<size_t>(SendMessageA(item, CB_GETCOUNT, 0, 0));
-    const std::vector<std::string>& items = combo_.Items();
-    if (shown >= items.size()) return;
-    SendMessageA(item, WM_SETREDRAW, FALSE, 0);
-    // Room for all of them at once: a long list would otherwise make the box
-    // grow its storage over and over.
-    size_t bytes = 0;
-    for (size_t i = shown; i < items.size(); ++i) bytes += items[i].size() + 1;
-    SendMessageA(item, CB_INITSTORAGE, items.size() - shown, static_cast<LPARAM>(bytes));
-    for (size_t i = shown; i < items.size(); ++i) {
-      SendMessageA(item, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i].c_str()));
-    }
-    SendMessageA(item, WM_SETREDRAW, TRUE, 0);
+    if (HWND item = Item()) AppendMissingItems(item, combo_.Items(), kComboBoxMessages);
   }
   int ExtraHeight() const override { return Host().ToPixels(kComboListTwips); }
 
   void OnCommand(int code) override {
     HWND item = Item();
     if (item == nullptr) return;
-    if (code == CBN_EDITCHANGE) combo_.OnUserText(WindowText(item));
+    if (code == CBN_EDITCHANGE) combo_.OnUserText(ItemText());
     if (code == CBN_SELCHANGE) combo_.OnUserSelect(static_cast<int>(SendMessageA(item, CB_GETCURSEL, 0, 0)));
     if (code == CBN_DROPDOWN) combo_.OnUserDropDown();
   }
@@ -86,10 +63,7 @@ class ComboBoxBinding : public ControlBinding {
     if (item == nullptr) return;
     BindingHost::PushScope push(Host());
     SendMessageA(item, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(item, CB_RESETCONTENT, 0, 0);
-    for (const std::string& entry : combo_.Items()) {
-      SendMessageA(item, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-    }
+    ReplaceAllItems(item, combo_.Items(), kComboBoxMessages);
     SendMessageA(item, CB_SETCURSEL, static_cast<WPARAM>(combo_.ListIndex()), 0);
     SetWindowTextA(item, combo_.Text().c_str());
     SendMessageA(item, WM_SETREDRAW, TRUE, 0);

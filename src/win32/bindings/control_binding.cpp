@@ -13,6 +13,16 @@ void ControlBinding::SetItemText(const std::string& text) {
   SetWindowTextA(item, text.c_str());
 }
 
+std::string ControlBinding::ItemText() const {
+  HWND item = Item();
+  if (item == nullptr) return {};
+  const int length = GetWindowTextLengthA(item);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(item, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
 std::unique_ptr<ControlBinding> MakeBinding(forms::Control& control, BindingHost& host) {
   switch (control.Kind()) {
     case forms::ControlKind::Label:

@@ -80,6 +80,10 @@ class ControlBinding {
   // A WM_VSCROLL from the real control, with its request code.
   virtual void OnScroll(int /*code*/) {}
   virtual void OnTimer() {}
+  // Draws into `dc` of `window` what this control shows under the controls
+  // placed on it (a tab strip: its page), clipped to where it lies below
+  // `window`'s client area; nothing for the other kinds.
+  virtual void PaintUnder(HDC /*dc*/, HWND /*window*/) {}
   // The window moved to a monitor of another DPI: re-push what depends on it.
   virtual void OnDpiChanged() {}
   // The window is being destroyed.
@@ -89,6 +93,8 @@ class ControlBinding {
   BindingHost& Host() const { return host_; }
   // Sets the real control's text as a push.
   void SetItemText(const std::string& text);
+  // The real control's text, "" without one.
+  std::string ItemText() const;
 
  private:
   forms::Control& control_;

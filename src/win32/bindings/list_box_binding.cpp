@@ -1,9 +1,8 @@
 // Plain list boxes: items and selection, Click when the user selects (the
 // template gives LBS_NOTIFY, and LBS_USETABSTOPS for tab-aligned columns).
-// Appended items are added one by one; a new selection only moves it.
+// Appended items are added to the real list; a new selection only moves it.
 #include "win32/bindings/kind_bindings.h"
-
-#include <vector>
+#include "win32/bindings/list_items.h"
 
 namespace corvane {
 
@@ -24,16 +23,7 @@ class ListBoxBinding : public ControlBinding {
   }
   void AppendItems() override {
     HWND item = Item();
-    if (item == nullptr) return;
-    const auto shown = static_cast<size_t>(SendMessageA(item, LB_GETCOUNT, 0, 0));
-    const std::vector<std::string>& items = list_.Items();
-    if (shown >= items.size()) return;
-    SendMessageA(item, WM_SETREDRAW, FALSE, 0);
-    for (size_t i = shown; i < items.size(); ++i) {
-      SendMessageA(item, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i].c_str()));
-    }
-    SendMessageA(item, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(item, nullptr, TRUE);
+    if (item != nullptr && AppendMissingItems(item, list_.Items(), kListBoxMessages)) InvalidateRect(item, nullptr, TRUE);
   }
   void OnCommand(int code) override {
     if (code != LBN_SELCHANGE) return;
@@ -45,10 +35,7 @@ class ListBoxBinding : public ControlBinding {
     HWND item = Item();
     if (item == nullptr) return;
     SendMessageA(item, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(item, LB_RESETCONTENT, 0, 0);
-    for (const std::string& entry : list_.Items()) {
-      SendMessageA(item, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-    }
+    ReplaceAllItems(item, list_.Items(), kListBoxMessages);
     SendMessageA(item, LB_SETCURSEL, static_cast<WPARAM>(list_.ListIndex()), 0);
     SendMessageA(item, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(item, nullptr, TRUE);

@@ -1,6 +1,8 @@
 // Tab strips (a common-controls tab control): tab captions, the selected tab,
 // Click when the user picks another tab (TCN_SELCHANGE through WM_NOTIFY).
-// The pages are other controls; the binder keeps the tab strip below them.
+// The pages are other controls; the binder keeps the tab strip below them
+// and has the tab control draw its page under the ones that show the
+// background (a themed page is not the dialog's colour).
 #include "win32/bindings/kind_bindings.h"
 
 #include <commctrl.h>
@@ -32,6 +34,25 @@ class TabStripBinding : public ControlBinding {
     result = 0;
     return true;
   }
+  void PaintUnder(HDC dc, HWND window) override {
+    HWND item = Item();
+    // The tab control itself asks the dialog for what lies under its tabs:
+    // that is the dialog's own background, not the page again.
+    if (item == nullptr || painting_ || !IsWindowVisible(item)) return;
+    RECT tab;
+    RECT area;
+    GetClientRect(item, &tab);
+    MapWindowPoints(item, window, reinterpret_cast<POINT*>(&tab), 2);
+    GetClientRect(window, &area);
+    if (!IntersectRect(&area, &area, &tab)) return;
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    OffsetViewportOrgEx(dc, tab.left, tab.top, nullptr);
+    painting_ = true;
+    SendMessageA(item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    painting_ = false;
+    RestoreDC(dc, saved);
+  }
 
  private:
   void PushTabs() {
@@ -53,6 +74,7 @@ class TabStripBinding : public ControlBinding {
   }
 
   forms::TabStrip& tabs_;
+  bool painting_ = false;
 };
 
 }  // namespace

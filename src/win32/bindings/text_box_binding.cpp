@@ -5,14 +5,6 @@ namespace corvane {
 
 namespace {
 
-std::string WindowText(HWND window) {
-  const int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(window, text.data(), length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
-}
-
 class TextBoxBinding : public ControlBinding {
  public:
   TextBoxBinding(forms::TextBox& box, BindingHost& host) : ControlBinding(box, host), box_(box) {}
@@ -29,9 +21,7 @@ class TextBoxBinding : public ControlBinding {
     }
   }
   void OnCommand(int code) override {
-    if (code == EN_CHANGE) {
-      if (HWND item = Item()) box_.OnUserText(WindowText(item));
-    }
+    if (code == EN_CHANGE && Item() != nullptr) box_.OnUserText(ItemText());
   }
 
  private:

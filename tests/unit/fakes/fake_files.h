@@ -22,6 +22,13 @@ class FakeFileSystem : public FileSystemPort {
     lines = found->second;
     return true;
   }
+  bool ReadText(const std::string& path, std::string& text) override {
+    text.clear();
+    std::vector<std::string> lines;
+    if (!ReadLines(path, lines)) return false;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return true;
+  }
 
   std::map<std::string, std::vector<std::string>> files;
   bool unreadable = false;  // files exist but cannot be read

@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <utility>
@@ -36,41 +37,76 @@ std::string DefaultScenarioPath() {
   return FolderOf(std::string(module, length)) + "\\rasapi32.scenario";
 }
 
-}  // namespace
+// What tells one version of the scenario file from another: its path, and
+// its time and size as the file system reports them now.
+struct ScenarioStamp {
+  std::string path;
+  bool exists = false;
+  FILETIME written{};
+  DWORD size = 0;
 
-Config CurrentConfig() {
-  static std::mutex guard;
-  static Config cached;
-  static bool loaded = false;
-
-  std::string path = Environment("CORVANE_RAS_SCENARIO");
-  if (path.empty()) path = DefaultScenarioPath();
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  const bool exists = !path.empty() && GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) != 0;
-  std::string key;
-  if (exists) {
-    std::ostringstream stamp;
-    stamp << path << '|' << data.ftLastWriteTime.dwHighDateTime << '.' << data.ftLastWriteTime.dwLowDateTime << '|'
-          << data.nFileSizeLow;
-    key = stamp.str();
+  bool operator==(const ScenarioStamp& other) const {
+    return path == other.path && exists == other.exists && written.dwHighDateTime == other.written.dwHighDateTime &&
+           written.dwLowDateTime == other.written.dwLowDateTime && size == other.size;
   }
 
-  std::lock_guard<std::mutex> lock(guard);
-  if (loaded && cached.scenarioKey == key) return cached;
-  Config config;
-  if (exists) {
-    std::ifstream file(path, std::ios::binary);
+  // The key of the dial counts, kept in a file across runs: its form stays.
+  std::string Key() const {
+    if (!exists) return std::string();
+    std::ostringstream stamp;
+    stamp << path << '|' << written.dwHighDateTime << '.' << written.dwLowDateTime << '|' << size;
+    return stamp.str();
+  }
+};
+
+ScenarioStamp StampNow() {
+  ScenarioStamp stamp;
+  stamp.path = Environment("CORVANE_RAS_SCENARIO");
+  if (stamp.path.empty()) {
+    // The module does not move while it is loaded.
+    static const std::string besideModule = DefaultScenarioPath();
+    stamp.path = besideModule;
+  }
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  stamp.exists = !stamp.path.empty() && GetFileAttributesExA(stamp.path.c_str(), GetFileExInfoStandard, &data) != 0;
+  if (stamp.exists) {
+    stamp.written = data.ftLastWriteTime;
+    stamp.size = data.nFileSizeLow;
+  }
+  return stamp;
+}
+
+std::shared_ptr<const Config> ReadConfig(const ScenarioStamp& stamp) {
+  auto config = std::make_shared<Config>();
+  if (stamp.exists) {
+    std::ifstream file(stamp.path, std::ios::binary);
     std::ostringstream text;
     text << file.rdbuf();
-    config.scenarioPath = path;
-    config.scenarioKey = key;
-    config.scenario = ParseScenario(text.str());
+    config->scenarioPath = stamp.path;
+    config->scenarioKey = stamp.Key();
+    config->scenario = ParseScenario(text.str());
   } else {
-    config.scenario = DefaultScenario();
+    config->scenario = DefaultScenario();
   }
-  cached = config;
-  loaded = true;
   return config;
+}
+
+}  // namespace
+
+std::shared_ptr<const Config> CurrentConfig() {
+  static std::mutex guard;
+  static ScenarioStamp cachedStamp;
+  static std::shared_ptr<const Config> cached;
+
+  // One look at the file per call: a scenario rewritten while a program runs
+  // is seen by its next call, and an unchanged one costs no copy.
+  ScenarioStamp stamp = StampNow();
+  std::lock_guard<std::mutex> lock(guard);
+  if (cached == nullptr || !(stamp == cachedStamp)) {
+    cached = ReadConfig(stamp);
+    cachedStamp = std::move(stamp);
+  }
+  return cached;
 }
 
 std::string PhonebookPath(const char* explicitPath, const Config& config) {

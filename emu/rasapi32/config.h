@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "scenario.h"
@@ -19,8 +20,9 @@ struct Config {
 };
 
 // CORVANE_RAS_SCENARIO, else rasapi32.scenario beside this DLL, else the
-// built-in scenario. Re-read whenever the file changes.
-Config CurrentConfig();
+// built-in scenario. Re-read whenever the file changes; between changes every
+// caller shares the one parsed copy, which stays valid while it is held.
+std::shared_ptr<const Config> CurrentConfig();
 
 // An explicit phonebook path, else CORVANE_RAS_PHONEBOOK, else the
 // scenario's "phonebook" line (relative to the scenario's folder), else the

@@ -52,7 +52,8 @@ bool Run(const std::string& command, std::string& answer) {
     return true;
   }
   if (verb == "where") {
-    const Config config = CurrentConfig();
+    const std::shared_ptr<const Config> held = CurrentConfig();
+    const Config& config = *held;
     reply << "scenario " << (config.scenarioPath.empty() ? "(built in)" : config.scenarioPath) << "\n";
     reply << "phonebook " << PhonebookPath(nullptr, config) << "\n";
     for (const std::string& problem : config.scenario.problems) reply << "not understood: " << problem << "\n";

@@ -145,10 +145,11 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 
 DWORD WINAPI RasEnumConnectionsA(void* records, LPDWORD byteCount, LPDWORD count) {
   if (byteCount == nullptr || count == nullptr) return ERROR_INVALID_PARAMETER;
-  const int level = CurrentConfig().scenario.level;
+  const std::shared_ptr<const Config> config = CurrentConfig();
+  const int level = config->scenario.level;
   const DWORD size = records != nullptr ? *static_cast<DWORD*>(records) : NewestConnSize(level);
   if (!WithConnVersion(size, level, [] <class R>() {})) return kInvalidSize;
-  if (const DWORD failure = CurrentConfig().scenario.FailureOf("enum-connections")) return failure;
+  if (const DWORD failure = config->scenario.FailureOf("enum-connections")) return failure;
 
   StateLock lock;
   if (lock.State() == nullptr) return kServiceNotRunning;
@@ -195,10 +196,11 @@ DWORD WINAPI RasEnumConnectionsA(void* records, LPDWORD byteCount, LPDWORD count
 
 DWORD WINAPI RasGetConnectStatusA(void* handle, void* record) {
   if (record == nullptr) return ERROR_INVALID_PARAMETER;
-  const int level = CurrentConfig().scenario.level;
+  const std::shared_ptr<const Config> config = CurrentConfig();
+  const int level = config->scenario.level;
   const DWORD size = *static_cast<DWORD*>(record);
   if (!WithStatusVersion(size, level, [] <class R>() {})) return kInvalidSize;
-  if (const DWORD failure = CurrentConfig().scenario.FailureOf("status")) return failure;
+  if (const DWORD failure = config->scenario.FailureOf("status")) return failure;
 
   StateLock lock;
   if (lock.State() == nullptr) return kServiceNotRunning;
@@ -219,7 +221,7 @@ DWORD WINAPI RasGetConnectStatusA(void* handle, void* record) {
 }
 
 DWORD WINAPI RasHangUpA(void* handle) {
-  if (const DWORD failure = CurrentConfig().scenario.FailureOf("hang-up")) return failure;
+  if (const DWORD failure = CurrentConfig()->scenario.FailureOf("hang-up")) return failure;
   StateLock lock;
   if (lock.State() == nullptr) return kServiceNotRunning;
   Connection* c = lock.Find(HandleValue(handle));
@@ -232,7 +234,8 @@ DWORD WINAPI RasHangUpA(void* handle) {
 DWORD WINAPI RasEnumDevicesA(void* records, LPDWORD byteCount, LPDWORD count) {
   if (byteCount == nullptr || count == nullptr) return ERROR_INVALID_PARAMETER;
   if (records != nullptr && *static_cast<DWORD*>(records) != sizeof(RasDevInfo)) return ERROR_INVALID_USER_BUFFER;
-  const Scenario scenario = CurrentConfig().scenario;
+  const std::shared_ptr<const Config> config = CurrentConfig();
+  const Scenario& scenario = config->scenario;
   if (const DWORD failure = scenario.FailureOf("enum-devices")) return failure;
   const std::vector<Device>& devices = scenario.devices;
   const DWORD needed = static_cast<DWORD>(devices.size() * sizeof(RasDevInfo));
@@ -281,7 +284,8 @@ DWORD WINAPI RasGetErrorStringA(UINT code, LPSTR buffer, DWORD size) {
 DWORD WINAPI RasValidateEntryNameA(LPCSTR phonebook, LPCSTR entryName) {
   if (entryName == nullptr) return ERROR_INVALID_PARAMETER;
   if (!ValidEntryName(entryName)) return ERROR_INVALID_NAME;
-  const Config config = CurrentConfig();
+  const std::shared_ptr<const Config> held = CurrentConfig();
+  const Config& config = *held;
   if (const DWORD failure = config.scenario.FailureOf("validate-name")) return failure;
   StateLock lock;
   const std::vector<PhonebookEntry> entries = LoadPhonebook(PhonebookPath(phonebook, config));
@@ -292,7 +296,8 @@ DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* re
                                     LPBYTE deviceInfo, LPDWORD deviceInfoSize) {
   (void)deviceInfo;
   if (size == nullptr && record != nullptr) return ERROR_INVALID_PARAMETER;
-  const Config config = CurrentConfig();
+  const std::shared_ptr<const Config> held = CurrentConfig();
+  const Config& config = *held;
   const int level = config.scenario.level;
   if (deviceInfoSize != nullptr) *deviceInfoSize = 0;
   const DWORD recordSize = record != nullptr ? *static_cast<DWORD*>(record) : NewestEntrySize(level);
@@ -332,7 +337,8 @@ DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* re
   if (record == nullptr) return kBufferInvalid;
   if (entryName == nullptr) return ERROR_INVALID_PARAMETER;
   if (!ValidEntryName(entryName)) return ERROR_INVALID_NAME;
-  const Config config = CurrentConfig();
+  const std::shared_ptr<const Config> held = CurrentConfig();
+  const Config& config = *held;
   const DWORD recordSize = *static_cast<DWORD*>(record);
   if (!EntrySizeKnown(recordSize, config.scenario.level)) return kInvalidSize;
   if (size < recordSize) return kBufferInvalid;
@@ -361,7 +367,8 @@ DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* re
 
 DWORD WINAPI RasGetEntryDialParamsA(LPCSTR phonebook, void* record, LPBOOL passwordSaved) {
   if (record == nullptr || passwordSaved == nullptr) return kBufferInvalid;
-  const Config config = CurrentConfig();
+  const std::shared_ptr<const Config> held = CurrentConfig();
+  const Config& config = *held;
   const DWORD size = *static_cast<DWORD*>(record);
   std::string entryName;
   if (!WithDialParamsVersion(size, config.scenario.level,
@@ -392,7 +399,8 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, void* params, DWORD no
   if (*handleOut != nullptr) return ERROR_INVALID_PARAMETER;
   if (notifier != nullptr && notifierType > 2 && notifierType != 0xFFFFFFFF) return ERROR_INVALID_PARAMETER;
 
-  const Config config = CurrentConfig();
+  const std::shared_ptr<const Config> held = CurrentConfig();
+  const Config& config = *held;
   const Scenario& scenario = config.scenario;
   DialRequest request;
   if (!WithDialParamsVersion(*static_cast<DWORD*>(params), scenario.level, [&] <class R>() {
@@ -492,7 +500,8 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, void* params, DWORD no
 }
 
 DWORD WINAPI RasGetConnectionStatistics(void* handle, void* record) {
-  const Scenario scenario = CurrentConfig().scenario;
+  const std::shared_ptr<const Config> config = CurrentConfig();
+  const Scenario& scenario = config->scenario;
   if (scenario.level < kLevel500) return ERROR_CALL_NOT_IMPLEMENTED;
   // One answer for all three mistakes the documentation names.
   if (handle == nullptr || record == nullptr || *static_cast<DWORD*>(record) != sizeof(RasStats)) {

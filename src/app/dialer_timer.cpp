@@ -186,10 +186,10 @@ void DialerForm::RunHandOffs() {
 void DialerForm::AnimateDialing() {
   uint8_t& frame = ctx_.Supervisor.DialAnimationFrame;
   if (frame == 0) return;
-  // Setting the picture repaints just that control. Hidden in the tray the
-  // frames go on without drawing; the first tick after the window shows
-  // again puts the current one up.
-  if (Visible()) Image1.SetPicture(frame);
+  // Setting the picture repaints just that control. Hidden in the tray, or
+  // the picture hidden behind a failure's, the frames go on without drawing;
+  // the first tick after it shows again puts the current one up.
+  if (Visible() && Image1.Visible()) Image1.SetPicture(frame);
   frame = frame == kLastAnimationFrame ? 1 : frame + 1;
 }
 

@@ -94,40 +94,62 @@ int RasRecordService::EnumActiveConnections(std::vector<ActiveConnection>& conne
   connections.clear();
   if (!raw_.EnumConnections) return 0;
 
-  // Sizing: a record holding only dwSize. The answer for the newest version
-  // the service knows is 0 with count 0 when nothing is connected, or "too
-  // small" with the count.
-  ras::ConnLayout layout{};
+  // Once the service has taken a record version, a look is one call with room
+  // for as many connections as the last look found (at least one): the
+  // supervisor's tick then costs the service a single call, connected or not.
+  // A service that no longer takes the version is probed afresh.
+  std::vector<uint8_t> records;
   uint32_t count = 0;
-  uint32_t answer = 0;
-  for (const ras::ConnLayout& candidate : ras::ConnLayouts(raw_.pointerSize)) {
-    layout = candidate;
-    std::vector<uint8_t> probe = SizedRecord(candidate.size);
-    uint32_t byteCount = 4;
-    count = 0;
-    answer = raw_.EnumConnections(probe.data(), byteCount, count);
-    if (answer != static_cast<uint32_t>(kRasInvalidSize)) break;
+  uint32_t answer = static_cast<uint32_t>(kRasInvalidSize);
+  ras::ConnLayout layout{};
+  if (connLayout_.has_value()) {
+    layout = *connLayout_;
+    records.assign(static_cast<size_t>(std::max<uint32_t>(lastConnCount_, 1)) * layout.size, 0);
+    PutU32(records.data(), layout.size);
+    uint32_t byteCount = static_cast<uint32_t>(records.size());
+    answer = raw_.EnumConnections(records.data(), byteCount, count);
+    if (answer == static_cast<uint32_t>(kRasInvalidSize)) connLayout_.reset();
+  }
+  if (!connLayout_.has_value()) {
+    // Sizing: a record holding only dwSize. The answer for the newest
+    // version the service knows is 0 with count 0 when nothing is connected,
+    // or "too small" with the count.
+    records.clear();
+    for (const ras::ConnLayout& candidate : ras::ConnLayouts(raw_.pointerSize)) {
+      layout = candidate;
+      std::vector<uint8_t> probe = SizedRecord(candidate.size);
+      uint32_t byteCount = 4;
+      count = 0;
+      answer = raw_.EnumConnections(probe.data(), byteCount, count);
+      if (answer != static_cast<uint32_t>(kRasInvalidSize)) break;
+    }
   }
   // A service that cannot list its connections has not said there are none:
   // taken as none, a line that is up would count as lost. (Some services
   // say "too small" with 610 instead of 603.) A count no machine has is a
   // service error too: nothing is allocated for it.
+  const bool filled = answer == 0 && !records.empty();
   const bool answered = answer == 0 || answer == static_cast<uint32_t>(kRasBufferTooSmall) ||
                         answer == static_cast<uint32_t>(kRasBufferInvalid);
   if (!answered || count > ras::kMaxListedRecords) return kConnectionsUnknown;
+  connLayout_ = layout;
+  lastConnCount_ = count;
   if (count == 0) return 0;
 
-  std::vector<uint8_t> records(static_cast<size_t>(count) * layout.size, 0);
-  PutU32(records.data(), layout.size);
-  uint32_t byteCount = static_cast<uint32_t>(records.size());
-  uint32_t listed = 0;
-  raw_.EnumConnections(records.data(), byteCount, listed);
+  uint32_t listed = count;
+  if (!filled) {
+    records.assign(static_cast<size_t>(count) * layout.size, 0);
+    PutU32(records.data(), layout.size);
+    uint32_t byteCount = static_cast<uint32_t>(records.size());
+    listed = 0;
+    raw_.EnumConnections(records.data(), byteCount, listed);
+  }
 
   // A connection that came up between the two calls makes the service report
   // more than the buffer holds; read only what is there.
-  const uint32_t filled = std::min(listed, count);
-  connections.resize(filled);
-  for (uint32_t i = 0; i < filled; ++i) {
+  const uint32_t held = std::min({listed, count, static_cast<uint32_t>(records.size() / layout.size)});
+  connections.resize(held);
+  for (uint32_t i = 0; i < held; ++i) {
     const uint8_t* record = records.data() + static_cast<size_t>(i) * layout.size;
     ActiveConnection& connection = connections[i];
     connection.Handle = static_cast<RasHandle>(GetUnsigned(record + layout.handle.offset, layout.handle.size));

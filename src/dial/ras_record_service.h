@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ class RasRecordService : public DialUpService {
  private:
   RasRawFunctions raw_;
   uint32_t dialEventMessage_ = 0;
+  // The connection record version the service took last, and how many
+  // connections it listed then.
+  std::optional<ras::ConnLayout> connLayout_;
+  uint32_t lastConnCount_ = 0;
   std::vector<uint8_t> dialRecord_;
   // Where the built record keeps the password, wiped once it is dialled.
   ras::FieldAt dialPassword_{};

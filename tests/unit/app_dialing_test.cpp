@@ -279,6 +279,15 @@ TEST_F(DialingTest, AnimationDrawsOnlyItsPictureAndNothingWhileHidden) {
   app.frmDialer.Show();
   app.frmDialer.Timer1.OnTick();
   EXPECT_EQ(app.frmDialer.Image1.Picture(), 5);
+
+  // The same while a failure's picture stands in for it (the countdown).
+  app.frmDialer.Image1.SetVisible(false);
+  for (int tick = 0; tick < 2; ++tick) app.frmDialer.Timer1.OnTick();
+  EXPECT_EQ(app.frmDialer.Image1.Picture(), 5);
+  EXPECT_EQ(app.Supervisor.DialAnimationFrame, 2);
+  app.frmDialer.Image1.SetVisible(true);
+  app.frmDialer.Timer1.OnTick();
+  EXPECT_EQ(app.frmDialer.Image1.Picture(), 2);
 }
 
 TEST_F(DialingTest, CountdownShowsTheErrorAndTheSecondsLeft) {

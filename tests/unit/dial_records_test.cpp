@@ -190,6 +190,40 @@ TEST(DialRecordsTest, AConnectionThatAppearsBetweenTheCallsIsNotReadPastTheBuffe
   EXPECT_EQ(list.size(), 1u);                         // never more than the buffer held
 }
 
+TEST(DialRecordsTest, LaterLooksAreOneCallWithRoomForTheLastCount) {
+  ConnService service;
+  service.known = {692, 676};
+  service.connections = 1;
+  service.fill = [](Bytes& all, size_t at, uint32_t i) { PutText(all, at + 8, "Entry" + std::to_string(i)); };
+  RasRecordService records(service.Raw(4));
+  std::vector<ActiveConnection> list;
+  ASSERT_EQ(records.EnumActiveConnections(list), 1);  // sizing, then the read
+
+  struct Look {
+    std::set<uint32_t> known;
+    uint32_t connections;
+    std::vector<std::pair<uint32_t, uint32_t>> calls;
+  };
+  const Look looks[] = {
+      {{692, 676}, 1, {{692, 692}}},                       // the line stays up
+      {{692, 676}, 2, {{692, 692}, {692, 2 * 692}}},        // one more: too small, then read
+      {{692, 676}, 2, {{692, 2 * 692}}},                   // room for both now
+      {{692, 676}, 0, {{692, 2 * 692}}},                   // none
+      {{692, 676}, 1, {{692, 692}}},                       // room for one at least
+      {{676}, 1, {{692, 692}, {692, 4}, {676, 4}, {676, 676}}},  // the version refused: probed afresh
+  };
+  for (const Look& look : looks) {
+    SCOPED_TRACE(look.connections);
+    service.known = look.known;
+    service.connections = look.connections;
+    service.calls.clear();
+    EXPECT_EQ(records.EnumActiveConnections(list), static_cast<int>(look.connections));
+    EXPECT_EQ(service.calls, look.calls);
+    ASSERT_EQ(list.size(), look.connections);
+    if (!list.empty()) EXPECT_EQ(list.back().EntryName, "Entry" + std::to_string(look.connections - 1));
+  }
+}
+
 // ---------------------------------------------------------------- status
 
 TEST(DialRecordsTest, StatusIsReadInTheNewestVersionTheServiceKnows) {

@@ -91,6 +91,13 @@ struct InternetHandleTraits {
   static void Free(Handle handle) { InternetCloseHandle(handle); }
 };
 
+// A view of a file mapping: MapViewOfFile's address.
+struct MappedViewTraits {
+  using Handle = void*;
+  static Handle Empty() { return nullptr; }
+  static void Free(Handle handle) { UnmapViewOfFile(handle); }
+};
+
 // Texts the shell allocates for its caller (known-folder paths).
 struct CoTaskStringTraits {
   using Handle = wchar_t*;
@@ -107,5 +114,6 @@ using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;
 using UniqueCoTaskString = UniqueHandle<CoTaskStringTraits>;
+using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 
 }  // namespace corvane

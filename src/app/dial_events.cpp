@@ -27,9 +27,22 @@ constexpr unsigned kCountdownPassMs = 1000;
 
 const std::string kStatus = "Status:  ";
 
+// The log keeps its latest lines only: a dialer left to reconnect for weeks
+// would otherwise grow it, and the edit control's copy with its per-line
+// records, by some hundred bytes a cycle for good. The bound is an edit
+// control's default text limit, some hundred dial cycles of statuses.
+constexpr size_t kDetailsLogLimit = 32767;
+
 void AppendDetails(DialerForm& dialer, const std::string& text) {
   const std::string& log = dialer.txtDetails.Text();
-  dialer.txtDetails.SetText(log.empty() ? text : log + "\r\n" + text);
+  std::string details = log.empty() ? text : log + "\r\n" + text;
+  if (details.size() > kDetailsLogLimit) {
+    // Whole lines go, the oldest first.
+    const size_t cut = details.size() - kDetailsLogLimit;
+    const size_t lineEnd = details.find("\r\n", cut);
+    details.erase(0, lineEnd == std::string::npos ? cut : lineEnd + 2);
+  }
+  dialer.txtDetails.SetText(details);
   dialer.txtDetails.SetSelectionToEnd();
 }
 

@@ -2,8 +2,8 @@
 // loading reads and saving writes.
 #include "settings/entry_settings.h"
 
+#include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <type_traits>
 #include <variant>
@@ -63,13 +63,14 @@ void ReadField(const Field& field, const std::string& text, EntrySettings& entry
       field.member);
 }
 
+// The record's one float is the hang-up time, which saving always sets from
+// the whole hours and minutes of the options window: it is written as a
+// whole number of seconds ("37800"). (A general shortest-digits float writer
+// would add a sixth to the program file for a fraction that never comes.)
 std::string FloatText(float value) {
-  if (std::isfinite(value) && std::trunc(value) == value && std::fabs(value) < 1e15f) {
-    return std::to_string(static_cast<long long>(value));
-  }
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr;
-  return std::string(text, end);
+  constexpr double kWholeLimit = 1e15;
+  const double whole = std::isfinite(value) ? std::trunc(static_cast<double>(value)) : 0.0;
+  return std::to_string(static_cast<long long>(std::clamp(whole, -kWholeLimit, kWholeLimit)));
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // WinMain: builds the context on the Win32 adapters, binds the dialer window
 // and runs the message loop until the dialer window is unloaded.
 #include <windows.h>
-#include <bcrypt.h>
 #include <commctrl.h>
+#include <ntsecapi.h>
 
 #include <cstdint>
 #include <string>
@@ -28,12 +28,12 @@
 namespace {
 
 // A fresh seed for the core's random draws, from the system's generator; the
-// clock and the process id when that fails, so runs still differ.
+// clock and the process id when that fails, so runs still differ. The seed
+// only spreads logins, so the generator in the already loaded advapi32 serves:
+// the cryptography library would be loaded, with all it needs, for 4 bytes.
 uint32_t FreshRandomSeed() {
   uint32_t seed = 0;
-  if (BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&seed), sizeof seed, BCRYPT_USE_SYSTEM_PREFERRED_RNG) >= 0) {
-    return seed;
-  }
+  if (RtlGenRandom(&seed, sizeof seed)) return seed;
   return static_cast<uint32_t>(GetTickCount64()) ^ GetCurrentProcessId();
 }
 

@@ -109,6 +109,13 @@ struct WindowClassTraits {
   static void Free(Handle handle) { UnregisterClassA(MAKEINTATOM(handle.atom), handle.instance); }
 };
 
+// A view of a file mapping: MapViewOfFile's address.
+struct MappedViewTraits {
+  using Handle = void*;
+  static Handle Empty() { return nullptr; }
+  static void Free(Handle handle) { UnmapViewOfFile(handle); }
+};
+
 // Texts the shell allocates for its caller (known-folder paths).
 struct CoTaskStringTraits {
   using Handle = wchar_t*;
@@ -127,5 +134,6 @@ using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;
 using UniqueCoTaskString = UniqueHandle<CoTaskStringTraits>;
+using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 
 }  // namespace corvane

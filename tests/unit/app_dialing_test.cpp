@@ -156,6 +156,24 @@ TEST_F(DialingTest, SameStatusTwiceIsLoggedOnce) {
   EXPECT_EQ(Log(), "Status:  Opening port...\r\nStatus:  Dialing...\r\nStatus:  Veryfying username and password...");
 }
 
+TEST_F(DialingTest, DetailsLogKeepsItsLatestWholeLinesOnly) {
+  SeedEntry({{"PhoneNumber", "5550100"}});
+  Start("Work");
+  // A dialer that reconnects for weeks logs these two over and over.
+  const std::string opening = "Status:  Opening port...";
+  const std::string dialing = "Status:  Dialing...";
+  for (int i = 0; i < 2000; ++i) {
+    Event(kOpening);
+    Event(kDialing);
+  }
+  const std::string log = Log();
+  EXPECT_LE(log.size(), 32767u);
+  EXPECT_GT(log.size(), 32767u - opening.size() - 2);
+  EXPECT_EQ(log.substr(0, 9), "Status:  ") << "the oldest line kept is whole";
+  EXPECT_EQ(log.substr(log.size() - dialing.size()), dialing);
+  EXPECT_EQ(log.find("\r\n\r\n"), std::string::npos);
+}
+
 TEST_F(DialingTest, ConnectedHidesTheWindowAddsTheTrayIconAndStartsTheBrowser) {
   SeedEntry({{"PhoneNumber", "5550100"}, {"Icon", "12"}, {"BrowserPath", "c:\\web\\browser.exe"}});
   clock.secondsSinceMidnight = 4000.5;

@@ -1,15 +1,15 @@
 // The soak: dial, connect, drop and reconnect over and over against the
-// stand-in at a fast pace. The program's handles, GDI and USER objects and
-// working set stay flat, and the online time it books is the time the
-// stand-in kept the lines up, each line counted once.
+// stand-in at a fast pace. The program's handles, GDI and USER objects,
+// heaps and working set stay flat, and the online time it books is the time
+// the stand-in kept the lines up, each line counted once.
 //
 // CORVANE_SOAK_CYCLES sets the number of cycles (a short run by default;
 // docs/reliability.md has the command for the long one).
 #include <windows.h>
-#include <psapi.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,6 +18,7 @@
 #include "app/dialer_ids.h"
 #include "dial_standin_fixture.h"
 #include "support/dialer_window.h"
+#include "support/process_resources.h"
 #include "support/program_under_test.h"
 
 namespace corvane::testing {
@@ -27,19 +28,19 @@ constexpr double kLineUpSeconds = 1.0;  // how long each line stays up
 
 struct Sample {
   int cycle;
-  DWORD handles, gdiObjects, userObjects;
-  SIZE_T workingSet;
+  ProcessResources resources;
+  LRESULT detailsChars;  // the details log, which keeps its latest lines only
 };
 
-Sample Measure(HANDLE process, int cycle) {
-  Sample sample{cycle, 0, 0, 0, 0};
-  GetProcessHandleCount(process, &sample.handles);
-  sample.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
-  sample.userObjects = GetGuiResources(process, GR_USEROBJECTS);
-  PROCESS_MEMORY_COUNTERS memory{};
-  memory.cb = sizeof memory;
-  if (GetProcessMemoryInfo(process, &memory, sizeof memory)) sample.workingSet = memory.WorkingSetSize;
-  return sample;
+// The first cycle, then every tenth of the run: a growth shows its shape,
+// and the middle and the last cycle are among them.
+std::vector<int> CyclesToSample(int cycles) {
+  const int step = cycles >= 10 ? cycles / 10 : 1;
+  std::vector<int> sampled{1, (cycles + 1) / 2, cycles};
+  for (int cycle = step; cycle <= cycles; cycle += step) sampled.push_back(cycle);
+  std::sort(sampled.begin(), sampled.end());
+  sampled.erase(std::unique(sampled.begin(), sampled.end()), sampled.end());
+  return sampled;
 }
 
 int CyclesWanted() {
@@ -77,15 +78,14 @@ TEST_F(SoakTest, DialConnectDropReconnect) {
   ASSERT_NE(dialer, nullptr);
 
   std::vector<Sample> samples;
-  const int middle = (cycles + 1) / 2;
-  for (int cycle : {1, middle, cycles}) {
-    if (!samples.empty() && samples.back().cycle == cycle) continue;
+  for (int cycle : CyclesToSample(cycles)) {
     // Sampled while that cycle's line is up.
     ASSERT_TRUE(WaitUntil([&] { return DialCount() >= static_cast<size_t>(cycle) &&
                                        ControlText(dialer, IDC_LBLMESS) == "Status:  Connected"; },
                           60000 + 3000 * static_cast<DWORD>(cycle)))
         << "cycle " << cycle << ", dials " << DialCount();
-    samples.push_back(Measure(program.Process(), cycle));
+    samples.push_back({cycle, MeasureProcess(program.Process()),
+                       SendMessageA(GetDlgItem(dialer, IDC_TXTDETAILS), WM_GETTEXTLENGTH, 0, 0)});
   }
   ASSERT_TRUE(WaitUntil([&] { return WindowText(dialer) == "End of Redials"; }, 30000));
   const std::string booked = ReadValue(EntryKey("Soak"), "OnlineTime");
@@ -96,19 +96,32 @@ TEST_F(SoakTest, DialConnectDropReconnect) {
   const int bookedSeconds = booked == "<none>" ? -1 : std::atoi(booked.c_str());
   std::printf("soak: %d cycles, booked %d s, connected %.1f s\n", cycles, bookedSeconds, connected);
   for (const Sample& s : samples) {
-    std::printf("soak: cycle %d: %lu handles, %lu GDI, %lu USER, %lu KB working set\n", s.cycle, s.handles,
-                s.gdiObjects, s.userObjects, static_cast<unsigned long>(s.workingSet / 1024));
+    std::printf(
+        "soak: cycle %d: %lu handles, %lu GDI, %lu USER, %lu KB working set, heaps in use %llu KB (process heap) "
+        "+ %llu KB (C runtime), details log %ld chars\n",
+        s.cycle, s.resources.handles, s.resources.gdiObjects, s.resources.userObjects,
+        static_cast<unsigned long>(s.resources.workingSet / 1024), s.resources.processHeapBytes / 1024,
+        s.resources.otherHeapBytes / 1024, static_cast<long>(s.detailsChars));
+    EXPECT_LE(s.detailsChars, 32767) << "cycle " << s.cycle;
   }
   EXPECT_EQ(DialCount(), static_cast<size_t>(cycles) + 1);
   // Within a second per cycle, never a line counted twice.
   EXPECT_GE(bookedSeconds, 0);
   EXPECT_LE(std::abs(bookedSeconds - connected), static_cast<double>(cycles));
-  const Sample& first = samples.front();
-  const Sample& last = samples.back();
+  const ProcessResources& first = samples.front().resources;
+  const ProcessResources& last = samples.back().resources;
+  EXPECT_GT(first.handles, 0u) << "the handle count is unknown";
+  EXPECT_GT(first.gdiObjects, 0u) << "the GDI object count is unknown";
+  EXPECT_GT(first.userObjects, 0u) << "the USER object count is unknown";
   EXPECT_LE(last.handles, first.handles + 16) << "handles grow with the cycles";
   EXPECT_LE(last.gdiObjects, first.gdiObjects + 8);
   EXPECT_LE(last.userObjects, first.userObjects + 8);
   EXPECT_LE(last.workingSet, first.workingSet + first.workingSet / 4 + 4 * 1024 * 1024);
+  // The heaps from the middle of the run on, when the details log has long
+  // reached its bound in a long run: what a cycle leaves behind adds up here.
+  EXPECT_GT(first.processHeapBytes, 0u) << "the heaps could not be read";
+  const ProcessResources& middle = samples[samples.size() / 2].resources;
+  EXPECT_LE(last.processHeapBytes + last.otherHeapBytes, middle.processHeapBytes + middle.otherHeapBytes + 64 * 1024);
 }
 
 }  // namespace

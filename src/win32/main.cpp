@@ -88,7 +88,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   if (!dialer.Create()) return 1;
   dialer.Destroyed = [] { PostQuitMessage(0); };
   messages.SetOwner(dialer.Window());
-  trayIcon.SetWindow(dialer.Window());
   trayIcon.MouseEvent = [&context](uint32_t mouseMessage) { context.frmDialer.TrayIcon_Callback(mouseMessage); };
   formHost.SetOwner(dialer.Window());
 

@@ -1,6 +1,6 @@
 // One owner type for every Win32 handle kind the program holds: kernel
-// objects, icons, menus, GDI objects, WinINet handles, texts the shell
-// allocates. Each kind is a small traits struct naming its empty value and
+// objects, icons, menus, windows and their classes, GDI objects, WinINet
+// handles, texts the shell allocates. Each kind is a small traits struct naming its empty value and
 // its free function, so a new kind costs two lines and every path that
 // drops the owner frees the handle.
 #pragma once
@@ -91,6 +91,24 @@ struct InternetHandleTraits {
   static void Free(Handle handle) { InternetCloseHandle(handle); }
 };
 
+struct WindowTraits {
+  using Handle = HWND;
+  static Handle Empty() { return nullptr; }
+  static void Free(Handle handle) { DestroyWindow(handle); }
+};
+
+// A registered window class is named by its atom and module together.
+struct RegisteredClass {
+  ATOM atom = 0;
+  HINSTANCE instance = nullptr;
+  bool operator==(const RegisteredClass&) const = default;
+};
+struct WindowClassTraits {
+  using Handle = RegisteredClass;
+  static Handle Empty() { return {}; }
+  static void Free(Handle handle) { UnregisterClassA(MAKEINTATOM(handle.atom), handle.instance); }
+};
+
 // A view of a file mapping: MapViewOfFile's address.
 struct MappedViewTraits {
   using Handle = void*;
@@ -110,6 +128,8 @@ using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueWindowClass = UniqueHandle<WindowClassTraits>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;

@@ -1,8 +1,6 @@
 // Win32TrayIcon.
 #include "win32/win32_tray_icon.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -12,7 +10,6 @@ namespace corvane {
 namespace {
 
 constexpr UINT kTrayIconId = 1;
-constexpr UINT_PTR kSubclassId = 0x7EA1;
 
 }  // namespace
 
@@ -32,34 +29,47 @@ NOTIFYICONDATAA MakeTrayRecord(HWND window, HICON icon, const std::string& tip) 
 }
 
 Win32TrayIcon::Win32TrayIcon(HINSTANCE instance)
-    : instance_(instance), taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {}
+    : instance_(instance), taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance_;
+  windowClass.lpszClassName = kTrayWindowClass;
+  // A second adapter at a time finds the class registered by the first.
+  if (const ATOM atom = RegisterClassExA(&windowClass); atom != 0) class_.reset({atom, instance_});
+  // Never shown, so never on the task bar nor in Alt+Tab (a tool window
+  // besides); without an owner, so no other window's end takes it away
+  // before this object's, and nothing waits for it when the program ends.
+  window_.reset(CreateWindowExA(WS_EX_TOOLWINDOW, kTrayWindowClass, nullptr, WS_POPUP, 0, 0, 0, 0, nullptr,
+                                nullptr, instance_, this));
+}
 
 Win32TrayIcon::~Win32TrayIcon() {
   if (shown_) Delete();
-  if (window_ != nullptr) RemoveWindowSubclass(window_, WatchOwner, kSubclassId);
+  // Whatever reaches the window while it is destroyed finds no adapter.
+  if (window_) SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
 }
 
-void Win32TrayIcon::SetWindow(HWND window) {
-  window_ = window;
-  SetWindowSubclass(window_, WatchOwner, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-}
-
-LRESULT CALLBACK Win32TrayIcon::WatchOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                                           DWORD_PTR self) {
-  auto* tray = reinterpret_cast<Win32TrayIcon*>(self);
-  if (message == kTrayCallbackMessage) {
+LRESULT CALLBACK Win32TrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrA(window, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+  }
+  auto* tray = reinterpret_cast<Win32TrayIcon*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (tray != nullptr && message == kTrayCallbackMessage) {
     if (tray->MouseEvent) tray->MouseEvent(static_cast<uint32_t>(lParam));
     return 0;
   }
   // The shell lost every icon with its old task bar.
-  if (message == tray->taskbarCreated_ && tray->taskbarCreated_ != 0 && tray->shown_) {
+  if (tray != nullptr && message == tray->taskbarCreated_ && tray->taskbarCreated_ != 0 && tray->shown_) {
     tray->Send(NIM_ADD, tray->icon_.get(), tray->tip_);
+    return 0;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 bool Win32TrayIcon::Add(int iconNumber, const std::string& tip) {
-  if (window_ == nullptr) return false;
+  if (!window_) return false;
   UniqueIcon icon = LoadTrayIcon(iconNumber);
   bool done = shown_ && Send(NIM_MODIFY, icon.get(), tip);
   // Not shown yet, or the shell lost it (e.g. the task bar was restarted).
@@ -72,7 +82,7 @@ bool Win32TrayIcon::Add(int iconNumber, const std::string& tip) {
 }
 
 bool Win32TrayIcon::Modify(int iconNumber, const std::string& tip) {
-  if (window_ == nullptr || !shown_) return false;
+  if (!window_ || !shown_) return false;
   // An icon that does not load leaves the picture as it is.
   UniqueIcon loaded = iconNumber == kTrayKeepIcon ? UniqueIcon() : LoadTrayIcon(iconNumber);
   if (!Send(NIM_MODIFY, loaded ? loaded.get() : icon_.get(), tip)) return false;
@@ -82,8 +92,8 @@ bool Win32TrayIcon::Modify(int iconNumber, const std::string& tip) {
 }
 
 bool Win32TrayIcon::Delete() {
-  if (window_ == nullptr || !shown_) return false;
-  NOTIFYICONDATAA record = MakeTrayRecord(window_, nullptr, {});
+  if (!window_ || !shown_) return false;
+  NOTIFYICONDATAA record = MakeTrayRecord(window_.get(), nullptr, {});
   record.uFlags = 0;
   const bool done = Shell_NotifyIconA(NIM_DELETE, &record) != FALSE;
   // Whether or not the shell still knew it, the icon is gone for us.
@@ -94,7 +104,7 @@ bool Win32TrayIcon::Delete() {
 }
 
 bool Win32TrayIcon::Send(DWORD operation, HICON icon, const std::string& tip) {
-  NOTIFYICONDATAA record = MakeTrayRecord(window_, icon, tip);
+  NOTIFYICONDATAA record = MakeTrayRecord(window_.get(), icon, tip);
   return Shell_NotifyIconA(operation, &record) != FALSE;
 }
 

@@ -18,8 +18,6 @@
 namespace corvane::testing {
 namespace {
 
-constexpr UINT kTrayCallback = WM_APP + 1;  // the program's tray icon message
-
 class ConnectedTest : public StandinTest {
  protected:
   void SetUp() override {
@@ -132,7 +130,7 @@ TEST_F(ConnectedTest, ExitFromTheTrayMenuAndTheEndOfTheSessionBookTheLine) {
     ASSERT_TRUE(WaitConnected(program, dialer));
     Sleep(1200);
     if (ending == Ending::TrayMenuExit) {
-      PostMessageA(dialer, kTrayCallback, 1, WM_RBUTTONUP);
+      ASSERT_TRUE(program.PostTrayMouseEvent(WM_RBUTTONUP));
       HWND menu = nullptr;
       ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr && IsWindowVisible(menu); }));
       PostMessageA(menu, WM_CHAR, 'e', 0);  // "&Exit"

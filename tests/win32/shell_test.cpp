@@ -47,83 +47,82 @@ TEST(TrayRecordTest, FirstFormWithTheTipCutTo63Characters) {
   }
 }
 
-class TrayIconTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    window_ = CreateWindowExA(0, "STATIC", "tray owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(window_, nullptr);
-  }
-  void TearDown() override { DestroyWindow(window_); }
+// True when the shell still holds an icon 1 of `window` (a modify of the tip
+// only succeeds for an icon it knows).
+bool ShellHasIcon(HWND window) {
+  NOTIFYICONDATAA record = MakeTrayRecord(window, nullptr, "probe");
+  record.uFlags = NIF_TIP;
+  return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+}
 
-  // True when the shell still holds an icon 1 of the window (a modify of
-  // the tip only succeeds for an icon it knows).
-  bool ShellHasIcon() {
-    NOTIFYICONDATAA record = MakeTrayRecord(window_, nullptr, "probe");
-    record.uFlags = NIF_TIP;
-    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
-  }
-
-  HWND window_ = nullptr;
-};
-
-TEST_F(TrayIconTest, AddModifyDelete) {
+TEST(TrayIconTest, AddModifyDelete) {
   Win32TrayIcon tray(GetModuleHandleA(nullptr));
-  // Before the dialer window exists nothing reaches the shell.
-  EXPECT_FALSE(tray.Add(8, "Connected to: 'Work'"));
-  tray.SetWindow(window_);
   EXPECT_FALSE(tray.Modify(108, "Disconnected"));
   EXPECT_FALSE(tray.Delete());
 
   ASSERT_TRUE(tray.Add(8, "Connected to: 'Work'"));
-  EXPECT_TRUE(ShellHasIcon());
+  EXPECT_TRUE(ShellHasIcon(tray.Window()));
   EXPECT_TRUE(tray.Modify(108, "Disconnected"));
   EXPECT_TRUE(tray.Modify(kTrayKeepIcon, std::string(100, 'x')));
   // The reconnect's "Connected" adds again: the icon is changed, not refused.
   EXPECT_TRUE(tray.Add(8, "Connected to: 'Work'"));
   EXPECT_TRUE(tray.Delete());
-  EXPECT_FALSE(ShellHasIcon());
+  EXPECT_FALSE(ShellHasIcon(tray.Window()));
   EXPECT_FALSE(tray.Delete());
   EXPECT_FALSE(tray.Modify(8, "gone"));
 }
 
-TEST_F(TrayIconTest, IconGoesWithTheAdapter) {
+// A top-level window (the task bar's broadcast reaches no other), never
+// shown, owned by nobody, and gone with the adapter together with the icon;
+// a second adapter meanwhile shares the class and keeps it usable.
+TEST(TrayIconTest, TheIconsWindowIsHiddenAndGoesWithTheAdapter) {
+  HWND window = nullptr;
   {
     Win32TrayIcon tray(GetModuleHandleA(nullptr));
-    tray.SetWindow(window_);
+    window = tray.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow());
+    EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
     ASSERT_TRUE(tray.Add(101, "Connected to: '*Provider'"));
-    ASSERT_TRUE(ShellHasIcon());
+    ASSERT_TRUE(ShellHasIcon(window));
+    EXPECT_FALSE(IsWindowVisible(window));
+    {
+      Win32TrayIcon second(GetModuleHandleA(nullptr));
+      EXPECT_NE(second.Window(), nullptr);
+    }
   }
-  EXPECT_FALSE(ShellHasIcon());
+  EXPECT_FALSE(ShellHasIcon(window));
+  EXPECT_FALSE(IsWindow(window));
+  Win32TrayIcon again(GetModuleHandleA(nullptr));
+  EXPECT_TRUE(again.Add(101, "Connected to: '*Provider'"));
 }
 
-TEST_F(TrayIconTest, MouseEventsOnTheIconAreToldApartFromPointerMovement) {
+TEST(TrayIconTest, MouseEventsOnTheIconAreToldApartFromPointerMovement) {
   Win32TrayIcon tray(GetModuleHandleA(nullptr));
-  tray.SetWindow(window_);
   std::vector<uint32_t> events;
   tray.MouseEvent = [&](uint32_t message) { events.push_back(message); };
   // At 144 DPI and beyond a pointer at x = 517 px once read as a right click.
-  SendMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(517, 3));
-  SendMessageA(window_, kTrayCallbackMessage, 1, WM_MOUSEMOVE);
-  SendMessageA(window_, kTrayCallbackMessage, 1, WM_RBUTTONUP);
+  SendMessageA(tray.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(517, 3));
+  SendMessageA(tray.Window(), kTrayCallbackMessage, 1, WM_MOUSEMOVE);
+  SendMessageA(tray.Window(), kTrayCallbackMessage, 1, WM_RBUTTONUP);
   EXPECT_EQ(events, (std::vector<uint32_t>{WM_MOUSEMOVE, WM_RBUTTONUP}));
 }
 
-TEST_F(TrayIconTest, IconComesBackWhenTheTaskBarIsMadeAnew) {
+TEST(TrayIconTest, IconComesBackWhenTheTaskBarIsMadeAnew) {
   Win32TrayIcon tray(GetModuleHandleA(nullptr));
-  tray.SetWindow(window_);
   const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
-  SendMessageA(window_, taskbarCreated, 0, 0);
-  EXPECT_FALSE(ShellHasIcon());  // nothing shown, nothing put back
+  SendMessageA(tray.Window(), taskbarCreated, 0, 0);
+  EXPECT_FALSE(ShellHasIcon(tray.Window()));  // nothing shown, nothing put back
 
   ASSERT_TRUE(tray.Add(108, "Disconnected"));
-  // The shell restarts: its icons are gone, then it announces the new task bar.
-  NOTIFYICONDATAA record = MakeTrayRecord(window_, nullptr, {});
+  // The shell restarts: its icons are gone, then it announces the new task
+  // bar to every top-level window.
+  NOTIFYICONDATAA record = MakeTrayRecord(tray.Window(), nullptr, {});
   record.uFlags = 0;
   ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
-  ASSERT_FALSE(ShellHasIcon());
-  SendMessageA(window_, taskbarCreated, 0, 0);
-  EXPECT_TRUE(ShellHasIcon());
+  ASSERT_FALSE(ShellHasIcon(tray.Window()));
+  SendMessageTimeoutA(HWND_BROADCAST, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+  EXPECT_TRUE(ShellHasIcon(tray.Window()));
   EXPECT_TRUE(tray.Delete());
 }
 

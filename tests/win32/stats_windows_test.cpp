@@ -18,8 +18,6 @@
 namespace corvane::testing {
 namespace {
 
-constexpr UINT kTrayCallback = WM_APP + 1;  // the program's tray icon message
-
 // The program's top-level window with exactly `caption`, or null.
 HWND FindProgramWindow(const std::string& caption) {
   return FindWindowA(nullptr, caption.c_str());
@@ -128,7 +126,7 @@ TEST_F(StatsWindowsTest, ConnectedTheCountersGrowAndDisconnectEndsTheLine) {
   ASSERT_NE(dialer, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return ControlText(dialer, IDC_LBLMESS) == "Status:  Connected"; }, 20000));
 
-  PostMessageA(dialer, kTrayCallback, 1, WM_LBUTTONUP);
+  ASSERT_TRUE(program.PostTrayMouseEvent(WM_LBUTTONUP));
   HWND stats = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (stats = FindProgramWindow("'Work' Online Time")) != nullptr; }));
   ASSERT_TRUE(WaitUntil([&] { return ControlText(stats, IDC_STA_LBLSPEED) == "49333 bps"; }));

@@ -2,30 +2,39 @@
 #include "support/program_under_test.h"
 
 #include "app/dialer_ids.h"
+#include "win32/win32_tray_icon.h"
 
 namespace corvane::testing {
 
 namespace {
 
+// The first top-level window of `processId` that `matches`.
 struct Search {
   DWORD processId;
+  bool (*matches)(HWND window, const std::string& className);
   HWND found;
 };
 
-BOOL CALLBACK FindDialogOf(HWND window, LPARAM param) {
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   char className[64] = {};
   GetClassNameA(window, className, sizeof className);
-  // The dialer is the program's dialog with a Dial button; the other windows
-  // of the program are dialogs too.
-  if (owner == search->processId && std::string(className) == "#32770" && GetDlgItem(window, IDC_CMDDIAL) != nullptr) {
+  if (owner == search->processId && search->matches(window, className)) {
     search->found = window;
     return FALSE;
   }
   return TRUE;
 }
+
+// The dialer is the program's dialog with a Dial button; the other windows
+// of the program are dialogs too.
+bool IsDialer(HWND window, const std::string& className) {
+  return className == "#32770" && GetDlgItem(window, IDC_CMDDIAL) != nullptr;
+}
+
+bool IsTrayWindow(HWND /*window*/, const std::string& className) { return className == kTrayWindowClass; }
 
 }  // namespace
 
@@ -59,11 +68,18 @@ ProgramUnderTest::~ProgramUnderTest() {
   CloseHandle(process_);
 }
 
-HWND ProgramUnderTest::MainWindow(DWORD timeoutMs) {
-  Search search{processId_, nullptr};
+HWND ProgramUnderTest::MainWindow(DWORD timeoutMs) { return FindOwnWindow(IsDialer, timeoutMs); }
+
+bool ProgramUnderTest::PostTrayMouseEvent(UINT mouseMessage, DWORD timeoutMs) {
+  const HWND tray = FindOwnWindow(IsTrayWindow, timeoutMs);
+  return tray != nullptr && PostMessageA(tray, kTrayCallbackMessage, 1, mouseMessage) != FALSE;
+}
+
+HWND ProgramUnderTest::FindOwnWindow(bool (*matches)(HWND, const std::string&), DWORD timeoutMs) {
+  Search search{processId_, matches, nullptr};
   WaitUntil(
       [&] {
-        EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&search));
+        EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr || !Running();
       },
       timeoutMs);

@@ -30,12 +30,18 @@ class ProgramUnderTest {
 
   // The program's dialer window, visible or not; null when none appeared in time.
   HWND MainWindow(DWORD timeoutMs = 10000);
+  // Does what the shell does on a mouse event on the program's tray icon:
+  // posts `mouseMessage` (WM_RBUTTONUP, ...) to the window the icon was
+  // given for. False when that window did not appear in time.
+  bool PostTrayMouseEvent(UINT mouseMessage, DWORD timeoutMs = 10000);
 
   // True when the process ended within the time; `exitCode` receives its code.
   bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
   bool Running() const;
 
  private:
+  HWND FindOwnWindow(bool (*matches)(HWND window, const std::string& className), DWORD timeoutMs);
+
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
 };

@@ -102,12 +102,17 @@ int RasRecordService::EnumActiveConnections(std::vector<ActiveConnection>& conne
   uint32_t count = 0;
   uint32_t answer = static_cast<uint32_t>(kRasInvalidSize);
   ras::ConnLayout layout{};
-  if (connLayout_.has_value()) {
-    layout = *connLayout_;
-    records.assign(static_cast<size_t>(std::max<uint32_t>(lastConnCount_, 1)) * layout.size, 0);
+  // Lists into room for `room` records of `layout`, the first carrying the
+  // version's size.
+  const auto listInto = [&](uint32_t room, uint32_t& listed) {
+    records.assign(static_cast<size_t>(room) * layout.size, 0);
     PutU32(records.data(), layout.size);
     uint32_t byteCount = static_cast<uint32_t>(records.size());
-    answer = raw_.EnumConnections(records.data(), byteCount, count);
+    return raw_.EnumConnections(records.data(), byteCount, listed);
+  };
+  if (connLayout_.has_value()) {
+    layout = *connLayout_;
+    answer = listInto(std::max<uint32_t>(lastConnCount_, 1), count);
     if (answer == static_cast<uint32_t>(kRasInvalidSize)) connLayout_.reset();
   }
   if (!connLayout_.has_value()) {
@@ -138,11 +143,8 @@ int RasRecordService::EnumActiveConnections(std::vector<ActiveConnection>& conne
 
   uint32_t listed = count;
   if (!filled) {
-    records.assign(static_cast<size_t>(count) * layout.size, 0);
-    PutU32(records.data(), layout.size);
-    uint32_t byteCount = static_cast<uint32_t>(records.size());
     listed = 0;
-    raw_.EnumConnections(records.data(), byteCount, listed);
+    listInto(count, listed);
   }
 
   // A connection that came up between the two calls makes the service report

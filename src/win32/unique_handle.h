@@ -1,8 +1,8 @@
 // One owner type for every Win32 handle kind the program holds: kernel
 // objects, icons, menus, windows and their classes, GDI objects, WinINet
-// handles, texts the shell allocates. Each kind is a small traits struct naming its empty value and
-// its free function, so a new kind costs two lines and every path that
-// drops the owner frees the handle.
+// handles, views of file mappings, texts the shell allocates. Each kind is a
+// small traits struct naming its empty value and its free function, so a new
+// kind costs two lines and every path that drops the owner frees the handle.
 #pragma once
 
 #include <windows.h>

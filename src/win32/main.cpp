@@ -92,6 +92,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   formHost.SetOwner(dialer.Window());
 
   context.frmDialer.Load();
-  if (context.EndRequested || !context.frmDialer.Loaded()) return 0;
+  if (context.Line.EndedAtStart() || !context.frmDialer.Loaded()) return 0;
   return loop.Run();
 }

@@ -72,7 +72,7 @@ TEST_F(MessageFormTest, CloseBoxLeavesTheFlagAsItWasAndStoresNothing) {
   EXPECT_EQ(Form().DisconnectDeclined, 0);
   EXPECT_FALSE(Form().Loaded());
   EXPECT_FALSE(StoredDoNotAsk().has_value());
-  EXPECT_EQ(context->Entry.DoNotAsk, 0);
+  EXPECT_EQ(context->Line.RunningEntry().DoNotAsk, 0);
 
   Ask(Answer::No);
   Ask(Answer::CloseBox);
@@ -89,13 +89,13 @@ TEST_F(MessageFormTest, AnswerStoresTheBoxInTheCurrentEntry) {
                         Case{Answer::No, false, "0"}}) {
     SCOPED_TRACE(std::string(c.answer == Answer::Yes ? "Yes" : "No") + (c.tick ? " ticked" : " unticked"));
     registry.DeleteKey(RegHive::CurrentUser, EntryKey("Work"));
-    context->Entry.DoNotAsk = 0;
+    context->Line.DoNotAskChosen(0);
     context->LastResult = -1;
     Ask(c.answer, c.tick);
     EXPECT_EQ(StoredDoNotAsk(), std::string(c.stored) + '\0');
     EXPECT_EQ(context->LastResult, kRegSuccess);
     // The next Disconnect of this run honours the choice at once.
-    EXPECT_EQ(context->Entry.DoNotAsk, c.tick ? 1 : 0);
+    EXPECT_EQ(context->Line.RunningEntry().DoNotAsk, c.tick ? 1 : 0);
   }
   EXPECT_EQ(registry.OpenKeyCount(), 0u);
 }

@@ -56,10 +56,7 @@ void Connection::StoreLastOffTime() {
 }
 
 // The program ends through the dialer window's exit path (End).
-void Connection::EndProgram() {
-  SetPhase(Phase::Ending);
-  view_->Unload();
-}
+void Connection::EndProgram() { view_->Unload(); }
 
 void Connection::End() {
   const bool wasConnected = phase_ == Phase::Connected;
@@ -67,7 +64,8 @@ void Connection::End() {
   // stop with the window.
   SetPhase(Phase::Ending);
   session_.Hooked = 0;
-  HangUp(RunningConnection());
+  // A custom entry's line is the provider program's: it is not hung up here.
+  HangUp(session_.ConnectionHandle);
   if (wasConnected) StoreLastOffTime();
   if (entry_.MonitorTime != 0) ledger_.SaveOnlineTime(RunningEntryKey());
   ports_.TrayIcon.Delete();

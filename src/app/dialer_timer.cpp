@@ -123,7 +123,7 @@ void Connection::DisconnectAtAge() {
   ledger_.UpdateElapsed();
   if (ledger_.ElapsedSeconds() < entry_.AutoDisconnectTime) return;
   disconnectRequested_ = true;
-  HangUp(RunningConnection());
+  HangUp(session_.ConnectionHandle);
 }
 
 // The tail of every tick: re-dials handed over by the dial-event procedure,

@@ -446,13 +446,17 @@ TEST_F(DialingTest, RetriesAfterOtherErrorsArePacedAndEnd) {
 }
 
 TEST_F(DialingTest, ConnectingStartsTheRetryCountAfresh) {
-  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "1"}, {"Minutes", "0"}, {"Seconds", "0"}});
+  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "1"}, {"Minutes", "0"}, {"Seconds", "0"},
+             {"MonitorTime", "1"}, {"AutoReconnect", "1"}});
   AppContext& app = Start("Work");
   Event(kDialing, kRasAuthenticationFailure);
   ASSERT_EQ(app.Line.RetryPending(), 1);
   app.frmDialer.Timer1.OnTick();
   Event(kRasStateConnected);
-  Event(kDialing, kRasAuthenticationFailure);  // the next dial after a drop
+  app.frmDialer.Timer1.OnTick();  // the line is gone at once: a reconnection without a pause
+  ASSERT_TRUE(app.Line.LineDropped());
+  app.frmDialer.Timer1.OnTick();
+  Event(kDialing, kRasAuthenticationFailure);  // the next dial after the drop
   EXPECT_EQ(app.Line.RetryPending(), 1);
   EXPECT_NE(app.frmDialer.Caption(), "End of Redials");
 }

@@ -401,7 +401,7 @@ TEST_F(NumberSourcesTest, NumberFileStoresOnlyASoundNewNumber) {
 
     ASSERT_FALSE(download.requests.empty());
     EXPECT_EQ(download.requests.back().url, "http://numbers.example/now.txt");
-    EXPECT_EQ(Stored("PhoneNumber"), c.stored);
+    EXPECT_EQ(Stored("PhoneNumber"), c.stored.value_or("555 1234"));
     EXPECT_EQ(app.Line.RunningEntry().PhoneNumber, "555 1234");  // the connection keeps its number
     EXPECT_TRUE(dialUp.hangUps.empty());
   }

@@ -19,6 +19,7 @@ class OptionsWindowTest : public ::testing::Test, public ProgramFixture {
   // "Work" dialled and connected, online time monitored; "Other" another
   // entry with its own number and login, unmonitored.
   AppContext& ConnectWork(const std::vector<std::pair<std::string, std::string>>& more = {}) {
+    registry.SetString(RegHive::CurrentUser, kSettingsRoot, "Product", "8302749165");  // the installation key
     std::vector<std::pair<std::string, std::string>> work{{"PhoneNumber", "5550100"}, {"UserName", "ann"},
                                                           {"MonitorTime", "1"},       {"AutoReconnect", "1"},
                                                           {"DoNotAsk", "1"}};
@@ -132,6 +133,7 @@ TEST_F(OptionsWindowTest, SavingTheRunningEntryAppliesItsNumberToTheNextDial) {
   app.frmDialer.mnuOptions_Click();
   OptionsForm& options = app.frmOptions;
   options.txtPhoneNumber.OnUserText("5554321");
+  options.txtPassword.OnUserText("secret");
   options.cmdOK.OnUserClick();
   ASSERT_FALSE(options.Loaded());
 

@@ -14,11 +14,11 @@ enum class Answer { Yes, No, CloseBox };
 class MessageFormTest : public ::testing::Test, public ProgramFixture {
  protected:
   MessageFormTest() {
-    Create("Work");
-    context->CurrentEntryName = "Work";
+    Start("Work");  // no number: the dialer waits for the user
+    question = &context->frmMessage;
   }
 
-  MessageForm& Form() { return context->frmMessage; }
+  MessageForm& Form() { return *question; }
 
   // Shows the question as the Disconnect command does and lets the user
   // tick the box (or not) and answer.
@@ -36,6 +36,8 @@ class MessageFormTest : public ::testing::Test, public ProgramFixture {
     };
     context->Platform.Forms.ShowModal(Form());
   }
+
+  MessageForm* question = nullptr;
 
   std::optional<std::string> StoredDoNotAsk() {
     return registry.RawValue(RegHive::CurrentUser, EntryKey("Work"), "DoNotAsk");
@@ -101,7 +103,9 @@ TEST_F(MessageFormTest, AnswerStoresTheBoxInTheCurrentEntry) {
 }
 
 TEST_F(MessageFormTest, CustomEntryStoresUnderItsStarredKey) {
-  context->CurrentEntryName = "*Provider";
+  const std::string runningEntry = "*Provider";
+  MessageForm custom(context->Store, runningEntry, context->frmDialer, nullptr);
+  question = &custom;
   Ask(Answer::Yes, /*tick=*/true);
   EXPECT_EQ(registry.RawValue(RegHive::CurrentUser, EntryKey("*Provider"), "DoNotAsk"), std::string("1\0", 2));
 }

@@ -48,7 +48,11 @@ void Connection::SetPhase(Phase phase) {
   view_->Timer1.SetEnabled(TickNeeded());
 }
 
-void Connection::HangUp(RasHandle handle) { HangUpConnection(ports_.DialUp, handle, lastResult_); }
+// Handle 0 is no connection (nothing dialled yet, or a custom entry's line,
+// which is the provider program's): there is nothing to hang up.
+void Connection::HangUp(RasHandle handle) {
+  if (handle != 0) HangUpConnection(ports_.DialUp, handle, lastResult_);
+}
 
 void Connection::StoreLastOffTime() {
   const auto now = static_cast<long>(ports_.Clock.SecondsSinceMidnight());

@@ -108,6 +108,13 @@ bool Connection::DisconnectActiveLine() {
   // go, so it goes.
   const bool listed = count != kConnectionsUnknown;
   if (listed && (count == 0 || connections.empty())) {
+    // No line yet, but a dial on its way: left unwatched it would bring up
+    // a line nobody times. The user asked for no line: the dial goes too.
+    if (phase_ == Phase::Dialling || phase_ == Phase::RedialCountdown || phase_ == Phase::RedialDue) {
+      HangUp(session_.ConnectionHandle);
+      EndProgram();
+      return true;
+    }
     disconnectRequested_ = true;
     session_.Hooked = 0;
     return true;

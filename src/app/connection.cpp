@@ -110,8 +110,8 @@ bool Connection::DisconnectActiveLine() {
   if (listed && (count == 0 || connections.empty())) {
     // No line yet, but a dial on its way: left unwatched it would bring up
     // a line nobody times. The user asked for no line: the dial goes too.
+    // (The exit path hangs it up.)
     if (phase_ == Phase::Dialling || phase_ == Phase::RedialCountdown || phase_ == Phase::RedialDue) {
-      HangUp(session_.ConnectionHandle);
       EndProgram();
       return true;
     }

@@ -617,8 +617,10 @@ TEST_F(DialingTest, DisconnectAsksUnlessToldNotTo) {
 }
 
 TEST_F(DialingTest, DisconnectWithoutAConnectionOnlyStopsWatching) {
-  SeedEntry({{"PhoneNumber", "5550100"}});
+  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "0"}});
   AppContext& app = Start("Work");
+  Event(kDialing, kRasNoDialTone);  // the redials ended: nothing in flight
+  ASSERT_EQ(app.frmDialer.Caption(), "End of Redials");
   app.frmDialer.mnuDisconnect.OnUserClick();
   EXPECT_EQ(app.Line.DisconnectRequested(), 1);
   EXPECT_EQ(app.Line.Session().Hooked, 0);

@@ -18,7 +18,6 @@ void Connection::DialClicked() {
   // A dial starts from nothing live: a reconnect wait ends here too, even
   // when the number turns out to be missing.
   SetPhase(Phase::Idle);
-  disconnectRequested_ = false;
   FindPhoneNumber();
   if (entry_.PhoneNumber.empty()) {
     ports_.Messages.Show("Missing phone number.", "Dialing Error", MsgIcon::Exclamation, MsgButtons::Ok);
@@ -27,8 +26,6 @@ void Connection::DialClicked() {
   if (!CheckDialTexts()) return;
   view.cmdInfo.SetVisible(false);
   BringToFront(view);
-  if (session_.DialEventMessage == 0) session_.DialEventMessage = ports_.DialUp.DialEventMessage();
-  session_.Hooked = 1;
   dialAnimationFrame_ = 4;
   PrepareAndDial();
 }

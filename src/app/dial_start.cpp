@@ -146,6 +146,12 @@ RasHandle Connection::DialEntry() {
 
   if (phase_ == Phase::Ending) return 0;
 
+  // Every dial's progress reaches the dial-event procedure, whichever
+  // command issued it (Dial, Redial, a hand-off), and a new dial is no
+  // longer under a Disconnect chosen before it.
+  if (session_.DialEventMessage == 0) session_.DialEventMessage = service.DialEventMessage();
+  session_.Hooked = 1;
+  disconnectRequested_ = false;
   RasHandle handle = 0;
   lastResult_ = service.Dial("", view_->WindowHandle(), handle);
   session_.RefusedWith = lastResult_;

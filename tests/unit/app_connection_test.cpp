@@ -169,6 +169,16 @@ TEST_F(ConnectionTest, LineLostWhileTheCloseBoxQuestionIsOpen) {
   }
 }
 
+// The tray's Disconnect while a dial is on its way and no line is listed
+// yet: the dial goes too, rather than come up as a line nobody times.
+TEST_F(ConnectionTest, DisconnectDuringADialHangsTheDialUp) {
+  AppContext& app = StartWork({{"DoNotAsk", "1"}});
+  ASSERT_EQ(app.Line.CurrentPhase(), Phase::Dialling);
+  app.frmDialer.mnuDisconnect.OnUserClick();
+  EXPECT_EQ(dialUp.hangUps, std::vector<RasHandle>{dialUp.nextHandle});
+  EXPECT_FALSE(app.frmDialer.Loaded());
+}
+
 // A service that cannot list its lines: Disconnect of a custom entry hangs
 // up the provider's line the program watches, never handle 0.
 TEST_F(ConnectionTest, DisconnectWithoutAListHangsUpTheWatchedLine) {

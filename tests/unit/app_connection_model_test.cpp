@@ -28,6 +28,7 @@
 #include "fakes/fake_shell_links.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_tray_icon.h"
+#include "fakes/program_fixture.h"
 #include "stats/online_time_ledger.h"
 
 namespace corvane::testing {
@@ -367,13 +368,7 @@ class Model {
               service,  trayIcon, formHost, files,    download, fileDialog, shellLinks};
 
  private:
-  class NoWindow : public forms::FormObserver {
-   public:
-    void ControlChanged(forms::Control&, forms::Prop) override {}
-    void FormChanged(forms::FormProp) override {}
-    void PopupMenu(forms::MenuItem&) override {}
-    void Call(forms::WindowCall) override {}
-  } window;
+  RecordingWindow window;
   std::unique_ptr<AppContext> context;
   uint32_t runs = 0;
   size_t dialsChecked = 0;

@@ -13,7 +13,6 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "app/dialer_ids.h"
 #include "picture_request.h"
@@ -204,22 +203,38 @@ void ChooseTrayItem(int position) {
   WaitGone(menu);
 }
 
+// Seeds the demo entry and the stand-in's dials; the entry's name.
+const char* PrepareDemo(const std::string& redials, const std::string& seconds, const std::string& dials) {
+  SeedDemoEntry(redials, seconds);
+  UseScenario(dials);
+  return kEntry;
+}
+
+// corvane.exe started on the demo entry, with its dialer window.
+struct DemoProgram {
+  DemoProgram(const std::string& redials, const std::string& seconds, const std::string& dials)
+      : program(PrepareDemo(redials, seconds, dials)),
+        processId(GetProcessId(program.Process())),
+        dialer(program.MainWindow(kWindowTimeoutMs)) {
+    if (dialer == nullptr) Fail("the dialer");
+  }
+  ProgramUnderTest program;
+  DWORD processId;
+  HWND dialer;
+};
+
 enum TrayItem { kOptions = 1, kStatistics = 2, kDisconnect = 3 };
 
 void ConnectedTour(Gallery& gallery) {
-  SeedDemoEntry("3", "5");
-  UseScenario("dial busy\ndial connect 49333 rx 4500 tx 700\n");
-  ProgramUnderTest program(kEntry);
-  const DWORD processId = GetProcessId(program.Process());
-  HWND dialer = program.MainWindow(kWindowTimeoutMs);
-  if (dialer == nullptr) Fail("the dialer");
+  DemoProgram demo("3", "5", "dial busy\ndial connect 49333 rx 4500 tx 700\n");
+  HWND dialer = demo.dialer;
 
   WaitFor("dialing", [&] { return ControlText(dialer, IDC_LBLMESS).find("Dialing") != std::string::npos; });
   gallery.Shot("dialer-dialing", dialer);
   WaitFor("the redial countdown",
           [&] { return ControlText(dialer, IDC_TXTERR).find("Redialing in :   3") != std::string::npos; });
   gallery.Shot("dialer-busy", dialer);
-  if (!testing::WaitConnected(program, dialer, 40000)) Fail("the connection");
+  if (!testing::WaitConnected(demo.program, dialer, 40000)) Fail("the connection");
 
   const RECT icon = TrayIconArea();
   MovePointerTo(CenterOf(icon));
@@ -236,7 +251,7 @@ void ConnectedTour(Gallery& gallery) {
   WaitGone(menu);
 
   ChooseTrayItem(kStatistics);
-  HWND statistics = WaitForWindowWith(processId, IDC_STA_TBSSTATS);
+  HWND statistics = WaitForWindowWith(demo.processId, IDC_STA_TBSSTATS);
   WaitFor("the byte counts", [&] { return !ControlText(statistics, IDC_STA_LBLRX).empty(); });
   gallery.Shot("statistics-connection", statistics);
   SelectTab(statistics, IDC_STA_TBSSTATS, 1);
@@ -245,7 +260,7 @@ void ConnectedTour(Gallery& gallery) {
   WaitGone(statistics);
 
   ChooseTrayItem(kOptions);
-  HWND options = WaitForWindowWith(processId, IDC_OPT_TBSOPTIONS);
+  HWND options = WaitForWindowWith(demo.processId, IDC_OPT_TBSOPTIONS);
   const char* const tabs[] = {"options-general", "options-login", "options-automate", "options-custom",
                               "options-about"};
   for (int index = 0; index < 5; ++index) {
@@ -255,14 +270,14 @@ void ConnectedTour(Gallery& gallery) {
   SelectTab(options, IDC_OPT_TBSOPTIONS, 0);
 
   Press(options, IDC_OPT_CMDHELP);
-  HWND help = WaitForWindowWith(processId, IDC_HELP_TXTHELP);
+  HWND help = WaitForWindowWith(demo.processId, IDC_HELP_TXTHELP);
   gallery.Shot("help", help);
   PostMessageA(help, WM_CLOSE, 0, 0);
   WaitGone(help);
 
   PostMessageA(options, WM_COMMAND, MAKEWPARAM(IDC_OPT_IMGICON0, STN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(options, IDC_OPT_IMGICON0)));
-  HWND icons = WaitForWindowWith(processId, IDC_ICONS_IMG1 + 1);
+  HWND icons = WaitForWindowWith(demo.processId, IDC_ICONS_IMG1 + 1);
   gallery.Shot("icons", icons);
   PostMessageA(icons, WM_CLOSE, 0, 0);
   WaitGone(icons);
@@ -270,24 +285,20 @@ void ConnectedTour(Gallery& gallery) {
   WaitGone(options);
 
   ChooseTrayItem(kDisconnect);
-  HWND question = WaitForWindowWith(processId, IDC_MSG_CHKASK);
+  HWND question = WaitForWindowWith(demo.processId, IDC_MSG_CHKASK);
   gallery.Shot("question", question);
   Press(question, IDC_MSG_CMDYES);
   WaitGone(question);
 }
 
 void RedialsRunOutTour(Gallery& gallery) {
-  SeedDemoEntry("1", "1");
-  UseScenario("dial busy\n");
-  ProgramUnderTest program(kEntry);
-  const DWORD processId = GetProcessId(program.Process());
-  HWND dialer = program.MainWindow(kWindowTimeoutMs);
-  if (dialer == nullptr) Fail("the dialer");
+  DemoProgram demo("1", "1", "dial busy\n");
+  HWND dialer = demo.dialer;
   WaitFor("End of Redials", [&] { return WindowText(dialer) == "End of Redials"; });
   gallery.Shot("dialer-end-of-redials", dialer);
 
   Press(dialer, IDC_CMDSHOWONTIME);
-  HWND onlineTime = WaitForWindowWith(processId, IDC_ONT_LBXTIME);
+  HWND onlineTime = WaitForWindowWith(demo.processId, IDC_ONT_LBXTIME);
   gallery.Shot("online-time", onlineTime);
   Press(onlineTime, IDC_ONT_CMDOK);
   WaitGone(onlineTime);

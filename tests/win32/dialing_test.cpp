@@ -43,7 +43,7 @@ class DialingTest : public WorkEntryTest {
     std::string text;
     EnumChildWindows(
         box,
-        [](HWND child, LPARAM param) -> BOOL {
+        [](HWND child, LPARAM param) CALLBACK -> BOOL {
           char className[32] = {};
           GetClassNameA(child, className, sizeof className);
           if (lstrcmpiA(className, "Static") == 0) *reinterpret_cast<std::string*>(param) += WindowText(child);

@@ -151,12 +151,14 @@ void Connection::OnLineDroppedMessage() {
 
 void Connection::OnConnected() {
   DialerForm& dialer = *view_;
+  // The line is timed from its Connected message itself: the window work
+  // after it (the tray icon, hiding) must not take from the count.
+  ledger_.StartCounting();
   SetPhase(Phase::Connected);
   session_.RetryCount = 0;
   ports_.TrayIcon.Add(dialer.Icon(), "Connected to: '" + runningEntryName_ + "'");
   dialer.mnuDisconnect.SetCaption(kCaptionDisconnect);
   dialer.Hide();
-  ledger_.StartCounting();
   if (entry_.StartBrowser == 1) {
     std::string browser = store_.ReadRegValue(RunningEntryKey(), "BrowserPath");
     if (browser.empty()) browser = DefaultBrowserPath(ports_.Shell, lastResult_);

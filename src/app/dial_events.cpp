@@ -15,6 +15,7 @@
 #include "system/shell_port.h"
 #include "system/tray_icon_port.h"
 #include "ui/default_browser.h"
+#include "ui/details_log.h"
 
 namespace corvane {
 
@@ -26,25 +27,6 @@ constexpr float kSecondsPerDay = 86400.0f;
 constexpr unsigned kCountdownPassMs = 1000;
 
 const std::string kStatus = "Status:  ";
-
-// The log keeps its latest lines only: a dialer left to reconnect for weeks
-// would otherwise grow it, and the edit control's copy with its per-line
-// records, by some hundred bytes a cycle for good. The bound is an edit
-// control's default text limit, some hundred dial cycles of statuses.
-constexpr size_t kDetailsLogLimit = 32767;
-
-void AppendDetails(DialerForm& dialer, const std::string& text) {
-  const std::string& log = dialer.txtDetails.Text();
-  std::string details = log.empty() ? text : log + "\r\n" + text;
-  if (details.size() > kDetailsLogLimit) {
-    // Whole lines go, the oldest first.
-    const size_t cut = details.size() - kDetailsLogLimit;
-    const size_t lineEnd = details.find("\r\n", cut);
-    details.erase(0, lineEnd == std::string::npos ? cut : lineEnd + 2);
-  }
-  dialer.txtDetails.SetText(details);
-  dialer.txtDetails.SetSelectionToEnd();
-}
 
 std::string ListModeSuffix(const AppContext& ctx) {
   if (ctx.Entry.UseList != 1) return {};
@@ -153,7 +135,7 @@ void OnFailure(AppContext& ctx, int32_t error) {
   dialer.txtErr.SetVisible(true);
   dialer.txtErr.SetText(session.ErrorLine);
   dialer.lblMess.SetCaption(kStatus + "Disconnected.");
-  AppendDetails(dialer, dialer.lblMess.Caption() + "\r\n" + session.ErrorLine);
+  AppendDetails(dialer.txtDetails, dialer.lblMess.Caption() + "\r\n" + session.ErrorLine);
   dialer.Image1.SetVisible(false);
   dialer.Image2.SetVisible(true);
   dialer.cmdShowOnTime.SetVisible(true);
@@ -175,7 +157,7 @@ void OnFailure(AppContext& ctx, int32_t error) {
     dialer.cmdInfo.SetVisible(true);
     dialer.lblMess.SetCaption(kStatus + "Redialed x " + std::to_string(redials) + " times.");
     dialer.txtErr.SetText(session.ErrorLine);
-    AppendDetails(dialer, dialer.lblMess.Caption());
+    AppendDetails(dialer.txtDetails, dialer.lblMess.Caption());
     dialer.cmdCancel.SetVisible(true);
     return;
   }
@@ -187,7 +169,7 @@ void OnFailure(AppContext& ctx, int32_t error) {
                               std::to_string(next) + ")");
     dialer.cmdCancel.SetVisible(false);
     dialer.txtErr.SetText(session.ErrorLine);
-    AppendDetails(dialer, dialer.lblMess.Caption());
+    AppendDetails(dialer.txtDetails, dialer.lblMess.Caption());
     HangUpConnection(ctx.Platform.DialUp, session.ConnectionHandle, ctx.LastResult);
   }
 
@@ -262,7 +244,7 @@ void OnDialEvent(AppContext& ctx, uint32_t /*message*/, uint32_t state, int32_t 
     HangUpConnection(ctx.Platform.DialUp, session.ConnectionHandle, ctx.LastResult);
     dialer.lblMess.SetCaption(kStatus + "Disconnected.");
   }
-  if (session.LastStatusText != text) AppendDetails(dialer, dialer.lblMess.Caption());
+  if (session.LastStatusText != text) AppendDetails(dialer.txtDetails, dialer.lblMess.Caption());
   if (!text.empty()) session.LastStatusText = text;
   if (error == 0) return;
   OnFailure(ctx, error);

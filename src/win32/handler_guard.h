@@ -6,9 +6,9 @@
 // unhandled and the program goes on.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <new>
-#include <stdexcept>
 #include <string>
 
 namespace corvane {

@@ -4,6 +4,9 @@
 // user would (keys to the scroll bar, a click on a tab or a button) or
 // changes the model as the program would, then reads the other side.
 //
+// A handler that throws, in a bound window or in a modal one's loading,
+// leaves the window answering.
+//
 // CORVANE_SHOT_HOLD_MS=N keeps the window on the screen N ms after the
 // first test has filled it, so that a screenshot can be taken of it.
 #include <windows.h>
@@ -25,6 +28,8 @@
 #include "win32/form_binder.h"
 #include "win32/handler_guard.h"
 #include "win32/message_loop.h"
+#include "win32/unique_handle.h"
+#include "win32/win32_form_host.h"
 
 namespace corvane::testing {
 namespace {
@@ -92,9 +97,11 @@ class BinderTestForm : public forms::Form {
     };
   }
 
+  void Form_Load() override { FailIfAsked(); }
   void Form_Resize() override { log.push_back("Form_Resize"); }
 
-  // Throws what `failNext` throws, once, in the next handler that asks.
+  // Runs `failNext` (which throws, as a rule) once, in the next handler
+  // that asks.
   void FailIfAsked() {
     if (auto fail = std::exchange(failNext, nullptr)) fail();
   }
@@ -374,6 +381,41 @@ TEST_F(FormBinderWineTest, AHandlerThatThrowsLeavesTheWindowAnswering) {
   // The item the failed click appended reached the real list all the same.
   EXPECT_EQ(SendMessageA(Item(IDC_BT_LBX), LB_GETCOUNT, 0, 0), 1);
   EXPECT_EQ(form_.lbx.ListCount(), 1);
+}
+
+// A modal window whose loading throws is not left loaded, unseen, with its
+// owner disabled and the form still attached to the host's modal observer:
+// it is unloaded, the owner enabled again, and it can be opened anew.
+TEST(FormHostWineTest, AModalWindowWhoseLoadingThrowsGivesItsOwnerBack) {
+  MessageLoop loop;
+  Win32FormHost host(GetModuleHandleA(nullptr), loop);
+  const UniqueWindow owner(CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                           GetModuleHandleA(nullptr), nullptr));
+  ASSERT_TRUE(owner);
+  host.SetOwner(owner.get());
+  std::vector<std::string> failures;
+  host.HandlerFailed = [&failures](const HandlerFailure& failure) {
+    failures.push_back(std::string(failure.where) + ": " + failure.what);
+  };
+  BinderTestForm form;
+  form.failNext = [] { throw std::runtime_error("no entry"); };
+  host.ShowModal(form);
+  EXPECT_EQ(failures, std::vector<std::string>{"frmBinderTest: no entry"});
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_EQ(host.WindowOf(form), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(owner.get()));
+
+  // Opened anew, it is modal again and ends as usual, by its close box.
+  bool ownerDisabled = false;
+  form.failNext = [&] {
+    ownerDisabled = !IsWindowEnabled(owner.get());
+    PostMessageA(host.WindowOf(form), WM_CLOSE, 0, 0);
+  };
+  host.ShowModal(form);
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_TRUE(IsWindowEnabled(owner.get()));
+  EXPECT_EQ(failures.size(), 1u);
 }
 
 // A new ListIndex moves the selection only: data the real list keeps with

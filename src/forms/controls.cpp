@@ -94,6 +94,7 @@ void CheckBox::OnUserValue(int value) {
   if (value_ == value) return;
   value_ = value;
   Raise(Click);
+  Raise(UserClick);
 }
 
 void ListBox::SetListIndex(int index) {

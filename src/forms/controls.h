@@ -137,8 +137,15 @@ class CheckBox : public Label {
   int Value() const { return value_; }
   // Raises Click when the value changes.
   void SetValue(int value);
+  // The user set the value: Click, then UserClick.
   void OnUserValue(int value);
+  // Click follows every change of the value, the program's included: the
+  // window's own field rules listen there. UserClick follows only the
+  // user's toggle: a handler that acts on the program beyond its window
+  // (the running line, the ledger) listens there, so filling a window from
+  // its load code never runs it.
   Event Click;
+  Event UserClick;
 
  private:
   int value_ = 0;

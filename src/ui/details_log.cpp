@@ -1,9 +1,9 @@
-// AppendDetails.
+// AppendToDetailsLog.
 #include "ui/details_log.h"
 
 namespace corvane {
 
-void AppendDetails(forms::TextBox& log, const std::string& text) {
+void AppendToDetailsLog(forms::TextBox& log, const std::string& text) {
   const std::string& kept = log.Text();
   std::string details = kept.empty() ? text : kept + "\r\n" + text;
   if (details.size() > kDetailsLogLimit) {

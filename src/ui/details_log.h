@@ -18,6 +18,6 @@ inline constexpr size_t kDetailsLogLimit = 32767;
 
 // Appends `text` as a new line (alone when the log is empty), drops whole
 // lines from the start beyond kDetailsLogLimit, and puts the caret at the end.
-void AppendDetails(forms::TextBox& log, const std::string& text);
+void AppendToDetailsLog(forms::TextBox& log, const std::string& text);
 
 }  // namespace corvane

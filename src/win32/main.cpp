@@ -90,7 +90,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   // it in the dialer's details log, and the program, a line that is up with
   // it, goes on (see docs/decisions.md).
   const HandlerFailureSink recordFailure = [&context](const HandlerFailure& failure) {
-    AppendDetails(context.frmDialer.txtDetails, HandlerFailureText(failure));
+    AppendToDetailsLog(context.frmDialer.txtDetails, HandlerFailureText(failure));
   };
   trayIcon.HandlerFailed = recordFailure;
   formHost.HandlerFailed = recordFailure;
@@ -104,11 +104,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   formHost.SetOwner(dialer.Window());
 
   const bool started = RunGuarded("start-up", recordFailure, [&context] { context.frmDialer.Load(); });
-  if (!started && !context.EndRequested) {
+  if (!started && !context.Line.EndedAtStart()) {
     // Half started, the window may be hidden with no tray icon: shown, it
     // can still be used, and closed through the usual exit path.
     RunGuarded("start-up", recordFailure, [&context] { context.frmDialer.Show(); });
   }
-  if (context.EndRequested || !context.frmDialer.Loaded()) return 0;
+  if (context.Line.EndedAtStart() || !context.frmDialer.Loaded()) return 0;
   return loop.Run();
 }

@@ -144,6 +144,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 DWORD WINAPI RasEnumConnectionsA(void* records, LPDWORD byteCount, LPDWORD count) {
+  CountCall(CountedCall::EnumConnections);
   if (byteCount == nullptr || count == nullptr) return ERROR_INVALID_PARAMETER;
   const std::shared_ptr<const Config> config = CurrentConfig();
   const int level = config->scenario.level;
@@ -195,6 +196,7 @@ DWORD WINAPI RasEnumConnectionsA(void* records, LPDWORD byteCount, LPDWORD count
 }
 
 DWORD WINAPI RasGetConnectStatusA(void* handle, void* record) {
+  CountCall(CountedCall::ConnectStatus);
   if (record == nullptr) return ERROR_INVALID_PARAMETER;
   const std::shared_ptr<const Config> config = CurrentConfig();
   const int level = config->scenario.level;

@@ -29,6 +29,15 @@
 
 namespace {
 
+// How often a running connection's time is written down against a kill. A
+// test build of this file sets a shorter interval, so the test of a killed
+// program need not wait half a minute; the program itself has no setting.
+#ifdef CORVANE_CHECKPOINT_SECONDS
+constexpr double kCheckpointSeconds = CORVANE_CHECKPOINT_SECONDS;
+#else
+constexpr double kCheckpointSeconds = corvane::kCheckpointIntervalSeconds;
+#endif
+
 // A fresh seed for the core's random draws, from the system's generator; the
 // clock and the process id when that fails, so runs still differ. The seed
 // only spreads logins, so the generator in the already loaded advapi32 serves:
@@ -78,7 +87,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   Win32ShellLinks shellLinks;
   Ports ports{registry, clock,    shell,    messages, pump,     platform,
               dialUp,   trayIcon, formHost, files,    download, fileDialog, shellLinks};
-  AppContext context(ports, ArgumentsOf(GetCommandLineA()), FreshRandomSeed());
+  AppContext context(ports, ArgumentsOf(GetCommandLineA()), FreshRandomSeed(), kCheckpointSeconds);
   context.ProgramFile = ProgramFile();
   // The other windows' forms live in the context: their binders go first.
   struct CloseOtherWindows {

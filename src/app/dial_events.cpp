@@ -15,6 +15,7 @@
 #include "system/shell_port.h"
 #include "system/tray_icon_port.h"
 #include "ui/default_browser.h"
+#include "ui/details_log.h"
 
 namespace corvane {
 
@@ -25,13 +26,6 @@ namespace {
 constexpr unsigned kCountdownPassMs = 1000;
 
 const std::string kStatus = "Status:  ";
-
-// The log keeps its latest lines only: a dialer left to reconnect for weeks
-// would otherwise grow it, and the edit control's copy with its per-line
-// records, by some hundred bytes a cycle for good. The bound is an edit
-// control's default text limit, some hundred dial cycles of statuses.
-constexpr size_t kDetailsLogLimit = 32767;
-
 
 // How long until the countdown shows another number of seconds (it shows
 // `left` rounded to the nearest), or ends; a little past that moment, beyond
@@ -169,19 +163,7 @@ void Connection::OnConnected() {
   }
 }
 
-void Connection::AppendDetails(const std::string& text) {
-  forms::TextBox& details = view_->txtDetails;
-  const std::string& log = details.Text();
-  std::string lines = log.empty() ? text : log + "\r\n" + text;
-  if (lines.size() > kDetailsLogLimit) {
-    // Whole lines go, the oldest first.
-    const size_t cut = lines.size() - kDetailsLogLimit;
-    const size_t lineEnd = lines.find("\r\n", cut);
-    lines.erase(0, lineEnd == std::string::npos ? cut : lineEnd + 2);
-  }
-  details.SetText(lines);
-  details.SetSelectionToEnd();
-}
+void Connection::AppendDetails(const std::string& text) { AppendToDetailsLog(view_->txtDetails, text); }
 
 // Counts down the entry's redial pause on the monotonic clock, letting
 // window events run so Cancel works and the text stays live, without

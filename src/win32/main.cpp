@@ -9,7 +9,9 @@
 
 #include "app/app_context.h"
 #include "app/command_line.h"
+#include "ui/details_log.h"
 #include "win32/form_binder.h"
+#include "win32/handler_guard.h"
 #include "win32/message_loop.h"
 #include "win32/ras_dialup_service.h"
 #include "win32/win32_clock.h"
@@ -93,14 +95,29 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     ~CloseOtherWindows() { host.ReleaseAll(); }
   } closeOtherWindows{formHost};
 
+  // What a handler throws stops where the system called in; the user finds
+  // it in the dialer's details log, and the program, a line that is up with
+  // it, goes on (see docs/decisions.md).
+  const HandlerFailureSink recordFailure = [&context](const HandlerFailure& failure) {
+    AppendToDetailsLog(context.frmDialer.txtDetails, HandlerFailureText(failure));
+  };
+  trayIcon.HandlerFailed = recordFailure;
+  formHost.HandlerFailed = recordFailure;
+
   FormBinder dialer(context.frmDialer, instance, loop);
+  dialer.HandlerFailed = recordFailure;
   if (!dialer.Create()) return 1;
   dialer.Destroyed = [] { PostQuitMessage(0); };
   messages.SetOwner(dialer.Window());
   trayIcon.MouseEvent = [&context](uint32_t mouseMessage) { context.frmDialer.TrayIcon_Callback(mouseMessage); };
   formHost.SetOwner(dialer.Window());
 
-  context.frmDialer.Load();
+  const bool started = RunGuarded("start-up", recordFailure, [&context] { context.frmDialer.Load(); });
+  if (!started && !context.Line.EndedAtStart()) {
+    // Half started, the window may be hidden with no tray icon: shown, it
+    // can still be used, and closed through the usual exit path.
+    RunGuarded("start-up", recordFailure, [&context] { context.frmDialer.Show(); });
+  }
   if (context.Line.EndedAtStart() || !context.frmDialer.Loaded()) return 0;
   return loop.Run();
 }

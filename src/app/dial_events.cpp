@@ -2,6 +2,7 @@
 // to the dialer window and the dial session, and what follows a failure.
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <string>
 
 #include "app/connection.h"
@@ -177,6 +178,20 @@ bool Connection::RedialCountdown() {
   session.RedialWaitSeconds = static_cast<float>(entry_.Minutes * 60.0 + entry_.Seconds);
   session.RedialWaitStart = clock.MonotonicSeconds();
   SetPhase(Phase::RedialCountdown);
+  // A window handler that throws while the countdown lets events run ends
+  // the countdown too: the next attempt is then due, so the phase never
+  // stays in a countdown nobody counts (every later message would be taken
+  // for the failed attempt's).
+  struct LeftByException {
+    Connection& connection;
+    const int before = std::uncaught_exceptions();
+    ~LeftByException() {
+      if (std::uncaught_exceptions() > before && connection.phase_ == Phase::RedialCountdown) {
+        connection.next_ = NextAttempt::Prepared;
+        connection.SetPhase(Phase::RedialDue);
+      }
+    }
+  } leftByException{*this};
   for (;;) {
     const double elapsed = clock.MonotonicSeconds() - session.RedialWaitStart;
     if (phase_ != Phase::RedialCountdown || !dialer.Loaded()) return false;

@@ -77,11 +77,13 @@ class Program {
   static constexpr uint32_t kRandomSeed = 1;  // every run measures the same logins
 
   Program() {
+    const std::string key = std::string(kSettingsRoot) + "Work";
+    registry.AddKey(RegHive::CurrentUser, key);
+    registry.SetString(RegHive::CurrentUser, key, "UseList", "1");
+    registry.SetString(RegHive::CurrentUser, key, "PhoneList", TheLists().phoneList);
+    registry.SetString(RegHive::CurrentUser, key, "UserList", TheLists().userList);
     context = std::make_unique<AppContext>(ports, "Work", kRandomSeed);
-    context->CurrentEntryName = "Work";
-    context->Entry.UseList = 1;
-    context->Entry.PhoneList = TheLists().phoneList;
-    context->Entry.UserList = TheLists().userList;
+    context->frmDialer.Load();  // a list entry: it waits for the user
   }
 
   testing::FakeRegistry registry;
@@ -142,11 +144,11 @@ void BM_FindPhoneNumber(benchmark::State& state) {
   ctx.frmDialer.cmbList_DropDown();
   for (auto _ : state) {
     ctx.frmDialer.cmbList.SetText(TheLists().lastLine);
-    FindPhoneNumber(ctx);
-    benchmark::DoNotOptimize(ctx.Entry.PhoneNumber.data());
+    ctx.Line.FindPhoneNumber();
+    benchmark::DoNotOptimize(ctx.Line.RunningEntry().PhoneNumber.data());
   }
-  state.counters["logins"] = ctx.Session.UserCount;
-  if (ctx.Entry.PhoneNumber != "520 " + std::to_string(3000000 + kLines - 1)) state.SkipWithError("wrong number");
+  state.counters["logins"] = ctx.Line.Session().UserCount;
+  if (ctx.Line.RunningEntry().PhoneNumber != "520 " + std::to_string(3000000 + kLines - 1)) state.SkipWithError("wrong number");
 }
 BENCHMARK(BM_FindPhoneNumber)->Unit(benchmark::kMillisecond);
 

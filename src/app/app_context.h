@@ -1,16 +1,13 @@
-// The one object that owns the program-wide records and the windows, and
-// reaches the platform through the ports. Passed by reference; a test builds
-// a fresh one on fakes.
+// The composition root: it owns the ports' users, the connection and the
+// windows, and hands each what it uses. Nothing takes it whole but WinMain
+// and the tests, which build a fresh one on fakes.
 #pragma once
 
 #include <cstdint>
-#include <random>
 #include <string>
 
+#include "app/connection.h"
 #include "app/dialer_form.h"
-#include "app/supervisor_state.h"
-#include "dial/dial_session.h"
-#include "settings/entry_settings.h"
 #include "settings/settings_store.h"
 #include "stats/online_time_form.h"
 #include "stats/online_time_ledger.h"
@@ -56,48 +53,42 @@ class AppContext {
  public:
   // `commandLine` is the program's command line without the program name;
   // `randomSeed` comes from the platform, fresh for every run.
-  AppContext(const Ports& ports, std::string commandLine, uint32_t randomSeed);
+  // `checkpointIntervalSeconds`: how often a running connection's time is
+  // written down against a kill.
+  AppContext(const Ports& ports, std::string commandLine, uint32_t randomSeed,
+             double checkpointIntervalSeconds = kCheckpointIntervalSeconds);
 
   Ports Platform;
-  std::string CommandLine;
 
   // Result of the most recent dial-up service or registry call.
   int32_t LastResult = 0;
   SettingsStore Store;
-  EntrySettings Entry;
-  DialSession Session;
-  SupervisorState Supervisor;
-  // Draws the login rotation's random start; seeded once, so a test that
-  // fixes the seed fixes every draw.
-  std::mt19937 Random;
   OnlineTimeLedger Ledger;
 
-  // The entry in use: the command line's name, "/" dropped, capitalised;
-  // "*" in front for a custom entry.
+  // The current entry name the windows read: the command line's name, "/"
+  // dropped, capitalised; "*" in front for a custom entry. Removing that
+  // entry in the options window clears it; the connection keeps its own.
   std::string CurrentEntryName;
-  // SettingsRoot + CurrentEntryName: the key of every per-entry value.
-  std::string CurrentEntryKey() const { return Store.SettingsRoot + CurrentEntryName; }
-  // The running connection: the one dialled, or the one a custom entry's
-  // provider program made.
-  uintptr_t RunningConnection() const {
-    return Session.ConnectionHandle != 0 ? Session.ConnectionHandle : Supervisor.WatchedConnection;
-  }
   // The entry the statistics and online time windows show; their openers
   // set it.
   std::string StatsEntryName;
 
-  // Set when the program must end at once, without the exit path (a second
-  // instance, or a custom entry that never connected).
-  bool EndRequested = false;
-
   // The program file's full path, for the shortcuts that start it.
   std::string ProgramFile;
 
+  // The dial and the line: the running entry's record, its phase, booking.
+  Connection Line;
+
   DialerForm frmDialer;
-  MessageForm frmMessage{Store, Entry, CurrentEntryName, frmDialer};
+  MessageForm frmMessage;
   OptionsForm frmOptions;
   StatisticsForm frmStatistics;
   OnlineTimeForm frmOnTime;
+
+  // Shows the statistics window for `entryName`, modeless.
+  void ShowStatisticsWindow(const std::string& entryName);
+  // Shows the online time window for the current entry, modeless.
+  void ShowOnlineTimeWindow();
 };
 
 }  // namespace corvane

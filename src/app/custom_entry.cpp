@@ -3,7 +3,8 @@
 // a watcher that times it.
 #include <string>
 
-#include "app/app_context.h"
+#include "app/connection.h"
+#include "app/dialer_form.h"
 #include "system/clock_port.h"
 #include "system/event_pump_port.h"
 #include "system/shell_port.h"
@@ -23,52 +24,49 @@ constexpr unsigned kCustomWaitPassMs = 200;
 
 }  // namespace
 
-// Starts the provider's own connection program and, once its connection is
-// up, stays in the tray as a watcher that times it.
-void DialerForm::StartCustomEntry() {
-  ctx_.CurrentEntryName = "*" + ctx_.CurrentEntryName;
-  SettingsStore& store = ctx_.Store;
-  const std::string customKey = store.SettingsRoot + store.CustomEntryKey;
-  const std::string location = store.ReadRegValue(customKey, "Location");
+void Connection::StartCustomEntry() {
+  DialerForm& view = *view_;
+  const std::string customKey = store_.SettingsRoot + store_.CustomEntryKey;
+  const std::string location = store_.ReadRegValue(customKey, "Location");
   const size_t slash = location.rfind('\\');
   std::string folder = slash == std::string::npos ? std::string() : location.substr(0, slash + 1);
   if (folder.empty()) folder = "c:\\";
-  const long started = ctx_.Platform.Shell.Execute("open", location, "", folder, ShowMode::MinimizedNoActivate);
+  const long started = ports_.Shell.Execute("open", location, "", folder, ShowMode::MinimizedNoActivate);
   // A hidden process would only hold the single-instance token.
   if (started <= kShellExecuteFailedAtMost) {
-    Unload();
+    view.Unload();
     return;
   }
   if (!WaitForCustomConnection()) {
-    if (Loaded()) Unload();
+    if (view.Loaded()) view.Unload();
     return;
   }
 
-  DialSession& session = ctx_.Session;
-  session.IsConnected = 1;
-  ctx_.Ledger.StartCounting();
-  mnuOptions.SetEnabled(false);
-  ctx_.Entry.DoNotAsk = ReadByte(store.ReadRegValue(customKey, "DoNotAsk"), 0);
-  const uint8_t customIcon = ReadByte(store.ReadRegValue(customKey, "Icon"), 0);
-  ctx_.Platform.TrayIcon.Add(customIcon != 0 ? customIcon : kDefaultCustomTrayIcon,
-                             "Connected to: '" + ctx_.CurrentEntryName + "'");
-  Hide();
-  SetWindowState(forms::WindowState::Minimized);
+  SetPhase(Phase::Connected);
+  ledger_.StartCounting();
+  view.mnuOptions.SetEnabled(false);
+  entry_.DoNotAsk = ReadByte(store_.ReadRegValue(customKey, "DoNotAsk"), 0);
+  const uint8_t customIcon = ReadByte(store_.ReadRegValue(customKey, "Icon"), 0);
+  ports_.TrayIcon.Add(customIcon != 0 ? customIcon : kDefaultCustomTrayIcon,
+                      "Connected to: '" + runningEntryName_ + "'");
+  view.Hide();
+  view.SetWindowState(forms::WindowState::Minimized);
 }
 
 // Lets window events run until the tick sees the provider's connection, for
 // at most the custom wait measured on the monotonic clock. False when it did
 // not come (or the window was closed meanwhile).
-bool DialerForm::WaitForCustomConnection() {
+bool Connection::WaitForCustomConnection() {
+  DialerForm& view = *view_;
   // A custom entry is always timed; its line is watched from the first tick.
-  ctx_.Entry.MonitorTime = 1;
-  Timer1.SetEnabled(true);
-  ClockPort& clock = ctx_.Platform.Clock;
+  entry_.MonitorTime = 1;
+  SetPhase(Phase::CustomWait);
+  ClockPort& clock = ports_.Clock;
   const double start = clock.MonotonicSeconds();
-  while (!ConnectionDetected && Loaded() && clock.MonotonicSeconds() - start < kCustomWaitSeconds) {
-    ctx_.Platform.Pump.WaitForEvents(kCustomWaitPassMs);
+  while (!view.ConnectionDetected && view.Loaded() && clock.MonotonicSeconds() - start < kCustomWaitSeconds) {
+    ports_.Pump.WaitForEvents(kCustomWaitPassMs);
   }
-  return ConnectionDetected && Loaded();
+  return view.ConnectionDetected && view.Loaded();
 }
 
 }  // namespace corvane

@@ -2,12 +2,13 @@
 // to the dialer window and the dial session, and what follows a failure.
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <string>
 
-#include "app/app_context.h"
+#include "app/connection.h"
 #include "app/dialer_captions.h"
-#include "app/dialing.h"
-#include "app/number_sources.h"
+#include "app/dial_state_text.h"
+#include "app/dialer_form.h"
 #include "dial/dialup_service.h"
 #include "dial/hang_up.h"
 #include "system/clock_port.h"
@@ -15,194 +16,40 @@
 #include "system/shell_port.h"
 #include "system/tray_icon_port.h"
 #include "ui/default_browser.h"
+#include "ui/details_log.h"
 
 namespace corvane {
 
 namespace {
 
-constexpr float kSecondsPerDay = 86400.0f;
 // The longest pass of the busy-redial countdown; a window event (Cancel,
 // the supervisor tick) ends a pass earlier.
 constexpr unsigned kCountdownPassMs = 1000;
 
 const std::string kStatus = "Status:  ";
 
-// The log keeps its latest lines only: a dialer left to reconnect for weeks
-// would otherwise grow it, and the edit control's copy with its per-line
-// records, by some hundred bytes a cycle for good. The bound is an edit
-// control's default text limit, some hundred dial cycles of statuses.
-constexpr size_t kDetailsLogLimit = 32767;
-
-void AppendDetails(DialerForm& dialer, const std::string& text) {
-  const std::string& log = dialer.txtDetails.Text();
-  std::string details = log.empty() ? text : log + "\r\n" + text;
-  if (details.size() > kDetailsLogLimit) {
-    // Whole lines go, the oldest first.
-    const size_t cut = details.size() - kDetailsLogLimit;
-    const size_t lineEnd = details.find("\r\n", cut);
-    details.erase(0, lineEnd == std::string::npos ? cut : lineEnd + 2);
-  }
-  dialer.txtDetails.SetText(details);
-  dialer.txtDetails.SetSelectionToEnd();
-}
-
-std::string ListModeSuffix(const AppContext& ctx) {
-  if (ctx.Entry.UseList != 1) return {};
-  return "   UserID(" + std::to_string(ctx.Session.UserIndex) + ")";
-}
-
-void OnConnected(AppContext& ctx) {
-  DialSession& session = ctx.Session;
-  DialerForm& dialer = ctx.frmDialer;
-  session.IsConnected = 1;
-  session.RetryCount = 0;
-  ctx.Platform.TrayIcon.Add(dialer.Icon(), "Connected to: '" + ctx.CurrentEntryName + "'");
-  dialer.mnuDisconnect.SetCaption(kCaptionDisconnect);
-  dialer.Hide();
-  ctx.Ledger.StartCounting();
-  if (ctx.Entry.StartBrowser == 1) {
-    std::string browser = ctx.Store.ReadRegValue(ctx.Store.SettingsRoot + ctx.CurrentEntryName, "BrowserPath");
-    if (browser.empty()) browser = DefaultBrowserPath(ctx.Platform.Shell, ctx.LastResult);
-    // With no browser at all, asking the shell to open nothing could open c:\ instead.
-    if (!browser.empty()) {
-      ctx.LastResult = static_cast<int32_t>(ctx.Platform.Shell.Execute("Open", browser, "", "c:\\", ShowMode::Normal));
-    }
-  }
-}
-
 // How long until the countdown shows another number of seconds (it shows
 // `left` rounded to the nearest), or ends; a little past that moment, beyond
-// the 8 ms steps of a float time of day late in the day, so that the next
-// pass surely sees the change.
-unsigned MillisecondsToNextChange(float left) {
+// the clock's own resolution, so that the next pass surely sees the change.
+unsigned MillisecondsToNextChange(double left) {
   constexpr unsigned kPastTheChangeMs = 10;
-  const float shown = std::round(left);
-  const float untilChange = std::min(left, left - (shown - 0.5f));
-  const auto ms = static_cast<unsigned>(std::ceil(std::max(untilChange, 0.0f) * 1000.0f)) + kPastTheChangeMs;
+  const double shown = std::round(left);
+  const double untilChange = std::min(left, left - (shown - 0.5));
+  const auto ms = static_cast<unsigned>(std::ceil(std::max(untilChange, 0.0) * 1000.0)) + kPastTheChangeMs;
   return std::min(ms, kCountdownPassMs);
-}
-
-// Counts down the entry's redial pause, letting window events run so Cancel
-// works and the text stays live, without spinning the processor. True when
-// the pause ran out; false when the user cancelled or closed the window.
-bool RedialCountdown(AppContext& ctx) {
-  DialSession& session = ctx.Session;
-  DialerForm& dialer = ctx.frmDialer;
-  ClockPort& clock = ctx.Platform.Clock;
-  // In floating point: hand-edited values must not overflow.
-  session.RedialWaitSeconds = static_cast<float>(ctx.Entry.Minutes * 60.0 + ctx.Entry.Seconds);
-  session.RedialWaitStart = static_cast<float>(clock.SecondsSinceMidnight());
-  session.CountdownRunning = 1;
-  bool ranOut = false;
-  for (;;) {
-    const auto now = static_cast<float>(clock.SecondsSinceMidnight());
-    float elapsed = now - session.RedialWaitStart;
-    if (now < session.RedialWaitStart) elapsed += kSecondsPerDay;
-    if (elapsed >= session.RedialWaitSeconds) {
-      ranOut = session.CancelRequested != 1;
-      break;
-    }
-    if (session.CancelRequested == 1 || !dialer.Loaded()) break;
-    // Wakes only when there is something new to show: each wake-up of an
-    // idle program costs more than the text it refreshes.
-    const float left = session.RedialWaitSeconds - elapsed;
-    dialer.txtErr.SetText(session.ErrorLine + "\r\nRedialing in :   " + std::to_string(std::lround(left)) +
-                          " seconds.");
-    ctx.Platform.Pump.WaitForEvents(MillisecondsToNextChange(left));
-  }
-  session.CountdownRunning = 0;
-  return ranOut;
-}
-
-// After the pause of a busy line: the same number and login again.
-void HandOffBusyRedial(AppContext& ctx) {
-  DialSession& session = ctx.Session;
-  DialerForm& dialer = ctx.frmDialer;
-  dialer.SetCaption("Redialing:  x " + std::to_string(session.RedialCount) + "  " + session.LocationName + "  " +
-                    ctx.Entry.PhoneNumber + ListModeSuffix(ctx));
-  dialer.Image1.SetVisible(true);
-  dialer.Image2.SetVisible(false);
-  dialer.cmdShowOnTime.SetVisible(true);
-  dialer.cmdCancel.SetVisible(false);
-  dialer.cmdInfo.SetVisible(true);
-  dialer.txtErr.SetText("");
-  dialer.txtErr.SetVisible(false);
-  session.BusyRedialPending = 1;
 }
 
 // How many prepared retries may follow one another: the redial limit, and
 // in list mode that many rounds of the logins, so each login gets as many
 // tries as a single one would.
-int64_t RetryLimit(const AppContext& ctx) {
-  const int64_t rounds = ctx.Entry.NumberOfRedials;
-  return ctx.Entry.UseList == 1 ? rounds * std::max<int32_t>(ctx.Session.UserCount, 1) : rounds;
+int64_t RetryLimit(const EntrySettings& entry, const DialSession& session) {
+  const int64_t rounds = entry.NumberOfRedials;
+  return entry.UseList == 1 ? rounds * std::max<int32_t>(session.UserCount, 1) : rounds;
 }
 
 bool IsLineProblem(int32_t error) {
   return error == kRasLineBusy || error == kRasNoDialTone || error == kRasHardwareFailure ||
          error == kRasDeviceNotFoundOrBusy;
-}
-
-void OnFailure(AppContext& ctx, int32_t error) {
-  DialSession& session = ctx.Session;
-  DialerForm& dialer = ctx.frmDialer;
-  const EntrySettings& entry = ctx.Entry;
-
-  HangUpConnection(ctx.Platform.DialUp, session.ConnectionHandle, ctx.LastResult);
-  session.ErrorLine = "Error " + std::to_string(error) + ": " + ctx.Platform.DialUp.DialErrorText(error);
-  dialer.txtErr.SetVisible(true);
-  dialer.txtErr.SetText(session.ErrorLine);
-  dialer.lblMess.SetCaption(kStatus + "Disconnected.");
-  AppendDetails(dialer, dialer.lblMess.Caption() + "\r\n" + session.ErrorLine);
-  dialer.Image1.SetVisible(false);
-  dialer.Image2.SetVisible(true);
-  dialer.cmdShowOnTime.SetVisible(true);
-  dialer.cmdCancel.SetCaption(kCaptionRedial);
-  dialer.cmdCancel.SetVisible(false);
-  dialer.cmdInfo.SetVisible(true);
-  if (dialer.cmdInfo.Caption() == kCaptionOptions) dialer.cmdInfo.SetCaption(kCaptionDetails);
-
-  // A busy line with redial on is redialled as it is; every other failure
-  // is followed by a prepared attempt (the next login in list mode). A dial
-  // the service refused outright fails the same way every time: stop there,
-  // with the Redial button, instead of retrying it.
-  const bool busyRedial = error == kRasLineBusy && entry.EnableRedial == 1;
-  const bool retriesUsedUp = !busyRedial && session.RetryCount >= RetryLimit(ctx);
-  if (session.RedialCount >= entry.NumberOfRedials || retriesUsedUp || session.RefusedWith != 0) {
-    const int32_t redials = retriesUsedUp ? session.RetryCount : session.RedialCount;
-    dialer.SetCaption("End of Redials");
-    dialer.cmdInfo.SetCaption(kCaptionOptions);
-    dialer.cmdInfo.SetVisible(true);
-    dialer.lblMess.SetCaption(kStatus + "Redialed x " + std::to_string(redials) + " times.");
-    dialer.txtErr.SetText(session.ErrorLine);
-    AppendDetails(dialer, dialer.lblMess.Caption());
-    dialer.cmdCancel.SetVisible(true);
-    return;
-  }
-
-  dialer.SetCaption("Connection Error");
-  if (entry.UseList == 1 && !IsLineProblem(error)) {
-    const int32_t next = session.UserIndex < session.UserCount ? session.UserIndex + 1 : 1;
-    dialer.lblMess.SetCaption(kStatus + "Switching UserID(" + std::to_string(session.UserIndex) + ")  to UserID(" +
-                              std::to_string(next) + ")");
-    dialer.cmdCancel.SetVisible(false);
-    dialer.txtErr.SetText(session.ErrorLine);
-    AppendDetails(dialer, dialer.lblMess.Caption());
-    HangUpConnection(ctx.Platform.DialUp, session.ConnectionHandle, ctx.LastResult);
-  }
-
-  if (busyRedial) {
-    ++session.RedialCount;
-    dialer.cmdCancel.SetVisible(false);
-    if (session.CancelRequested == 1) return;
-    if (RedialCountdown(ctx)) HandOffBusyRedial(ctx);
-    return;
-  }
-  // Retries wait the same pause as busy redials: a provider may lock an
-  // account that is refused several times a second.
-  ++session.RetryCount;
-  if (session.CancelRequested == 1) return;
-  if (RedialCountdown(ctx)) session.RetryPending = 1;
 }
 
 }  // namespace
@@ -244,28 +91,203 @@ std::string DialStateText(uint32_t state) {
   }
 }
 
-void OnDialEvent(AppContext& ctx, uint32_t /*message*/, uint32_t state, int32_t error) {
-  DialSession& session = ctx.Session;
-  DialerForm& dialer = ctx.frmDialer;
-  if (session.CountdownRunning == 1) return;
+void Connection::OnDialMessage(uint32_t message, uint32_t state, int32_t error) {
+  if (session_.Hooked != 1 || message != session_.DialEventMessage) return;
+  if (state == kRasStateConnected || error != 0) {
+    // The end of this dial was already handled from its status, when its
+    // message was late: the message must not connect or fail it twice.
+    if (session_.EndedFromStatus == 1 && session_.EndedHandle == session_.ConnectionHandle) return;
+    session_.EndedHandle = session_.ConnectionHandle;
+  }
+  OnDialEvent(state, error);
+}
+
+// One progress message: status, details log, connect actions, and what
+// follows a failed attempt.
+void Connection::OnDialEvent(uint32_t state, int32_t error) {
+  DialerForm& dialer = *view_;
+  // Messages that come while the pause after a failure is counted down
+  // belong to the attempt already failed.
+  if (phase_ == Phase::RedialCountdown) return;
+  // Once the line is up, an error or a Disconnected is the line going, not
+  // a failed attempt: it is hung up here and the supervisor books it and
+  // reconnects it as any dropped line.
+  if (phase_ == Phase::Connected && (state == kRasStateDisconnected || error != 0)) {
+    OnLineDroppedMessage();
+    return;
+  }
 
   const std::string text = DialStateText(state);
   dialer.lblMess.SetCaption(kStatus + text);
-  if (state == kRasStateConnected) {
-    OnConnected(ctx);
-    if (!ctx.Entry.FileURL.empty()) {
-      ReadInternetFile(ctx);
+  if (state == kRasStateConnected && error == 0) {
+    OnConnected();
+    if (!entry_.FileURL.empty()) {
+      ReadInternetFile();
       return;
     }
   }
   if (state == kRasStateDisconnected) {
-    HangUpConnection(ctx.Platform.DialUp, session.ConnectionHandle, ctx.LastResult);
+    HangUp(session_.ConnectionHandle);
     dialer.lblMess.SetCaption(kStatus + "Disconnected.");
   }
-  if (session.LastStatusText != text) AppendDetails(dialer, dialer.lblMess.Caption());
-  if (!text.empty()) session.LastStatusText = text;
+  if (session_.LastStatusText != text) AppendDetails(dialer.lblMess.Caption());
+  if (!text.empty()) session_.LastStatusText = text;
   if (error == 0) return;
-  OnFailure(ctx, error);
+  OnFailure(error);
 }
+
+void Connection::OnLineDroppedMessage() {
+  DialerForm& dialer = *view_;
+  HangUp(session_.ConnectionHandle);
+  dialer.lblMess.SetCaption(kStatus + "Disconnected.");
+  if (session_.LastStatusText != DialStateText(kRasStateDisconnected)) AppendDetails(dialer.lblMess.Caption());
+  session_.LastStatusText = DialStateText(kRasStateDisconnected);
+}
+
+void Connection::OnConnected() {
+  DialerForm& dialer = *view_;
+  // The line is timed from its Connected message itself: the window work
+  // after it (the tray icon, hiding) must not take from the count.
+  ledger_.StartCounting();
+  SetPhase(Phase::Connected);
+  session_.RetryCount = 0;
+  ports_.TrayIcon.Add(dialer.Icon(), "Connected to: '" + runningEntryName_ + "'");
+  dialer.mnuDisconnect.SetCaption(kCaptionDisconnect);
+  dialer.Hide();
+  if (entry_.StartBrowser == 1) {
+    std::string browser = store_.ReadRegValue(RunningEntryKey(), "BrowserPath");
+    if (browser.empty()) browser = DefaultBrowserPath(ports_.Shell, lastResult_);
+    // With no browser at all, asking the shell to open nothing could open c:\ instead.
+    if (!browser.empty()) {
+      lastResult_ = static_cast<int32_t>(ports_.Shell.Execute("Open", browser, "", "c:\\", ShowMode::Normal));
+    }
+  }
+}
+
+void Connection::AppendDetails(const std::string& text) { AppendToDetailsLog(view_->txtDetails, text); }
+
+// Counts down the entry's redial pause on the monotonic clock, letting
+// window events run so Cancel works and the text stays live, without
+// spinning the processor. True when the pause ran out; false when the user
+// cancelled or closed the window.
+bool Connection::RedialCountdown() {
+  DialSession& session = session_;
+  DialerForm& dialer = *view_;
+  ClockPort& clock = ports_.Clock;
+  // In floating point: hand-edited values must not overflow.
+  session.RedialWaitSeconds = static_cast<float>(entry_.Minutes * 60.0 + entry_.Seconds);
+  session.RedialWaitStart = clock.MonotonicSeconds();
+  SetPhase(Phase::RedialCountdown);
+  // A window handler that throws while the countdown lets events run ends
+  // the countdown too: the next attempt is then due, so the phase never
+  // stays in a countdown nobody counts (every later message would be taken
+  // for the failed attempt's).
+  struct LeftByException {
+    Connection& connection;
+    const int before = std::uncaught_exceptions();
+    ~LeftByException() {
+      if (std::uncaught_exceptions() > before && connection.phase_ == Phase::RedialCountdown) {
+        connection.next_ = NextAttempt::Prepared;
+        connection.SetPhase(Phase::RedialDue);
+      }
+    }
+  } leftByException{*this};
+  for (;;) {
+    const double elapsed = clock.MonotonicSeconds() - session.RedialWaitStart;
+    if (phase_ != Phase::RedialCountdown || !dialer.Loaded()) return false;
+    if (elapsed >= session.RedialWaitSeconds) return true;
+    // Wakes only when there is something new to show: each wake-up of an
+    // idle program costs more than the text it refreshes.
+    const double left = session.RedialWaitSeconds - elapsed;
+    dialer.txtErr.SetText(session.ErrorLine + "\r\nRedialing in :   " + std::to_string(std::lround(left)) +
+                          " seconds.");
+    ports_.Pump.WaitForEvents(MillisecondsToNextChange(left));
+  }
+}
+
+// After the pause of a busy line: the same number and login again.
+void Connection::HandOffBusyRedial() {
+  DialerForm& dialer = *view_;
+  dialer.SetCaption("Redialing:  x " + std::to_string(session_.RedialCount) + "  " + session_.LocationName + "  " +
+                    entry_.PhoneNumber + ListModeSuffix());
+  dialer.Image1.SetVisible(true);
+  dialer.Image2.SetVisible(false);
+  dialer.cmdShowOnTime.SetVisible(true);
+  dialer.cmdCancel.SetVisible(false);
+  dialer.cmdInfo.SetVisible(true);
+  dialer.txtErr.SetText("");
+  dialer.txtErr.SetVisible(false);
+}
+
+void Connection::OnFailure(int32_t error) {
+  DialSession& session = session_;
+  DialerForm& dialer = *view_;
+  const EntrySettings& entry = entry_;
+
+  HangUp(session.ConnectionHandle);
+  session.ErrorLine = "Error " + std::to_string(error) + ": " + ports_.DialUp.DialErrorText(error);
+  dialer.txtErr.SetVisible(true);
+  dialer.txtErr.SetText(session.ErrorLine);
+  dialer.lblMess.SetCaption(kStatus + "Disconnected.");
+  AppendDetails(dialer.lblMess.Caption() + "\r\n" + session.ErrorLine);
+  dialer.Image1.SetVisible(false);
+  dialer.Image2.SetVisible(true);
+  dialer.cmdShowOnTime.SetVisible(true);
+  dialer.cmdCancel.SetCaption(kCaptionRedial);
+  dialer.cmdCancel.SetVisible(false);
+  dialer.cmdInfo.SetVisible(true);
+  if (dialer.cmdInfo.Caption() == kCaptionOptions) dialer.cmdInfo.SetCaption(kCaptionDetails);
+
+  // A busy line with redial on is redialled as it is; every other failure
+  // is followed by a prepared attempt (the next login in list mode). A dial
+  // the service refused outright fails the same way every time: stop there,
+  // with the Redial button, instead of retrying it.
+  const bool busyRedial = error == kRasLineBusy && entry.EnableRedial == 1;
+  const bool retriesUsedUp = !busyRedial && session.RetryCount >= RetryLimit(entry, session);
+  if (session.RedialCount >= entry.NumberOfRedials || retriesUsedUp || session.RefusedWith != 0) {
+    const int32_t redials = retriesUsedUp ? session.RetryCount : session.RedialCount;
+    dialer.SetCaption("End of Redials");
+    dialer.cmdInfo.SetCaption(kCaptionOptions);
+    dialer.cmdInfo.SetVisible(true);
+    dialer.lblMess.SetCaption(kStatus + "Redialed x " + std::to_string(redials) + " times.");
+    dialer.txtErr.SetText(session.ErrorLine);
+    AppendDetails(dialer.lblMess.Caption());
+    dialer.cmdCancel.SetVisible(true);
+    if (phase_ != Phase::Ending) SetPhase(Phase::Idle);
+    return;
+  }
+
+  dialer.SetCaption("Connection Error");
+  if (entry.UseList == 1 && !IsLineProblem(error)) {
+    const int32_t next = session.UserIndex < session.UserCount ? session.UserIndex + 1 : 1;
+    dialer.lblMess.SetCaption(kStatus + "Switching UserID(" + std::to_string(session.UserIndex) + ")  to UserID(" +
+                              std::to_string(next) + ")");
+    dialer.cmdCancel.SetVisible(false);
+    dialer.txtErr.SetText(session.ErrorLine);
+    AppendDetails(dialer.lblMess.Caption());
+    HangUp(session.ConnectionHandle);
+  }
+
+  if (busyRedial) {
+    ++session.RedialCount;
+    dialer.cmdCancel.SetVisible(false);
+    if (phase_ == Phase::Ending) return;
+    if (RedialCountdown()) {
+      HandOffBusyRedial();
+      next_ = NextAttempt::SameLogin;
+      SetPhase(Phase::RedialDue);
+    }
+    return;
+  }
+  // Retries wait the same pause as busy redials: a provider may lock an
+  // account that is refused several times a second.
+  ++session.RetryCount;
+  if (phase_ == Phase::Ending) return;
+  if (RedialCountdown()) {
+    next_ = NextAttempt::Prepared;
+    SetPhase(Phase::RedialDue);
+  }
+}
+
 
 }  // namespace corvane

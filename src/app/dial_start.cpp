@@ -4,9 +4,9 @@
 #include <cmath>
 #include <random>
 
-#include "app/app_context.h"
+#include "app/connection.h"
 #include "app/dialer_captions.h"
-#include "app/dialing.h"
+#include "app/dialer_form.h"
 #include "dial/dialup_service.h"
 #include "dial/phonebook_entry.h"
 #include "settings/password.h"
@@ -23,12 +23,8 @@ int32_t RandomStart(std::mt19937& generator, int32_t userCount) {
   return static_cast<int32_t>(std::floor(unit(generator) * userCount + 1));
 }
 
-std::string UserIdSuffix(const AppContext& ctx) {
-  return "   UserID(" + std::to_string(ctx.Session.UserIndex) + ")";
-}
-
-void ShowDialingError(AppContext& ctx, const std::string& text) {
-  ctx.Platform.Messages.Show(text, "Dialing Error", MsgIcon::Exclamation, MsgButtons::Ok);
+void ShowDialingError(MessageBoxPort& messages, const std::string& text) {
+  messages.Show(text, "Dialing Error", MsgIcon::Exclamation, MsgButtons::Ok);
 }
 
 std::string TooLongText(const std::string& what, size_t limit) {
@@ -37,18 +33,23 @@ std::string TooLongText(const std::string& what, size_t limit) {
 
 }  // namespace
 
-bool CheckDialTexts(AppContext& ctx) {
-  const EntrySettings& entry = ctx.Entry;
+// False, after telling the user why, when the number or a login cannot be
+// dialled as it is: longer than the service's dial record holds (it would
+// be cut without a word), or a stored password this computer cannot
+// unscramble (the options window is opened on its logins).
+bool Connection::CheckDialTexts() {
+  const EntrySettings& entry = entry_;
+  MessageBoxPort& messages = ports_.Messages;
   if (entry.PhoneNumber.size() > kMaxDialPhoneNumber) {
-    ShowDialingError(ctx, TooLongText("phone number", kMaxDialPhoneNumber));
+    ShowDialingError(messages, TooLongText("phone number", kMaxDialPhoneNumber));
     return false;
   }
   if (entry.UseList == 1) {
-    const DialSession& session = ctx.Session;
+    const DialSession& session = session_;
     const size_t logins = std::min(session.UserNames.size(), session.UserPasswords.size());
     for (size_t i = 1; i < logins; ++i) {
       if (session.UserNames[i].size() > kMaxDialUserName || session.UserPasswords[i].size() > kMaxDialPassword) {
-        ShowDialingError(ctx, "Login " + std::to_string(i) +
+        ShowDialingError(messages, "Login " + std::to_string(i) +
                                   " of the user list is too long. A user name or password can have at most " +
                                   std::to_string(kMaxDialUserName) + " characters.");
         return false;
@@ -57,39 +58,31 @@ bool CheckDialTexts(AppContext& ctx) {
     return true;
   }
   if (entry.UserName.size() > kMaxDialUserName) {
-    ShowDialingError(ctx, TooLongText("user name", kMaxDialUserName));
+    ShowDialingError(messages, TooLongText("user name", kMaxDialUserName));
     return false;
   }
-  std::optional<std::string> password = DecodePassword(entry.Password, entry, ctx.Store);
+  std::optional<std::string> password = DecodePassword(entry.Password, entry, store_);
   if (!password.has_value()) {
-    ShowDialingError(ctx, "The stored password cannot be unscrambled on this computer.\r\n"
-                          "Please enter it again in 'Options'.");
-    ctx.frmDialer.ShowOptionsWindow(DialerForm::kLoginTab);
+    ShowDialingError(messages, "The stored password cannot be unscrambled on this computer.\r\n"
+                               "Please enter it again in 'Options'.");
+    if (windows_.showOptions) windows_.showOptions(DialerForm::kLoginTab);
     return false;
   }
   const size_t passwordLength = password->size();
   WipeText(*password);
   if (passwordLength > kMaxDialPassword) {
-    ShowDialingError(ctx, TooLongText("password", kMaxDialPassword));
+    ShowDialingError(messages, TooLongText("password", kMaxDialPassword));
     return false;
   }
   return true;
 }
 
-void HookDialEvents(AppContext& ctx) {
-  DialSession& session = ctx.Session;
-  if (session.DialEventMessage == 0) session.DialEventMessage = ctx.Platform.DialUp.DialEventMessage();
-  session.Hooked = 1;
-}
+// Prepares the window and starts one attempt (next login in list mode).
+void Connection::PrepareAndDial() {
+  DialSession& session = session_;
+  EntrySettings& entry = entry_;
+  DialerForm& dialer = *view_;
 
-void UnhookDialEvents(AppContext& ctx) { ctx.Session.Hooked = 0; }
-
-void PrepareAndDial(AppContext& ctx) {
-  DialSession& session = ctx.Session;
-  EntrySettings& entry = ctx.Entry;
-  DialerForm& dialer = ctx.frmDialer;
-
-  session.RetryPending = 0;
   // The status takes the whole row the number field had.
   dialer.lblMess.Move(dialer.lblMess.Left(), dialer.lblMess.Top(), DialerForm::kStatusWidth,
                       dialer.lblMess.Height());
@@ -100,14 +93,14 @@ void PrepareAndDial(AppContext& ctx) {
 
   if (entry.UseList == 1) {
     if (session.UserCount > 0) {
-      if (session.UserIndex == 0) session.UserIndex = RandomStart(ctx.Random, session.UserCount);
+      if (session.UserIndex == 0) session.UserIndex = RandomStart(random_, session.UserCount);
       session.UserIndex = session.UserIndex < session.UserCount ? session.UserIndex + 1 : 1;
     } else {
       // No readable user list: dial without a login rather than with a stale one.
       session.UserIndex = 0;
     }
     dialer.cmdCancel.SetVisible(false);
-    dialer.SetCaption("Dialing: " + session.LocationName + "  " + entry.PhoneNumber + UserIdSuffix(ctx));
+    dialer.SetCaption("Dialing: " + session.LocationName + "  " + entry.PhoneNumber + ListModeSuffix());
     const auto index = static_cast<size_t>(session.UserIndex);
     const bool known = session.UserIndex > 0 && index < session.UserNames.size() &&
                        index < session.UserPasswords.size();
@@ -116,13 +109,10 @@ void PrepareAndDial(AppContext& ctx) {
     entry.Password = known ? session.UserPasswords[index] : std::string();
   }
 
-  session.ConnectionHandle = DialEntry(ctx, "", kPhonebookEntryName);
-  // The timer also performs the re-dials the dial-event procedure hands
-  // over, so it runs whether or not online time is monitored.
-  if (session.ConnectionHandle != 0) dialer.Timer1.SetEnabled(true);
+  session.ConnectionHandle = DialEntry();
   if (session.ConnectionHandle != 0) {
     const std::string& line = entry.UseList == 1 ? dialer.cmbList.Text() : dialer.txtCombo.Text();
-    ctx.Store.SaveRegValue(ctx.Store.SettingsRoot + ctx.CurrentEntryName, "LastDialedLocation", line);
+    store_.SaveRegValue(RunningEntryKey(), "LastDialedLocation", line);
   }
 
   dialer.cmdDial.SetCaption(kCaptionCancel);
@@ -130,47 +120,56 @@ void PrepareAndDial(AppContext& ctx) {
   dialer.cmbList.SetVisible(false);
   dialer.txtCombo.SetVisible(false);
   dialer.lblMess.SetVisible(true);
-  ReportRefusedDial(ctx);
+  ReportRefusedDial();
 }
 
-uintptr_t DialEntry(AppContext& ctx, const std::string& phonebook, const std::string& entryName) {
-  DialSession& session = ctx.Session;
-  const EntrySettings& entry = ctx.Entry;
-  DialUpService& service = ctx.Platform.DialUp;
+// Dials the program's phonebook entry with the running entry's number,
+// login and password; the new connection handle, 0 when nothing was dialled.
+// A dial issued is in flight until its progress says how it ended.
+RasHandle Connection::DialEntry() {
+  const EntrySettings& entry = entry_;
+  DialUpService& service = ports_.DialUp;
 
   DialParams params;
-  params.EntryName = entryName;
+  params.EntryName = kPhonebookEntryName;
   params.PhoneNumber = entry.PhoneNumber;
   params.UserName = entry.UserName;
   // A password this installation cannot unscramble is never dialled, not
   // even empty: the refused logins would follow one another until the
   // provider locks the account. CheckDialTexts has told the user.
-  std::optional<std::string> password = DecodePassword(entry.Password, entry, ctx.Store);
+  std::optional<std::string> password = DecodePassword(entry.Password, entry, store_);
   if (!password.has_value()) return 0;
   params.Password = *password;
   WipeText(*password);
   service.BuildDialParams(params);
   WipeText(params.Password);
 
-  if (session.CancelRequested == 1) return 0;
-  session.CancelRequested = 0;
-  session.BusyRedialPending = 0;
+  if (phase_ == Phase::Ending) return 0;
 
+  // Every dial's progress reaches the dial-event procedure, whichever
+  // command issued it (Dial, Redial, a hand-off), and a new dial is no
+  // longer under a Disconnect chosen before it.
+  if (session_.DialEventMessage == 0) session_.DialEventMessage = service.DialEventMessage();
+  session_.Hooked = 1;
+  disconnectRequested_ = false;
   RasHandle handle = 0;
-  ctx.LastResult = service.Dial(phonebook, ctx.frmDialer.WindowHandle(), handle);
-  session.RefusedWith = ctx.LastResult;
-  session.EndedHandle = 0;
-  session.EndedFromStatus = 0;
+  lastResult_ = service.Dial("", view_->WindowHandle(), handle);
+  session_.RefusedWith = lastResult_;
+  session_.EndedHandle = 0;
+  session_.EndedFromStatus = 0;
+  SetPhase(Phase::Dialling);
   return handle;
 }
 
-void ReportRefusedDial(AppContext& ctx) {
-  DialSession& session = ctx.Session;
-  if (session.RefusedWith == 0) return;
+// A dial the service refused at once is never reported by a progress
+// message: handles that refusal as the failure of the attempt (once its
+// caller has set up the window).
+void Connection::ReportRefusedDial() {
+  if (session_.RefusedWith == 0) return;
   // As the service reports a failure in the first state; the failure
   // procedure reads RefusedWith to stop rather than retry a refused request.
-  OnDialEvent(ctx, session.DialEventMessage, 0, session.RefusedWith);
-  session.RefusedWith = 0;
+  OnDialEvent(0, session_.RefusedWith);
+  session_.RefusedWith = 0;
 }
 
 }  // namespace corvane

@@ -1,8 +1,7 @@
 // WatchSilentDial: a dial whose progress messages never come would leave the
 // window at its first status for good, with the line perhaps up and paid
 // for. While a dial runs, each tick also asks the service how it stands.
-#include "app/app_context.h"
-#include "app/dialing.h"
+#include "app/connection.h"
 #include "dial/dialup_service.h"
 
 namespace corvane {
@@ -17,25 +16,24 @@ constexpr uint8_t kTicksBeforeActing = 4;
 
 }  // namespace
 
-void WatchSilentDial(AppContext& ctx) {
-  DialSession& session = ctx.Session;
-  const bool dialling = session.Hooked == 1 && session.IsConnected == 0 && session.ConnectionHandle != 0 &&
-                        session.EndedHandle != session.ConnectionHandle && session.BusyRedialPending == 0 &&
-                        session.RetryPending == 0 && session.CountdownRunning == 0;
+void Connection::WatchSilentDial() {
+  DialSession& session = session_;
+  const bool dialling = phase_ == Phase::Dialling && session.Hooked == 1 && session.ConnectionHandle != 0 &&
+                        session.EndedHandle != session.ConnectionHandle;
   if (!dialling || session.WatchedHandle != session.ConnectionHandle) {
     session.WatchedHandle = dialling ? session.ConnectionHandle : 0;
     session.UnreportedEndTicks = 0;
     return;
   }
   ConnectStatus status;
-  const bool ended = ctx.Platform.DialUp.QueryConnectStatus(session.ConnectionHandle, status) == kRasSuccess &&
+  const bool ended = ports_.DialUp.QueryConnectStatus(session.ConnectionHandle, status) == kRasSuccess &&
                      (status.State == kRasStateConnected || status.Error != 0);
   session.UnreportedEndTicks = ended ? session.UnreportedEndTicks + 1 : 0;
   if (session.UnreportedEndTicks < kTicksBeforeActing) return;
   session.UnreportedEndTicks = 0;
   session.EndedHandle = session.ConnectionHandle;
   session.EndedFromStatus = 1;
-  OnDialEvent(ctx, session.DialEventMessage, status.State, static_cast<int32_t>(status.Error));
+  OnDialEvent(status.State, static_cast<int32_t>(status.Error));
 }
 
 }  // namespace corvane

@@ -1,9 +1,9 @@
-// The dialer window's buttons that only change the window or open others:
-// the details toggle and the online-time button, and the openers of the two
-// online-time windows.
-#include "app/app_context.h"
+// The dialer window's buttons and menu items that only change the window or
+// open others: the details toggle, the online-time button, and the tray
+// menu's Options and Statistics.
+#include "app/connection.h"
 #include "app/dialer_captions.h"
-#include "forms/form_host.h"
+#include "app/dialer_form.h"
 #include "system/message_box_port.h"
 
 namespace corvane {
@@ -28,29 +28,24 @@ void DialerForm::cmdInfo_Click() {
 }
 
 void DialerForm::cmdShowOnTime_Click() {
-  if (ctx_.Entry.MonitorTime == 0) {
-    ctx_.Platform.Messages.Show("Monitoring online time is not selected in Options.", "Nothing to show",
-                                MsgIcon::Information, MsgButtons::Ok);
+  if (connection_.RunningEntry().MonitorTime == 0) {
+    services_.messages.Show("Monitoring online time is not selected in Options.", "Nothing to show",
+                            MsgIcon::Information, MsgButtons::Ok);
     return;
   }
   (cmdDial.Enabled() ? cmdDial : static_cast<forms::Control&>(txtCombo)).SetFocus();
-  if (!ctx_.CurrentEntryName.empty()) ShowOnlineTimeWindow();
+  if (windows_.showOnlineTime) windows_.showOnlineTime();
 }
 
-void DialerForm::ShowOnlineTimeWindow() {
-  ctx_.StatsEntryName = ctx_.CurrentEntryName;
-  ctx_.Platform.Forms.ShowModeless(ctx_.frmOnTime);
+bool DialerForm::ShowOptionsWindow(int tabIndex) {
+  return windows_.showOptions && windows_.showOptions(tabIndex);
 }
 
-void DialerForm::ShowStatisticsWindow(const std::string& entryName) {
-  ctx_.StatsEntryName = entryName;
-  ctx_.Platform.Forms.ShowModeless(ctx_.frmStatistics);
-}
+void DialerForm::mnuOptions_Click() { ShowOptionsWindow(); }
 
-void DialerForm::StatisticsEntryEdited(const std::string& editedEntryName) {
-  const std::string& current = ctx_.CurrentEntryName;
-  if (ctx_.frmStatistics.StatsWindowOpen == 1 && !current.empty() && editedEntryName == current) {
-    ctx_.StatsEntryName = editedEntryName;
+void DialerForm::mnuStatistics_Click() {
+  if (!connection_.RunningEntryName().empty() && windows_.showStatistics) {
+    windows_.showStatistics(connection_.RunningEntryName());
   }
 }
 

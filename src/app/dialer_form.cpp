@@ -1,8 +1,8 @@
-// frmDialer: controls, layout and event wiring of the dialer window. The
-// start-up sequence and the exit path live in startup.cpp.
+// frmDialer: controls, layout and event wiring of the dialer window, and
+// the handlers that hand the user's commands to the connection.
 #include "app/dialer_form.h"
 
-#include "app/app_context.h"
+#include "app/connection.h"
 #include "app/dialer_captions.h"
 
 namespace corvane {
@@ -14,7 +14,8 @@ constexpr int kOnlineTimeIcon = 130;
 
 }  // namespace
 
-DialerForm::DialerForm(AppContext& context) : Form("frmDialer", IDD_DIALER), ctx_(context) {
+DialerForm::DialerForm(Connection& connection, const DialerServices& services, DialerWindows windows)
+    : Form("frmDialer", IDD_DIALER), connection_(connection), services_(services), windows_(std::move(windows)) {
   SetCaption("Corvane");
   SetIcon(8);
   Move(0, 0, kWidth, kHeightCompact);
@@ -82,5 +83,27 @@ void DialerForm::ConnectEvents() {
   mnuExit.Click = [this] { mnuExit_Click(); };
 }
 
-}  // namespace corvane
+void DialerForm::Form_Load() { connection_.Start(); }
 
+void DialerForm::Form_QueryUnload(int16_t& cancel, int16_t unloadMode) {
+  if (unloadMode != forms::kUnloadControlMenu) return;
+  if (!connection_.CloseBoxClicked()) cancel = 1;
+}
+
+void DialerForm::Form_Unload(int16_t& /*cancel*/) { connection_.End(); }
+
+void DialerForm::Form_WindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  connection_.OnDialMessage(message, static_cast<uint32_t>(wParam), static_cast<int32_t>(lParam));
+}
+
+void DialerForm::cmdDial_Click() { connection_.DialClicked(); }
+
+void DialerForm::cmdCancel_Click() { connection_.CancelClicked(); }
+
+void DialerForm::Timer1_Timer() { connection_.Tick(); }
+
+void DialerForm::mnuDisconnect_Click() { connection_.DisconnectClicked(); }
+
+void DialerForm::mnuExit_Click() { Unload(); }
+
+}  // namespace corvane

@@ -1,22 +1,47 @@
-// frmDialer: the program's main window as a model, with its start-up
-// sequence, its close and exit path, and the handlers of its buttons and of
-// the tray pop-up menu.
+// frmDialer: the program's main window as a model. It is the view of the
+// connection: the connection sets what it shows, and its handlers forward
+// the user's commands (dial, cancel, disconnect, close, exit) to it; the
+// buttons that only open other windows or fold the details are its own.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "app/dialer_ids.h"
 #include "forms/form.h"
 
 namespace corvane {
 
-class AppContext;
+class Connection;
+class FileSystemPort;
+class MessageBoxPort;
+class SettingsStore;
+class TrayIconPort;
+
+// What the dialer window's own handlers use besides the connection.
+struct DialerServices {
+  SettingsStore& store;
+  FileSystemPort& files;
+  MessageBoxPort& messages;
+  TrayIconPort& trayIcon;
+};
+
+// The other windows the dialer window opens.
+struct DialerWindows {
+  // Shows the options window on tab `tabIndex` (0 the first); false when
+  // there is none to show.
+  std::function<bool(int tabIndex)> showOptions;
+  // Shows the statistics window for `entryName`; empty: the entry it was
+  // last opened for, or the running one before any.
+  std::function<void(const std::string& entryName)> showStatistics;
+  // Shows the online time window for the current entry.
+  std::function<void()> showOnlineTime;
+};
 
 class DialerForm : public forms::Form {
  public:
-  explicit DialerForm(AppContext& context);
+  DialerForm(Connection& connection, const DialerServices& services, DialerWindows windows);
 
   // Outer window height with the details log hidden and shown, twips.
   static constexpr int kHeightCompact = 1815;
@@ -58,9 +83,6 @@ class DialerForm : public forms::Form {
 
   // Set by the periodic timer when a custom entry's connection shows up.
   bool ConnectionDetected = false;
-  // Flips with every tray mouse event while connected, so the tooltip
-  // alternates between the statistics and the disconnection countdown.
-  uint8_t TooltipAlternate = 0;
 
   void Form_Load() override;
   void Form_QueryUnload(int16_t& cancel, int16_t unloadMode) override;
@@ -84,35 +106,14 @@ class DialerForm : public forms::Form {
   // Shows the options window, modeless, on tab `tabIndex` (0 the first);
   // false when there is none to show.
   bool ShowOptionsWindow(int tabIndex = 0);
-  // Shows the online time window for the current entry, modeless.
-  void ShowOnlineTimeWindow();
-  // Shows the statistics window for `entryName`, modeless.
-  void ShowStatisticsWindow(const std::string& entryName);
-  // The options window selected `editedEntryName`: an open statistics
-  // window follows it when it is the running entry.
-  void StatisticsEntryEdited(const std::string& editedEntryName);
 
  private:
-
   void LayOut();
   void ConnectEvents();
-  void BookLeftCheckpoints(const std::vector<std::string>& entryNames);
-  void StartCustomEntry();
-  bool WaitForCustomConnection();
-  // Hangs up the active line, asking first unless told not to; false when
-  // the user answered No.
-  bool DisconnectActiveLine();
-  bool WatchLine();
-  bool OnLineLost();
-  void EndAfterLostLine();
-  void WaitToReconnect();
-  void ReconnectNow();
-  void DisconnectAtAge();
-  std::string TrayTooltip();
-  void RunHandOffs();
-  void AnimateDialing();
 
-  AppContext& ctx_;
+  Connection& connection_;
+  DialerServices services_;
+  DialerWindows windows_;
 };
 
 }  // namespace corvane

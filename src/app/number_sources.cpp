@@ -5,7 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_context.h"
+#include "app/connection.h"
+#include "app/dialer_form.h"
 #include "dial/dialup_service.h"
 #include "dial/handle_release.h"
 #include "dial/hang_up.h"
@@ -143,8 +144,8 @@ std::string NumberFromNumberFile(std::string_view body) {
 }
 
 void DialerForm::cmbList_DropDown() {
-  const std::string& path = ctx_.Entry.PhoneList;
-  FileSystemPort& files = ctx_.Platform.Files;
+  const std::string& path = connection_.RunningEntry().PhoneList;
+  FileSystemPort& files = services_.files;
   if (path.empty() || !files.FileExists(path)) return;
   std::string text;
   // An unreadable file is treated like a missing one: the list stays as it was.
@@ -156,7 +157,7 @@ void DialerForm::cmbList_DropDown() {
   ForEachTextLine(text, [&lines](std::string_view line) { lines.Add(line); });
   // A wrong file must not reach the list: the box would freeze the window.
   if (HasOverlongPhoneListLine(lines)) {
-    ShowBadPhoneListFormat(ctx_.Platform.Messages);
+    ShowBadPhoneListFormat(services_.messages);
     return;
   }
 
@@ -164,23 +165,25 @@ void DialerForm::cmbList_DropDown() {
   const int phoneField = lines.Count() == 0 ? -1 : PhoneFieldIndex(lines.At(0));
   cmbList.SetItems(std::move(lines));
   if (phoneField < 0 || phoneField > kMaxPhoneField) {
-    ShowBadPhoneListFormat(ctx_.Platform.Messages);
+    ShowBadPhoneListFormat(services_.messages);
     return;
   }
-  ctx_.Store.SaveRegValue(ctx_.CurrentEntryKey(), kPhoneFieldValue, std::to_string(phoneField));
+  services_.store.SaveRegValue(connection_.RunningEntryKey(), kPhoneFieldValue, std::to_string(phoneField));
   cmbList.SetText(remembered);
 }
 
-void FindPhoneNumber(AppContext& ctx) {
-  EntrySettings& entry = ctx.Entry;
-  DialerForm& form = ctx.frmDialer;
+// Runs before each prepared dial: sets the entry's PhoneNumber and, in list
+// mode, reads the user list into the session and sets LocationName.
+void Connection::FindPhoneNumber() {
+  EntrySettings& entry = entry_;
+  DialerForm& form = *view_;
   if (entry.UseList != 1) {
     entry.PhoneNumber = form.txtCombo.Text();
     return;
   }
 
-  DialSession& session = ctx.Session;
-  FileSystemPort& files = ctx.Platform.Files;
+  DialSession& session = session_;
+  FileSystemPort& files = ports_.Files;
   std::vector<std::string> lines;
   const bool read =
       !entry.UserList.empty() && files.FileExists(entry.UserList) && files.ReadLines(entry.UserList, lines);
@@ -197,9 +200,9 @@ void FindPhoneNumber(AppContext& ctx) {
   const auto count = static_cast<int32_t>(names.size() - 1);
   if (!read || count == 0) {
     WipeAll(passwords);
-    ctx.Platform.Messages.Show("User list must be selected in 'Options'.", "Error: User list not selected",
-                               MsgIcon::Information, MsgButtons::Ok);
-    form.ShowOptionsWindow(DialerForm::kLoginTab);
+    ports_.Messages.Show("User list must be selected in 'Options'.", "Error: User list not selected",
+                         MsgIcon::Information, MsgButtons::Ok);
+    if (windows_.showOptions) windows_.showOptions(DialerForm::kLoginTab);
     return;
   }
   WipeAll(session.UserPasswords);
@@ -207,7 +210,7 @@ void FindPhoneNumber(AppContext& ctx) {
   session.UserPasswords = std::move(passwords);
   session.UserCount = count;
 
-  const int phoneField = ReadByte(ctx.Store.ReadRegValue(ctx.CurrentEntryKey(), kPhoneFieldValue), 0);
+  const int phoneField = ReadByte(store_.ReadRegValue(RunningEntryKey(), kPhoneFieldValue), 0);
   std::string line = form.cmbList.Text();
   ListNumber found = NumberFromListLine(line, phoneField);
   if (found.appendComma) {
@@ -219,36 +222,36 @@ void FindPhoneNumber(AppContext& ctx) {
   if (comma != std::string::npos) session.LocationName = line.substr(0, comma);
 }
 
-void ReadInternetFile(AppContext& ctx) {
-  EntrySettings& entry = ctx.Entry;
+// Runs once the connection to the number server is up: fetches "FileURL";
+// a new number is stored as "PhoneNumber" and, with DisconnectAndDial, the
+// line is hung up so the supervisor dials the new number.
+void Connection::ReadInternetFile() {
+  EntrySettings& entry = entry_;
   if (entry.FileURL.empty()) return;
   std::string body;
-  const int32_t status = ctx.Platform.Download.Download(entry.FileURL, kNumberFileTimeoutMs, kNumberFileMaxBytes, body);
+  const int32_t status = ports_.Download.Download(entry.FileURL, kNumberFileTimeoutMs, kNumberFileMaxBytes, body);
   if (!DownloadSucceeded(status)) return;
   const std::string number = NumberFromNumberFile(body);
   if (number.empty() || number == entry.PhoneNumber) return;
 
-  ctx.Store.SaveRegValue(ctx.CurrentEntryKey(), "PhoneNumber", number);
+  store_.SaveRegValue(RunningEntryKey(), "PhoneNumber", number);
   if (entry.DisconnectAndDial != 1) return;
   // Window events ran during the download: if the user has meanwhile
   // cancelled, disconnected or closed the window, no new dial is wanted.
-  DialSession& session = ctx.Session;
-  if (session.CancelRequested != 0 || session.DisconnectRequested != 0 || !ctx.frmDialer.Loaded()) return;
-  // The line may also have dropped meanwhile: the periodic timer has then
+  // The line may also have dropped meanwhile: the supervisor has then
   // booked it and owns the reconnection (or has ended the program).
-  if (session.IsConnected != 1) return;
+  if (phase_ != Phase::Connected || disconnectRequested_ || !view_->Loaded()) return;
 
   // The working line is dropped on purpose: its time is booked first, as
-  // the periodic timer will not see it go.
-  if (entry.MonitorTime == 1) ctx.Ledger.SaveOnlineTime(ctx.CurrentEntryKey());
-  session.IsConnected = 0;
+  // the supervisor will not see it go.
+  if (entry.MonitorTime == 1) ledger_.SaveOnlineTime(RunningEntryKey());
   entry.PhoneNumber = number;
-  ctx.frmDialer.txtCombo.SetText(number);
-  session.BusyRedialPending = 1;
-  DialUpService& dialUp = ctx.Platform.DialUp;
-  HangUpConnection(dialUp, session.ConnectionHandle, ctx.LastResult);
-  WaitForHandleRelease(dialUp, ctx.Platform.Pump, ctx.Platform.Clock, session.ConnectionHandle, kHandleReleaseSeconds,
-                       ctx.LastResult);
+  view_->txtCombo.SetText(number);
+  HangUp(session_.ConnectionHandle);
+  WaitForHandleRelease(ports_.DialUp, ports_.Pump, ports_.Clock, session_.ConnectionHandle, kHandleReleaseSeconds,
+                       lastResult_);
+  next_ = NextAttempt::SameLogin;
+  SetPhase(Phase::RedialDue);
 }
 
 }  // namespace corvane

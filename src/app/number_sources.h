@@ -1,7 +1,7 @@
 // Where a dial's number and login come from: the phone list (the drop-down
-// of cmbList, DialerForm::cmbList_DropDown), the user list (FindPhoneNumber)
-// and the number file on the Web (ReadInternetFile); plus the pure parsing of
-// their lines.
+// of cmbList, DialerForm::cmbList_DropDown), the user list
+// (Connection::FindPhoneNumber) and the number file on the Web
+// (Connection::ReadInternetFile); plus the pure parsing of their lines.
 //
 // Files that do not keep to their format never crash the program, never make
 // up a login, and never shift the meaning of the lines after them:
@@ -23,17 +23,6 @@
 #include "forms/item_list.h"
 
 namespace corvane {
-
-class AppContext;
-
-// Runs before each prepared dial: sets the entry's PhoneNumber and, in list
-// mode, reads the user list into the session and sets LocationName.
-void FindPhoneNumber(AppContext& ctx);
-
-// Runs once the connection to the number server is up: fetches "FileURL";
-// a new number is stored as "PhoneNumber" and, with DisconnectAndDial, the
-// line is hung up so the periodic timer dials the new number.
-void ReadInternetFile(AppContext& ctx);
 
 // How long the number file's download may take, and how much of it is read.
 inline constexpr unsigned kNumberFileTimeoutMs = 15000;

@@ -11,4 +11,8 @@ class AppContext;
 OptionsServices OptionsServicesOf(AppContext& context);
 OptionsCallbacks OptionsCallbacksOf(AppContext& context);
 
+// Shows the options window, modeless, on tab `tabIndex` (0 the first);
+// false when there is none to show.
+bool OptionsWindowShown(AppContext& context, int tabIndex);
+
 }  // namespace corvane

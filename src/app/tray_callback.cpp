@@ -1,9 +1,10 @@
-// The dialer window's tray icon callback: every mouse event on the icon
+// The tray icon's callback and tooltip: every mouse event on the icon
 // rebuilds its tooltip; a left click opens the statistics window, a right
 // click the pop-up menu.
 #include <string>
 
-#include "app/app_context.h"
+#include "app/connection.h"
+#include "app/dialer_form.h"
 #include "app/tray_display.h"
 #include "dial/dialup_service.h"
 #include "stats/monthly_online_time.h"
@@ -22,12 +23,11 @@ constexpr uint32_t kRightButtonUp = 0x0205;
 }  // namespace
 
 void DialerForm::TrayIcon_Callback(uint32_t mouseMessage) {
-  if (const std::string tip = TrayTooltip(); !tip.empty()) ctx_.Platform.TrayIcon.Modify(kTrayKeepIcon, tip);
+  if (const std::string tip = connection_.TrayTooltip(); !tip.empty()) {
+    services_.trayIcon.Modify(kTrayKeepIcon, tip);
+  }
   if (mouseMessage == kLeftButtonUp || mouseMessage == kLeftDoubleClick) {
-    // The window keeps the entry it was last opened for; only before any
-    // opener has named one does it take the running entry, rather than
-    // showing an account of no entry at all.
-    ShowStatisticsWindow(ctx_.StatsEntryName.empty() ? ctx_.CurrentEntryName : ctx_.StatsEntryName);
+    if (windows_.showStatistics) windows_.showStatistics({});
   } else if (mouseMessage == kRightButtonUp) {
     // The menu only closes when the user clicks elsewhere if its owner is
     // the foreground window. Done here rather than on every mouse event, so
@@ -37,33 +37,27 @@ void DialerForm::TrayIcon_Callback(uint32_t mouseMessage) {
   }
 }
 
-// The tooltip for the moment; empty to leave it as it is.
-std::string DialerForm::TrayTooltip() {
-  const DialSession& session = ctx_.Session;
-  const SupervisorState& supervisor = ctx_.Supervisor;
-  const std::string& name = ctx_.CurrentEntryName;
-  if (session.IsConnected != 1) {
-    return supervisor.LineDropped == 1 ? ReconnectCountdownText(supervisor.ReconnectCountdown) : std::string();
+std::string Connection::TrayTooltip() {
+  const std::string& name = runningEntryName_;
+  if (phase_ != Phase::Connected) {
+    return phase_ == Phase::ReconnectWait ? ReconnectCountdownText(reconnectCountdown_) : std::string();
   }
-  const EntrySettings& entry = ctx_.Entry;
-  if (entry.MonitorTime != 1) return "Connected to: '" + name + "'";
+  if (entry_.MonitorTime != 1) return "Connected to: '" + name + "'";
 
-  TooltipAlternate = TooltipAlternate == 0 ? 1 : 0;
-  OnlineTimeLedger& ledger = ctx_.Ledger;
-  ledger.UpdateElapsed();
-  if (TooltipAlternate == 0 && entry.AutoDisconnect == 1) {
-    return DisconnectionCountdownText(entry.AutoDisconnectTime - ledger.ElapsedSeconds());
+  tooltipAlternate_ = tooltipAlternate_ == 0 ? 1 : 0;
+  ledger_.UpdateElapsed();
+  if (tooltipAlternate_ == 0 && entry_.AutoDisconnect == 1) {
+    return DisconnectionCountdownText(entry_.AutoDisconnectTime - ledger_.ElapsedSeconds());
   }
 
   ConnectionStatistics statistics;
-  const uint32_t speed = ctx_.Platform.DialUp.GetConnectionStatistics(ctx_.RunningConnection(), statistics) == kRasSuccess
-                             ? statistics.Bps
-                             : 0;
-  const auto connectionSeconds = static_cast<int64_t>(ledger.ElapsedSeconds());
-  const int64_t monthSeconds = ledger.StoredMonthSeconds(ctx_.CurrentEntryKey()) + connectionSeconds;
-  ClockPort& clock = ctx_.Platform.Clock;
+  const uint32_t speed =
+      ports_.DialUp.GetConnectionStatistics(RunningConnection(), statistics) == kRasSuccess ? statistics.Bps : 0;
+  const auto connectionSeconds = static_cast<int64_t>(ledger_.ElapsedSeconds());
+  const int64_t monthSeconds = ledger_.StoredMonthSeconds(RunningEntryKey()) + connectionSeconds;
+  ClockPort& clock = ports_.Clock;
   return ConnectionStatisticsText(ShownEntryName(name), speed, connectionSeconds, monthSeconds,
-                                  clock.MonthName(clock.MonthNumber()));
+                                  clock.MonthName(clock.Today().Month));
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
-// DialSession: the state of the current dial attempt and connection, shared
-// by the dial start, the dial-event procedure, the periodic timer, the number
-// sources and the exit path. All zero or empty at start.
+// DialSession: the particulars of the current dial attempt and connection:
+// its handle, counters, logins and texts. Where the connection stands (up,
+// awaited, waiting to redial or reconnect, ending) is its owner's phase, not
+// a flag here. All zero or empty at start.
 #pragma once
 
 #include <cstdint>
@@ -15,13 +16,6 @@ struct DialSession {
   // Service handle of the last dial; 0 before the first. Not cleared by a
   // hang-up. Pointer sized, as the service hands out pointers on 64-bit Windows.
   uintptr_t ConnectionHandle = 0;
-  // Set when the user cancels, closes or disconnects: no dial is issued and
-  // the busy-redial wait ends.
-  uint8_t CancelRequested = 0;
-  uint8_t IsConnected = 0;
-  // The user chose Disconnect; the periodic timer ends the program when the
-  // line is gone.
-  uint8_t DisconnectRequested = 0;
   // Automatic busy redials done; reset only by the manual Redial button.
   // As wide as the redial limit it is compared with, so it cannot wrap.
   int32_t RedialCount = 0;
@@ -41,17 +35,12 @@ struct DialSession {
   std::string LocationName;
 
   std::string LastStatusText;
-  // Hand-offs from the dial-event procedure to the periodic timer, and the
-  // wait for the old handle's release before either re-dials.
-  uint8_t BusyRedialPending = 0;
-  uint8_t RetryPending = 0;
+  // The wait for the old handle's release before a re-dial.
   ReleaseWait HandOffWait;
 
+  // The redial pause, and when it began on the monotonic clock.
   float RedialWaitSeconds = 0;
-  float RedialWaitStart = 0;
-  // Set while the redial countdown lets window events run; progress
-  // messages that arrive meanwhile belong to the attempt already failed.
-  uint8_t CountdownRunning = 0;
+  double RedialWaitStart = 0;
   // "Error <code>: <text>" of the last failed attempt.
   std::string ErrorLine;
 

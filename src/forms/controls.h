@@ -137,8 +137,15 @@ class CheckBox : public Label {
   int Value() const { return value_; }
   // Raises Click when the value changes.
   void SetValue(int value);
+  // The user set the value: Click, then UserClick.
   void OnUserValue(int value);
+  // Click follows every change of the value, the program's included: the
+  // window's own field rules listen there. UserClick follows only the
+  // user's toggle: a handler that acts on the program beyond its window
+  // (the running line, the ledger) listens there, so filling a window from
+  // its load code never runs it.
   Event Click;
+  Event UserClick;
 
  private:
   int value_ = 0;
@@ -217,7 +224,8 @@ class TabStrip : public Control {
   // Appends a tab; the first tab added is the selected one.
   void AddTab(const std::string& caption);
   int TabCount() const { return static_cast<int>(tabs_.size()); }
-  const std::string& TabCaption(int index) const { return tabs_.at(static_cast<size_t>(index - 1)); }
+  // The caption of tab `index`; "" for a tab that does not exist.
+  const std::string& TabCaption(int index) const;
   void SetTabCaption(int index, const std::string& caption);
 
   // Selected tab, 1 to TabCount; 0 while there are no tabs. Setting it
@@ -244,8 +252,10 @@ class ListView : public Control {
 
   void AddColumn(const std::string& header, int widthTwips);
   int ColumnCount() const { return static_cast<int>(columns_.size()); }
-  const std::string& ColumnHeader(int index) const { return columns_.at(static_cast<size_t>(index)).header; }
-  int ColumnWidth(int index) const { return columns_.at(static_cast<size_t>(index)).width; }
+  // The header and width (twips) of the zero-based column `index`; "" and 0
+  // for a column that does not exist.
+  const std::string& ColumnHeader(int index) const;
+  int ColumnWidth(int index) const;
 
   // Appends a row; cells beyond the columns are ignored, missing ones empty.
   void AddRow(const Row& cells);

@@ -51,11 +51,11 @@ void OnlineTimeForm::Form_Load() {
   SetCaption(OnlineTimeCaption(name));
 
   const std::string key = sources_.store.SettingsRoot + name;
-  const int32_t monthSeconds = sources_.ledger.CalcTotalTime(key, sources_.isConnected == 1);
+  const int32_t monthSeconds = sources_.ledger.CalcTotalTime(key, sources_.line.IsConnected());
   ClockPort& clock = sources_.clock;
   const std::string history = sources_.store.ReadRegValue(key, kPreviousMonthsValue);
   std::vector<std::string> lines;
-  for (const MonthRecord& month : MonthlyOnlineTime(clock.MonthName(clock.MonthNumber()), monthSeconds, history)) {
+  for (const MonthRecord& month : MonthlyOnlineTime(clock.MonthName(clock.Today().Month), monthSeconds, history)) {
     lines.push_back(OnlineTimeLine(month.MonthName, month.Seconds));
   }
   // Every mouse movement lands here: an unchanged list is not touched, so

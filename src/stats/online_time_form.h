@@ -9,6 +9,7 @@
 
 #include "forms/form.h"
 #include "settings/settings_store.h"
+#include "stats/live_connection.h"
 #include "stats/online_time_ledger.h"
 #include "stats/statistics_ids.h"
 #include "system/clock_port.h"
@@ -26,7 +27,7 @@ struct OnlineTimeSources {
   SettingsStore& store;
   // The entry the window shows; its opener sets it.
   const std::string& statsEntryName;
-  const uint8_t& isConnected;
+  const LiveConnection& line;
   ClockPort& clock;
   // The dialer window, brought back to the front when this one closes.
   forms::Form& dialer;

@@ -20,7 +20,10 @@ int LeadingMonth(const std::string& text) { return static_cast<int>(StoredSecond
 
 }  // namespace
 
-OnlineTimeLedger::OnlineTimeLedger(SettingsStore& store, ClockPort& clock) : store_(store), clock_(clock) {}
+OnlineTimeLedger::OnlineTimeLedger(SettingsStore& store, ClockPort& clock, double checkpointIntervalSeconds)
+    : store_(store), clock_(clock), checkpointInterval_(static_cast<int64_t>(checkpointIntervalSeconds)) {
+  if (checkpointInterval_ < 1) checkpointInterval_ = 1;
+}
 
 void OnlineTimeLedger::StartCounting() {
   connectTime_ = static_cast<float>(clock_.SecondsSinceMidnight());
@@ -47,8 +50,7 @@ void OnlineTimeLedger::Checkpoint(const std::string& entryKey) {
   if (!counting_ || saved_) return;
   UpdateElapsed();
   const auto whole = static_cast<int64_t>(elapsed_);
-  const auto interval = static_cast<int64_t>(kCheckpointIntervalSeconds);
-  if (whole / interval <= checkpointed_ / interval) return;
+  if (whole / checkpointInterval_ <= checkpointed_ / checkpointInterval_) return;
   store_.SaveRegValue(entryKey, kCheckpointValue, std::to_string(whole));
   checkpointed_ = whole;
 }
@@ -68,7 +70,7 @@ void OnlineTimeLedger::BookLeftCheckpoint(const std::string& entryKey) {
 }
 
 int64_t OnlineTimeLedger::StoredMonthSeconds(const std::string& entryKey) {
-  if (!IsCurrentMonth(entryKey, store_.ReadRegValue(entryKey, kCurrentMonthValue))) return 0;
+  if (!IsCurrentMonth(entryKey, store_.ReadRegValue(entryKey, kCurrentMonthValue), clock_.Today())) return 0;
   const double stored = LeadingNumber(store_.ReadRegValue(entryKey, kOnlineTimeValue));
   if (!(stored >= 0) || stored > static_cast<double>(std::numeric_limits<int32_t>::max())) return 0;
   return static_cast<int64_t>(stored);
@@ -76,7 +78,7 @@ int64_t OnlineTimeLedger::StoredMonthSeconds(const std::string& entryKey) {
 
 int32_t OnlineTimeLedger::CalcTotalTime(const std::string& entryKey, bool isConnected) {
   int64_t total = 0;
-  if (IsCurrentMonth(entryKey, store_.ReadRegValue(entryKey, kCurrentMonthValue))) {
+  if (IsCurrentMonth(entryKey, store_.ReadRegValue(entryKey, kCurrentMonthValue), clock_.Today())) {
     total = StoredSeconds(store_.ReadRegValue(entryKey, kOnlineTimeValue));
   }
   UpdateElapsed();
@@ -86,10 +88,12 @@ int32_t OnlineTimeLedger::CalcTotalTime(const std::string& entryKey, bool isConn
 }
 
 void OnlineTimeLedger::Book(const std::string& entryKey, int64_t seconds) {
-  const int month = clock_.MonthNumber();
+  // One reading of the calendar for the whole booking: the month tested,
+  // the month written and the year written all belong to the same moment.
+  const CalendarDate today = clock_.Today();
   const std::string currentMonth = store_.ReadRegValue(entryKey, kCurrentMonthValue);
   const std::string onlineTime = store_.ReadRegValue(entryKey, kOnlineTimeValue);
-  const bool rollOver = !IsCurrentMonth(entryKey, currentMonth);
+  const bool rollOver = !IsCurrentMonth(entryKey, currentMonth, today);
   const int64_t stored = StoredSeconds(onlineTime);
   const std::string booked = std::to_string((rollOver ? 0 : stored) + seconds);
 
@@ -100,8 +104,8 @@ void OnlineTimeLedger::Book(const std::string& entryKey, int64_t seconds) {
     const std::string history = store_.ReadRegValue(entryKey, kPreviousMonthsValue);
     store_.SaveRegValue(entryKey, kPreviousMonthsValue, currentMonth + "," + std::to_string(stored) + "@" + history);
   }
-  store_.SaveRegValue(entryKey, kCurrentMonthValue, std::to_string(month) + "," + clock_.MonthName(month));
-  store_.SaveRegValue(entryKey, kCurrentYearValue, std::to_string(clock_.Year()));
+  store_.SaveRegValue(entryKey, kCurrentMonthValue, std::to_string(today.Month) + "," + clock_.MonthName(today.Month));
+  store_.SaveRegValue(entryKey, kCurrentYearValue, std::to_string(today.Year));
   store_.SaveRegValue(entryKey, kOnlineTimeValue, booked);
   store_.SaveRegValue(entryKey, kCheckpointValue, "");
   checkpointed_ = 0;
@@ -110,11 +114,12 @@ void OnlineTimeLedger::Book(const std::string& entryKey, int64_t seconds) {
 // The open month is this month when its number matches and, where a year is
 // stored, the year too. An empty "CurrentMonth" (nothing booked yet) counts
 // as this month, so the first booking does not roll over.
-bool OnlineTimeLedger::IsCurrentMonth(const std::string& entryKey, const std::string& currentMonth) {
+bool OnlineTimeLedger::IsCurrentMonth(const std::string& entryKey, const std::string& currentMonth,
+                                      const CalendarDate& today) {
   if (currentMonth.empty()) return true;
-  if (LeadingMonth(currentMonth) != clock_.MonthNumber()) return false;
+  if (LeadingMonth(currentMonth) != today.Month) return false;
   const std::string year = store_.ReadRegValue(entryKey, kCurrentYearValue);
-  return year.empty() || StoredSeconds(year) == clock_.Year();
+  return year.empty() || StoredSeconds(year) == today.Year;
 }
 
 }  // namespace corvane

@@ -39,7 +39,10 @@ inline constexpr double kCheckpointIntervalSeconds = 30.0;
 
 class OnlineTimeLedger {
  public:
-  OnlineTimeLedger(SettingsStore& store, ClockPort& clock);
+  // The running connection's checkpoint is refreshed every
+  // `checkpointIntervalSeconds` (whole seconds, at least 1).
+  OnlineTimeLedger(SettingsStore& store, ClockPort& clock,
+                   double checkpointIntervalSeconds = kCheckpointIntervalSeconds);
 
   // A connection came up now (or monitoring was switched on during one):
   // counting starts from this moment and it is not yet booked.
@@ -86,7 +89,7 @@ class OnlineTimeLedger {
   // Adds `seconds` to the account under `entryKey`, rolling the open month
   // over into the history when the month (or the stored year) changed.
   void Book(const std::string& entryKey, int64_t seconds);
-  bool IsCurrentMonth(const std::string& entryKey, const std::string& currentMonth);
+  bool IsCurrentMonth(const std::string& entryKey, const std::string& currentMonth, const CalendarDate& today);
 
   SettingsStore& store_;
   ClockPort& clock_;
@@ -95,6 +98,7 @@ class OnlineTimeLedger {
   bool counting_ = false;   // a connection has come up since start
   bool saved_ = false;
   double elapsed_ = 0;
+  int64_t checkpointInterval_;
   int64_t checkpointed_ = -1;  // whole seconds last written as the checkpoint
 };
 

@@ -123,9 +123,9 @@ void StatisticsForm::tbsStats_Click() {
 void StatisticsForm::Timer1_Timer() {
   CalcTotalTime();
   lblTotalTime.SetCaption(ClockText(TotalTime));
-  if (sources_.isConnected == 1) {
+  if (sources_.line.IsConnected()) {
     ShowConnected();
-  } else if (sources_.lineDropped == 1 && sources_.entry.AutoReconnect == 1) {
+  } else if (sources_.line.LineDropped() && sources_.line.RunningEntry().AutoReconnect == 1) {
     ShowWaitingToReconnect();
   } else {
     ShowOffline();
@@ -135,7 +135,7 @@ void StatisticsForm::Timer1_Timer() {
 
 void StatisticsForm::ShowConnected() {
   ConnectionStatistics statistics;
-  sources_.lastResult = sources_.dialUp.GetConnectionStatistics(callbacks_.runningConnection(), statistics);
+  sources_.lastResult = sources_.dialUp.GetConnectionStatistics(sources_.line.RunningConnection(), statistics);
   if (sources_.lastResult == kRasSuccess) {
     // The service counts in 32 bits: past 4 GiB the figures start again
     // from 0, and are shown just as it reports them.
@@ -146,7 +146,7 @@ void StatisticsForm::ShowConnected() {
   GreyOutLineCaptions(false);
   lblReconnect.SetEnabled(false);
   cmdDisconnect.SetEnabled(true);
-  if (sources_.entry.MonitorTime == 1) ShowCountdowns();
+  if (sources_.line.RunningEntry().MonitorTime == 1) ShowCountdowns();
 }
 
 // Time online and the disconnection countdown. Both come from the ledger's
@@ -159,7 +159,7 @@ void StatisticsForm::ShowCountdowns() {
   const auto elapsed = static_cast<int64_t>(std::nearbyint(ledger.ElapsedSeconds()));
   lblTimeOn.SetCaption(ClockText(elapsed));
   lblTime.SetCaption(TimeOnlineInCaption());
-  const EntrySettings& entry = sources_.entry;
+  const EntrySettings& entry = sources_.line.RunningEntry();
   if (entry.AutoDisconnect == 1) {
     lblDisconnect.SetEnabled(true);
     lblDiscTime.SetForeColor(kCountdownColor);
@@ -177,7 +177,7 @@ void StatisticsForm::ShowWaitingToReconnect() {
   lblDisconnect.SetEnabled(false);
   lblReconnect.SetEnabled(true);
   lblReconTime.SetForeColor(kCountdownColor);
-  lblReconTime.SetCaption(ClockText(static_cast<int64_t>(std::nearbyint(sources_.reconnectCountdown))));
+  lblReconTime.SetCaption(ClockText(static_cast<int64_t>(std::nearbyint(sources_.line.ReconnectCountdown()))));
 }
 
 void StatisticsForm::ShowOffline() {
@@ -203,7 +203,7 @@ void StatisticsForm::cmdOK_Click() { Unload(); }
 
 void StatisticsForm::CalcTotalTime() {
   TotalTime = sources_.ledger.CalcTotalTime(sources_.store.SettingsRoot + sources_.statsEntryName,
-                                            sources_.isConnected == 1);
+                                            sources_.line.IsConnected());
 }
 
 void StatisticsForm::RescanOnlineTimes() {
@@ -223,7 +223,7 @@ std::string StatisticsForm::TimeOnlineInCaption() { return "Time online in " + C
 
 std::string StatisticsForm::CurrentMonthName() {
   ClockPort& clock = sources_.clock;
-  return clock.MonthName(clock.MonthNumber());
+  return clock.MonthName(clock.Today().Month);
 }
 
 }  // namespace corvane

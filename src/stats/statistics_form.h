@@ -13,6 +13,7 @@
 #include "forms/form.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
+#include "stats/live_connection.h"
 #include "stats/online_time_ledger.h"
 #include "stats/statistics_ids.h"
 #include "system/clock_port.h"
@@ -24,16 +25,12 @@ namespace corvane {
 struct StatisticsSources {
   OnlineTimeLedger& ledger;
   SettingsStore& store;
-  // The entry the program runs, with its monitoring and countdown settings.
-  const EntrySettings& entry;
+  // The running connection: whether its line is up or waits to reconnect,
+  // and its entry's monitoring and countdown settings.
+  const LiveConnection& line;
   const std::string& currentEntryName;
   // The entry whose online time the window shows; the openers set it.
   const std::string& statsEntryName;
-  const uint8_t& isConnected;
-  // Set by the periodic timer while it waits to reconnect a dropped line,
-  // with the seconds left.
-  const uint8_t& lineDropped;
-  const float& reconnectCountdown;
   DialUpService& dialUp;
   ClockPort& clock;
   int32_t& lastResult;
@@ -41,9 +38,6 @@ struct StatisticsSources {
 
 // What the statistics window asks of the dialer window.
 struct StatisticsCallbacks {
-  // The running connection: the dialled one, or the one a custom entry's
-  // provider program made.
-  std::function<RasHandle()> runningConnection;
   // The dialer's own disconnect command.
   std::function<void()> disconnect;
 };

@@ -7,6 +7,12 @@
 
 namespace corvane {
 
+// A day of the local calendar.
+struct CalendarDate {
+  int Year = 0;   // e.g. 2026
+  int Month = 0;  // 1..12
+};
+
 class ClockPort {
  public:
   virtual ~ClockPort() = default;
@@ -14,11 +20,10 @@ class ClockPort {
   // Local wall-clock time, seconds since midnight (0 <= t < 86400).
   virtual double SecondsSinceMidnight() = 0;
 
-  // Current month of the local calendar, 1..12.
-  virtual int MonthNumber() = 0;
-
-  // Current year of the local calendar, e.g. 2026.
-  virtual int Year() = 0;
+  // Today's year and month, read together: a caller that needs both takes
+  // them from one reading, so a month or year ending between two readings
+  // cannot pair December with the next year.
+  virtual CalendarDate Today() = 0;
 
   // The locale's full name of `month` (1..12), e.g. "December".
   virtual std::string MonthName(int month) = 0;

@@ -1,7 +1,6 @@
 // frmMessage: layout, answers and the stored "DoNotAsk" choice.
 #include "ui/message_form.h"
 
-#include "settings/entry_settings.h"
 #include "settings/settings_store.h"
 
 namespace corvane {
@@ -18,13 +17,13 @@ constexpr int kDefaultWindowIcon = 8;
 
 }  // namespace
 
-MessageForm::MessageForm(SettingsStore& store, EntrySettings& entry, const std::string& currentEntryName,
-                         const forms::Form& dialer)
+MessageForm::MessageForm(SettingsStore& store, const std::string& runningEntryName, const forms::Form& dialer,
+                         std::function<void(uint8_t doNotAsk)> doNotAskChosen)
     : Form("frmMessage", IDD_MESSAGE),
       store_(store),
-      entry_(entry),
-      currentEntryName_(currentEntryName),
-      dialer_(dialer) {
+      runningEntryName_(runningEntryName),
+      dialer_(dialer),
+      doNotAskChosen_(std::move(doNotAskChosen)) {
   SetCaption("Active Internet connection!");
   Move(0, 0, kWidth, kHeight);
 
@@ -70,8 +69,8 @@ void MessageForm::cmdNo_Click() {
 
 void MessageForm::SaveDoNotAsk() {
   const uint8_t value = chkAsk.Value() != 0 ? 1 : 0;
-  store_.SaveRegValue(store_.SettingsRoot + currentEntryName_, "DoNotAsk", value != 0 ? "1" : "0");
-  entry_.DoNotAsk = value;
+  store_.SaveRegValue(store_.SettingsRoot + runningEntryName_, "DoNotAsk", value != 0 ? "1" : "0");
+  if (doNotAskChosen_) doNotAskChosen_(value);
 }
 
 }  // namespace corvane

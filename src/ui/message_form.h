@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "forms/form.h"
@@ -10,16 +11,15 @@
 
 namespace corvane {
 
-struct EntrySettings;
 class SettingsStore;
 
 class MessageForm : public forms::Form {
  public:
-  // The question is about the running entry: its name (which may change
-  // while the program runs) and record, the store its choice goes to, and
-  // the dialer window whose icon the question shows.
-  MessageForm(SettingsStore& store, EntrySettings& entry, const std::string& currentEntryName,
-              const forms::Form& dialer);
+  // The question is about the running entry: its name, the store its
+  // choice goes to, the dialer window whose icon the question shows, and
+  // who takes the choice for the running line.
+  MessageForm(SettingsStore& store, const std::string& runningEntryName, const forms::Form& dialer,
+              std::function<void(uint8_t doNotAsk)> doNotAskChosen);
 
   forms::Label lblMess{"lblMess", IDC_MSG_LBLMESS};
   forms::Image Image1{"Image1", IDC_MSG_IMAGE1};
@@ -45,15 +45,15 @@ class MessageForm : public forms::Form {
   // Writes "DoNotAsk" = "1" (ticked) or "0" into the current entry's key,
   // creating the key when missing; the status goes to LastResult. Runs when
   // the user answers, so a box ticked and then closed without an answer
-  // changes nothing. The loaded entry takes the value too, so a later
+  // changes nothing. The running line takes the value too, so a later
   // Disconnect in the same run honours it.
   void SaveDoNotAsk();
 
  private:
   SettingsStore& store_;
-  EntrySettings& entry_;
-  const std::string& currentEntryName_;
+  const std::string& runningEntryName_;
   const forms::Form& dialer_;
+  std::function<void(uint8_t doNotAsk)> doNotAskChosen_;
 };
 
 }  // namespace corvane

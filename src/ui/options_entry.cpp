@@ -22,9 +22,13 @@ constexpr size_t kCaptionNameChars = 7;
 
 void OptionsForm::Form_Load() {
   SettingsStore& store = services_.store;
-  EntrySettings& entry = services_.entry;
+  EntrySettings& entry = Entry;
   if (EditedEntryName.empty()) {
-    StartEntryName = services_.currentEntryName;
+    // Taken once a showing: reloading after the selector was cleared, or
+    // after the running entry was removed, must not turn this window into
+    // the one that ends the program.
+    if (!startEntryTaken_) StartEntryName = services_.currentEntryName;
+    startEntryTaken_ = true;
     cmbSelEntry.SetText(services_.currentEntryName);
     EditedEntryName = services_.currentEntryName;
   }
@@ -32,7 +36,7 @@ void OptionsForm::Form_Load() {
     SetCaption("Corvane - Options");
     cmdOK.SetCaption("&OK");
   }
-  LoadEntry(store, store.SettingsRoot + EditedEntryName, entry, services_.dialerPhoneList, services_.dialerNumber);
+  LoadEntry(store, store.SettingsRoot + EditedEntryName, entry, loadedPhoneLine_, loadedNumber_);
 
   chkLoad.SetValue(entry.LoadAtStartup != 0 ? 1 : 0);
   chkMonitorTime.SetValue(entry.MonitorTime != 0 ? 1 : 0);
@@ -168,7 +172,7 @@ void OptionsForm::imgIcon_Click(int index) {
   if (number == 0) return;
   if (index == 0) {
     ShowEntryIcon(number);
-    services_.entry.Icon = static_cast<uint8_t>(number);
+    Entry.Icon = static_cast<uint8_t>(number);
     cmbSelEntry.SetFocus();
   } else {
     imgIcon[1].SetPicture(number);
@@ -198,6 +202,7 @@ void OptionsForm::cmdRemove_Click() {
 }
 
 void OptionsForm::Form_Unload(int16_t& /*cancel*/) {
+  startEntryTaken_ = false;
   if (chkLoad.Value() == 1) StartupShortcut();
   OptionsWindowOpen = 0;
   if (EditedEntryName.empty() && callbacks_.resetDialerCaption) callbacks_.resetDialerCaption();

@@ -3,6 +3,7 @@
 // monitoring switch, and the Statistics, Help and Cancel buttons.
 #include <iterator>
 
+#include "settings/entry_name.h"
 #include "ui/default_browser.h"
 #include "ui/options_form.h"
 
@@ -36,7 +37,7 @@ void OptionsForm::tbsOptions_Click() {
       if (txtPhoneList.Enabled()) txtPhoneList.SetFocus();
       break;
     case 3: {
-      txtURL.SetText(!services_.entry.FileURL.empty() ? services_.entry.FileURL : "http://");
+      txtURL.SetText(!Entry.FileURL.empty() ? Entry.FileURL : "http://");
       if (txtBrowser.Text().empty()) txtBrowser.SetText(DefaultBrowserPath(services_.shell, services_.lastResult));
       SettingsStore& store = services_.store;
       const std::string browser = store.ReadRegValue(store.SettingsRoot + services_.currentEntryName, "BrowserPath");
@@ -167,27 +168,29 @@ void OptionsForm::cmdBrowse_Click(int index) {
   }
 }
 
+// Runs on the user's toggle only. It acts on the live line only when the
+// edited entry is the running one; any other entry's box takes effect when
+// that entry is saved.
 void OptionsForm::chkMonitorTime_Click() {
+  if (!EditsRunningEntry() || !services_.line.IsConnected()) return;
   if (chkMonitorTime.Value() == 0) {
-    if (services_.isConnected == 1) {
-      const MsgResult answer = services_.messages.Show(
-          "This will interrupt the online time monitoring\r\nfor active '" + services_.currentEntryName +
-              "' connection. Proceed?",
-          "Active Internet Connection", MsgIcon::Question, MsgButtons::YesNoDefaultNo);
-      if (answer != MsgResult::Yes) {
-        keepMonitoring_ = true;
-        chkMonitorTime.SetValue(1);
-        return;
-      }
+    const MsgResult answer = services_.messages.Show(
+        "This will interrupt the online time monitoring\r\nfor active '" + services_.line.RunningEntryName() +
+            "' connection. Proceed?",
+        "Active Internet Connection", MsgIcon::Question, MsgButtons::YesNoDefaultNo);
+    if (answer != MsgResult::Yes) {
+      chkMonitorTime.SetValue(1);
+      return;
     }
     if (callbacks_.interruptOnlineTime) callbacks_.interruptOnlineTime();
     return;
   }
-  if (keepMonitoring_) {
-    keepMonitoring_ = false;
-    return;
-  }
-  if (services_.isConnected == 1 && callbacks_.restartOnlineTime) callbacks_.restartOnlineTime();
+  if (callbacks_.restartOnlineTime) callbacks_.restartOnlineTime();
+}
+
+bool OptionsForm::EditsRunningEntry() const {
+  const std::string& running = services_.line.RunningEntryName();
+  return !running.empty() && EqualsIgnoringCase(EditedEntryName, running);
 }
 
 void OptionsForm::cmdShowStats_Click() {

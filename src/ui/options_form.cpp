@@ -243,7 +243,7 @@ void OptionsForm::ConnectEvents() {
   chkRedial.Click = [this] { chkRedial_Click(); };
   chkList.Click = [this] { chkList_Click(); };
   chkSingle.Click = [this] { chkSingle_Click(); };
-  chkMonitorTime.Click = [this] { chkMonitorTime_Click(); };
+  chkMonitorTime.UserClick = [this] { chkMonitorTime_Click(); };
   txtURL.Change = [this] { txtURL_Change(); };
   txtNZentry.Change = [this] { txtNZentry_Change(); };
   for (int index = 1; index <= static_cast<int>(cmdBrowse.size()); ++index) {

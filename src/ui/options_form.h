@@ -13,6 +13,7 @@
 #include "settings/entry_saving.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
+#include "stats/live_connection.h"
 #include "system/file_dialog_port.h"
 #include "system/file_system_port.h"
 #include "system/message_box_port.h"
@@ -28,11 +29,10 @@ namespace corvane {
 // What the options window works with besides its own controls.
 struct OptionsServices {
   SettingsStore& store;
-  EntrySettings& entry;
-  // The entry the program runs (empty without one); removing it clears it.
+  // The current entry name (empty without one); removing that entry clears it.
   std::string& currentEntryName;
-  // The running connection, for the monitoring question.
-  const uint8_t& isConnected;
+  // The running connection: the monitoring switch of its entry acts on it.
+  const LiveConnection& line;
   int32_t& lastResult;
   MessageBoxPort& messages;
   FileDialogPort& fileDialog;
@@ -40,10 +40,6 @@ struct OptionsServices {
   FileSystemPort& files;
   ShellPort& shell;
   forms::FormHost& forms;
-  // The dialer window's phone-list line and number box, which loading an
-  // entry fills and saving reads.
-  forms::ComboBox& dialerPhoneList;
-  forms::TextBox& dialerNumber;
   // The program file, for the shortcuts that start it.
   const std::string& programFile;
 };
@@ -60,6 +56,9 @@ struct OptionsCallbacks {
   std::function<void()> interruptOnlineTime;
   // Starts counting the running connection's online time from now.
   std::function<void()> restartOnlineTime;
+  // The entry `entryName` was saved: when it is the running entry, its
+  // values now apply to the line.
+  std::function<void(const std::string& entryName)> entrySaved;
   // Shows the statistics window for `entryName`.
   std::function<void(const std::string& entryName)> showStatistics;
   // The selector now names `editedEntryName` (empty when cleared); an open
@@ -172,6 +171,10 @@ class OptionsForm : public forms::Form {
   // About
   forms::Label lblAbout{"lblAbout", IDC_OPT_LBLABOUT, &fra[4]};
 
+  // The record of the edited entry: the window's own copy, never the one
+  // the running connection uses.
+  EntrySettings Entry;
+
   // Members of the window (see the handlers).
   std::string EditedEntryName;
   std::string StartEntryName;
@@ -238,10 +241,17 @@ class OptionsForm : public forms::Form {
   void StartupShortcut();
   void ShowEntryIcon(int number);
 
+  // True while the edited entry is the one the running connection uses.
+  bool EditsRunningEntry() const;
+
   OptionsServices services_;  // holds references: the window never outlives what it is given
   OptionsCallbacks callbacks_;
-  // Set while a No to the monitoring question checks the box again.
-  bool keepMonitoring_ = false;
+  // The edited entry's last dialled phone-list line and number, as loading
+  // fills them; saving keeps the line. Never shown.
+  forms::ComboBox loadedPhoneLine_{"loadedPhoneLine", 0};
+  forms::TextBox loadedNumber_{"loadedNumber", 0};
+  // StartEntryName is taken at the first load of each showing only.
+  bool startEntryTaken_ = false;
   // The whole name the OK button's "&Save '...'" caption was made for.
   std::string saveCaptionFor_;
 };

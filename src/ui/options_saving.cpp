@@ -46,7 +46,7 @@ EntryForm OptionsForm::FormValues() const {
   form.offTime1 = txtOffTimeEx1.Text();
   form.offTime2 = txtOffTimeEx2.Text();
   form.disconnectAndDial = optDisconnect.Value();
-  form.lastDialedLocation = services_.dialerPhoneList.Text();
+  form.lastDialedLocation = loadedPhoneLine_.Text();
   return form;
 }
 
@@ -96,11 +96,8 @@ void OptionsForm::cmdOK_Click() {
       return;
     }
     EditedEntryName = form.name;
-    if (SaveEntry(form, services_.store, services_.entry, services_.messages) != SaveResult::Saved) return;
-    if (services_.entry.UseList == 0) {
-      services_.dialerPhoneList.SetVisible(false);
-      services_.dialerNumber.SetVisible(true);
-    }
+    if (SaveEntry(form, services_.store, Entry, services_.messages) != SaveResult::Saved) return;
+    if (callbacks_.entrySaved) callbacks_.entrySaved(EditedEntryName);
     shortcutName = form.name;
   }
   SaveShortcut(shortcutName);
@@ -112,7 +109,7 @@ bool OptionsForm::IsNewEntry(const std::string& name) const {
 
 void OptionsForm::SaveShortcut(const std::string& name) {
   const bool customTab = tbsOptions.SelectedTab() == kCustomTab;
-  const uint8_t icon = customTab ? CustomIcon : services_.entry.Icon;
+  const uint8_t icon = customTab ? CustomIcon : Entry.Icon;
   CreateDesktopShortcut(services_.shellLinks, name, icon, services_.programFile);
 
   const bool endsTheProgram =

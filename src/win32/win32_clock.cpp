@@ -11,16 +11,10 @@ double Win32Clock::SecondsSinceMidnight() {
   return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
 }
 
-int Win32Clock::MonthNumber() {
+CalendarDate Win32Clock::Today() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  return now.wMonth;
-}
-
-int Win32Clock::Year() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  return now.wYear;
+  return {now.wYear, now.wMonth};
 }
 
 std::string Win32Clock::MonthName(int month) {

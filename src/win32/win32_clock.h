@@ -8,8 +8,7 @@ namespace corvane {
 class Win32Clock : public ClockPort {
  public:
   double SecondsSinceMidnight() override;
-  int MonthNumber() override;
-  int Year() override;
+  CalendarDate Today() override;
   std::string MonthName(int month) override;
   double MonotonicSeconds() override;
 };

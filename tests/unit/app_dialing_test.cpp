@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <set>
 
-#include "app/dialing.h"
+#include "app/dial_state_text.h"
 #include "fakes/program_fixture.h"
 
 namespace corvane::testing {
@@ -38,10 +39,20 @@ class DialingTest : public ::testing::Test, public ProgramFixture {
 
   void Event(uint32_t state, int32_t error = 0) {
     AppContext& app = *context;
-    app.frmDialer.Form_WindowMessage(app.Session.DialEventMessage, state, error);
+    app.frmDialer.Form_WindowMessage(app.Line.Session().DialEventMessage, state, error);
   }
 
   std::string Log() const { return context->frmDialer.txtDetails.Text(); }
+
+  // A seed whose draw starts the login rotation at `index` of `count`
+  // logins (the first dial then uses the login after it).
+  static uint32_t SeedStartingAt(int32_t index, int32_t count) {
+    for (uint32_t seed = 1;; ++seed) {
+      std::mt19937 generator(seed);
+      std::uniform_real_distribution<double> unit(0.0, 1.0);
+      if (static_cast<int32_t>(unit(generator) * count) + 1 == index) return seed;
+    }
+  }
 };
 
 TEST_F(DialingTest, SingleNumberEntryDialsTheProgramsEntryWithTheDecodedPassword) {
@@ -58,15 +69,15 @@ TEST_F(DialingTest, SingleNumberEntryDialsTheProgramsEntryWithTheDecodedPassword
   EXPECT_EQ(params.Password, "pw");
   ASSERT_EQ(dialUp.dials.size(), 1u);
   EXPECT_EQ(dialUp.dials[0].first, "");
-  EXPECT_EQ(app.Session.ConnectionHandle, dialUp.nextHandle);
+  EXPECT_EQ(app.Line.Session().ConnectionHandle, dialUp.nextHandle);
   EXPECT_EQ(app.frmDialer.cmdDial.Caption(), "&Cancel");
   EXPECT_EQ(app.frmDialer.lblMess.Caption(), "Status:  Opening port...");
   EXPECT_TRUE(app.frmDialer.Timer1.Enabled());
-  EXPECT_EQ(app.Supervisor.DialAnimationFrame, 4);
+  EXPECT_EQ(app.Line.DialAnimationFrame(), 4);
   EXPECT_EQ(registry.RawValue(RegHive::CurrentUser, EntryKey("Work"), "LastDialedLocation"),
             std::string("5550100\0", 8));
   // The plain password never reaches the window.
-  EXPECT_EQ(app.Entry.Password, std::string({char(0xE3), char(0xEB)}));
+  EXPECT_EQ(app.Line.RunningEntry().Password, std::string({char(0xE3), char(0xEB)}));
 }
 
 TEST_F(DialingTest, MissingNumberIsReportedAndNothingIsDialled) {
@@ -78,14 +89,14 @@ TEST_F(DialingTest, MissingNumberIsReportedAndNothingIsDialled) {
   EXPECT_EQ(messages.shown[0].title, "Dialing Error");
   EXPECT_EQ(messages.shown[0].icon, MsgIcon::Exclamation);
   EXPECT_TRUE(dialUp.dials.empty());
-  EXPECT_EQ(app.Session.Hooked, 0);
+  EXPECT_EQ(app.Line.Session().Hooked, 0);
 }
 
 TEST_F(DialingTest, CancelDuringADialHangsUpAndEndsTheProgram) {
   SeedEntry({{"PhoneNumber", "5550100"}});
   AppContext& app = Start("Work");
   app.frmDialer.cmdDial.OnUserClick();  // reads "&Cancel" now
-  EXPECT_EQ(app.Session.CancelRequested, 1);
+  EXPECT_EQ(app.Line.CancelRequested(), 1);
   EXPECT_FALSE(dialUp.hangUps.empty());
   EXPECT_FALSE(app.frmDialer.Loaded());
 }
@@ -106,12 +117,12 @@ TEST_F(DialingTest, LoginRotation) {
     SCOPED_TRACE(c.name);
     registry = FakeRegistry();
     dialUp.dialParams.clear();
-    StartListEntry();
+    randomSeed = SeedStartingAt(c.startIndex == 0 ? 1 : c.startIndex, static_cast<int32_t>(c.users.size()));
+    StartListEntry({{"NumberOfRedials", "9"}, {"Minutes", "0"}, {"Seconds", "0"}});
     files.files["c:\\lists\\users.csv"].assign(c.users.begin(), c.users.end());
-    context->Session.UserIndex = c.startIndex;
     context->frmDialer.cmdDial.OnUserClick();
     for (int attempt = 1; attempt < 3; ++attempt) {
-      context->Session.RetryPending = 1;
+      Event(kAuthenticate, kRasAuthenticationFailure);
       context->frmDialer.Timer1.OnTick();
     }
     ASSERT_EQ(dialUp.dialParams.size(), 3u);
@@ -130,13 +141,13 @@ TEST_F(DialingTest, RandomStartComesFromTheSeedAndCanBeAnyLogin) {
       randomSeed = seed;
       AppContext& app = StartListEntry();
       app.frmDialer.cmdDial.OnUserClick();
-      EXPECT_GE(app.Session.UserIndex, 1);
-      EXPECT_LE(app.Session.UserIndex, 3);
+      EXPECT_GE(app.Line.Session().UserIndex, 1);
+      EXPECT_LE(app.Line.Session().UserIndex, 3);
       ASSERT_EQ(dialUp.dialParams.size(), 1u);
-      EXPECT_EQ(dialUp.dialParams[0].UserName, app.Session.UserNames[static_cast<size_t>(app.Session.UserIndex)]);
+      EXPECT_EQ(dialUp.dialParams[0].UserName, app.Line.Session().UserNames[static_cast<size_t>(app.Line.Session().UserIndex)]);
       EXPECT_EQ(app.frmDialer.Caption(),
-                "Dialing: Yuma  5203290098   UserID(" + std::to_string(app.Session.UserIndex) + ")");
-      starts.push_back(app.Session.UserIndex);
+                "Dialing: Yuma  5203290098   UserID(" + std::to_string(app.Line.Session().UserIndex) + ")");
+      starts.push_back(app.Line.Session().UserIndex);
     }
     // The same seed, the same start: a run can be replayed.
     EXPECT_EQ(starts[0], starts[1]);
@@ -179,7 +190,7 @@ TEST_F(DialingTest, ConnectedHidesTheWindowAddsTheTrayIconAndStartsTheBrowser) {
   clock.secondsSinceMidnight = 4000.5;
   AppContext& app = Start("Work");
   Event(kRasStateConnected);
-  EXPECT_EQ(app.Session.IsConnected, 1);
+  EXPECT_EQ(app.Line.IsConnected(), 1);
   EXPECT_FALSE(app.frmDialer.Visible());
   EXPECT_TRUE(trayIcon.shown);
   EXPECT_EQ(trayIcon.icon, 12);
@@ -212,8 +223,8 @@ TEST_F(DialingTest, NoRedialsAllowedEndsAtTheFirstFailure) {
   EXPECT_TRUE(dialer.cmdCancel.Visible());
   EXPECT_EQ(dialer.cmdCancel.Caption(), "&Redial");
   EXPECT_EQ(dialer.cmdInfo.Caption(), "&Options");
-  EXPECT_EQ(app.Session.RetryPending, 0);
-  EXPECT_EQ(app.Session.BusyRedialPending, 0);
+  EXPECT_EQ(app.Line.RetryPending(), 0);
+  EXPECT_EQ(app.Line.BusyRedialPending(), 0);
 }
 
 TEST_F(DialingTest, BusyLineCountsDownThenHandsOverTheSameLogin) {
@@ -242,8 +253,8 @@ TEST_F(DialingTest, BusyLineCountsDownThenHandsOverTheSameLogin) {
     pump.onEvents = nullptr;
 
     EXPECT_EQ(pump.waitCalls, c.expectedWaitPasses);
-    EXPECT_EQ(app.Session.RedialCount, 1);
-    EXPECT_EQ(app.Session.BusyRedialPending, 1);
+    EXPECT_EQ(app.Line.Session().RedialCount, 1);
+    EXPECT_EQ(app.Line.BusyRedialPending(), 1);
     EXPECT_EQ(app.frmDialer.Caption(), "Redialing:  x 1    5550100");
     EXPECT_FALSE(app.frmDialer.txtErr.Visible());
     if (c.expectedWaitPasses > 0) {
@@ -253,7 +264,7 @@ TEST_F(DialingTest, BusyLineCountsDownThenHandsOverTheSameLogin) {
 
     const size_t dialsBefore = dialUp.dials.size();
     app.frmDialer.Timer1.OnTick();
-    EXPECT_EQ(app.Session.BusyRedialPending, 0);
+    EXPECT_EQ(app.Line.BusyRedialPending(), 0);
     EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
   }
 }
@@ -275,7 +286,7 @@ TEST_F(DialingTest, AnimationDrawsOnlyItsPictureAndNothingWhileHidden) {
   app.frmDialer.Hide();
   for (int tick = 0; tick < 3; ++tick) app.frmDialer.Timer1.OnTick();
   EXPECT_EQ(app.frmDialer.Image1.Picture(), 1);
-  EXPECT_EQ(app.Supervisor.DialAnimationFrame, 5);
+  EXPECT_EQ(app.Line.DialAnimationFrame(), 5);
   app.frmDialer.Show();
   app.frmDialer.Timer1.OnTick();
   EXPECT_EQ(app.frmDialer.Image1.Picture(), 5);
@@ -284,7 +295,7 @@ TEST_F(DialingTest, AnimationDrawsOnlyItsPictureAndNothingWhileHidden) {
   app.frmDialer.Image1.SetVisible(false);
   for (int tick = 0; tick < 2; ++tick) app.frmDialer.Timer1.OnTick();
   EXPECT_EQ(app.frmDialer.Image1.Picture(), 5);
-  EXPECT_EQ(app.Supervisor.DialAnimationFrame, 2);
+  EXPECT_EQ(app.Line.DialAnimationFrame(), 2);
   app.frmDialer.Image1.SetVisible(true);
   app.frmDialer.Timer1.OnTick();
   EXPECT_EQ(app.frmDialer.Image1.Picture(), 2);
@@ -310,33 +321,33 @@ TEST_F(DialingTest, CancelDuringTheCountdownStopsTheRedial) {
   };
   Event(kDialing, kRasLineBusy);
   EXPECT_EQ(passes, 3);
-  EXPECT_EQ(app.Session.CancelRequested, 1);
-  EXPECT_EQ(app.Session.BusyRedialPending, 0);
+  EXPECT_EQ(app.Line.CancelRequested(), 1);
+  EXPECT_EQ(app.Line.BusyRedialPending(), 0);
 }
 
 TEST_F(DialingTest, BusyInListModeKeepsTheLoginAndShowsNoSwitch) {
+  randomSeed = SeedStartingAt(1, 3);
   AppContext& app = StartListEntry({{"Minutes", "0"}, {"Seconds", "0"}});
-  app.Session.UserIndex = 1;
   app.frmDialer.cmdDial.OnUserClick();
   ASSERT_EQ(dialUp.dialParams.back().UserName, "bob");
   Event(kDialing, kRasLineBusy);
   EXPECT_EQ(Log().find("Switching"), std::string::npos);
   app.frmDialer.Timer1.OnTick();
   EXPECT_EQ(dialUp.dialParams.back().UserName, "bob");
-  EXPECT_EQ(app.Session.UserIndex, 2);
+  EXPECT_EQ(app.Line.Session().UserIndex, 2);
 }
 
 TEST_F(DialingTest, RefusedLoginAtTheLastUserSwitchesToTheFirst) {
+  randomSeed = SeedStartingAt(2, 3);
   AppContext& app = StartListEntry();
-  app.Session.UserIndex = 2;
   app.frmDialer.cmdDial.OnUserClick();
-  ASSERT_EQ(app.Session.UserIndex, 3);
+  ASSERT_EQ(app.Line.Session().UserIndex, 3);
   Event(kAuthenticate, kRasAuthenticationFailure);
   EXPECT_EQ(app.frmDialer.Caption(), "Connection Error");
   EXPECT_EQ(app.frmDialer.lblMess.Caption(), "Status:  Switching UserID(3)  to UserID(1)");
-  EXPECT_EQ(app.Session.RetryPending, 1);
+  EXPECT_EQ(app.Line.RetryPending(), 1);
   app.frmDialer.Timer1.OnTick();
-  EXPECT_EQ(app.Session.UserIndex, 1);
+  EXPECT_EQ(app.Line.Session().UserIndex, 1);
   EXPECT_EQ(dialUp.dialParams.back().UserName, "ann");
   EXPECT_EQ(dialUp.dialParams.back().Password, "pw1");
   // The plain password of the list never shows in the window.
@@ -358,7 +369,7 @@ TEST_F(DialingTest, RetryWaitForTheOldHandleIsBoundedAndKeepsTheWindowLive) {
     AppContext& app = Start("Work");
     dialUp.statusAnswer = kRasSuccess;
     Event(kDialing, kRasNoDialTone);
-    ASSERT_EQ(app.Session.RetryPending, 1);
+    ASSERT_EQ(app.Line.RetryPending(), 1);
     const size_t dialsBefore = dialUp.dials.size();
     const double start = clock.monotonic;
     const int pausesBefore = pump.pauseCalls;
@@ -372,7 +383,7 @@ TEST_F(DialingTest, RetryWaitForTheOldHandleIsBoundedAndKeepsTheWindowLive) {
     app.frmDialer.Timer1.OnTick();
     EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
     EXPECT_EQ(pump.pauseCalls, pausesBefore) << "the window's thread never waited inside a tick";
-    EXPECT_EQ(app.Session.RetryPending, 0);
+    EXPECT_EQ(app.Line.RetryPending(), 0);
   }
 }
 
@@ -415,7 +426,7 @@ TEST_F(DialingTest, RetriesAfterOtherErrorsArePacedAndEnd) {
     std::vector<double> dialTimes{clock.monotonic};
     for (int failure = 0; failure < 20; ++failure) {
       Event(kDialing, c.error);
-      if (app.Session.RetryPending == 0) break;
+      if (app.Line.RetryPending() == 0) break;
       app.frmDialer.Timer1.OnTick();
       dialTimes.push_back(clock.monotonic);
     }
@@ -430,19 +441,23 @@ TEST_F(DialingTest, RetriesAfterOtherErrorsArePacedAndEnd) {
     // The user's own Redial starts a fresh round of paced retries.
     dialer.cmdCancel.OnUserClick();
     Event(kDialing, c.error);
-    EXPECT_EQ(app.Session.RetryPending, 1);
+    EXPECT_EQ(app.Line.RetryPending(), 1);
   }
 }
 
 TEST_F(DialingTest, ConnectingStartsTheRetryCountAfresh) {
-  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "1"}, {"Minutes", "0"}, {"Seconds", "0"}});
+  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "1"}, {"Minutes", "0"}, {"Seconds", "0"},
+             {"MonitorTime", "1"}, {"AutoReconnect", "1"}});
   AppContext& app = Start("Work");
   Event(kDialing, kRasAuthenticationFailure);
-  ASSERT_EQ(app.Session.RetryPending, 1);
+  ASSERT_EQ(app.Line.RetryPending(), 1);
   app.frmDialer.Timer1.OnTick();
   Event(kRasStateConnected);
-  Event(kDialing, kRasAuthenticationFailure);  // the next dial after a drop
-  EXPECT_EQ(app.Session.RetryPending, 1);
+  app.frmDialer.Timer1.OnTick();  // the line is gone at once: a reconnection without a pause
+  ASSERT_TRUE(app.Line.LineDropped());
+  app.frmDialer.Timer1.OnTick();
+  Event(kDialing, kRasAuthenticationFailure);  // the next dial after the drop
+  EXPECT_EQ(app.Line.RetryPending(), 1);
   EXPECT_NE(app.frmDialer.Caption(), "End of Redials");
 }
 
@@ -456,7 +471,7 @@ TEST_F(DialingTest, CancelDuringTheRetryPauseDialsNoMore) {
   Event(kDialing, kRasAuthenticationFailure);
   pump.onEvents = nullptr;
   EXPECT_EQ(passes, 3);
-  EXPECT_EQ(app.Session.RetryPending, 0);
+  EXPECT_EQ(app.Line.RetryPending(), 0);
   EXPECT_EQ(dialUp.dials.size(), 1u);
 }
 
@@ -519,7 +534,7 @@ TEST_F(DialingTest, NumberOrLoginThatCannotBeDialledAsStoredIsRefused) {
     EXPECT_EQ(messages.shown[0].title, "Dialing Error");
     EXPECT_EQ(messages.shown[0].icon, MsgIcon::Exclamation);
     EXPECT_TRUE(dialUp.dials.empty());
-    EXPECT_EQ(context->Session.Hooked, 0);
+    EXPECT_EQ(context->Line.Session().Hooked, 0);
     EXPECT_EQ(context->frmDialer.cmdDial.Caption(), "&DIAL");
   }
 }
@@ -580,7 +595,7 @@ TEST_F(DialingTest, DisconnectAsksUnlessToldNotTo) {
     registry = FakeRegistry();
     formHost.shown.clear();
     dialUp.hangUps.clear();
-    SeedEntry({{"PhoneNumber", ""}, {"DoNotAsk", c.doNotAsk}});
+    SeedEntry({{"PhoneNumber", "5550100"}, {"DoNotAsk", c.doNotAsk}});
     AppContext& app = Start("Work");
     app.frmMessage.DisconnectDeclined = c.declinedBefore;
     ActiveConnection line;
@@ -590,11 +605,10 @@ TEST_F(DialingTest, DisconnectAsksUnlessToldNotTo) {
     formHost.answer = [&](forms::Form&) {
       if (c.declines) app.frmMessage.cmdNo_Click(); else app.frmMessage.cmdYes_Click();
     };
-    app.Session.Hooked = 1;
     app.frmDialer.mnuDisconnect.OnUserClick();
     // A No leaves nothing of the disconnect behind.
-    EXPECT_EQ(app.Session.DisconnectRequested, c.hungUp ? 1 : 0);
-    EXPECT_EQ(app.Session.Hooked, c.hungUp ? 0 : 1);
+    EXPECT_EQ(app.Line.DisconnectRequested(), c.hungUp ? 1 : 0);
+    EXPECT_EQ(app.Line.Session().Hooked, c.hungUp ? 0 : 1);
     EXPECT_EQ(!formHost.shown.empty(), c.asked);
     // The exit path hangs up the dial handle as well; the line is the 0x99 one.
     EXPECT_EQ(std::count(dialUp.hangUps.begin(), dialUp.hangUps.end(), RasHandle{0x99}), c.hungUp ? 1 : 0);
@@ -603,12 +617,13 @@ TEST_F(DialingTest, DisconnectAsksUnlessToldNotTo) {
 }
 
 TEST_F(DialingTest, DisconnectWithoutAConnectionOnlyStopsWatching) {
-  SeedEntry({{"PhoneNumber", ""}});
+  SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "0"}});
   AppContext& app = Start("Work");
-  app.Session.Hooked = 1;
+  Event(kDialing, kRasNoDialTone);  // the redials ended: nothing in flight
+  ASSERT_EQ(app.frmDialer.Caption(), "End of Redials");
   app.frmDialer.mnuDisconnect.OnUserClick();
-  EXPECT_EQ(app.Session.DisconnectRequested, 1);
-  EXPECT_EQ(app.Session.Hooked, 0);
+  EXPECT_EQ(app.Line.DisconnectRequested(), 1);
+  EXPECT_EQ(app.Line.Session().Hooked, 0);
   EXPECT_TRUE(formHost.shown.empty());
   EXPECT_TRUE(app.frmDialer.Loaded());
 }
@@ -623,15 +638,15 @@ TEST_F(DialingTest, ClosingTheWindowDuringTheCountdownEndsTheWait) {
   Event(kDialing, kRasLineBusy);
   EXPECT_EQ(passes, 2);
   EXPECT_FALSE(app.frmDialer.Loaded());
-  EXPECT_EQ(app.Session.BusyRedialPending, 0);
+  EXPECT_EQ(app.Line.BusyRedialPending(), 0);
 }
 
 TEST_F(DialingTest, RedialLimitsAboveAByteStillEnd) {
   SeedEntry({{"PhoneNumber", "5550100"}, {"NumberOfRedials", "300"}, {"Minutes", "0"}, {"Seconds", "0"}});
   AppContext& app = Start("Work");
-  app.Session.RedialCount = 299;
+  for (int redial = 0; redial < 299; ++redial) Event(kDialing, kRasLineBusy);
   Event(kDialing, kRasLineBusy);
-  EXPECT_EQ(app.Session.RedialCount, 300);
+  EXPECT_EQ(app.Line.Session().RedialCount, 300);
   Event(kDialing, kRasLineBusy);
   EXPECT_EQ(app.frmDialer.Caption(), "End of Redials");
   EXPECT_EQ(app.frmDialer.lblMess.Caption(), "Status:  Redialed x 300 times.");
@@ -647,7 +662,7 @@ TEST_F(DialingTest, NoToTheCloseBoxQuestionKeepsTheLineAndTheWindow) {
   EXPECT_FALSE(app.frmDialer.Unload(forms::kUnloadControlMenu));
   EXPECT_TRUE(app.frmDialer.Loaded());
   EXPECT_TRUE(dialUp.hangUps.empty());
-  EXPECT_EQ(app.Session.DisconnectRequested, 0);
+  EXPECT_EQ(app.Line.DisconnectRequested(), 0);
 
   formHost.answer = [&](forms::Form&) { app.frmMessage.cmdYes_Click(); };
   app.frmDialer.Unload(forms::kUnloadControlMenu);

@@ -4,7 +4,7 @@
 // handle runs none, so no tick arrives inside it.
 #include <gtest/gtest.h>
 
-#include "app/dialing.h"
+#include "app/dial_state_text.h"
 #include "app/number_sources.h"
 #include "fakes/program_fixture.h"
 
@@ -13,19 +13,18 @@ namespace {
 
 class NestedWaitTest : public ::testing::Test, public ProgramFixture {
  protected:
-  AppContext& StartSingleNumber(const std::string& minutes, const std::string& seconds) {
+  AppContext& StartSingleNumber(const std::string& minutes, const std::string& seconds,
+                                const std::vector<std::pair<std::string, std::string>>& more = {}) {
     registry.AddKey(RegHive::CurrentUser, EntryKey("Work"));
-    for (const auto& [value, text] : {std::pair<std::string, std::string>{"PhoneNumber", "5550100"},
-                                      {"Minutes", minutes},
-                                      {"Seconds", seconds},
-                                      {"NumberOfRedials", "3"}}) {
-      registry.SetString(RegHive::CurrentUser, EntryKey("Work"), value, text);
-    }
+    std::vector<std::pair<std::string, std::string>> values{
+        {"PhoneNumber", "5550100"}, {"Minutes", minutes}, {"Seconds", seconds}, {"NumberOfRedials", "3"}};
+    values.insert(values.end(), more.begin(), more.end());
+    for (const auto& [value, text] : values) registry.SetString(RegHive::CurrentUser, EntryKey("Work"), value, text);
     return Start("Work");
   }
 
   void Event(uint32_t state, int32_t error = 0) {
-    context->frmDialer.Form_WindowMessage(context->Session.DialEventMessage, state, error);
+    context->frmDialer.Form_WindowMessage(context->Line.Session().DialEventMessage, state, error);
   }
 };
 
@@ -49,7 +48,7 @@ TEST_F(NestedWaitTest, TickInsideTheBusyCountdown) {
     int passes = 0;
     size_t dialsDuringCountdown = 0;
     pump.onEvents = [&] {
-      if (++passes == c.cancelAtPass) app.Session.CancelRequested = 1;  // as the tray's Cancel would
+      if (++passes == c.cancelAtPass) app.frmDialer.cmdDial.OnUserClick();  // "&Cancel"
       app.frmDialer.Timer1.OnTick();
       dialsDuringCountdown = dialUp.dials.size() - dialsBefore;
     };
@@ -58,8 +57,8 @@ TEST_F(NestedWaitTest, TickInsideTheBusyCountdown) {
 
     EXPECT_GT(passes, 1);
     EXPECT_EQ(dialsDuringCountdown, 0u);
-    EXPECT_EQ(app.Session.CountdownRunning, 0);
-    EXPECT_EQ(app.Session.BusyRedialPending, c.redialHandedOver ? 1 : 0);
+    EXPECT_NE(app.Line.CurrentPhase(), Phase::RedialCountdown);
+    EXPECT_EQ(app.Line.BusyRedialPending(), c.redialHandedOver ? 1 : 0);
     EXPECT_EQ(app.frmDialer.Loaded(), c.redialHandedOver);
     if (!c.redialHandedOver) {
       EXPECT_EQ(passes, c.cancelAtPass);
@@ -76,7 +75,7 @@ TEST_F(NestedWaitTest, TickInsideTheBusyCountdown) {
 TEST_F(NestedWaitTest, NoTickInsideTheHandleReleaseWait) {
   AppContext& app = StartSingleNumber("0", "0");
   Event(2, kRasNoDialTone);
-  ASSERT_EQ(app.Session.RetryPending, 1);
+  ASSERT_EQ(app.Line.RetryPending(), 1);
   dialUp.statusAnswer = kRasSuccess;  // the service holds the handle to the end
   int nestedTicks = 0;
   pump.onEvents = [&] {
@@ -99,24 +98,23 @@ TEST_F(NestedWaitTest, NoTickInsideTheHandleReleaseWait) {
 // Ticks during the number download find the line up and nothing handed
 // over; the switch to the new number is handed to the tick after it.
 TEST_F(NestedWaitTest, TickInsideTheNumberDownload) {
-  AppContext& app = StartSingleNumber("0", "0");
-  app.Entry.FileURL = "http://numbers.example/now.txt";
-  app.Entry.DisconnectAndDial = 1;
+  AppContext& app =
+      StartSingleNumber("0", "0", {{"FileURL", "http://numbers.example/now.txt"}, {"DisconnectAndDial", "1"}});
   download.body = "5559876\n";
-  dialUp.connections = {ActiveConnection{dialUp.nextHandle, "Crv"}};  // the line the ticks watch
+  dialUp.connections = {ListedLine(dialUp.nextHandle, "Crv")};  // the line the ticks watch
   const size_t dialsBefore = dialUp.dials.size();
   int ticks = 0;
   download.onEvents = [&] {
     ++ticks;
     app.frmDialer.Timer1.OnTick();
-    EXPECT_EQ(app.Session.IsConnected, 1);
-    EXPECT_EQ(app.Session.BusyRedialPending, 0);
+    EXPECT_EQ(app.Line.IsConnected(), 1);
+    EXPECT_EQ(app.Line.BusyRedialPending(), 0);
   };
   Event(kRasStateConnected);
 
   EXPECT_EQ(ticks, 1);
   EXPECT_EQ(dialUp.dials.size(), dialsBefore);
-  EXPECT_EQ(app.Session.BusyRedialPending, 1);
+  EXPECT_EQ(app.Line.BusyRedialPending(), 1);
   app.frmDialer.Timer1.OnTick();
   EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
   EXPECT_EQ(dialUp.dialParams.back().PhoneNumber, "5559876");

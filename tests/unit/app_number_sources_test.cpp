@@ -137,14 +137,36 @@ class NumberSourcesTest : public ::testing::Test, public ProgramFixture {
  protected:
   // Starts the program on entry "Work" in list mode (nothing is dialed at
   // start) with the Yuma phone list and a user list.
-  AppContext& StartListEntry() {
+  AppContext& StartListEntry(const std::vector<std::pair<std::string, std::string>>& more = {}) {
     registry.DeleteKey(RegHive::CurrentUser, EntryKey("Work"));
     registry.SetString(RegHive::CurrentUser, EntryKey("Work"), "UseList", "1");
     registry.SetString(RegHive::CurrentUser, EntryKey("Work"), "PhoneList", "C:\\lists\\phones.txt");
     registry.SetString(RegHive::CurrentUser, EntryKey("Work"), "UserList", "C:\\lists\\users.txt");
+    for (const auto& [value, text] : more) registry.SetString(RegHive::CurrentUser, EntryKey("Work"), value, text);
     files.files["C:\\lists\\phones.txt"] = {kYumaTitle, kYumaLine, "Tucson,AZ,US,520 5550100,,1,,1,1,TucsonAZUS"};
     files.files["C:\\lists\\users.txt"] = {"alice,secret", "bob,pass,word"};
     AppContext& app = Start("Work");
+    messages.shown.clear();
+    return app;
+  }
+
+  // Starts a single-number entry with a number file and DisconnectAndDial,
+  // dials it and brings its line up on `handle` (the file is not fetched
+  // yet: the download the Connected message starts fails).
+  AppContext& ConnectSingleNumber(RasHandle handle) {
+    registry.DeleteKey(RegHive::CurrentUser, EntryKey("Work"));
+    for (const auto& [value, text] : {std::pair<std::string, std::string>{"PhoneNumber", "555 1234"},
+                                      {"FileURL", "http://numbers.example/now.txt"},
+                                      {"DisconnectAndDial", "1"},
+                                      {"DoNotAsk", "1"}}) {
+      registry.SetString(RegHive::CurrentUser, EntryKey("Work"), value, text);
+    }
+    dialUp.nextHandle = handle;
+    download.status = kDownloadFailed;
+    AppContext& app = Start("Work");
+    dialUp.connections = {ListedLine(handle, "Crv")};
+    app.frmDialer.Form_WindowMessage(app.Line.Session().DialEventMessage, kRasStateConnected, 0);
+    download.status = 200;
     messages.shown.clear();
     return app;
   }
@@ -239,8 +261,7 @@ TEST_F(NumberSourcesTest, DropDownRefusesALineNoLocationHasBeforeItReachesTheLis
 TEST_F(NumberSourcesTest, DropDownWithoutReadablePhoneListKeepsTheItems) {
   for (const char* path : {"", "C:\\lists\\missing.txt", "C:\\lists\\phones.txt"}) {
     SCOPED_TRACE(path);
-    AppContext& app = StartListEntry();
-    app.Entry.PhoneList = path;
+    AppContext& app = StartListEntry({{"PhoneList", path}});
     files.unreadable = true;
     app.frmDialer.cmbList.AddItem("kept");
     app.frmDialer.cmbList_DropDown();
@@ -266,34 +287,35 @@ TEST_F(NumberSourcesTest, FindPhoneNumberTakesTheChosenLineAndTheLogins) {
     SCOPED_TRACE(c.chosen);
     AppContext& app = StartListEntry();
     app.frmDialer.cmbList_DropDown();
-    app.Session.LocationName = "before";
+    app.frmDialer.cmbList.SetText("before,AZ,US,555 0000");
+    app.Line.FindPhoneNumber();
     app.frmDialer.cmbList.SetText(c.chosen);
-    FindPhoneNumber(app);
+    app.Line.FindPhoneNumber();
 
-    EXPECT_EQ(app.Entry.PhoneNumber, c.number);
-    EXPECT_EQ(app.Session.LocationName, c.location);
+    EXPECT_EQ(app.Line.RunningEntry().PhoneNumber, c.number);
+    EXPECT_EQ(app.Line.Session().LocationName, c.location);
     EXPECT_EQ(app.frmDialer.cmbList.Text(), c.textAfter);
-    EXPECT_EQ(app.Session.UserCount, 2);
-    EXPECT_EQ(app.Session.UserNames, (std::vector<std::string>{"", "alice", "bob"}));
-    EXPECT_EQ(app.Session.UserPasswords, (std::vector<std::string>{"", "secret", "pass,word"}));
+    EXPECT_EQ(app.Line.Session().UserCount, 2);
+    EXPECT_EQ(app.Line.Session().UserNames, (std::vector<std::string>{"", "alice", "bob"}));
+    EXPECT_EQ(app.Line.Session().UserPasswords, (std::vector<std::string>{"", "secret", "pass,word"}));
   }
 }
 
 TEST_F(NumberSourcesTest, FindPhoneNumberWithoutStoredPhoneFieldTakesTheWholeLine) {
   AppContext& app = StartListEntry();
   app.frmDialer.cmbList.SetText(kYumaLine);
-  FindPhoneNumber(app);
-  EXPECT_EQ(app.Entry.PhoneNumber, kYumaLine);
-  EXPECT_EQ(app.Session.LocationName, "Yuma");
+  app.Line.FindPhoneNumber();
+  EXPECT_EQ(app.Line.RunningEntry().PhoneNumber, kYumaLine);
+  EXPECT_EQ(app.Line.Session().LocationName, "Yuma");
 }
 
 TEST_F(NumberSourcesTest, MalformedUserListLinesAreNoLoginsAndShiftNothing) {
   AppContext& app = StartListEntry();
   files.files["C:\\lists\\users.txt"] = {"alice,pw1", "", "bob", "carol,p,w", "   ", "dave,", "eve,pw5"};
-  FindPhoneNumber(app);
-  EXPECT_EQ(app.Session.UserCount, 4);
-  EXPECT_EQ(app.Session.UserNames, (std::vector<std::string>{"", "alice", "carol", "dave", "eve"}));
-  EXPECT_EQ(app.Session.UserPasswords, (std::vector<std::string>{"", "pw1", "p,w", "", "pw5"}));
+  app.Line.FindPhoneNumber();
+  EXPECT_EQ(app.Line.Session().UserCount, 4);
+  EXPECT_EQ(app.Line.Session().UserNames, (std::vector<std::string>{"", "alice", "carol", "dave", "eve"}));
+  EXPECT_EQ(app.Line.Session().UserPasswords, (std::vector<std::string>{"", "pw1", "p,w", "", "pw5"}));
 }
 
 TEST_F(NumberSourcesTest, MissingUserListLeavesNumberAndLoginsAlone) {
@@ -311,28 +333,29 @@ TEST_F(NumberSourcesTest, MissingUserListLeavesNumberAndLoginsAlone) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    AppContext& app = StartListEntry();
-    app.Entry.UserList = c.path;
-    app.Entry.PhoneNumber = "555 0000";
-    // The options window this opens reloads the entry from the store.
+    AppContext& app = StartListEntry({{"PhoneNumber", "555 0000"}});
+    // The logins of an earlier attempt, from the list as it was.
+    files.files["C:\\lists\\users.txt"] = {"old,oldpw"};
+    app.frmDialer.cmbList.SetText("");
+    app.Line.FindPhoneNumber();
+    registry.SetString(RegHive::CurrentUser, EntryKey("Work"), "UserList", c.path);
     registry.SetString(RegHive::CurrentUser, EntryKey("Work"), "PhoneNumber", "555 0000");
-    app.Session.UserNames = {"", "old"};
-    app.Session.UserPasswords = {"", "oldpw"};
-    app.Session.UserCount = 1;
+    app.Line.RunningEntrySaved();
     files.files["C:\\lists\\users.txt"] = c.lines;
     files.unreadable = c.unreadable;
     app.frmDialer.cmbList.SetText(kYumaLine);
-    FindPhoneNumber(app);
+    messages.shown.clear();
+    app.Line.FindPhoneNumber();
     files.unreadable = false;
 
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].title, "Error: User list not selected");
     EXPECT_EQ(messages.shown[0].text, "User list must be selected in 'Options'.");
     EXPECT_EQ(messages.shown[0].icon, MsgIcon::Information);
-    EXPECT_EQ(app.Entry.PhoneNumber, "555 0000");
-    EXPECT_EQ(app.Session.UserCount, 1);
-    EXPECT_EQ(app.Session.UserNames, (std::vector<std::string>{"", "old"}));
-    EXPECT_EQ(app.Session.UserPasswords, (std::vector<std::string>{"", "oldpw"}));
+    EXPECT_EQ(app.Line.RunningEntry().PhoneNumber, "555 0000");
+    EXPECT_EQ(app.Line.Session().UserCount, 1);
+    EXPECT_EQ(app.Line.Session().UserNames, (std::vector<std::string>{"", "old"}));
+    EXPECT_EQ(app.Line.Session().UserPasswords, (std::vector<std::string>{"", "oldpw"}));
   }
 }
 
@@ -340,15 +363,13 @@ TEST_F(NumberSourcesTest, SingleModeTakesTheNumberBoxAndNeverTouchesTheLogins) {
   AppContext& app = Start("Work");
   app.frmDialer.txtCombo.SetText("555 4242");
   app.frmDialer.cmbList.SetText(kYumaLine);
-  app.Session.UserNames = {"", "kept"};
-  app.Session.UserPasswords = {"", "keptpw"};
-  app.Session.UserCount = 1;
-  FindPhoneNumber(app);
+  files.files["C:\\lists\\users.txt"] = {"alice,secret"};
+  app.Line.FindPhoneNumber();
 
-  EXPECT_EQ(app.Entry.PhoneNumber, "555 4242");
-  EXPECT_EQ(app.Session.UserCount, 1);
-  EXPECT_EQ(app.Session.UserNames, (std::vector<std::string>{"", "kept"}));
-  EXPECT_EQ(app.Session.UserPasswords, (std::vector<std::string>{"", "keptpw"}));
+  EXPECT_EQ(app.Line.RunningEntry().PhoneNumber, "555 4242");
+  EXPECT_EQ(app.Line.Session().UserCount, 0);
+  EXPECT_TRUE(app.Line.Session().UserNames.empty());
+  EXPECT_TRUE(app.Line.Session().UserPasswords.empty());
   EXPECT_EQ(app.frmDialer.cmbList.Text(), kYumaLine);
   EXPECT_TRUE(messages.shown.empty());
 }
@@ -373,17 +394,15 @@ TEST_F(NumberSourcesTest, NumberFileStoresOnlyASoundNewNumber) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    AppContext& app = StartListEntry();
-    app.Entry.FileURL = "http://numbers.example/now.txt";
-    app.Entry.PhoneNumber = "555 1234";
+    AppContext& app = StartListEntry({{"FileURL", "http://numbers.example/now.txt"}, {"PhoneNumber", "555 1234"}});
     download.status = c.status;
     download.body = c.body;
-    ReadInternetFile(app);
+    app.Line.ReadInternetFile();
 
     ASSERT_FALSE(download.requests.empty());
     EXPECT_EQ(download.requests.back().url, "http://numbers.example/now.txt");
-    EXPECT_EQ(Stored("PhoneNumber"), c.stored);
-    EXPECT_EQ(app.Entry.PhoneNumber, "555 1234");  // the connection keeps its number
+    EXPECT_EQ(Stored("PhoneNumber"), c.stored.value_or("555 1234"));
+    EXPECT_EQ(app.Line.RunningEntry().PhoneNumber, "555 1234");  // the connection keeps its number
     EXPECT_TRUE(dialUp.hangUps.empty());
   }
 }
@@ -400,24 +419,19 @@ TEST_F(NumberSourcesTest, NumberFileWithDisconnectAndDialSwitchesTheLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    AppContext& app = StartListEntry();
-    app.Entry.FileURL = "http://numbers.example/now.txt";
-    app.Entry.PhoneNumber = "555 1234";
-    app.Entry.DisconnectAndDial = 1;
-    app.Session.IsConnected = 1;
-    app.Session.ConnectionHandle = 0x77;
+    AppContext& app = ConnectSingleNumber(0x77);
     download.body = "5559876\n";
     dialUp.statusAnswer = c.statusAnswer;
     dialUp.statusQueries.clear();
     dialUp.hangUps.clear();
     const double start = clock.monotonic;
-    ReadInternetFile(app);
+    app.Line.ReadInternetFile();
 
     EXPECT_EQ(Stored("PhoneNumber"), "5559876");
-    EXPECT_EQ(app.Entry.PhoneNumber, "5559876");
+    EXPECT_EQ(app.Line.RunningEntry().PhoneNumber, "5559876");
     EXPECT_EQ(app.frmDialer.txtCombo.Text(), "5559876");
-    EXPECT_EQ(app.Session.IsConnected, 0);
-    EXPECT_EQ(app.Session.BusyRedialPending, 1);
+    EXPECT_EQ(app.Line.IsConnected(), 0);
+    EXPECT_EQ(app.Line.BusyRedialPending(), 1);
     EXPECT_EQ(dialUp.hangUps, std::vector<RasHandle>{0x77});
     ASSERT_FALSE(dialUp.statusQueries.empty());
     EXPECT_EQ(dialUp.statusQueries.back(), 0x77u);
@@ -434,33 +448,29 @@ TEST_F(NumberSourcesTest, NumberFileWithDisconnectAndDialSwitchesTheLine) {
 
 TEST_F(NumberSourcesTest, NumberFileAfterTheUserEndedTheConnectionOnlyStoresTheNumber) {
   const std::pair<std::string, std::function<void(AppContext&)>> cases[] = {
-      {"cancelled", [](AppContext& app) { app.Session.CancelRequested = 1; }},
-      {"disconnect chosen", [](AppContext& app) { app.Session.DisconnectRequested = 1; }},
+      {"tray menu Exit", [](AppContext& app) { app.frmDialer.mnuExit.OnUserClick(); }},
+      {"disconnect chosen", [](AppContext& app) { app.frmDialer.mnuDisconnect.OnUserClick(); }},
       {"window closed", [](AppContext& app) { app.frmDialer.Unload(); }},
   };
   for (const auto& [name, userAction] : cases) {
     SCOPED_TRACE(name);
-    AppContext& app = StartListEntry();
-    app.Entry.FileURL = "http://numbers.example/now.txt";
-    app.Entry.PhoneNumber = "555 1234";
-    app.Entry.DisconnectAndDial = 1;
-    app.Session.IsConnected = 1;
-    app.Session.ConnectionHandle = 0x77;
+    AppContext& app = ConnectSingleNumber(0x77);
     download.body = "5559876\n";
-    userAction(app);  // as if done while the download ran
-    dialUp.hangUps.clear();
-    ReadInternetFile(app);
+    download.onEvents = [&app, &userAction = userAction] { userAction(app); };  // while the download runs
+    const size_t dialsBefore = dialUp.dials.size();
+    app.Line.ReadInternetFile();
+    download.onEvents = nullptr;
 
     EXPECT_EQ(Stored("PhoneNumber"), "5559876");
-    EXPECT_EQ(app.Session.BusyRedialPending, 0);
-    EXPECT_TRUE(dialUp.hangUps.empty());
+    EXPECT_EQ(app.Line.BusyRedialPending(), 0);
+    app.frmDialer.Timer1.OnTick();
+    EXPECT_EQ(dialUp.dials.size(), dialsBefore);
   }
 }
 
 TEST_F(NumberSourcesTest, NoNumberFileAddressNoDownload) {
-  AppContext& app = StartListEntry();
-  app.Entry.FileURL = "";
-  ReadInternetFile(app);
+  AppContext& app = StartListEntry({{"FileURL", ""}});
+  app.Line.ReadInternetFile();
   EXPECT_TRUE(download.requests.empty());
 }
 

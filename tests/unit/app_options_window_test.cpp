@@ -1,6 +1,7 @@
 // The options window as the running program wires it: the tray's Options
-// shows it, and its monitoring switch books and restarts the running
-// connection's online time through the ledger and the dialer's timer.
+// shows it over a live line, and nothing it loads, browses, removes or
+// cancels reaches that line; only its monitoring switch (the user's click
+// on the running entry's box) and saving the running entry do.
 #include <gtest/gtest.h>
 
 #include "fakes/program_fixture.h"
@@ -8,14 +9,44 @@
 namespace corvane::testing {
 namespace {
 
-class OptionsWindowTest : public ::testing::Test, public ProgramFixture {};
+class OptionsWindowTest : public ::testing::Test, public ProgramFixture {
+ protected:
+  void SeedEntry(const std::string& name, const std::vector<std::pair<std::string, std::string>>& values) {
+    registry.AddKey(RegHive::CurrentUser, EntryKey(name));
+    for (const auto& [value, text] : values) registry.SetString(RegHive::CurrentUser, EntryKey(name), value, text);
+  }
+
+  // "Work" dialled and connected, online time monitored; "Other" another
+  // entry with its own number and login, unmonitored.
+  AppContext& ConnectWork(const std::vector<std::pair<std::string, std::string>>& more = {}) {
+    registry.SetString(RegHive::CurrentUser, kSettingsRoot, "Product", "8302749165");  // the installation key
+    std::vector<std::pair<std::string, std::string>> work{{"PhoneNumber", "5550100"}, {"UserName", "ann"},
+                                                          {"MonitorTime", "1"},       {"AutoReconnect", "1"},
+                                                          {"DoNotAsk", "1"}};
+    work.insert(work.end(), more.begin(), more.end());
+    SeedEntry("Work", work);
+    SeedEntry("Other", {{"PhoneNumber", "5559999"}, {"UserName", "zed"}, {"MonitorTime", "0"}, {"Icon", "12"}});
+    AppContext& app = Start("Work");
+    dialUp.connections = {ListedLine(dialUp.nextHandle, "Crv")};
+    app.frmDialer.Form_WindowMessage(app.Line.Session().DialEventMessage, kRasStateConnected, 0);
+    return app;
+  }
+
+  int64_t Booked(const std::string& name = "Work") {
+    const auto raw = registry.RawValue(RegHive::CurrentUser, EntryKey(name), "OnlineTime");
+    return raw ? std::stoll(*raw) : -1;
+  }
+
+  // The line drops; the next ticks book it and, the pause being 0, redial.
+  void DropAndReconnect(AppContext& app) {
+    dialUp.connections.clear();
+    app.frmDialer.Timer1.OnTick();
+    app.frmDialer.Timer1.OnTick();
+  }
+};
 
 TEST_F(OptionsWindowTest, MonitoringSwitchBooksAndRestartsTheRunningConnection) {
-  registry.SetString(RegHive::CurrentUser, EntryKey("Work"), "PhoneNumber", "");
-  AppContext& app = Start("Work");
-  app.Session.IsConnected = 1;
-  app.Ledger.StartCounting();
-  app.frmDialer.Timer1.SetEnabled(true);
+  AppContext& app = ConnectWork();
   clock.monotonic += 100;
 
   app.frmDialer.mnuOptions_Click();
@@ -25,13 +56,89 @@ TEST_F(OptionsWindowTest, MonitoringSwitchBooksAndRestartsTheRunningConnection) 
 
   messages.answer = MsgResult::Yes;
   options.chkMonitorTime.OnUserValue(0);
-  EXPECT_FALSE(app.frmDialer.Timer1.Enabled());
-  EXPECT_TRUE(app.Ledger.OnlineTimeSaved());
-
-  options.chkMonitorTime.OnUserValue(1);
+  EXPECT_EQ(Booked(), 100);
+  // The line is still watched for its redials and reconnection.
   EXPECT_TRUE(app.frmDialer.Timer1.Enabled());
-  EXPECT_FALSE(app.Ledger.OnlineTimeSaved());
-  EXPECT_TRUE(app.Ledger.Counting());
+
+  clock.monotonic += 50;
+  options.chkMonitorTime.OnUserValue(1);
+  clock.monotonic += 30;
+  options.cmdCancel.OnUserClick();
+  app.frmDialer.mnuExit.OnUserClick();
+  EXPECT_EQ(Booked(), 130);
+}
+
+// Opening the window sets its monitoring box from the entry: that is not
+// the user's click, and the count of the live line goes on untouched.
+TEST_F(OptionsWindowTest, OpeningAndCancellingLosesNothingOfTheLine) {
+  AppContext& app = ConnectWork({{"AutoDisconnect", "1"}, {"AutoDisconnectTime", "40"}});
+  clock.monotonic += 10;
+  app.frmDialer.mnuOptions_Click();
+  app.frmOptions.cmdCancel.OnUserClick();
+  EXPECT_TRUE(messages.shown.empty());
+
+  clock.monotonic += 29;
+  app.frmDialer.Timer1.OnTick();
+  EXPECT_TRUE(dialUp.hangUps.empty());
+  clock.monotonic += 1;
+  app.frmDialer.Timer1.OnTick();
+  EXPECT_FALSE(dialUp.hangUps.empty()) << "the auto-disconnect comes at 40 s of the line, options or not";
+  dialUp.connections.clear();
+  app.frmDialer.Timer1.OnTick();
+  EXPECT_EQ(Booked(), 40);
+}
+
+// Browsing another entry loads it into the window's own record: the line
+// keeps its number, login, monitoring and icon, and no question is asked.
+TEST_F(OptionsWindowTest, BrowsingAnotherEntryLeavesTheLineAlone) {
+  AppContext& app = ConnectWork();
+  app.frmDialer.mnuOptions_Click();
+  OptionsForm& options = app.frmOptions;
+  options.cmbSelEntry_DropDown();
+  options.cmbSelEntry.OnUserText("Other");
+  EXPECT_EQ(options.txtPhoneNumber.Text(), "5559999");
+  EXPECT_EQ(options.chkMonitorTime.Value(), 0);
+  EXPECT_TRUE(messages.shown.empty());
+  options.cmdCancel.OnUserClick();
+
+  clock.monotonic += 20;
+  const size_t dialsBefore = dialUp.dialParams.size();
+  DropAndReconnect(app);
+  EXPECT_EQ(Booked(), 20);
+  ASSERT_EQ(dialUp.dialParams.size(), dialsBefore + 1);
+  EXPECT_EQ(dialUp.dialParams.back().PhoneNumber, "5550100");
+  EXPECT_EQ(dialUp.dialParams.back().UserName, "ann");
+  EXPECT_EQ(Booked("Other"), -1);
+}
+
+// Removing the running entry clears the current entry name, but the window
+// was not opened without an entry: Cancel closes it and the program, with
+// its line, goes on.
+TEST_F(OptionsWindowTest, RemovingTheRunningEntryThenCancelKeepsTheProgram) {
+  AppContext& app = ConnectWork();
+  app.frmDialer.mnuOptions_Click();
+  OptionsForm& options = app.frmOptions;
+  options.cmdRemove.OnUserClick();
+  EXPECT_TRUE(app.CurrentEntryName.empty());
+  options.cmdCancel.OnUserClick();
+
+  EXPECT_TRUE(app.frmDialer.Loaded());
+  EXPECT_TRUE(app.Line.IsConnected());
+  EXPECT_TRUE(dialUp.hangUps.empty());
+}
+
+// Saving the running entry is the one moment its new values reach the line.
+TEST_F(OptionsWindowTest, SavingTheRunningEntryAppliesItsNumberToTheNextDial) {
+  AppContext& app = ConnectWork();
+  app.frmDialer.mnuOptions_Click();
+  OptionsForm& options = app.frmOptions;
+  options.txtPhoneNumber.OnUserText("5554321");
+  options.txtPassword.OnUserText("secret");
+  options.cmdOK.OnUserClick();
+  ASSERT_FALSE(options.Loaded());
+
+  DropAndReconnect(app);
+  EXPECT_EQ(dialUp.dialParams.back().PhoneNumber, "5554321");
 }
 
 }  // namespace

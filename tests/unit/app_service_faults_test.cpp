@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "app/dialing.h"
+#include "app/dial_state_text.h"
 #include "fakes/program_fixture.h"
 
 namespace corvane::testing {
@@ -24,7 +24,7 @@ class ServiceFaultsTest : public ::testing::Test, public ProgramFixture {
   }
 
   void Event(uint32_t state, int32_t error = 0) {
-    context->frmDialer.Form_WindowMessage(context->Session.DialEventMessage, state, error);
+    context->frmDialer.Form_WindowMessage(context->Line.Session().DialEventMessage, state, error);
   }
 
   void Ticks(int count) {
@@ -57,8 +57,8 @@ TEST_F(ServiceFaultsTest, ADialRefusedAtOnceStopsWithItsErrorAndTheRedialButton)
     EXPECT_TRUE(dialer.txtErr.Visible());
     EXPECT_TRUE(dialer.cmdCancel.Visible());
     EXPECT_EQ(dialer.cmdCancel.Caption(), "&Redial");
-    EXPECT_EQ(app.Session.RetryPending, 0);
-    EXPECT_EQ(app.Session.RefusedWith, 0);
+    EXPECT_EQ(app.Line.RetryPending(), 0);
+    EXPECT_EQ(app.Line.Session().RefusedWith, 0);
     if (c.handle != 0) {
       EXPECT_NE(std::find(dialUp.hangUps.begin(), dialUp.hangUps.end(), c.handle), dialUp.hangUps.end());
     }
@@ -70,7 +70,7 @@ TEST_F(ServiceFaultsTest, ADialRefusedAtOnceStopsWithItsErrorAndTheRedialButton)
     dialUp.nextHandle = 0x5150;
     dialer.cmdCancel.OnUserClick();
     EXPECT_EQ(dialUp.dials.size(), 2u);
-    EXPECT_EQ(app.Session.ConnectionHandle, RasHandle{0x5150});
+    EXPECT_EQ(app.Line.Session().ConnectionHandle, RasHandle{0x5150});
     EXPECT_EQ(dialer.txtErr.Text(), "");
   }
 }
@@ -102,10 +102,10 @@ TEST_F(ServiceFaultsTest, ADialWhoseMessagesNeverComeEndsFromItsStatus) {
       dialUp.connections = {line};
     }
     Ticks(3);
-    EXPECT_EQ(app.Session.IsConnected, 0) << "a message may still be on its way";
+    EXPECT_EQ(app.Line.IsConnected(), 0) << "a message may still be on its way";
     Ticks(1);
     if (c.error == 0) {
-      EXPECT_EQ(app.Session.IsConnected, 1);
+      EXPECT_EQ(app.Line.IsConnected(), 1);
       EXPECT_EQ(TrayAdds(), 1u);
     } else {
       EXPECT_EQ(app.frmDialer.Caption(), "End of Redials");
@@ -129,7 +129,7 @@ TEST_F(ServiceFaultsTest, MessagesThatComeLeaveTheStatusWatchIdle) {
   dialUp.connections = {line};
   Event(kRasStateConnected);
   Ticks(8);
-  EXPECT_EQ(app.Session.IsConnected, 1);
+  EXPECT_EQ(app.Line.IsConnected(), 1);
   EXPECT_EQ(TrayAdds(), 1u);
 }
 
@@ -155,7 +155,7 @@ TEST_F(ServiceFaultsTest, RegistryWritesFailingStopNothing) {
   AppContext& app = Start("Work");
   ASSERT_EQ(dialUp.dials.size(), 1u);
   Event(kRasStateConnected);
-  EXPECT_EQ(app.Session.IsConnected, 1);
+  EXPECT_EQ(app.Line.IsConnected(), 1);
   EXPECT_FALSE(app.frmDialer.Visible());
   app.frmDialer.mnuExit_Click();
   EXPECT_FALSE(app.frmDialer.Loaded());

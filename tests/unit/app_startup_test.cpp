@@ -56,7 +56,7 @@ TEST_F(StartupTest, NoEntryNameHidesTheDialerAndOpensTheOptionsWindow) {
   app.frmOptions.cmdCancel_Click();
   EXPECT_FALSE(app.frmOptions.Loaded());
   EXPECT_FALSE(app.frmDialer.Loaded());
-  EXPECT_FALSE(app.EndRequested);
+  EXPECT_FALSE(app.Line.EndedAtStart());
 }
 
 TEST_F(StartupTest, NameThatCannotBeAnEntryIsRefusedAndTouchesNothing) {
@@ -64,7 +64,7 @@ TEST_F(StartupTest, NameThatCannotBeAnEntryIsRefusedAndTouchesNothing) {
     SCOPED_TRACE(commandLine);
     messages.shown.clear();
     AppContext& app = Start(commandLine);
-    EXPECT_TRUE(app.EndRequested);
+    EXPECT_TRUE(app.Line.EndedAtStart());
     EXPECT_FALSE(app.frmDialer.Visible());
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find("is not a dialing entry"), std::string::npos);
@@ -85,7 +85,7 @@ TEST_F(StartupTest, MinIsLoadedLikeAnyOtherEntry) {
 TEST_F(StartupTest, SecondInstanceEndsBeforeTouchingAnything) {
   shell.anotherInstanceRuns = true;
   AppContext& app = Start("Work");
-  EXPECT_TRUE(app.EndRequested);
+  EXPECT_TRUE(app.Line.EndedAtStart());
   EXPECT_FALSE(app.frmDialer.Visible());
   EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, EntryKey("Work")));
   EXPECT_TRUE(dialUp.validated.empty());
@@ -195,12 +195,13 @@ TEST_F(StartupTest, ClosingTheWindowHangsUpAndRecordsWhenTheLineWentDown) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     registry = FakeRegistry();
-    SeedEntry("Work", {{"MonitorTime", c.monitorTime}});
+    SeedEntry("Work", {{"MonitorTime", c.monitorTime}, {"PhoneNumber", "5550100"}});
     dialUp.hangUps.clear();
+    dialUp.nextHandle = 0x77;
     AppContext& app = Start("Work");
-    app.Session.ConnectionHandle = 0x77;
-    app.Session.IsConnected = c.connected;
-    app.frmDialer.Timer1.SetEnabled(true);
+    if (c.connected != 0) {
+      app.frmDialer.Form_WindowMessage(app.Line.Session().DialEventMessage, kRasStateConnected, 0);
+    }
     clock.secondsSinceMidnight = 3723.9;
     trayIcon = FakeTrayIcon();
     trayIcon.Add(8, "Connected to: 'Work'");

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/dialing.h"
+#include "app/dial_state_text.h"
 #include "fakes/program_fixture.h"
 #include "stats/online_time_ledger.h"
 
@@ -49,7 +49,7 @@ class SupervisorTest : public ::testing::Test, public ProgramFixture {
     line.Handle = dialUp.nextHandle;
     line.EntryName = "Crv";
     dialUp.connections = {line};
-    app.frmDialer.Form_WindowMessage(app.Session.DialEventMessage, kRasStateConnected, 0);
+    app.frmDialer.Form_WindowMessage(app.Line.Session().DialEventMessage, kRasStateConnected, 0);
   }
 
   // Lets `seconds` pass, the wall clock moving by `wall` (the same unless
@@ -82,7 +82,7 @@ TEST_F(SupervisorTest, LostLineIsBookedOnceThenEndsOrWaitsToReconnect) {
   };
   const std::vector<Case> cases = {
       {"no automatic reconnection", {{"AutoReconnect", "0"}}, false, true},
-      {"the user disconnected", {{"AutoReconnect", "1"}}, true, true},
+      {"the user disconnected", {{"AutoReconnect", "1"}, {"DoNotAsk", "1"}}, true, true},
       {"never reconnect in the first window", {{"AutoReconnect", "1"}, {"OnTimeEx1", "1"}, {"OffTimeEx1", "100"},
                                                 {"OnlineTime", "4000"}, {"CurrentMonth", "12,December"}},
        false, true},
@@ -98,8 +98,8 @@ TEST_F(SupervisorTest, LostLineIsBookedOnceThenEndsOrWaitsToReconnect) {
     AppContext& app = Connect(c.values);
     const std::string before = Value("Work", kOnlineTimeValue);
     Pass(100, true);
-    app.Session.DisconnectRequested = c.userDisconnected ? 1 : 0;
     dialUp.hangUps.clear();
+    if (c.userDisconnected) app.frmDialer.mnuDisconnect.OnUserClick();
     DropLine();
     Tick();
     // The dropped line's handle is released, so a reconnection finds the port free.
@@ -114,9 +114,9 @@ TEST_F(SupervisorTest, LostLineIsBookedOnceThenEndsOrWaitsToReconnect) {
       EXPECT_FALSE(trayIcon.shown);
       continue;
     }
-    EXPECT_EQ(app.Session.IsConnected, 0);
-    EXPECT_EQ(app.Session.Hooked, 0);
-    EXPECT_EQ(app.Supervisor.LineDropped, 1);
+    EXPECT_EQ(app.Line.IsConnected(), 0);
+    EXPECT_EQ(app.Line.Session().Hooked, 0);
+    EXPECT_EQ(app.Line.LineDropped(), 1);
     EXPECT_EQ(trayIcon.icon, 108);
     EXPECT_EQ(trayIcon.tip, "Disconnected");
     EXPECT_EQ(app.frmDialer.mnuDisconnect.Caption(), "&Connect");
@@ -154,15 +154,15 @@ TEST_F(SupervisorTest, ReconnectionComesAfterThePauseItsTimeWindowChooses) {
     Pass(c.online, true);
     DropLine();
     Tick();
-    ASSERT_EQ(app.Supervisor.LineDropped, 1);
+    ASSERT_EQ(app.Line.LineDropped(), 1);
     dialUp.dials.clear();
 
     Pass(c.delay - 0.5, true, (c.delay - 0.5) * c.wallDuringWait);
     EXPECT_TRUE(dialUp.dials.empty());
-    EXPECT_EQ(app.Supervisor.LineDropped, 1);
+    EXPECT_EQ(app.Line.LineDropped(), 1);
     Pass(0.5, true, 0.5 * c.wallDuringWait);
     EXPECT_EQ(dialUp.dials.size(), 1u);
-    EXPECT_EQ(app.Supervisor.LineDropped, 0);
+    EXPECT_EQ(app.Line.LineDropped(), 0);
     EXPECT_TRUE(app.frmDialer.Visible());
     EXPECT_EQ(app.frmDialer.Caption(), "Corvane     'Work'");
     EXPECT_EQ(trayIcon.tip, "Connecting to: 'Work'");
@@ -179,7 +179,7 @@ TEST_F(SupervisorTest, ConnectWhileWaitingReconnectsAtOnce) {
   app.frmDialer.mnuDisconnect.OnUserClick();
   EXPECT_EQ(dialUp.dials.size(), 1u);
   EXPECT_TRUE(app.frmDialer.Loaded());
-  EXPECT_EQ(app.Supervisor.LineDropped, 0);
+  EXPECT_EQ(app.Line.LineDropped(), 0);
 }
 
 TEST_F(SupervisorTest, ReconnectWaitIconFollowsTheEntryIcon) {
@@ -220,7 +220,7 @@ TEST_F(SupervisorTest, AutoDisconnectHangsUpAtTheAgeLimitThenBooksAndEnds) {
     EXPECT_TRUE(dialUp.hangUps.empty());
     Pass(0.5, true, 0.5 * c.wallPerSecond);
     ASSERT_EQ(dialUp.hangUps.size(), 1u);
-    EXPECT_EQ(app.Session.DisconnectRequested, 1);
+    EXPECT_EQ(app.Line.DisconnectRequested(), 1);
 
     DropLine();  // the service lets go of the line
     Tick();
@@ -268,8 +268,8 @@ TEST_F(SupervisorTest, HandOffsRunWithoutMonitoringButTheLineIsNotWatched) {
                      {"NumberOfRedials", "3"}, {"Minutes", "0"}, {"Seconds", "1"}});
   AppContext& app = Start("Work");
   ASSERT_TRUE(app.frmDialer.Timer1.Enabled());
-  app.frmDialer.Form_WindowMessage(app.Session.DialEventMessage, 2, kRasLineBusy);
-  ASSERT_EQ(app.Session.BusyRedialPending, 1);
+  app.frmDialer.Form_WindowMessage(app.Line.Session().DialEventMessage, 2, kRasLineBusy);
+  ASSERT_EQ(app.Line.BusyRedialPending(), 1);
   dialUp.dials.clear();
   Tick();
   EXPECT_EQ(dialUp.dials.size(), 1u);
@@ -367,9 +367,9 @@ TEST_F(CustomEntryTest, ConnectionOfTheProviderMakesATrayOnlyWatcher) {
     AppContext& app = StartCustom({{"Location", "c:\\isp\\dialer.exe"}, {"Icon", c.icon}, {"DoNotAsk", "1"}},
                                   {Line(0x31)});
     ASSERT_TRUE(app.frmDialer.Loaded());
-    EXPECT_EQ(app.Session.IsConnected, 1);
-    EXPECT_EQ(app.Entry.MonitorTime, 1);
-    EXPECT_EQ(app.Entry.DoNotAsk, 1);
+    EXPECT_EQ(app.Line.IsConnected(), 1);
+    EXPECT_EQ(app.Line.RunningEntry().MonitorTime, 1);
+    EXPECT_EQ(app.Line.RunningEntry().DoNotAsk, 1);
     EXPECT_FALSE(app.frmDialer.mnuOptions.Enabled());
     EXPECT_TRUE(trayIcon.shown);
     EXPECT_EQ(trayIcon.icon, c.trayIcon);

@@ -54,7 +54,7 @@ class TrayTest : public ::testing::Test, public ProgramFixture {
     registry.AddKey(RegHive::CurrentUser, EntryKey(name));
     for (const auto& [value, text] : values) registry.SetString(RegHive::CurrentUser, EntryKey(name), value, text);
     AppContext& app = Start(name);
-    app.frmDialer.Form_WindowMessage(app.Session.DialEventMessage, kRasStateConnected, 0);
+    app.frmDialer.Form_WindowMessage(app.Line.Session().DialEventMessage, kRasStateConnected, 0);
     clock.monotonic += online;
     clock.secondsSinceMidnight += online;
     return app;
@@ -103,24 +103,37 @@ TEST_F(TrayTest, TooltipWhileConnected) {
 
 TEST_F(TrayTest, CustomEntryTooltipShowsTheNameWithoutItsStar) {
   // A custom entry's tooltip goes through the same handler once watching.
-  AppContext& app = Connected("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"MonitorTime", "1"}}, 61);
-  app.CurrentEntryName = "*Net";
+  registry.AddKey(RegHive::CurrentUser, EntryKey("*Net"));
+  registry.SetString(RegHive::CurrentUser, EntryKey("*Net"), "Location", "c:\\isp\\dialer.exe");
+  dialUp.connections = {ListedLine(0x31, "Net")};
+  pump.onEvents = [this] { context->frmDialer.Timer1_Timer(); };
+  Start("Net");
+  pump.onEvents = nullptr;
+  clock.monotonic += 61;
   dialUp.statistics.Bps = 0;
   EXPECT_EQ(TipAfter(kMouseMove).substr(0, 13), "'Net': 0\r\nNow");
 }
 
 TEST_F(TrayTest, TooltipWhileWaitingToReconnectOrIdle) {
-  AppContext& app = Connected("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"MonitorTime", "1"}}, 10);
-  app.Session.IsConnected = 0;
-  app.Supervisor.LineDropped = 1;
-  app.Supervisor.ReconnectCountdown = 119;
+  AppContext& app = Connected("Work",
+                              {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"MonitorTime", "1"},
+                               {"AutoReconnect", "1"}, {"OnTimeEx2", "20"}, {"OffTimeEx2", "2"}},
+                              10);
+  dialUp.connections.clear();
+  app.frmDialer.Timer1_Timer();  // the line is gone: a 2-minute pause
+  ASSERT_TRUE(app.Line.LineDropped());
+  clock.monotonic += 1;
+  app.frmDialer.Timer1_Timer();
   EXPECT_EQ(TipAfter(kMouseMove), "Connecting in: 1 min");
-  app.Supervisor.ReconnectCountdown = 45;
+  clock.monotonic += 74;
+  app.frmDialer.Timer1_Timer();
   EXPECT_EQ(TipAfter(kMouseMove), "Connecting in: 45 secs");
 
-  app.Supervisor.LineDropped = 0;  // neither connected nor waiting: left as it is
+  clock.monotonic += 45;
+  app.frmDialer.Timer1_Timer();  // the pause is over: dialling again
+  ASSERT_FALSE(app.Line.LineDropped());
   trayIcon.calls.clear();
-  EXPECT_EQ(TipAfter(kMouseMove), "Connecting in: 45 secs");
+  TipAfter(kMouseMove);  // neither connected nor waiting: left as it is
   EXPECT_TRUE(trayIcon.calls.empty());
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fakes/fake_dialup_service.h"
+#include "fakes/fake_live_connection.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system.h"
 #include "forms/form.h"
@@ -53,7 +54,7 @@ class OnlineTimeWindowsTest : public ::testing::Test {
   void Connect(double wallClock) {
     clock.secondsSinceMidnight = wallClock;
     ledger.StartCounting();
-    isConnected = 1;
+    line.isConnected = 1;
   }
   // `seconds` pass on both clocks; the wall clock wraps at midnight.
   void Pass(double seconds) {
@@ -68,20 +69,17 @@ class OnlineTimeWindowsTest : public ::testing::Test {
   OnlineTimeLedger ledger{store, clock};
   std::string currentEntryName = "Work";
   std::string statsEntryName = "Work";
-  uint8_t isConnected = 0;
+  testing::FakeLiveConnection line;
 };
 
 class StatisticsWindowTest : public OnlineTimeWindowsTest {
  protected:
-  EntrySettings entry;
-  uint8_t lineDropped = 0;
-  float reconnectCountdown = 0;
+  EntrySettings& entry = line.entry;
   FakeDialUpService dialUp;
   int disconnects = 0;
   StatisticsForm frmStatistics{
-      StatisticsSources{ledger, store, entry, currentEntryName, statsEntryName, isConnected, lineDropped,
-                        reconnectCountdown, dialUp, clock, lastResult},
-      StatisticsCallbacks{[] { return RasHandle{0x5150}; }, [this] { ++disconnects; }}};
+      StatisticsSources{ledger, store, line, currentEntryName, statsEntryName, dialUp, clock, lastResult},
+      StatisticsCallbacks{[this] { ++disconnects; }}};
 };
 
 TEST_F(StatisticsWindowTest, CaptionAndFirstTabFollowWhetherTheProgramRunsAnEntry) {
@@ -155,10 +153,10 @@ TEST_F(StatisticsWindowTest, EachTickShowsConnectedWaitingOrOffline) {
     Pass(600);
     frmStatistics.Timer1.OnTick();  // every case starts from a connected window
 
-    isConnected = c.connected;
-    lineDropped = c.dropped;
+    line.isConnected = c.connected;
+    line.lineDropped = c.dropped;
     entry.AutoReconnect = c.autoReconnect;
-    reconnectCountdown = 119.2f;
+    line.reconnectCountdown = 119.2f;
     frmStatistics.Timer1.OnTick();
     const std::vector<const forms::Label*> values = {
         &frmStatistics.lblSpeed,     &frmStatistics.lblTx,       &frmStatistics.lblRx,       &frmStatistics.lblTimeOn,
@@ -291,7 +289,7 @@ TEST_F(StatisticsWindowTest, RefreshLeavesAnUnchangedListAloneAndOfflineTotalsNe
 
   // The line drops and is booked: from now on nothing grows.
   ledger.SaveOnlineTime(Key());
-  isConnected = 0;
+  line.isConnected = 0;
   frmStatistics.Timer1.OnTick();
   const std::string total = frmStatistics.lblTotalTime.Caption();
   EXPECT_EQ(total, "01:01:00");
@@ -305,7 +303,7 @@ TEST_F(StatisticsWindowTest, RefreshLeavesAnUnchangedListAloneAndOfflineTotalsNe
 }
 
 TEST_F(StatisticsWindowTest, DisconnectHandsOverToTheDialerAndCloses) {
-  isConnected = 1;
+  line.isConnected = 1;
   frmStatistics.Load();
   frmStatistics.cmdDisconnect.OnUserClick();
   EXPECT_EQ(disconnects, 1);
@@ -319,7 +317,7 @@ class OnlineTimeWindowTest : public OnlineTimeWindowsTest {
 
   forms::Form dialer{"frmDialer", 100};
   std::vector<const forms::Form*> broughtToFront;
-  OnlineTimeForm frmOnTime{OnlineTimeSources{ledger, store, statsEntryName, isConnected, clock, dialer,
+  OnlineTimeForm frmOnTime{OnlineTimeSources{ledger, store, statsEntryName, line, clock, dialer,
                                              [this](forms::Form& window) { broughtToFront.push_back(&window); }}};
 };
 
@@ -377,7 +375,7 @@ TEST_F(OnlineTimeWindowTest, MouseMovementsRebuildOnlyWhatChangedAndOfflineNothi
   EXPECT_EQ(frmOnTime.lbxTime.List(0), " December\t0 hrs   02 min");
 
   ledger.SaveOnlineTime(Key());
-  isConnected = 0;
+  line.isConnected = 0;
   for (int move = 0; move < 3; ++move) {
     Pass(3600);
     frmOnTime.Form_MouseMove(0, 0, 10, 10);

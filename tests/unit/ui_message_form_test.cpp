@@ -14,11 +14,11 @@ enum class Answer { Yes, No, CloseBox };
 class MessageFormTest : public ::testing::Test, public ProgramFixture {
  protected:
   MessageFormTest() {
-    Create("Work");
-    context->CurrentEntryName = "Work";
+    Start("Work");  // no number: the dialer waits for the user
+    question = &context->frmMessage;
   }
 
-  MessageForm& Form() { return context->frmMessage; }
+  MessageForm& Form() { return *question; }
 
   // Shows the question as the Disconnect command does and lets the user
   // tick the box (or not) and answer.
@@ -36,6 +36,8 @@ class MessageFormTest : public ::testing::Test, public ProgramFixture {
     };
     context->Platform.Forms.ShowModal(Form());
   }
+
+  MessageForm* question = nullptr;
 
   std::optional<std::string> StoredDoNotAsk() {
     return registry.RawValue(RegHive::CurrentUser, EntryKey("Work"), "DoNotAsk");
@@ -72,7 +74,7 @@ TEST_F(MessageFormTest, CloseBoxLeavesTheFlagAsItWasAndStoresNothing) {
   EXPECT_EQ(Form().DisconnectDeclined, 0);
   EXPECT_FALSE(Form().Loaded());
   EXPECT_FALSE(StoredDoNotAsk().has_value());
-  EXPECT_EQ(context->Entry.DoNotAsk, 0);
+  EXPECT_EQ(context->Line.RunningEntry().DoNotAsk, 0);
 
   Ask(Answer::No);
   Ask(Answer::CloseBox);
@@ -89,19 +91,21 @@ TEST_F(MessageFormTest, AnswerStoresTheBoxInTheCurrentEntry) {
                         Case{Answer::No, false, "0"}}) {
     SCOPED_TRACE(std::string(c.answer == Answer::Yes ? "Yes" : "No") + (c.tick ? " ticked" : " unticked"));
     registry.DeleteKey(RegHive::CurrentUser, EntryKey("Work"));
-    context->Entry.DoNotAsk = 0;
+    context->Line.DoNotAskChosen(0);
     context->LastResult = -1;
     Ask(c.answer, c.tick);
     EXPECT_EQ(StoredDoNotAsk(), std::string(c.stored) + '\0');
     EXPECT_EQ(context->LastResult, kRegSuccess);
     // The next Disconnect of this run honours the choice at once.
-    EXPECT_EQ(context->Entry.DoNotAsk, c.tick ? 1 : 0);
+    EXPECT_EQ(context->Line.RunningEntry().DoNotAsk, c.tick ? 1 : 0);
   }
   EXPECT_EQ(registry.OpenKeyCount(), 0u);
 }
 
 TEST_F(MessageFormTest, CustomEntryStoresUnderItsStarredKey) {
-  context->CurrentEntryName = "*Provider";
+  const std::string runningEntry = "*Provider";
+  MessageForm custom(context->Store, runningEntry, context->frmDialer, nullptr);
+  question = &custom;
   Ask(Answer::Yes, /*tick=*/true);
   EXPECT_EQ(registry.RawValue(RegHive::CurrentUser, EntryKey("*Provider"), "DoNotAsk"), std::string("1\0", 2));
 }

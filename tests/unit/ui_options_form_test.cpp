@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fakes/fake_files.h"
+#include "fakes/fake_live_connection.h"
 #include "fakes/fake_form_host.h"
 #include "fakes/fake_message_box.h"
 #include "fakes/fake_registry.h"
@@ -42,8 +43,8 @@ class OptionsFormTest : public ::testing::Test {
 
   OptionsForm& Open(const std::string& current) {
     currentEntryName = current;
-    OptionsServices services{store,  entry, currentEntryName, isConnected, lastResult, messages,   fileDialog,
-                             links,  files, shell,            formHost,    dialerList, dialerNumber, programFile};
+    OptionsServices services{store, currentEntryName, line,     lastResult, messages,   fileDialog,
+                             links, files,            shell,    formHost,   programFile};
     OptionsCallbacks callbacks;
     callbacks.setDialerIcon = [this](int number) { dialerIcon = number; };
     callbacks.resetDialerCaption = [this] { calls.push_back("resetDialerCaption"); };
@@ -65,17 +66,14 @@ class OptionsFormTest : public ::testing::Test {
   FakeRegistry registry;
   int32_t lastResult = 0;
   SettingsStore store{registry, lastResult};
-  EntrySettings entry;
   std::string currentEntryName;
-  uint8_t isConnected = 0;
+  FakeLiveConnection line;
   FakeMessageBox messages;
   FakeFileDialog fileDialog;
   FakeShellLinks links;
   FakeFileSystem files;
   FakeShell shell;
   FakeFormHost formHost;
-  forms::ComboBox dialerList{"cmbList", 1};
-  forms::TextBox dialerNumber{"txtCombo", 2};
   std::string programFile = kProgram;
   int dialerIcon = 0;
   std::vector<std::string> calls;
@@ -357,7 +355,7 @@ TEST_F(OptionsFormTest, IconChooserReturnsTheChosenNumberAndZeroWhenClosed) {
   formHost.answer = [](forms::Form& shown) { static_cast<IconsForm&>(shown).img1[0].OnUserClick(); };
   options.imgIcon_Click(0);
   EXPECT_EQ(options.frmIcons.SelectedIcon, 8);
-  EXPECT_EQ(entry.Icon, 8);
+  EXPECT_EQ(form->Entry.Icon, 8);
   EXPECT_EQ(options.imgIcon[0].Picture(), 8);
 
   formHost.answer = [](forms::Form& shown) { static_cast<IconsForm&>(shown).img1[13].OnUserClick(); };
@@ -365,12 +363,12 @@ TEST_F(OptionsFormTest, IconChooserReturnsTheChosenNumberAndZeroWhenClosed) {
   EXPECT_EQ(options.frmIcons.SelectedIcon, 21);
   EXPECT_EQ(options.CustomIcon, 21);
   EXPECT_EQ(options.imgIcon[1].Picture(), 21);
-  EXPECT_EQ(entry.Icon, 8);
+  EXPECT_EQ(form->Entry.Icon, 8);
 
   formHost.answer = nullptr;  // closed with its close box
   options.imgIcon_Click(0);
   EXPECT_EQ(options.frmIcons.SelectedIcon, 0);
-  EXPECT_EQ(entry.Icon, 8);
+  EXPECT_EQ(form->Entry.Icon, 8);
   EXPECT_EQ(options.frmIcons.img1[13].Picture(), 21);
 }
 
@@ -428,12 +426,24 @@ TEST_F(OptionsFormTest, BrowseButtonsAskTheFileDialog) {
 
 TEST_F(OptionsFormTest, MonitoringSwitchAsksWhileConnected) {
   SeedEntry("Work", {});
-  OptionsForm& options = Open("Work");
-  isConnected = 1;
+  SeedEntry("Home", {{"MonitorTime", "0"}});
+  line.isConnected = 1;
+  // Filling the box from an unmonitored entry is no click of the user's.
+  OptionsForm& options = Open("Home");
+  EXPECT_EQ(options.chkMonitorTime.Value(), 0);
+  EXPECT_TRUE(messages.shown.empty());
+  // Another entry's box acts when that entry is saved, not on the line.
+  options.chkMonitorTime.OnUserValue(1);
+  options.chkMonitorTime.OnUserValue(0);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(calls.empty());
+
+  options.Unload();
+  Open("Work");
 
   messages.answer = MsgResult::No;
-  options.chkMonitorTime.OnUserValue(0);
-  EXPECT_EQ(options.chkMonitorTime.Value(), 1);
+  form->chkMonitorTime.OnUserValue(0);
+  EXPECT_EQ(form->chkMonitorTime.Value(), 1);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
             "This will interrupt the online time monitoring\r\nfor active 'Work' connection. Proceed?");
@@ -442,9 +452,9 @@ TEST_F(OptionsFormTest, MonitoringSwitchAsksWhileConnected) {
   EXPECT_TRUE(calls.empty());
 
   messages.answer = MsgResult::Yes;
-  options.chkMonitorTime.OnUserValue(0);
+  form->chkMonitorTime.OnUserValue(0);
   EXPECT_EQ(calls, std::vector<std::string>{"interruptOnlineTime"});
-  options.chkMonitorTime.OnUserValue(1);
+  form->chkMonitorTime.OnUserValue(1);
   EXPECT_EQ(calls.back(), "restartOnlineTime");
 }
 

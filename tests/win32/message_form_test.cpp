@@ -66,8 +66,7 @@ class User {
 class MessageFormWineTest : public ::testing::Test, public ProgramFixture {
  protected:
   void SetUp() override {
-    Create("Work");
-    context->CurrentEntryName = "Work";
+    Start("Work");  // no number: the dialer model waits for the user
     owner_ = CreateWindowExA(0, "STATIC", "Corvane     'Work'", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 340, 150,
                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(owner_, nullptr);
@@ -125,7 +124,7 @@ TEST_F(MessageFormWineTest, QuestionShowsItsTextsAndNoKeepsTheConnection) {
   EXPECT_TRUE(sawOwnerDisabled);
   EXPECT_TRUE(IsWindowEnabled(owner_));
   EXPECT_EQ(StoredDoNotAsk(), std::string("1\0", 2));
-  EXPECT_EQ(context->Entry.DoNotAsk, 1);
+  EXPECT_EQ(context->Line.RunningEntry().DoNotAsk, 1);
 }
 
 TEST_F(MessageFormWineTest, KeyboardAndCloseBox) {

@@ -18,8 +18,15 @@ namespace corvane::testing {
 class FakeClock : public ClockPort {
  public:
   double SecondsSinceMidnight() override { return secondsSinceMidnight; }
-  int MonthNumber() override { return month; }
-  int Year() override { return year; }
+  // The date of each reading in turn, then `year` and `month` for good: a
+  // calendar that turns over between two readings.
+  CalendarDate Today() override {
+    ++todayReadings;
+    if (upcomingDates.empty()) return {year, month};
+    const CalendarDate date = upcomingDates.front();
+    upcomingDates.erase(upcomingDates.begin());
+    return date;
+  }
   std::string MonthName(int m) override {
     static const char* const kNames[] = {"January", "February", "March",     "April",   "May",      "June",
                                          "July",    "August",   "September", "October", "November", "December"};
@@ -30,6 +37,8 @@ class FakeClock : public ClockPort {
   double secondsSinceMidnight = 12 * 3600.0;
   int month = 12;
   int year = 2026;
+  std::vector<CalendarDate> upcomingDates;
+  int todayReadings = 0;
   double monotonic = 0;
 };
 

@@ -1,0 +1,161 @@
+// Connection: its phase, the end of the program, disconnecting, and the
+// options window's hand-overs of the running entry.
+#include "app/connection.h"
+
+#include "app/dialer_captions.h"
+#include "app/dialer_form.h"
+#include "dial/hang_up.h"
+#include "system/clock_port.h"
+#include "system/tray_icon_port.h"
+
+namespace corvane {
+
+Connection::Connection(const ConnectionPorts& ports, SettingsStore& store, OnlineTimeLedger& ledger,
+                       int32_t& lastResult, std::string commandLine, std::string& currentEntryName,
+                       uint32_t randomSeed)
+    : ports_(ports),
+      store_(store),
+      ledger_(ledger),
+      lastResult_(lastResult),
+      currentEntryName_(currentEntryName),
+      commandLine_(std::move(commandLine)),
+      random_(randomSeed) {}
+
+void Connection::Attach(DialerForm& view, ConnectionWindows windows) {
+  view_ = &view;
+  windows_ = std::move(windows);
+}
+
+bool Connection::TickNeeded() const {
+  switch (phase_) {
+    case Phase::CustomWait:
+    case Phase::Dialling:
+    case Phase::RedialCountdown:
+    case Phase::RedialDue:
+    case Phase::Connected:
+    case Phase::ReconnectWait: return true;
+    case Phase::Idle:
+    case Phase::Ending: return false;
+  }
+  return false;
+}
+
+// Every change of phase goes through here, so the supervisor tick runs
+// exactly while something is live or pending, whatever the monitoring
+// switch says: a redial or a reconnect never waits for a tick that is off.
+void Connection::SetPhase(Phase phase) {
+  phase_ = phase;
+  view_->Timer1.SetEnabled(TickNeeded());
+}
+
+// Handle 0 is no connection (nothing dialled yet, or a custom entry's line,
+// which is the provider program's): there is nothing to hang up.
+void Connection::HangUp(RasHandle handle) {
+  if (handle != 0) HangUpConnection(ports_.DialUp, handle, lastResult_);
+}
+
+void Connection::StoreLastOffTime() {
+  const auto now = static_cast<long>(ports_.Clock.SecondsSinceMidnight());
+  store_.SaveRegValue(RunningEntryKey(), kLastOffTimeValue, std::to_string(now));
+}
+
+// The program ends through the dialer window's exit path (End).
+void Connection::EndProgram() { view_->Unload(); }
+
+void Connection::End() {
+  const bool wasConnected = phase_ == Phase::Connected;
+  // Whatever still waits (a busy-redial countdown, a pending redial) must
+  // stop with the window.
+  SetPhase(Phase::Ending);
+  session_.Hooked = 0;
+  // A custom entry's line is the provider program's: it is not hung up here.
+  HangUp(session_.ConnectionHandle);
+  if (wasConnected) StoreLastOffTime();
+  if (entry_.MonitorTime != 0) ledger_.SaveOnlineTime(RunningEntryKey());
+  ports_.TrayIcon.Delete();
+  if (windows_.closeOtherWindows) windows_.closeOtherWindows();
+}
+
+bool Connection::CloseBoxClicked() {
+  if (entry_.MonitorTime == 0) {
+    HangUp(session_.ConnectionHandle);
+    return true;
+  }
+  // While waiting to reconnect there is no line to drop: the window just closes.
+  if (phase_ == Phase::ReconnectWait) return true;
+  return DisconnectActiveLine();
+}
+
+void Connection::DisconnectClicked() {
+  // The item reads "&Connect" while a dropped line waits to reconnect: the
+  // user wants the line back now rather than after the pause.
+  if (view_->mnuDisconnect.Caption() != kCaptionDisconnect) {
+    if (phase_ == Phase::ReconnectWait) ReconnectNow();
+    return;
+  }
+  DisconnectActiveLine();
+}
+
+// Hangs up the active line, asking first unless told not to; false when the
+// user answered No. The question is asked before anything changes: the
+// supervisor goes on while it is open, and a No leaves the connection as
+// the supervisor has it by then, never half disconnected.
+bool Connection::DisconnectActiveLine() {
+  std::vector<ActiveConnection> connections;
+  const int count = ports_.DialUp.EnumActiveConnections(connections);
+  // A service that cannot list its connections still knows the one this
+  // program runs (dialled, or the custom entry's): the user asked for it to
+  // go, so it goes.
+  const bool listed = count != kConnectionsUnknown;
+  if (listed && (count == 0 || connections.empty())) {
+    // No line yet, but a dial on its way: left unwatched it would bring up
+    // a line nobody times. The user asked for no line: the dial goes too.
+    // (The exit path hangs it up.)
+    if (phase_ == Phase::Dialling || phase_ == Phase::RedialCountdown || phase_ == Phase::RedialDue) {
+      EndProgram();
+      return true;
+    }
+    disconnectRequested_ = true;
+    session_.Hooked = 0;
+    return true;
+  }
+  const RasHandle line = listed ? connections.back().Handle : RunningConnection();
+  if (entry_.DoNotAsk == 0 && windows_.confirmDisconnect && !windows_.confirmDisconnect()) return false;
+  // The window may have gone while the question was open (the line dropped
+  // and a rule ended the program).
+  if (!view_->Loaded() || phase_ == Phase::Ending) return true;
+  disconnectRequested_ = true;
+  session_.Hooked = 0;
+  HangUp(line);
+  EndProgram();
+  return true;
+}
+
+void Connection::RunningEntrySaved() {
+  const uint8_t monitorTime = entry_.MonitorTime;
+  LoadEntry(store_, RunningEntryKey(), entry_, view_->cmbList, view_->txtCombo);
+  // The monitoring of a live line changes only through the switch's own
+  // hand-overs, which have booked or restarted the count already.
+  if (phase_ == Phase::Connected) entry_.MonitorTime = monitorTime;
+  if (entry_.UseList == 0) {
+    view_->cmbList.SetVisible(false);
+    view_->txtCombo.SetVisible(phase_ == Phase::Idle);
+  }
+}
+
+void Connection::InterruptMonitoring() {
+  ledger_.SaveOnlineTime(RunningEntryKey());
+  entry_.MonitorTime = 0;
+}
+
+void Connection::ResumeMonitoring() {
+  entry_.MonitorTime = 1;
+  if (phase_ == Phase::Connected) ledger_.StartCounting();
+}
+
+std::string Connection::ListModeSuffix() const {
+  if (entry_.UseList != 1) return {};
+  return "   UserID(" + std::to_string(session_.UserIndex) + ")";
+}
+
+}  // namespace corvane

@@ -1,0 +1,32 @@
+// What the windows that show the running connection may read of it: whether
+// the line is up or waits to reconnect, which entry it belongs to, and its
+// handle. They never change it.
+#pragma once
+
+#include <string>
+
+#include "dial/dialup_service.h"
+#include "settings/entry_settings.h"
+
+namespace corvane {
+
+class LiveConnection {
+ public:
+  virtual ~LiveConnection() = default;
+
+  // A line is up: dialled and connected, or the custom entry's seen.
+  virtual bool IsConnected() const = 0;
+  // A dropped line waits out its reconnect pause.
+  virtual bool LineDropped() const = 0;
+  // Seconds left of that pause, as the supervisor last computed them.
+  virtual float ReconnectCountdown() const = 0;
+  // The running connection: the dialled one, or the one a custom entry's
+  // provider program made; 0 when there is none.
+  virtual RasHandle RunningConnection() const = 0;
+  // The entry the connection runs, and its record as the connection uses
+  // it (saving that entry in the options window is the one way to change it).
+  virtual const std::string& RunningEntryName() const = 0;
+  virtual const EntrySettings& RunningEntry() const = 0;
+};
+
+}  // namespace corvane

@@ -1,0 +1,430 @@
+// The connection against a simulated dial-up service, driven by seeded
+// random sequences of user and service events (dial, busy, refused login,
+// refused request, connect, drops with and without an error, the options
+// window browsed, saved and cancelled, the monitoring switch, the statistics
+// window, Cancel, Redial, Exit, the tray's Disconnect, kill and restart, the
+// wall clock moved). After every step the invariants below must hold; a
+// failing sequence is shrunk to a short one and printed with its seed.
+//
+// CORVANE_MODEL_RUNS and CORVANE_MODEL_STEPS set the size of the run (the
+// test command runs it briefly; the long run's figures are in the
+// reliability notes).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "fakes/fake_dialup_service.h"
+#include "fakes/fake_files.h"
+#include "fakes/fake_form_host.h"
+#include "fakes/fake_message_box.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_shell_links.h"
+#include "fakes/fake_system.h"
+#include "fakes/fake_tray_icon.h"
+#include "fakes/program_fixture.h"
+#include "stats/online_time_ledger.h"
+
+namespace corvane::testing {
+namespace {
+
+constexpr double kTick = 0.5;
+constexpr double kCheckpointSeconds = 1;
+constexpr uint32_t kDialing = 2;
+constexpr uint32_t kAuthenticating = 5;
+constexpr int32_t kDropError = 629;
+constexpr int32_t kRejected = 633;
+
+// The service as the program meets it: one line at most, handles that turn
+// invalid once hung up, and the record of when each line was up.
+class SimulatedService : public FakeDialUpService {
+ public:
+  explicit SimulatedService(FakeClock& clock) : clock_(clock) {}
+
+  int32_t Dial(const std::string& phonebook, RasWindow window, RasHandle& handle) override {
+    FakeDialUpService::Dial(phonebook, window, handle);
+    if (rejectNext) {
+      rejectNext = false;
+      handle = 0;
+      return kRejected;
+    }
+    if (inFlight != 0 || upHandle != 0) {
+      violation = "a dial was issued while another dial or line was live";
+    }
+    handle = ++lastHandle;
+    inFlight = handle;
+    return kRasSuccess;
+  }
+  int32_t HangUp(RasHandle handle) override {
+    FakeDialUpService::HangUp(handle);
+    if (handle == inFlight) inFlight = 0;
+    if (handle == upHandle) LineDown();
+    return kRasSuccess;
+  }
+  int32_t QueryConnectStatus(RasHandle handle, ConnectStatus& status) override {
+    if (handle == 0 || (handle != inFlight && handle != upHandle)) return kRasInvalidHandle;
+    status = ConnectStatus{};
+    status.State = handle == upHandle ? kRasStateConnected : kDialing;
+    return kRasSuccess;
+  }
+
+  // The far end answers the dial in flight.
+  bool Connect() {
+    if (inFlight == 0) return false;
+    upHandle = inFlight;
+    inFlight = 0;
+    upSince = clock_.monotonic;
+    connections = {ListedLine(upHandle)};
+    return true;
+  }
+  void LineDown() {
+    upSeconds += clock_.monotonic - upSince;
+    ++lines;
+    upHandle = 0;
+    connections.clear();
+  }
+
+  RasHandle lastHandle = 0x1000;
+  RasHandle inFlight = 0;
+  RasHandle upHandle = 0;
+  double upSince = 0;
+  double upSeconds = 0;  // of every line that has gone down
+  int lines = 0;
+  bool rejectNext = false;
+  std::string violation;
+
+ private:
+  FakeClock& clock_;
+};
+
+enum class Act {
+  Tick, Dial, Redial, Cancel, Busy, RefusedLogin, RejectNext, Connect, DropQuietly, DropWithError,
+  OptionsBrowse, OptionsSave, MonitoringToggle, Statistics, TrayDisconnect, Exit, Kill, ClockJump, Count
+};
+
+const char* Name(Act act) {
+  static const char* const kNames[] = {"Tick",          "Dial",         "Redial",          "Cancel",
+                                       "Busy",          "RefusedLogin", "RejectNext",      "Connect",
+                                       "DropQuietly",   "DropWithError", "OptionsBrowse",  "OptionsSave",
+                                       "MonitoringToggle", "Statistics", "TrayDisconnect", "Exit",
+                                       "Kill",          "ClockJump"};
+  return kNames[static_cast<int>(act)];
+}
+
+struct Step {
+  Act act;
+  uint32_t value;  // a number to save, a clock jump
+};
+
+std::vector<Step> RandomSteps(uint32_t seed, int count) {
+  std::mt19937 random(seed);
+  // Ticks are the most common event, as they are in a running program.
+  std::discrete_distribution<int> pick({40, 4, 3, 1, 5, 3, 1, 8, 3, 3, 2, 2, 2, 2, 1, 1, 1, 2});
+  std::vector<Step> steps;
+  for (int i = 0; i < count; ++i) steps.push_back({static_cast<Act>(pick(random)), static_cast<uint32_t>(random())});
+  return steps;
+}
+
+// One run of the program against the simulated service.
+class Model {
+ public:
+  Model() {
+    registry.SetString(RegHive::CurrentUser, kSettingsRoot, "Product", "8302749165");
+    Seed("Work", {{"PhoneNumber", "5550100"}, {"UserName", "ann"}, {"MonitorTime", "1"}, {"AutoReconnect", "1"},
+                  {"EnableRedial", "1"}, {"NumberOfRedials", "3"}, {"Minutes", "0"}, {"Seconds", "2"},
+                  {"DoNotAsk", "1"}});
+    Seed("Other", {{"PhoneNumber", "5559999"}, {"UserName", "zed"}, {"MonitorTime", "0"}, {"Icon", "12"}});
+    pump.onEvents = [this] { TickIfRunning(); };
+    StartProgram();
+  }
+
+  // Applies one step; the first broken invariant, empty when all hold.
+  std::string Apply(const Step& step) {
+    // The dials of the start (or restart) before this step, against the
+    // number as it stood.
+    if (std::string broken = CheckDials(); !broken.empty()) return broken;
+    AppContext& app = *context;
+    DialerForm& dialer = app.frmDialer;
+    // The user's Disconnect ends the program once the line is found gone.
+    bool endsByRule = app.Line.DisconnectRequested();
+    switch (step.act) {
+      case Act::Tick: Pass(kTick); break;
+      case Act::Dial:
+        if (dialer.Visible() && dialer.cmdDial.Caption() == "&DIAL") dialer.cmdDial.OnUserClick();
+        break;
+      case Act::Redial:
+        if (dialer.cmdCancel.Visible() && dialer.cmdCancel.Caption() == "&Redial") dialer.cmdCancel.OnUserClick();
+        break;
+      case Act::Cancel:
+        if (dialer.Visible() && dialer.cmdDial.Caption() == "&Cancel") {
+          endsByRule = true;
+          dialer.cmdDial.OnUserClick();
+        }
+        break;
+      case Act::Busy: Fail(kRasLineBusy, kDialing); break;
+      case Act::RefusedLogin: Fail(kRasAuthenticationFailure, kAuthenticating); break;
+      case Act::RejectNext: service.rejectNext = true; break;
+      case Act::Connect:
+        if (service.inFlight != 0 && service.inFlight == app.Line.Session().ConnectionHandle) {
+          service.Connect();
+          Message(kRasStateConnected, 0);
+          if (!app.Line.IsConnected()) return "the Connected message of the dial did not reach the connection";
+        }
+        break;
+      case Act::DropQuietly:
+        if (service.upHandle != 0) service.LineDown();
+        break;
+      case Act::DropWithError:
+        if (service.upHandle != 0) {
+          service.LineDown();
+          Message(kRasStateDisconnected, kDropError);
+        }
+        break;
+      case Act::OptionsBrowse: Options([&](OptionsForm& options) {
+        options.cmbSelEntry_DropDown();
+        options.cmbSelEntry.OnUserText("Other");
+        options.cmdCancel.OnUserClick();
+      }); break;
+      case Act::OptionsSave: Options([&](OptionsForm& options) {
+        const std::string number = "555" + std::to_string(1000 + step.value % 9000);
+        options.txtPhoneNumber.OnUserText(number);
+        options.txtPassword.OnUserText("secret");
+        // The window opens on the entry it showed last, which may be another.
+        const bool running = options.EditedEntryName == "Work";
+        options.cmdOK.OnUserClick();
+        if (!options.Loaded() && running) expectedNumber = number;
+      }); break;
+      case Act::MonitoringToggle: Options([&](OptionsForm& options) {
+        messages.answer = MsgResult::Yes;
+        options.chkMonitorTime.OnUserValue(0);
+        options.chkMonitorTime.OnUserValue(1);
+        if (app.Line.IsConnected()) ++bookings;
+        options.cmdCancel.OnUserClick();
+      }); break;
+      case Act::Statistics:
+        app.ShowStatisticsWindow("Work");
+        app.frmStatistics.Timer1.OnTick();
+        app.frmStatistics.Unload();
+        break;
+      case Act::TrayDisconnect:
+        endsByRule = endsByRule || dialer.mnuDisconnect.Caption() == "&Disconnect";
+        dialer.mnuDisconnect.OnUserClick();
+        break;
+      case Act::Exit:
+        endsByRule = true;
+        dialer.mnuExit.OnUserClick();
+        break;
+      case Act::Kill: Kill(); break;
+      case Act::ClockJump:
+        clock.secondsSinceMidnight = static_cast<double>(step.value % 86400);
+        break;
+      case Act::Count: break;
+    }
+    std::string broken = Check(endsByRule);
+    if (!context->frmDialer.Loaded()) Restart();
+    return broken;
+  }
+
+ private:
+  using Values = std::vector<std::pair<std::string, std::string>>;
+
+  void Seed(const std::string& name, const Values& values) {
+    const std::string key = std::string(kSettingsRoot) + name;
+    registry.AddKey(RegHive::CurrentUser, key);
+    for (const auto& [value, text] : values) registry.SetString(RegHive::CurrentUser, key, value, text);
+  }
+
+  void StartProgram() {
+    context = std::make_unique<AppContext>(ports, "Work", ++runs, kCheckpointSeconds);
+    context->frmDialer.Attach(&window);
+    context->frmDialer.Load();
+  }
+
+  // The program is gone (ended or killed): its line with it, then a new start.
+  void Restart() {
+    if (service.upHandle != 0) service.LineDown();
+    service.inFlight = 0;
+    context.reset();
+    StartProgram();
+  }
+
+  void Kill() {
+    if (service.upHandle != 0) {
+      // What the killed program had not booked is left in its checkpoint.
+      killTolerance += kCheckpointSeconds + kTick;
+      service.LineDown();
+    }
+    service.inFlight = 0;
+    context.reset();
+    StartProgram();
+  }
+
+  void TickIfRunning() {
+    if (context == nullptr) return;
+    DialerForm& dialer = context->frmDialer;
+    if (dialer.Loaded() && dialer.Timer1.Enabled()) dialer.Timer1_Timer();
+  }
+
+  void Pass(double seconds) {
+    clock.monotonic += seconds;
+    clock.secondsSinceMidnight += seconds;
+    if (clock.secondsSinceMidnight >= 86400) clock.secondsSinceMidnight -= 86400;
+    TickIfRunning();
+  }
+
+  void Message(uint32_t state, int32_t error) {
+    AppContext& app = *context;
+    app.frmDialer.Form_WindowMessage(app.Line.Session().DialEventMessage, state, error);
+  }
+
+  void Fail(int32_t error, uint32_t state) {
+    if (service.inFlight == 0 || service.inFlight != context->Line.Session().ConnectionHandle) return;
+    const RasHandle failed = service.inFlight;
+    Message(state, error);
+    // The attempt is over whether or not the program hung it up.
+    if (service.inFlight == failed) service.inFlight = 0;
+  }
+
+  template <typename Use>
+  void Options(Use use) {
+    AppContext& app = *context;
+    if (app.frmOptions.Loaded() || !app.frmDialer.mnuOptions.Enabled()) return;
+    app.frmDialer.mnuOptions.OnUserClick();
+    if (app.frmOptions.Loaded()) use(app.frmOptions);
+    if (app.frmOptions.Loaded()) app.frmOptions.Unload();
+  }
+
+  // Every dial uses the running entry's number and login.
+  std::string CheckDials() {
+    for (; dialsChecked < service.dialParams.size(); ++dialsChecked) {
+      const DialParams& params = service.dialParams[dialsChecked];
+      if (params.PhoneNumber != expectedNumber || params.UserName != "ann") {
+        return "a dial used " + params.PhoneNumber + " and " + params.UserName + ", not the running entry's " +
+               expectedNumber;
+      }
+    }
+    return {};
+  }
+
+  std::string Check(bool endsByRule) {
+    if (!service.violation.empty()) return service.violation;
+    if (std::string broken = CheckDials(); !broken.empty()) return broken;
+    AppContext& app = *context;
+    const Connection& line = app.Line;
+    if (!app.frmDialer.Loaded()) {
+      if (!endsByRule) return "the program ended without the user's word or a rule";
+      return Booking();
+    }
+    const bool live = line.IsConnected() || line.BusyRedialPending() || line.RetryPending() || line.LineDropped() ||
+                      line.CurrentPhase() == Phase::Dialling;
+    if (live && !app.frmDialer.Timer1.Enabled()) return "a line or a pending redial without the supervisor tick";
+    if (!line.IsConnected() && service.upHandle != 0 && line.CurrentPhase() != Phase::Dialling) {
+      // A line up that the program does not know of is untimed.
+      return "the service has a line up that the connection does not watch";
+    }
+    if (line.IsConnected() || service.upHandle != 0) return {};
+    return Booking();
+  }
+
+  // With no line up, every second a line was up is booked once.
+  std::string Booking() {
+    const std::string key = std::string(kSettingsRoot) + "Work";
+    const auto raw = registry.RawValue(RegHive::CurrentUser, key, kOnlineTimeValue);
+    const double booked = raw ? std::stod(*raw) : 0;
+    const double tolerance = 1.0 * (service.lines + bookings) + killTolerance;
+    if (std::abs(booked - service.upSeconds) > tolerance) {
+      std::ostringstream text;
+      text << "booked " << booked << " s against " << service.upSeconds << " s of line over " << service.lines
+           << " lines";
+      return text.str();
+    }
+    return {};
+  }
+
+ public:
+  FakeRegistry registry;
+  FakeClock clock;
+  FakeShell shell;
+  FakeMessageBox messages;
+  FakeEventPump pump{clock};
+  FakePlatform platform;
+  SimulatedService service{clock};
+  FakeTrayIcon trayIcon;
+  FakeFormHost formHost;
+  FakeFileSystem files;
+  FakeDownload download;
+  FakeFileDialog fileDialog;
+  FakeShellLinks shellLinks;
+  Ports ports{registry, clock,    shell,    messages, pump,     platform,
+              service,  trayIcon, formHost, files,    download, fileDialog, shellLinks};
+
+ private:
+  RecordingWindow window;
+  std::unique_ptr<AppContext> context;
+  uint32_t runs = 0;
+  size_t dialsChecked = 0;
+  std::string expectedNumber = "5550100";
+  int bookings = 0;  // extra bookings of one line (the monitoring switch)
+  double killTolerance = 0;
+};
+
+// The index of the first step that breaks an invariant, or -1.
+int FirstFailure(const std::vector<Step>& steps, std::string& broken) {
+  Model model;
+  for (size_t i = 0; i < steps.size(); ++i) {
+    broken = model.Apply(steps[i]);
+    if (!broken.empty()) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// Drops steps one at a time while the sequence still fails.
+std::vector<Step> Shrunk(std::vector<Step> steps) {
+  std::string broken;
+  steps.resize(static_cast<size_t>(FirstFailure(steps, broken)) + 1);
+  for (bool shorter = true; shorter;) {
+    shorter = false;
+    for (size_t i = 0; i + 1 < steps.size(); ++i) {
+      std::vector<Step> candidate = steps;
+      candidate.erase(candidate.begin() + static_cast<long>(i));
+      const int failure = FirstFailure(candidate, broken);
+      if (failure >= 0) {
+        candidate.resize(static_cast<size_t>(failure) + 1);
+        steps = candidate;
+        shorter = true;
+        break;
+      }
+    }
+  }
+  return steps;
+}
+
+int FromEnvironment(const char* name, int fallback) {
+  const char* text = std::getenv(name);
+  return text != nullptr && std::atoi(text) > 0 ? std::atoi(text) : fallback;
+}
+
+TEST(ConnectionModelTest, RandomEventSequencesKeepTheInvariants) {
+  const int runs = FromEnvironment("CORVANE_MODEL_RUNS", 40);
+  const int stepsPerRun = FromEnvironment("CORVANE_MODEL_STEPS", 250);
+  for (int run = 1; run <= runs; ++run) {
+    const auto seed = static_cast<uint32_t>(run);
+    const std::vector<Step> steps = RandomSteps(seed, stepsPerRun);
+    std::string broken;
+    if (FirstFailure(steps, broken) < 0) continue;
+    const std::vector<Step> shortest = Shrunk(steps);
+    FirstFailure(shortest, broken);
+    std::ostringstream sequence;
+    for (const Step& step : shortest) sequence << " " << Name(step.act) << "(" << step.value % 100000 << ")";
+    FAIL() << "seed " << seed << ": " << broken << "\n  shortest failing sequence:" << sequence.str();
+  }
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -1,0 +1,259 @@
+// The connection as one owner of the dial and the line, on fakes: what
+// happens between a dial, its line and the user's commands when they cross
+// (a refused first dial then Redial, a line that drops with an error, the
+// tray's Connect once the reconnect has begun, the monitoring switch in a
+// countdown, the close-box question while the line drops, a service that
+// cannot list its lines, a countdown while the wall clock jumps).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "fakes/program_fixture.h"
+#include "stats/online_time_ledger.h"
+
+namespace corvane::testing {
+namespace {
+
+using Values = std::vector<std::pair<std::string, std::string>>;
+
+constexpr uint32_t kDialing = 2;
+constexpr RasHandle kCustomLine = 0x31;
+
+class ConnectionTest : public ::testing::Test, public ProgramFixture {
+ protected:
+  void SeedEntry(const std::string& name, const Values& values) {
+    registry.AddKey(RegHive::CurrentUser, EntryKey(name));
+    for (const auto& [value, text] : values) registry.SetString(RegHive::CurrentUser, EntryKey(name), value, text);
+  }
+
+  // "Work": a single number, monitored, redialled and reconnected at once.
+  AppContext& StartWork(const Values& more = {}) {
+    Values values{{"PhoneNumber", "5550100"}, {"MonitorTime", "1"},     {"AutoReconnect", "1"},
+                  {"EnableRedial", "1"},      {"NumberOfRedials", "5"}, {"Minutes", "0"},
+                  {"Seconds", "0"}};
+    values.insert(values.end(), more.begin(), more.end());
+    SeedEntry("Work", values);
+    return Start("Work");
+  }
+
+  void Event(uint32_t state, int32_t error = 0) {
+    context->frmDialer.Form_WindowMessage(context->Line.Session().DialEventMessage, state, error);
+  }
+  void LineUp() {
+    dialUp.connections = {ListedLine(dialUp.nextHandle, "Crv")};
+    Event(kRasStateConnected);
+  }
+  // Ticks while the timer runs, `seconds` on both clocks.
+  void Pass(double seconds) {
+    for (double done = 0; done < seconds - 1e-9; done += 0.5) {
+      clock.monotonic += 0.5;
+      clock.secondsSinceMidnight += 0.5;
+      if (context->frmDialer.Loaded() && context->frmDialer.Timer1.Enabled()) context->frmDialer.Timer1_Timer();
+    }
+  }
+  int64_t Booked(const std::string& name = "Work") const {
+    const auto raw = registry.RawValue(RegHive::CurrentUser, EntryKey(name), kOnlineTimeValue);
+    return raw ? std::stoll(*raw) : -1;
+  }
+};
+
+// The first dial is refused at once (no handle, no message); the user's
+// Redial then connects. That line is watched like any other: its drop is
+// booked and redialled.
+TEST_F(ConnectionTest, RedialAfterARefusedFirstDialIsWatched) {
+  dialUp.dialAnswer = 633;
+  AppContext& app = StartWork();
+  ASSERT_EQ(app.frmDialer.Caption(), "End of Redials");
+  EXPECT_FALSE(app.frmDialer.Timer1.Enabled());
+
+  dialUp.dialAnswer = kRasSuccess;
+  app.frmDialer.cmdCancel.OnUserClick();  // "&Redial"
+  EXPECT_TRUE(app.frmDialer.Timer1.Enabled());
+  LineUp();
+  Pass(12);
+  const size_t dialsBefore = dialUp.dials.size();
+  dialUp.connections.clear();
+  Pass(1);
+  EXPECT_EQ(Booked(), 12);
+  EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
+}
+
+// A line that drops with an error is a dropped line, not a failed attempt:
+// no countdown, no retry on top of it, one reconnection whose progress
+// (Connected included) reaches the window.
+TEST_F(ConnectionTest, LineDroppingWithAnErrorIsReconnectedOnce) {
+  AppContext& app = StartWork({{"Seconds", "30"}});
+  LineUp();
+  Pass(10);
+  const size_t dialsBefore = dialUp.dials.size();
+  const int waitsBefore = pump.waitCalls;
+  dialUp.connections.clear();
+  Event(kRasStateDisconnected, 629);
+  EXPECT_EQ(pump.waitCalls, waitsBefore) << "no redial countdown for a dropped line";
+  EXPECT_FALSE(app.Line.RetryPending());
+  Pass(1);
+  EXPECT_EQ(Booked(), 10);
+  ASSERT_EQ(dialUp.dials.size(), dialsBefore + 1);
+  LineUp();
+  EXPECT_TRUE(app.Line.IsConnected());
+  Pass(40);
+  EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1) << "nothing dials on top of the live line";
+}
+
+// Waiting to reconnect, the tray item reads "&Connect"; once the reconnect
+// has begun it stands for the line again and disconnects.
+TEST_F(ConnectionTest, TrayItemFollowsTheReconnection) {
+  AppContext& app = StartWork({{"OnTimeEx2", "20"}, {"OffTimeEx2", "5"}, {"DoNotAsk", "1"}});
+  LineUp();
+  Pass(2);
+  dialUp.connections.clear();
+  Pass(0.5);
+  ASSERT_TRUE(app.Line.LineDropped());
+  EXPECT_EQ(app.frmDialer.mnuDisconnect.Caption(), "&Connect");
+
+  const size_t dialsBefore = dialUp.dials.size();
+  app.frmDialer.mnuDisconnect.OnUserClick();  // reconnect now rather than in 5 minutes
+  ASSERT_EQ(dialUp.dials.size(), dialsBefore + 1);
+  EXPECT_EQ(app.frmDialer.mnuDisconnect.Caption(), "&Disconnect");
+  dialUp.connections = {ListedLine(dialUp.nextHandle, "Crv")};
+  app.frmDialer.mnuDisconnect.OnUserClick();
+  EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
+  EXPECT_FALSE(app.frmDialer.Loaded());
+}
+
+// The monitoring switch acts on the line's count, never on the tick: a
+// redial pending in a countdown still comes.
+TEST_F(ConnectionTest, MonitoringSwitchedOffDuringABusyCountdownKeepsTheRedial) {
+  AppContext& app = StartWork({{"Seconds", "3"}});
+  int passes = 0;
+  pump.onEvents = [&] {
+    if (++passes != 1) return;
+    app.frmDialer.mnuOptions_Click();
+    app.frmOptions.chkMonitorTime.OnUserValue(0);
+    app.frmOptions.cmdCancel.OnUserClick();
+  };
+  Event(kDialing, kRasLineBusy);
+  pump.onEvents = nullptr;
+  ASSERT_TRUE(app.Line.BusyRedialPending());
+  EXPECT_TRUE(app.frmDialer.Timer1.Enabled());
+  const size_t dialsBefore = dialUp.dials.size();
+  app.frmDialer.Timer1_Timer();
+  EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
+}
+
+// The close-box question is open while the tick finds the line gone: the
+// window ends either usable (No: it reconnects) or gone (Yes).
+TEST_F(ConnectionTest, LineLostWhileTheCloseBoxQuestionIsOpen) {
+  for (const bool yes : {false, true}) {
+    SCOPED_TRACE(yes ? "Yes" : "No");
+    registry = FakeRegistry();
+    AppContext& app = StartWork();
+    LineUp();
+    Pass(5);
+    formHost.answer = [&](forms::Form&) {
+      dialUp.connections.clear();
+      app.frmDialer.Timer1_Timer();  // a tick while the question waits
+      if (yes) app.frmMessage.cmdYes_Click(); else app.frmMessage.cmdNo_Click();
+    };
+    const bool closed = app.frmDialer.Unload(forms::kUnloadControlMenu);
+    formHost.answer = nullptr;
+    EXPECT_EQ(Booked(), 5);
+    EXPECT_EQ(closed, yes);
+    EXPECT_EQ(app.frmDialer.Loaded(), !yes);
+    if (yes) continue;
+    const size_t dialsBefore = dialUp.dials.size();
+    Pass(0.5);
+    EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1) << "the window stays able to dial";
+  }
+}
+
+// The tray's Disconnect while a dial is on its way and no line is listed
+// yet: the dial goes too, rather than come up as a line nobody times.
+TEST_F(ConnectionTest, DisconnectDuringADialHangsTheDialUp) {
+  AppContext& app = StartWork({{"DoNotAsk", "1"}});
+  ASSERT_EQ(app.Line.CurrentPhase(), Phase::Dialling);
+  app.frmDialer.mnuDisconnect.OnUserClick();
+  EXPECT_EQ(dialUp.hangUps, std::vector<RasHandle>{dialUp.nextHandle});
+  EXPECT_FALSE(app.frmDialer.Loaded());
+}
+
+// A service that cannot list its lines: Disconnect of a custom entry hangs
+// up the provider's line the program watches, never handle 0.
+TEST_F(ConnectionTest, DisconnectWithoutAListHangsUpTheWatchedLine) {
+  SeedEntry("*Net", {{"Location", "c:\\isp\\dialer.exe"}, {"DoNotAsk", "1"}});
+  dialUp.connections = {ListedLine(kCustomLine, "Net")};
+  pump.onEvents = [this] { context->frmDialer.Timer1_Timer(); };
+  AppContext& app = Start("Net");
+  pump.onEvents = nullptr;
+  ASSERT_TRUE(app.Line.IsConnected());
+  dialUp.listFails = true;
+  app.frmDialer.mnuDisconnect.OnUserClick();
+  EXPECT_EQ(dialUp.hangUps, std::vector<RasHandle>{kCustomLine});
+  EXPECT_FALSE(app.frmDialer.Loaded());
+}
+
+// The redial pause is measured on the monotonic clock: the wall clock set
+// back or forward meanwhile changes nothing.
+TEST_F(ConnectionTest, RedialPauseIgnoresTheWallClock) {
+  for (const double jump : {-3600.0, 7200.0}) {
+    SCOPED_TRACE(jump);
+    registry = FakeRegistry();
+    AppContext& app = StartWork({{"Seconds", "10"}});
+    const double start = clock.monotonic;
+    bool jumped = false;
+    pump.onEvents = [&] {
+      if (!jumped) clock.secondsSinceMidnight += jump;
+      jumped = true;
+    };
+    Event(kDialing, kRasLineBusy);
+    pump.onEvents = nullptr;
+    EXPECT_TRUE(app.Line.BusyRedialPending());
+    EXPECT_NEAR(clock.monotonic - start, 10.0, 0.05);
+  }
+}
+
+// A handler that throws while the redial pause lets events run leaves no
+// countdown behind: the next attempt is due, and the tick dials it.
+TEST_F(ConnectionTest, ExceptionInTheRedialPauseLeavesTheNextAttemptDue) {
+  AppContext& app = StartWork({{"Seconds", "5"}});
+  pump.onEvents = [] { throw std::runtime_error("a handler failed"); };
+  EXPECT_THROW(Event(kDialing, kRasLineBusy), std::runtime_error);
+  pump.onEvents = nullptr;
+  EXPECT_TRUE(app.Line.RetryPending());
+  EXPECT_TRUE(app.frmDialer.Timer1.Enabled());
+  const size_t dialsBefore = dialUp.dials.size();
+  app.frmDialer.Timer1_Timer();
+  EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
+}
+
+// One booking reads the calendar once: at the turn of the year it books
+// into the month it read, with that month's year.
+TEST(LedgerCalendarTest, BookingAtTheTurnOfTheYearReadsTheDateOnce) {
+  FakeRegistry registry;
+  int32_t lastResult = 0;
+  SettingsStore store(registry, lastResult);
+  FakeClock clock;
+  const std::string key = std::string(kSettingsRoot) + "Work";
+  registry.AddKey(RegHive::CurrentUser, key);
+  registry.SetString(RegHive::CurrentUser, key, kCurrentMonthValue, "12,December");
+  registry.SetString(RegHive::CurrentUser, key, kCurrentYearValue, "2026");
+  registry.SetString(RegHive::CurrentUser, key, kOnlineTimeValue, "100");
+  OnlineTimeLedger ledger(store, clock);
+  ledger.StartCounting();
+  clock.monotonic += 60;
+  clock.upcomingDates = {{2026, 12}};  // the last reading of 2026, then 2027 from here on
+  clock.year = 2027;
+  clock.month = 1;
+  ledger.SaveOnlineTime(key);
+
+  auto text = [&](const char* value) { return StripNull(*registry.RawValue(RegHive::CurrentUser, key, value)); };
+  EXPECT_EQ(text(kCurrentMonthValue), "12,December");
+  EXPECT_EQ(text(kCurrentYearValue), "2026");
+  EXPECT_EQ(text(kOnlineTimeValue), "160");
+}
+
+}  // namespace
+}  // namespace corvane::testing

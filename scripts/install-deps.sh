@@ -26,3 +26,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The tests run 64-bit Windows programs only. Where the kernel cannot run
+# 32-bit processes, an installed 32-bit Wine loader (wine32:i386) takes over
+# the `wine` command and every run fails with "Exec format error": it goes.
+if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" &&
+   ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  echo "Removing wine32:i386: this machine cannot run 32-bit programs"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get remove -y -qq wine32:i386 libwine:i386
+fi

@@ -1,12 +1,17 @@
 # Cross-builds the Windows side with Debian's mingw-w64 (posix thread model,
 # so the stand-in's dial thread can use std::thread), linked statically so
-# corvane.exe needs no runtime DLLs.
+# corvane.exe needs no runtime DLLs. x64 unless a toolchain file that
+# includes this one names another processor first (mingw-w64-i686.cmake).
+if(NOT CORVANE_MINGW_PROCESSOR)
+  set(CORVANE_MINGW_PROCESSOR x86_64)
+endif()
+set(mingw_triple ${CORVANE_MINGW_PROCESSOR}-w64-mingw32)
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR ${CORVANE_MINGW_PROCESSOR})
+set(CMAKE_C_COMPILER ${mingw_triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${mingw_triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${mingw_triple}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${mingw_triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -85,11 +85,15 @@ bool Run(const std::string& command, std::string& answer) {
       ++dropped;
     }
     reply << "dropped " << dropped << "\n";
+  } else if (verb == "calls") {
+    reply << "enum-connections " << state->calls[static_cast<int>(CountedCall::EnumConnections)] << "\n";
+    reply << "status " << state->calls[static_cast<int>(CountedCall::ConnectStatus)] << "\n";
   } else if (verb == "reset") {
     for (Connection& c : state->connections) {
       if (c.used != 0) WakeLineWatch(c.handle);
       c = Connection{};
     }
+    for (uint64_t& count : state->calls) count = 0;
     ResetDialCounts();
     reply << "reset\n";
   } else {

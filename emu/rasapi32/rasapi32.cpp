@@ -144,6 +144,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 DWORD WINAPI RasEnumConnectionsA(void* records, LPDWORD byteCount, LPDWORD count) {
+  CountCall(CountedCall::EnumConnections);
   if (byteCount == nullptr || count == nullptr) return ERROR_INVALID_PARAMETER;
   const std::shared_ptr<const Config> config = CurrentConfig();
   const int level = config->scenario.level;
@@ -195,6 +196,7 @@ DWORD WINAPI RasEnumConnectionsA(void* records, LPDWORD byteCount, LPDWORD count
 }
 
 DWORD WINAPI RasGetConnectStatusA(void* handle, void* record) {
+  CountCall(CountedCall::ConnectStatus);
   if (record == nullptr) return ERROR_INVALID_PARAMETER;
   const std::shared_ptr<const Config> config = CurrentConfig();
   const int level = config->scenario.level;
@@ -233,7 +235,9 @@ DWORD WINAPI RasHangUpA(void* handle) {
 
 DWORD WINAPI RasEnumDevicesA(void* records, LPDWORD byteCount, LPDWORD count) {
   if (byteCount == nullptr || count == nullptr) return ERROR_INVALID_PARAMETER;
-  if (records != nullptr && *static_cast<DWORD*>(records) != sizeof(RasDevInfo)) return ERROR_INVALID_USER_BUFFER;
+  // The NT family answers a wrong record size with 632 before it looks at
+  // the byte count (a count of 0 included); only the 9x family said 1784.
+  if (records != nullptr && *static_cast<DWORD*>(records) != sizeof(RasDevInfo)) return kInvalidSize;
   const std::shared_ptr<const Config> config = CurrentConfig();
   const Scenario& scenario = config->scenario;
   if (const DWORD failure = scenario.FailureOf("enum-devices")) return failure;

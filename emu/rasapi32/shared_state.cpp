@@ -7,7 +7,7 @@ namespace standin {
 
 namespace {
 
-constexpr uint32_t kMagic = 0x43525631;  // layout version of SharedState
+constexpr uint32_t kMagic = 0x43525632;  // layout version of SharedState
 constexpr char kMappingName[] = "Local\\CorvaneRasStandin.State.1";
 constexpr char kMutexName[] = "Local\\CorvaneRasStandin.Lock.1";
 
@@ -109,6 +109,11 @@ StateLock::StateLock() {
 
 StateLock::~StateLock() {
   if (mutex_ != nullptr) ReleaseMutex(mutex_);
+}
+
+void CountCall(CountedCall call) {
+  StateLock lock;
+  if (lock.State() != nullptr) ++lock.State()->calls[static_cast<int>(call)];
 }
 
 Connection* StateLock::Find(uint64_t handle) {

@@ -48,11 +48,19 @@ struct Connection {
   GUID entryId;
 };
 
+// The entry points whose calls are counted, so a test can wait until the
+// caller has looked again (a supervisor tick) instead of sleeping.
+enum class CountedCall { EnumConnections, ConnectStatus, Count };
+
 struct SharedState {
   uint32_t magic;
   uint64_t lastHandle;
   Connection connections[kMaxConnections];
+  uint64_t calls[static_cast<int>(CountedCall::Count)];
 };
+
+// Counts one call of `call` (any answer, a failing one included).
+void CountCall(CountedCall call);
 
 enum class Phase {
   Gone,       // never existed, or released after a hang-up: handle invalid

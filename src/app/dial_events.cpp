@@ -2,6 +2,7 @@
 // to the dialer window and the dial session, and what follows a failure.
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <string>
 
 #include "app/connection.h"
@@ -15,6 +16,7 @@
 #include "system/shell_port.h"
 #include "system/tray_icon_port.h"
 #include "ui/default_browser.h"
+#include "ui/details_log.h"
 
 namespace corvane {
 
@@ -25,13 +27,6 @@ namespace {
 constexpr unsigned kCountdownPassMs = 1000;
 
 const std::string kStatus = "Status:  ";
-
-// The log keeps its latest lines only: a dialer left to reconnect for weeks
-// would otherwise grow it, and the edit control's copy with its per-line
-// records, by some hundred bytes a cycle for good. The bound is an edit
-// control's default text limit, some hundred dial cycles of statuses.
-constexpr size_t kDetailsLogLimit = 32767;
-
 
 // How long until the countdown shows another number of seconds (it shows
 // `left` rounded to the nearest), or ends; a little past that moment, beyond
@@ -151,12 +146,14 @@ void Connection::OnLineDroppedMessage() {
 
 void Connection::OnConnected() {
   DialerForm& dialer = *view_;
+  // The line is timed from its Connected message itself: the window work
+  // after it (the tray icon, hiding) must not take from the count.
+  ledger_.StartCounting();
   SetPhase(Phase::Connected);
   session_.RetryCount = 0;
   ports_.TrayIcon.Add(dialer.Icon(), "Connected to: '" + runningEntryName_ + "'");
   dialer.mnuDisconnect.SetCaption(kCaptionDisconnect);
   dialer.Hide();
-  ledger_.StartCounting();
   if (entry_.StartBrowser == 1) {
     std::string browser = store_.ReadRegValue(RunningEntryKey(), "BrowserPath");
     if (browser.empty()) browser = DefaultBrowserPath(ports_.Shell, lastResult_);
@@ -167,19 +164,7 @@ void Connection::OnConnected() {
   }
 }
 
-void Connection::AppendDetails(const std::string& text) {
-  forms::TextBox& details = view_->txtDetails;
-  const std::string& log = details.Text();
-  std::string lines = log.empty() ? text : log + "\r\n" + text;
-  if (lines.size() > kDetailsLogLimit) {
-    // Whole lines go, the oldest first.
-    const size_t cut = lines.size() - kDetailsLogLimit;
-    const size_t lineEnd = lines.find("\r\n", cut);
-    lines.erase(0, lineEnd == std::string::npos ? cut : lineEnd + 2);
-  }
-  details.SetText(lines);
-  details.SetSelectionToEnd();
-}
+void Connection::AppendDetails(const std::string& text) { AppendToDetailsLog(view_->txtDetails, text); }
 
 // Counts down the entry's redial pause on the monotonic clock, letting
 // window events run so Cancel works and the text stays live, without
@@ -193,6 +178,20 @@ bool Connection::RedialCountdown() {
   session.RedialWaitSeconds = static_cast<float>(entry_.Minutes * 60.0 + entry_.Seconds);
   session.RedialWaitStart = clock.MonotonicSeconds();
   SetPhase(Phase::RedialCountdown);
+  // A window handler that throws while the countdown lets events run ends
+  // the countdown too: the next attempt is then due, so the phase never
+  // stays in a countdown nobody counts (every later message would be taken
+  // for the failed attempt's).
+  struct LeftByException {
+    Connection& connection;
+    const int before = std::uncaught_exceptions();
+    ~LeftByException() {
+      if (std::uncaught_exceptions() > before && connection.phase_ == Phase::RedialCountdown) {
+        connection.next_ = NextAttempt::Prepared;
+        connection.SetPhase(Phase::RedialDue);
+      }
+    }
+  } leftByException{*this};
   for (;;) {
     const double elapsed = clock.MonotonicSeconds() - session.RedialWaitStart;
     if (phase_ != Phase::RedialCountdown || !dialer.Loaded()) return false;

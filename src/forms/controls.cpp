@@ -162,6 +162,11 @@ void TabStrip::AddTab(const std::string& caption) {
   Notify(Prop::Tabs);
 }
 
+const std::string& TabStrip::TabCaption(int index) const {
+  static const std::string kNoTab;
+  return index >= 1 && index <= TabCount() ? tabs_[static_cast<size_t>(index - 1)] : kNoTab;
+}
+
 void TabStrip::SetTabCaption(int index, const std::string& caption) {
   if (index < 1 || index > TabCount() || tabs_[static_cast<size_t>(index - 1)] == caption) return;
   tabs_[static_cast<size_t>(index - 1)] = caption;
@@ -184,6 +189,15 @@ void TabStrip::OnUserSelect(int index) {
 void ListView::AddColumn(const std::string& header, int widthTwips) {
   columns_.push_back({header, widthTwips});
   Notify(Prop::Columns);
+}
+
+const std::string& ListView::ColumnHeader(int index) const {
+  static const std::string kNoColumn;
+  return index >= 0 && index < ColumnCount() ? columns_[static_cast<size_t>(index)].header : kNoColumn;
+}
+
+int ListView::ColumnWidth(int index) const {
+  return index >= 0 && index < ColumnCount() ? columns_[static_cast<size_t>(index)].width : 0;
 }
 
 void ListView::AddRow(const Row& cells) {

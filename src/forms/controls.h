@@ -224,7 +224,8 @@ class TabStrip : public Control {
   // Appends a tab; the first tab added is the selected one.
   void AddTab(const std::string& caption);
   int TabCount() const { return static_cast<int>(tabs_.size()); }
-  const std::string& TabCaption(int index) const { return tabs_.at(static_cast<size_t>(index - 1)); }
+  // The caption of tab `index`; "" for a tab that does not exist.
+  const std::string& TabCaption(int index) const;
   void SetTabCaption(int index, const std::string& caption);
 
   // Selected tab, 1 to TabCount; 0 while there are no tabs. Setting it
@@ -251,8 +252,10 @@ class ListView : public Control {
 
   void AddColumn(const std::string& header, int widthTwips);
   int ColumnCount() const { return static_cast<int>(columns_.size()); }
-  const std::string& ColumnHeader(int index) const { return columns_.at(static_cast<size_t>(index)).header; }
-  int ColumnWidth(int index) const { return columns_.at(static_cast<size_t>(index)).width; }
+  // The header and width (twips) of the zero-based column `index`; "" and 0
+  // for a column that does not exist.
+  const std::string& ColumnHeader(int index) const;
+  int ColumnWidth(int index) const;
 
   // Appends a row; cells beyond the columns are ignored, missing ones empty.
   void AddRow(const Row& cells);

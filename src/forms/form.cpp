@@ -66,11 +66,20 @@ void Form::Load() {
 
 bool Form::Unload(int16_t unloadMode) {
   if (!loaded_ || unloading_) return false;
-  unloading_ = true;
   int16_t cancel = 0;
-  Form_QueryUnload(cancel, unloadMode);
-  if (cancel == 0) Form_Unload(cancel);
-  unloading_ = false;
+  {
+    // Cleared however the handlers end: a handler that threw must not leave
+    // the form impossible to close.
+    struct Unloading {
+      bool& flag;
+      explicit Unloading(bool& f) : flag(f) { flag = true; }
+      ~Unloading() { flag = false; }
+      Unloading(const Unloading&) = delete;
+      Unloading& operator=(const Unloading&) = delete;
+    } unloading(unloading_);
+    Form_QueryUnload(cancel, unloadMode);
+    if (cancel == 0) Form_Unload(cancel);
+  }
   if (cancel != 0) return false;
   loaded_ = false;
   visible_ = false;

@@ -4,7 +4,9 @@
 namespace corvane::forms {
 
 std::string_view ItemList::At(int index) const {
-  const size_t end = ends_.at(static_cast<size_t>(index));
+  // A literal, so that data() is NUL-terminated here too.
+  if (index < 0 || index >= Count()) return "";
+  const size_t end = ends_[static_cast<size_t>(index)];
   const size_t start = index == 0 ? 0 : ends_[static_cast<size_t>(index) - 1] + 1;
   return std::string_view(block_).substr(start, end - start);
 }

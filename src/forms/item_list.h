@@ -13,8 +13,8 @@ namespace corvane::forms {
 class ItemList {
  public:
   int Count() const { return static_cast<int>(ends_.size()); }
-  // The text of item `index`, 0 to Count() - 1 (std::out_of_range beyond);
-  // its data() is NUL-terminated.
+  // The text of item `index`, 0 to Count() - 1, and "" for an item that
+  // does not exist; its data() is NUL-terminated either way.
   std::string_view At(int index) const;
   // Makes room for `count` more items of `bytes` characters in all.
   void Reserve(size_t count, size_t bytes);

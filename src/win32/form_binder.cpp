@@ -78,8 +78,12 @@ int16_t MouseShift(WPARAM keys) {
 
 FormBinder::DispatchScope::DispatchScope(FormBinder& binder) : binder_(binder) { ++binder_.dispatching_; }
 
+// Also runs while a handler's exception passes on its way to the window
+// procedure: the items appended before it still reach the real list, and a
+// failure here must not throw a second exception over the first.
 FormBinder::DispatchScope::~DispatchScope() {
-  if (--binder_.dispatching_ == 0) binder_.FlushAppendedItems();
+  if (--binder_.dispatching_ != 0) return;
+  RunGuarded(binder_.form_.Name().c_str(), binder_.HandlerFailed, [this] { binder_.FlushAppendedItems(); });
 }
 
 FormBinder::FormBinder(forms::Form& form, HINSTANCE instance, MessageLoop& loop)
@@ -127,7 +131,11 @@ INT_PTR CALLBACK FormBinder::DialogProc(HWND window, UINT message, WPARAM wParam
   }
   auto* self = reinterpret_cast<FormBinder*>(GetWindowLongPtrA(window, DWLP_USER));
   if (self == nullptr) return FALSE;
-  return self->HandleMessage(message, wParam, lParam);
+  // A failed handler leaves the message to the dialog's default handling.
+  INT_PTR result = FALSE;
+  RunGuarded(self->form_.Name().c_str(), self->HandlerFailed,
+             [&] { result = self->HandleMessage(message, wParam, lParam); });
+  return result;
 }
 
 // Each real control's own messages that the dialog does not see: the mouse
@@ -136,7 +144,9 @@ LRESULT CALLBACK FormBinder::ControlProc(HWND item, UINT message, WPARAM wParam,
                                          DWORD_PTR binding) {
   if (message == WM_MOUSEMOVE) {
     if (auto* self = reinterpret_cast<FormBinder*>(GetWindowLongPtrA(GetParent(item), DWLP_USER))) {
-      self->OnControlMouseMove(*reinterpret_cast<ControlBinding*>(binding), item, wParam, lParam);
+      RunGuarded(self->form_.Name().c_str(), self->HandlerFailed, [&] {
+        self->OnControlMouseMove(*reinterpret_cast<ControlBinding*>(binding), item, wParam, lParam);
+      });
     }
   }
   if (message == WM_NCDESTROY) RemoveWindowSubclass(item, ControlProc, subclassId);

@@ -18,6 +18,7 @@
 
 #include "forms/form.h"
 #include "win32/bindings/control_binding.h"
+#include "win32/handler_guard.h"
 #include "win32/message_loop.h"
 #include "win32/unique_handle.h"
 
@@ -36,6 +37,8 @@ class FormBinder : public forms::FormObserver, private BindingHost {
 
   // Called once the window is gone (after the form unloaded).
   std::function<void()> Destroyed;
+  // Told what a handler threw; the window goes on answering.
+  HandlerFailureSink HandlerFailed;
 
   void ControlChanged(forms::Control& control, forms::Prop property) override;
   void FormChanged(forms::FormProp property) override;

@@ -9,7 +9,9 @@
 
 #include "app/app_context.h"
 #include "app/command_line.h"
+#include "ui/details_log.h"
 #include "win32/form_binder.h"
+#include "win32/handler_guard.h"
 #include "win32/message_loop.h"
 #include "win32/ras_dialup_service.h"
 #include "win32/win32_clock.h"
@@ -26,6 +28,15 @@
 #include "win32/wininet_download.h"
 
 namespace {
+
+// How often a running connection's time is written down against a kill. A
+// test build of this file sets a shorter interval, so the test of a killed
+// program need not wait half a minute; the program itself has no setting.
+#ifdef CORVANE_CHECKPOINT_SECONDS
+constexpr double kCheckpointSeconds = CORVANE_CHECKPOINT_SECONDS;
+#else
+constexpr double kCheckpointSeconds = corvane::kCheckpointIntervalSeconds;
+#endif
 
 // A fresh seed for the core's random draws, from the system's generator; the
 // clock and the process id when that fails, so runs still differ. The seed
@@ -76,7 +87,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   Win32ShellLinks shellLinks;
   Ports ports{registry, clock,    shell,    messages, pump,     platform,
               dialUp,   trayIcon, formHost, files,    download, fileDialog, shellLinks};
-  AppContext context(ports, ArgumentsOf(GetCommandLineA()), FreshRandomSeed());
+  AppContext context(ports, ArgumentsOf(GetCommandLineA()), FreshRandomSeed(), kCheckpointSeconds);
   context.ProgramFile = ProgramFile();
   // The other windows' forms live in the context: their binders go first.
   struct CloseOtherWindows {
@@ -84,14 +95,29 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     ~CloseOtherWindows() { host.ReleaseAll(); }
   } closeOtherWindows{formHost};
 
+  // What a handler throws stops where the system called in; the user finds
+  // it in the dialer's details log, and the program, a line that is up with
+  // it, goes on (see docs/decisions.md).
+  const HandlerFailureSink recordFailure = [&context](const HandlerFailure& failure) {
+    AppendToDetailsLog(context.frmDialer.txtDetails, HandlerFailureText(failure));
+  };
+  trayIcon.HandlerFailed = recordFailure;
+  formHost.HandlerFailed = recordFailure;
+
   FormBinder dialer(context.frmDialer, instance, loop);
+  dialer.HandlerFailed = recordFailure;
   if (!dialer.Create()) return 1;
   dialer.Destroyed = [] { PostQuitMessage(0); };
   messages.SetOwner(dialer.Window());
   trayIcon.MouseEvent = [&context](uint32_t mouseMessage) { context.frmDialer.TrayIcon_Callback(mouseMessage); };
   formHost.SetOwner(dialer.Window());
 
-  context.frmDialer.Load();
+  const bool started = RunGuarded("start-up", recordFailure, [&context] { context.frmDialer.Load(); });
+  if (!started && !context.Line.EndedAtStart()) {
+    // Half started, the window may be hidden with no tray icon: shown, it
+    // can still be used, and closed through the usual exit path.
+    RunGuarded("start-up", recordFailure, [&context] { context.frmDialer.Show(); });
+  }
   if (context.Line.EndedAtStart() || !context.frmDialer.Loaded()) return 0;
   return loop.Run();
 }

@@ -85,6 +85,24 @@ void Win32FormHost::ShowModal(forms::Form& form) {
   if (disableOwner) EnableWindow(owner, FALSE);
   modal_.push_back(window);
 
+  // What a handler throws here (the form's loading, above all) must not skip
+  // the end below: the owner would stay disabled and the form would keep
+  // `observer` after it is gone. A form that failed so is unloaded, not left
+  // loaded and perhaps unseen, so that it can be opened again.
+  const bool ran = RunGuarded(form.Name().c_str(), HandlerFailed, [&] { RunModal(form, window); });
+  if (!ran && form.Loaded()) {
+    RunGuarded(form.Name().c_str(), HandlerFailed, [&form] { form.Unload(forms::kUnloadFormCode); });
+  }
+
+  modal_.pop_back();
+  observer.ReleaseOwner();
+  // `observer` ends here; the binder (kept until the form is shown again)
+  // takes its place, as with a modeless form.
+  form.Attach(binder);
+  ReactivateOwner(owner);
+}
+
+void Win32FormHost::RunModal(forms::Form& form, HWND window) {
   form.Show();
   if (form.Loaded() && IsWindow(window)) SetForegroundWindow(window);
   while (form.Loaded()) {
@@ -99,13 +117,6 @@ void Win32FormHost::ShowModal(forms::Form& form) {
     }
     loop_.WaitAndDispatch(kModalWaitMs);
   }
-
-  modal_.pop_back();
-  observer.ReleaseOwner();
-  // `observer` ends here; the binder (kept until the form is shown again)
-  // takes its place, as with a modeless form.
-  form.Attach(binder);
-  ReactivateOwner(owner);
 }
 
 void Win32FormHost::ShowModeless(forms::Form& form) {
@@ -127,6 +138,7 @@ FormBinder* Win32FormHost::Bind(forms::Form& form) {
   // The form's previous binder goes first: its destructor detaches the form.
   finished_.erase(&form);
   auto binder = std::make_unique<FormBinder>(form, instance_, loop_);
+  binder->HandlerFailed = HandlerFailed;
   if (!binder->Create()) return nullptr;
   FormBinder* created = binder.get();
   const forms::Form* key = &form;

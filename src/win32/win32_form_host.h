@@ -12,6 +12,7 @@
 
 #include "forms/form_host.h"
 #include "win32/form_binder.h"
+#include "win32/handler_guard.h"
 #include "win32/message_loop.h"
 
 namespace corvane {
@@ -25,6 +26,10 @@ class Win32FormHost : public forms::FormHost {
 
   // The window that modal forms belong to and disable while they are open.
   void SetOwner(HWND owner) { owner_ = owner; }
+
+  // Told what a handler of a form shown here threw; given to each form's
+  // binder as it is made.
+  HandlerFailureSink HandlerFailed;
 
   // Returns when the form is unloaded: by its own handlers, its close box,
   // its window being destroyed with its owner, or a WM_QUIT arriving (then
@@ -42,6 +47,8 @@ class Win32FormHost : public forms::FormHost {
 
  private:
   FormBinder* Bind(forms::Form& form);
+  // Shows a modal form and lets the messages run until it is unloaded.
+  void RunModal(forms::Form& form, HWND window);
 
   HINSTANCE instance_;
   MessageLoop& loop_;

@@ -10,6 +10,8 @@ namespace corvane {
 namespace {
 
 constexpr UINT kTrayIconId = 1;
+// Where a failure in the icon's messages is said to have happened.
+constexpr char kTrayIconSource[] = "the tray icon";
 
 }  // namespace
 
@@ -57,7 +59,9 @@ LRESULT CALLBACK Win32TrayIcon::WindowProc(HWND window, UINT message, WPARAM wPa
   }
   auto* tray = reinterpret_cast<Win32TrayIcon*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (tray != nullptr && message == kTrayCallbackMessage) {
-    if (tray->MouseEvent) tray->MouseEvent(static_cast<uint32_t>(lParam));
+    if (tray->MouseEvent) {
+      RunGuarded(kTrayIconSource, tray->HandlerFailed, [&] { tray->MouseEvent(static_cast<uint32_t>(lParam)); });
+    }
     return 0;
   }
   // The shell lost every icon with its old task bar.

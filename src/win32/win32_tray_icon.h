@@ -16,6 +16,7 @@
 #include <string>
 
 #include "system/tray_icon_port.h"
+#include "win32/handler_guard.h"
 #include "win32/unique_handle.h"
 
 namespace corvane {
@@ -51,6 +52,8 @@ class Win32TrayIcon : public TrayIconPort {
   // Called with the mouse message (WM_RBUTTONUP, ...) of each mouse event
   // on the icon.
   std::function<void(uint32_t mouseMessage)> MouseEvent;
+  // Told what MouseEvent threw; the icon goes on answering.
+  HandlerFailureSink HandlerFailed;
 
   // Adding while the icon is shown changes it instead (the shell refuses a
   // second add of the same icon).

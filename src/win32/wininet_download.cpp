@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "win32/handler_guard.h"
+
 namespace corvane {
 
 // What one download asks and what its worker found. Shared by the worker and
@@ -78,7 +80,9 @@ void Fetch(WinInetDownload::Job& job) {
 DWORD WINAPI Worker(void* parameter) {
   std::unique_ptr<std::shared_ptr<WinInetDownload::Job>> job(
       static_cast<std::shared_ptr<WinInetDownload::Job>*>(parameter));
-  Fetch(**job);
+  // Nothing may leave a thread's start routine; a body that could not be
+  // held (out of memory) is a failed download, which the caller handles.
+  RunGuarded("the number file download", {}, [&job] { Fetch(**job); });
   return 0;
 }
 

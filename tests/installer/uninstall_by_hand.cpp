@@ -31,7 +31,7 @@ HWND FindControl(HWND window, const char* text) {
   } search{text, nullptr};
   EnumChildWindows(
       window,
-      [](HWND child, LPARAM data) -> BOOL {
+      [](HWND child, LPARAM data) CALLBACK -> BOOL {
         auto* s = reinterpret_cast<Search*>(data);
         char caption[256] = {};
         GetWindowTextA(child, caption, sizeof caption);

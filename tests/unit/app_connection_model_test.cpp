@@ -80,10 +80,7 @@ class SimulatedService : public FakeDialUpService {
     upHandle = inFlight;
     inFlight = 0;
     upSince = clock_.monotonic;
-    ActiveConnection line;
-    line.Handle = upHandle;
-    line.EntryName = "Crv";
-    connections = {line};
+    connections = {ListedLine(upHandle)};
     return true;
   }
   void LineDown() {

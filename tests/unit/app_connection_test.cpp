@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,7 @@ class ConnectionTest : public ::testing::Test, public ProgramFixture {
     context->frmDialer.Form_WindowMessage(context->Line.Session().DialEventMessage, state, error);
   }
   void LineUp() {
-    dialUp.connections = {ActiveConnection{dialUp.nextHandle, "Crv"}};
+    dialUp.connections = {ListedLine(dialUp.nextHandle, "Crv")};
     Event(kRasStateConnected);
   }
   // Ticks while the timer runs, `seconds` on both clocks.
@@ -117,7 +118,7 @@ TEST_F(ConnectionTest, TrayItemFollowsTheReconnection) {
   app.frmDialer.mnuDisconnect.OnUserClick();  // reconnect now rather than in 5 minutes
   ASSERT_EQ(dialUp.dials.size(), dialsBefore + 1);
   EXPECT_EQ(app.frmDialer.mnuDisconnect.Caption(), "&Disconnect");
-  dialUp.connections = {ActiveConnection{dialUp.nextHandle, "Crv"}};
+  dialUp.connections = {ListedLine(dialUp.nextHandle, "Crv")};
   app.frmDialer.mnuDisconnect.OnUserClick();
   EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
   EXPECT_FALSE(app.frmDialer.Loaded());
@@ -183,7 +184,7 @@ TEST_F(ConnectionTest, DisconnectDuringADialHangsTheDialUp) {
 // up the provider's line the program watches, never handle 0.
 TEST_F(ConnectionTest, DisconnectWithoutAListHangsUpTheWatchedLine) {
   SeedEntry("*Net", {{"Location", "c:\\isp\\dialer.exe"}, {"DoNotAsk", "1"}});
-  dialUp.connections = {ActiveConnection{kCustomLine, "Net"}};
+  dialUp.connections = {ListedLine(kCustomLine, "Net")};
   pump.onEvents = [this] { context->frmDialer.Timer1_Timer(); };
   AppContext& app = Start("Net");
   pump.onEvents = nullptr;
@@ -212,6 +213,20 @@ TEST_F(ConnectionTest, RedialPauseIgnoresTheWallClock) {
     EXPECT_TRUE(app.Line.BusyRedialPending());
     EXPECT_NEAR(clock.monotonic - start, 10.0, 0.05);
   }
+}
+
+// A handler that throws while the redial pause lets events run leaves no
+// countdown behind: the next attempt is due, and the tick dials it.
+TEST_F(ConnectionTest, ExceptionInTheRedialPauseLeavesTheNextAttemptDue) {
+  AppContext& app = StartWork({{"Seconds", "5"}});
+  pump.onEvents = [] { throw std::runtime_error("a handler failed"); };
+  EXPECT_THROW(Event(kDialing, kRasLineBusy), std::runtime_error);
+  pump.onEvents = nullptr;
+  EXPECT_TRUE(app.Line.RetryPending());
+  EXPECT_TRUE(app.frmDialer.Timer1.Enabled());
+  const size_t dialsBefore = dialUp.dials.size();
+  app.frmDialer.Timer1_Timer();
+  EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
 }
 
 // One booking reads the calendar once: at the turn of the year it books

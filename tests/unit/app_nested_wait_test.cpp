@@ -101,7 +101,7 @@ TEST_F(NestedWaitTest, TickInsideTheNumberDownload) {
   AppContext& app =
       StartSingleNumber("0", "0", {{"FileURL", "http://numbers.example/now.txt"}, {"DisconnectAndDial", "1"}});
   download.body = "5559876\n";
-  dialUp.connections = {ActiveConnection{dialUp.nextHandle, "Crv"}};  // the line the ticks watch
+  dialUp.connections = {ListedLine(dialUp.nextHandle, "Crv")};  // the line the ticks watch
   const size_t dialsBefore = dialUp.dials.size();
   int ticks = 0;
   download.onEvents = [&] {

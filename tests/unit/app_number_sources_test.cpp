@@ -164,7 +164,7 @@ class NumberSourcesTest : public ::testing::Test, public ProgramFixture {
     dialUp.nextHandle = handle;
     download.status = kDownloadFailed;
     AppContext& app = Start("Work");
-    dialUp.connections = {ActiveConnection{handle, "Crv"}};
+    dialUp.connections = {ListedLine(handle, "Crv")};
     app.frmDialer.Form_WindowMessage(app.Line.Session().DialEventMessage, kRasStateConnected, 0);
     download.status = 200;
     messages.shown.clear();

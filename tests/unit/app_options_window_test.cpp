@@ -27,7 +27,7 @@ class OptionsWindowTest : public ::testing::Test, public ProgramFixture {
     SeedEntry("Work", work);
     SeedEntry("Other", {{"PhoneNumber", "5559999"}, {"UserName", "zed"}, {"MonitorTime", "0"}, {"Icon", "12"}});
     AppContext& app = Start("Work");
-    dialUp.connections = {ActiveConnection{dialUp.nextHandle, "Crv"}};
+    dialUp.connections = {ListedLine(dialUp.nextHandle, "Crv")};
     app.frmDialer.Form_WindowMessage(app.Line.Session().DialEventMessage, kRasStateConnected, 0);
     return app;
   }

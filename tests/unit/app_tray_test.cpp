@@ -105,7 +105,7 @@ TEST_F(TrayTest, CustomEntryTooltipShowsTheNameWithoutItsStar) {
   // A custom entry's tooltip goes through the same handler once watching.
   registry.AddKey(RegHive::CurrentUser, EntryKey("*Net"));
   registry.SetString(RegHive::CurrentUser, EntryKey("*Net"), "Location", "c:\\isp\\dialer.exe");
-  dialUp.connections = {ActiveConnection{0x31, "Net"}};
+  dialUp.connections = {ListedLine(0x31, "Net")};
   pump.onEvents = [this] { context->frmDialer.Timer1_Timer(); };
   Start("Net");
   pump.onEvents = nullptr;

@@ -1,7 +1,8 @@
 // The form model on its own: which events a property change raises, what it
 // tells the observer (the binder), that a user's action is not echoed back,
 // option groups, tab strips, list views, scroll bars, colours, fonts, mouse
-// moves, Form_Resize and the unload life cycle with cancel.
+// moves, Form_Resize, the unload life cycle with cancel or a throwing handler,
+// and look-ups past the end of a list, a tab row or the columns.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -73,11 +74,13 @@ class SampleForm : public forms::Form {
   void Form_QueryUnload(int16_t& cancel, int16_t unloadMode) override {
     log.push_back("Form_QueryUnload " + std::to_string(unloadMode));
     if (cancelQuery) cancel = 1;
+    if (throwInQuery) throw std::runtime_error("Form_QueryUnload failed");
     if (unloadAgainInQuery) log.push_back(Unload() ? "nested unload ran" : "nested unload refused");
   }
   void Form_Unload(int16_t& cancel) override {
     log.push_back("Form_Unload");
     if (cancelUnload) cancel = 1;
+    if (throwInUnload) throw std::runtime_error("Form_Unload failed");
   }
 
   std::function<void()> Log(std::string line) {
@@ -88,6 +91,8 @@ class SampleForm : public forms::Form {
   bool cancelQuery = false;
   bool cancelUnload = false;
   bool unloadAgainInQuery = false;
+  bool throwInQuery = false;
+  bool throwInUnload = false;
 };
 
 // Stands in for the binder: records what the model told it, by control name.
@@ -312,7 +317,11 @@ TEST_F(FormsTest, SetItemsReplacesTheWholeListAtOnce) {
   EXPECT_EQ(form.cbo.List(2).data()[form.cbo.List(2).size()], '\0');
   EXPECT_EQ(form.cbo.ListIndex(), -1);
   EXPECT_EQ(form.cbo.Text(), "stale");
-  EXPECT_THROW(form.cbo.List(6), std::out_of_range);
+  // A look-up past either end is an empty text, still NUL-terminated.
+  for (int missing : {6, -1}) {
+    EXPECT_EQ(form.cbo.List(missing), "");
+    EXPECT_EQ(form.cbo.List(missing).data()[0], '\0');
+  }
 
   form.cbo.AddItem("appended");
   EXPECT_EQ(form.cbo.List(6), "appended");
@@ -335,6 +344,10 @@ TEST_F(FormsTest, ListViewColumnsAndRows) {
   EXPECT_EQ(form.lv.ColumnCount(), 2);
   EXPECT_EQ(form.lv.ColumnHeader(1), "TOTAL ONLINE TIME");
   EXPECT_EQ(form.lv.ColumnWidth(0), 1800);
+  for (int missing : {2, -1}) {
+    EXPECT_EQ(form.lv.ColumnHeader(missing), "");
+    EXPECT_EQ(form.lv.ColumnWidth(missing), 0);
+  }
   ASSERT_EQ(form.lv.RowCount(), 4);
   EXPECT_EQ(form.lv.Cell(0, 0), " September");
   EXPECT_EQ(form.lv.Cell(1, 1), "3 hrs   05 min");
@@ -387,6 +400,8 @@ TEST_F(FormsTest, TabStripSelection) {
   EXPECT_EQ(form.tbs.TabCount(), 2);
   EXPECT_EQ(form.tbs.SelectedTab(), 1);  // the first tab added
   EXPECT_EQ(form.tbs.TabCaption(2), "&Login");
+  EXPECT_EQ(form.tbs.TabCaption(0), "");
+  EXPECT_EQ(form.tbs.TabCaption(3), "");
   Reset();
   // Selecting the selected tab still raises Click: Form_Load lays out the
   // pages that way.
@@ -549,6 +564,35 @@ TEST_F(FormsTest, UnloadInsideUnloadAndOfAFormNotLoaded) {
   EXPECT_TRUE(form.Unload());
   EXPECT_EQ(form.log, (Lines{"Form_QueryUnload 1", "nested unload refused", "Form_Unload"}));
   EXPECT_FALSE(form.Loaded());
+}
+
+// A handler that throws leaves the form loaded, and closable: the next
+// Unload runs the handlers again instead of being refused as nested.
+TEST_F(FormsTest, UnloadAfterAHandlerThrew) {
+  struct Case {
+    const char* name;
+    bool throwInQuery;
+    Lines events;
+  };
+  const Case cases[] = {
+      {"Form_QueryUnload", true, {"Form_QueryUnload 1"}},
+      {"Form_Unload", false, {"Form_QueryUnload 1", "Form_Unload"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SampleForm fresh;
+    fresh.Show();
+    fresh.log.clear();
+    fresh.throwInQuery = c.throwInQuery;
+    fresh.throwInUnload = !c.throwInQuery;
+    EXPECT_THROW(fresh.Unload(), std::runtime_error);
+    EXPECT_EQ(fresh.log, c.events);
+    EXPECT_TRUE(fresh.Loaded());
+
+    fresh.throwInQuery = fresh.throwInUnload = false;
+    EXPECT_TRUE(fresh.Unload());
+    EXPECT_FALSE(fresh.Loaded());
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/dialer_ids.h"
+#include "ui/options_ids.h"
 #include "dial_standin_fixture.h"
 #include "support/dialer_window.h"
 #include "support/program_under_test.h"
@@ -73,7 +74,7 @@ TEST_F(ConnectedTest, LineDroppedFromOutsideIsBookedOnceAndReconnectedAtTheNextT
   // Both thresholds 0: the next tick dials again, and the line comes back.
   ASSERT_TRUE(WaitUntil([] { return DialCount() == 2; }));
   ASSERT_TRUE(WaitConnected(program, dialer));
-  Sleep(1200);
+  ASSERT_TRUE(WaitTicks(3));  // later ticks must not book the first line again
   EXPECT_EQ(Seconds(Work("OnlineTime")), booked);
 
   PostMessageA(dialer, WM_COMMAND, IDM_EXIT, 0);
@@ -146,19 +147,92 @@ TEST_F(ConnectedTest, ExitFromTheTrayMenuAndTheEndOfTheSessionBookTheLine) {
   }
 }
 
+// Every second the stand-in had the line up is booked, to the second: a
+// line the service drops after a set time, and one the user ends from the
+// tray menu.
+TEST_F(ConnectedTest, ConnectionsAreBookedToTheSecond) {
+  for (const int seconds : {6, 2}) {
+    SCOPED_TRACE(seconds);
+    DeleteEntry("Work");
+    WriteScenario("dial connect 49333 drop-after " + std::to_string(seconds) + "\n");
+    SeedWork({{"AutoReconnect", "0"}});
+    ProgramUnderTest program("Work");
+    ASSERT_NE(program.MainWindow(), nullptr);
+    ASSERT_TRUE(program.WaitForExit(30000));  // without reconnection the lost line ends the program
+    EXPECT_NEAR(Seconds(Work("OnlineTime")), seconds, 1);
+  }
+
+  DeleteEntry("Work");
+  WriteScenario("dial connect 49333\n");
+  SeedWork({});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitConnected(program, dialer));
+  const ULONGLONG connected = GetTickCount64();
+  ASSERT_TRUE(WaitTicks(20));
+  PostMessageA(dialer, WM_COMMAND, IDM_EXIT, 0);
+  ASSERT_TRUE(program.WaitForExit(10000));
+  const double lineSeconds = static_cast<double>(GetTickCount64() - connected) / 1000.0;
+  EXPECT_NEAR(Seconds(Work("OnlineTime")), lineSeconds, 1);
+}
+
+// Options opened over a live line and cancelled: its count goes on, the
+// automatic hang-up comes at the age set, and the whole line is booked.
+TEST_F(ConnectedTest, OptionsOpenedAndCancelledWhileConnectedLoseNothing) {
+  WriteScenario("dial connect 49333\n");
+  SeedWork({{"AutoDisconnect", "1"}, {"AutoDisconnectTime", "8"}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitConnected(program, dialer));
+  const ULONGLONG connected = GetTickCount64();
+  ASSERT_TRUE(WaitTicks(6));
+  PostMessageA(dialer, WM_COMMAND, IDM_OPTIONS, 0);
+  HWND options = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (options = FindWindowA(nullptr, "Corvane - Options")) != nullptr &&
+                                     IsWindowVisible(options); }));
+  SendMessageA(GetDlgItem(options, IDC_OPT_CMDCANCEL), BM_CLICK, 0, 0);
+
+  ASSERT_TRUE(program.WaitForExit(30000));
+  const double lineSeconds = static_cast<double>(GetTickCount64() - connected) / 1000.0;
+  EXPECT_NEAR(lineSeconds, 8, 1) << "the hang-up comes at the age set";
+  EXPECT_NEAR(Seconds(Work("OnlineTime")), 8, 1);
+}
+
+// The first dial is refused at once (no handle, no message); Redial then
+// connects. That line is watched like any other: booked when it drops, and
+// reconnected.
+TEST_F(ConnectedTest, RedialAfterARefusedFirstDialIsWatched) {
+  WriteScenario("dial reject 633\ndial connect 49333 drop-after 3\ndial connect 49333\n");
+  SeedWork({{"AutoReconnect", "1"}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(dialer) == "End of Redials"; }));
+  SendMessageA(GetDlgItem(dialer, IDC_CMDCANCEL), BM_CLICK, 0, 0);  // "&Redial"
+
+  ASSERT_TRUE(WaitUntil([] { return DialCount() == 3; }, 20000)) << Control("dials");
+  EXPECT_NEAR(Seconds(Work("OnlineTime")), 3, 1);
+  ASSERT_TRUE(WaitConnected(program, dialer));
+  PostMessageA(dialer, WM_COMMAND, IDM_EXIT, 0);
+  ASSERT_TRUE(program.WaitForExit(10000));
+}
+
 TEST_F(ConnectedTest, KilledWhileConnectedTheNextStartBooksTheCheckpointOnce) {
   WriteScenario("dial connect 49333\n");
   SeedWork({});
   SeedEntry("Home", {});
   {
-    ProgramUnderTest program("Work");
+    // A checkpoint every second instead of every half minute.
+    ProgramUnderTest program("Work", "corvane_quick_checkpoint.exe");
     HWND dialer = program.MainWindow();
     ASSERT_NE(dialer, nullptr);
     ASSERT_TRUE(WaitConnected(program, dialer));
-    ASSERT_TRUE(WaitUntil([] { return Work("OnlineCheckpoint") != "<none>"; }, 45000));
+    ASSERT_TRUE(WaitUntil([] { return Seconds(Work("OnlineCheckpoint")) >= 3; }));
   }  // killed: no exit path runs
   const int checkpoint = Seconds(Work("OnlineCheckpoint"));
-  EXPECT_GE(checkpoint, 30);
+  EXPECT_GE(checkpoint, 3);
   EXPECT_EQ(Work("OnlineTime"), "<none>");
 
   for (int start = 0; start < 2; ++start) {
@@ -199,7 +273,7 @@ TEST_F(CustomEntryTest, ProviderConnectionIsWatchedOnlyWhenItIsTheOnlyOne) {
   ASSERT_NE(dialer, nullptr);
   ASSERT_TRUE(WaitUntil([] { return Control("list").find("5550177") != std::string::npos; }, 20000))
       << Control("list");
-  Sleep(4000);
+  ASSERT_TRUE(WaitTicks(8));  // four seconds of ticks with both lines up
   EXPECT_TRUE(program.Running());
   EXPECT_FALSE(IsWindowVisible(dialer));
 

@@ -284,7 +284,7 @@ TEST_F(DialAdapterTest, ConnectionsAreSharedBetweenProcesses) {
   std::string dialled;
   HANDLE thread = CreateThread(
       nullptr, 0,
-      [](void* output) -> DWORD {
+      [](void* output) WINAPI -> DWORD {
         *static_cast<std::string*>(output) = RunRasctl("dial Provider \"\" user pass");
         return 0;
       },

@@ -187,6 +187,23 @@ class StandinTest : public ::testing::Test {
   }
 
   // The stand-in's own control entry point; empty when it is not there.
+  // How often the program has listed the active connections since the
+  // reset: with online time monitored, once a supervisor tick.
+  static uint64_t EnumCalls() {
+    std::istringstream calls(Control("calls"));
+    std::string name;
+    uint64_t count = 0;
+    calls >> name >> count;
+    return name == "enum-connections" ? count : 0;
+  }
+
+  // Waits until the program has ticked `ticks` more times: what a tick
+  // would have done by then is done (or never will be).
+  static bool WaitTicks(uint64_t ticks, DWORD timeoutMs = 10000) {
+    const uint64_t target = EnumCalls() + ticks;
+    return WaitUntil([target] { return EnumCalls() >= target; }, timeoutMs);
+  }
+
   static std::string Control(const std::string& command) {
     using ControlFunction = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
     HMODULE module = GetModuleHandleA("rasapi32.dll");

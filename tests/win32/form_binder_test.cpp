@@ -4,6 +4,9 @@
 // user would (keys to the scroll bar, a click on a tab or a button) or
 // changes the model as the program would, then reads the other side.
 //
+// A handler that throws, in a bound window or in a modal one's loading,
+// leaves the window answering.
+//
 // CORVANE_SHOT_HOLD_MS=N keeps the window on the screen N ms after the
 // first test has filled it, so that a screenshot can be taken of it.
 #include <windows.h>
@@ -14,13 +17,19 @@
 
 #include <cstdlib>
 #include <functional>
+#include <new>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "form_binder_test_ids.h"
 #include "forms/form.h"
 #include "win32/form_binder.h"
+#include "win32/handler_guard.h"
 #include "win32/message_loop.h"
+#include "win32/unique_handle.h"
+#include "win32/win32_form_host.h"
 
 namespace corvane::testing {
 namespace {
@@ -60,27 +69,42 @@ class BinderTestForm : public forms::Form {
     vsb.SetRange(-1, 60);
     vsb.SetValue(59);
     vsb.Change = [this] {
+      FailIfAsked();
       log.push_back("vsb_Change " + std::to_string(vsb.Value()));
       if (vsb.Value() == 60) vsb.SetValue(0);
       if (vsb.Value() == -1) vsb.SetValue(59);
       txt.SetText(std::to_string(vsb.Value()));
     };
     tbs.Click = [this] {
+      FailIfAsked();
       log.push_back("tbs_Click " + std::to_string(tbs.SelectedTab()));
       fra.SetVisible(tbs.SelectedTab() == 1);
     };
     lbx.Click = [this] { log.push_back("lbx_Click " + std::to_string(lbx.ListIndex())); };
     cbo.Click = [this] { log.push_back("cbo_Click " + std::to_string(cbo.ListIndex())); };
-    optA.Click = [this] { log.push_back("optA_Click"); };
+    optA.Click = [this] {
+      // What a handler did before it failed stays done.
+      if (failNext) lbx.AddItem("added before the failure");
+      FailIfAsked();
+      log.push_back("optA_Click");
+    };
     optB.Click = [this] { log.push_back("optB_Click"); };
     img.Click = [this] { log.push_back("img_Click"); };
     lbx.MouseMove = [this](int16_t button, int16_t shift, float x, float y) {
+      FailIfAsked();
       log.push_back("lbx_MouseMove " + std::to_string(button) + " " + std::to_string(shift) + " " +
                     std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)));
     };
   }
 
+  void Form_Load() override { FailIfAsked(); }
   void Form_Resize() override { log.push_back("Form_Resize"); }
+
+  // Runs `failNext` (which throws, as a rule) once, in the next handler
+  // that asks.
+  void FailIfAsked() {
+    if (auto fail = std::exchange(failNext, nullptr)) fail();
+  }
 
   forms::TabStrip tbs{"tbs", IDC_BT_TBS};
   forms::Frame fra{"fra", IDC_BT_FRA, &tbs};
@@ -95,6 +119,7 @@ class BinderTestForm : public forms::Form {
   forms::Label lbl{"lbl", IDC_BT_LBL};
 
   std::vector<std::string> log;
+  std::function<void()> failNext;
 };
 
 std::string Text(HWND window) {
@@ -306,6 +331,91 @@ TEST_F(FormBinderWineTest, TabClickReachesTheModel) {
   tab.cchTextMax = sizeof caption;
   SendMessageA(tabs, TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&tab));
   EXPECT_STREQ(caption, "CustE&ntry");
+}
+
+// Whatever a handler throws stops at the window procedure (or the control's
+// subclass) that called it: the sink is told which form and what, and the
+// window goes on answering the user. The kinds of exceptions rotate over the
+// ways a user event arrives.
+TEST_F(FormBinderWineTest, AHandlerThatThrowsLeavesTheWindowAnswering) {
+  std::vector<std::string> failures;
+  binder_.HandlerFailed = [&failures](const HandlerFailure& failure) {
+    failures.push_back(std::string(failure.where) + ": " + (failure.outOfMemory ? "out of memory, " : "") +
+                       failure.what);
+  };
+  HWND tabs = Item(IDC_BT_TBS);
+  RECT second;
+  ASSERT_TRUE(SendMessageA(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second)));
+  struct Case {
+    const char* name;
+    std::function<void()> fail;
+    std::function<void()> act;
+    std::string failure;
+  };
+  const Case cases[] = {
+      {"option button (WM_COMMAND), out of memory", [] { throw std::bad_alloc(); },
+       [&] { SendMessageA(Item(IDC_BT_OPTA), BM_CLICK, 0, 0); },
+       "frmBinderTest: out of memory, std::bad_alloc"},
+      {"scroll bar (WM_VSCROLL)", [] { throw std::runtime_error("no value"); },
+       [&] { Key(IDC_BT_VSB, VK_DOWN); }, "frmBinderTest: no value"},
+      {"tab strip (WM_NOTIFY), not a standard exception", [] { throw 7; },
+       [&] { Click(tabs, (second.left + second.right) / 2, (second.top + second.bottom) / 2); },
+       "frmBinderTest: an exception of no standard type"},
+      {"mouse over a list (the control's subclass)", [] { throw std::out_of_range("no row"); },
+       [&] { SendMessageA(Item(IDC_BT_LBX), WM_MOUSEMOVE, 0, MAKELPARAM(10, 4)); }, "frmBinderTest: no row"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    failures.clear();
+    form_.failNext = c.fail;
+    c.act();
+    EXPECT_EQ(failures, std::vector<std::string>{c.failure});
+    EXPECT_FALSE(form_.failNext) << "the handler was reached";
+    EXPECT_TRUE(TakeLog().empty());
+    // Still answering: a click reaches its handler, a caption its control.
+    Click(Item(IDC_BT_IMG), 4, 4);
+    EXPECT_EQ(TakeLog(), std::vector<std::string>{"img_Click"});
+    form_.lbl.SetCaption(c.name);
+    EXPECT_EQ(Text(Item(IDC_BT_LBL)), c.name);
+  }
+  // The item the failed click appended reached the real list all the same.
+  EXPECT_EQ(SendMessageA(Item(IDC_BT_LBX), LB_GETCOUNT, 0, 0), 1);
+  EXPECT_EQ(form_.lbx.ListCount(), 1);
+}
+
+// A modal window whose loading throws is not left loaded, unseen, with its
+// owner disabled and the form still attached to the host's modal observer:
+// it is unloaded, the owner enabled again, and it can be opened anew.
+TEST(FormHostWineTest, AModalWindowWhoseLoadingThrowsGivesItsOwnerBack) {
+  MessageLoop loop;
+  Win32FormHost host(GetModuleHandleA(nullptr), loop);
+  const UniqueWindow owner(CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                           GetModuleHandleA(nullptr), nullptr));
+  ASSERT_TRUE(owner);
+  host.SetOwner(owner.get());
+  std::vector<std::string> failures;
+  host.HandlerFailed = [&failures](const HandlerFailure& failure) {
+    failures.push_back(std::string(failure.where) + ": " + failure.what);
+  };
+  BinderTestForm form;
+  form.failNext = [] { throw std::runtime_error("no entry"); };
+  host.ShowModal(form);
+  EXPECT_EQ(failures, std::vector<std::string>{"frmBinderTest: no entry"});
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_EQ(host.WindowOf(form), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(owner.get()));
+
+  // Opened anew, it is modal again and ends as usual, by its close box.
+  bool ownerDisabled = false;
+  form.failNext = [&] {
+    ownerDisabled = !IsWindowEnabled(owner.get());
+    PostMessageA(host.WindowOf(form), WM_CLOSE, 0, 0);
+  };
+  host.ShowModal(form);
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_FALSE(form.Loaded());
+  EXPECT_TRUE(IsWindowEnabled(owner.get()));
+  EXPECT_EQ(failures.size(), 1u);
 }
 
 // A new ListIndex moves the selection only: data the real list keeps with

@@ -109,7 +109,7 @@ TEST_F(NumberFileTest, WindowStaysResponsiveWhileDownloading) {
   WNDCLASSA windowClass{};
   windowClass.lpszClassName = "CorvaneNumberFileTest";
   windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+  windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) CALLBACK -> LRESULT {
     if (message == WM_TIMER) {
       if (++ticks == 1) {
         std::string body;

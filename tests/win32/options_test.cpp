@@ -234,7 +234,9 @@ TEST_F(OptionsTest, FieldRulesThroughTheRealBoxes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     std::thread typing([&] { Type(options, c.box, c.typed); });
-    if (c.message != nullptr) EXPECT_EQ(AnswerMessage("Wrong value"), c.message);
+    if (c.message != nullptr) {
+      EXPECT_EQ(AnswerMessage("Wrong value"), c.message);
+    }
     typing.join();
     EXPECT_TRUE(WaitUntil([&] { return ControlText(options, c.box) == c.after; })) << ControlText(options, c.box);
   }

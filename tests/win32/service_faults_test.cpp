@@ -125,7 +125,7 @@ TEST_F(ServiceFaultsTest, StatisticsOrEnumerationFailing) {
     HWND dialer = program.MainWindow();
     ASSERT_NE(dialer, nullptr);
     ASSERT_TRUE(WaitConnected(program, dialer)) << ControlText(dialer, IDC_TXTDETAILS);
-    Sleep(1500);  // a few supervisor ticks on the failing service
+    ASSERT_TRUE(WaitTicks(3));  // a few supervisor ticks on the failing service
     ASSERT_TRUE(program.Running());
     PostMessageA(dialer, WM_COMMAND, IDM_DISCONNECT, 0);
     DWORD exitCode = 1;

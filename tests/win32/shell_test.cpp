@@ -1,15 +1,18 @@
 // The shell adapters on the real shell: the notification icon's record and
-// its add, modify and delete (and delete on destruction), the temporary
-// folder, and the default-browser lookup through FindExecutableA.
+// its add, modify and delete (and delete on destruction), a failing handler
+// of its events, the temporary folder, and the default-browser lookup
+// through FindExecutableA.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
 #include "ui/default_browser.h"
+#include "win32/handler_guard.h"
 #include "win32/win32_shell.h"
 #include "win32/win32_tray_icon.h"
 
@@ -106,6 +109,26 @@ TEST(TrayIconTest, MouseEventsOnTheIconAreToldApartFromPointerMovement) {
   SendMessageA(tray.Window(), kTrayCallbackMessage, 1, WM_MOUSEMOVE);
   SendMessageA(tray.Window(), kTrayCallbackMessage, 1, WM_RBUTTONUP);
   EXPECT_EQ(events, (std::vector<uint32_t>{WM_MOUSEMOVE, WM_RBUTTONUP}));
+}
+
+// What the program's handler throws stops in the icon's window procedure;
+// the next event on the icon still reaches the program.
+TEST(TrayIconTest, AHandlerThatThrowsLeavesTheIconAnswering) {
+  Win32TrayIcon tray(GetModuleHandleA(nullptr));
+  std::vector<uint32_t> events;
+  std::vector<std::string> failures;
+  tray.MouseEvent = [&](uint32_t message) {
+    events.push_back(message);
+    if (events.size() == 1) throw std::bad_alloc();
+  };
+  tray.HandlerFailed = [&](const HandlerFailure& failure) {
+    failures.push_back(std::string(failure.where) + (failure.outOfMemory ? ": out of memory" : ""));
+  };
+  SendMessageA(tray.Window(), kTrayCallbackMessage, 1, WM_RBUTTONUP);
+  EXPECT_EQ(failures, std::vector<std::string>{"the tray icon: out of memory"});
+  SendMessageA(tray.Window(), kTrayCallbackMessage, 1, WM_LBUTTONDBLCLK);
+  EXPECT_EQ(events, (std::vector<uint32_t>{WM_RBUTTONUP, WM_LBUTTONDBLCLK}));
+  EXPECT_EQ(failures.size(), 1u);
 }
 
 TEST(TrayIconTest, IconComesBackWhenTheTaskBarIsMadeAnew) {

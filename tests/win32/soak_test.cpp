@@ -105,9 +105,9 @@ TEST_F(SoakTest, DialConnectDropReconnect) {
     EXPECT_LE(s.detailsChars, 32767) << "cycle " << s.cycle;
   }
   EXPECT_EQ(DialCount(), static_cast<size_t>(cycles) + 1);
-  // Within a second per cycle, never a line counted twice.
-  EXPECT_GE(bookedSeconds, 0);
-  EXPECT_LE(std::abs(bookedSeconds - connected), static_cast<double>(cycles));
+  // Within half a second a cycle (the tick that sees a line gone comes at
+  // most that late): neither a line left unbooked nor one counted twice.
+  EXPECT_LE(std::abs(bookedSeconds - connected), 0.5 * cycles);
   const ProcessResources& first = samples.front().resources;
   const ProcessResources& last = samples.back().resources;
   EXPECT_GT(first.handles, 0u) << "the handle count is unknown";

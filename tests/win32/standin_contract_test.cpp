@@ -91,6 +91,9 @@ TEST_F(StandinContractTest, RecordSizesOfEveryHeaderVersionAreAccepted) {
       // RASDEVINFO and RAS_STATS have one version each.
       {"RASDEVINFO", 152, true},
       {"RASDEVINFO", 148, false},
+      {"RASDEVINFO", 0, false},
+      {"RASDEVINFO", 151, false},
+      {"RASDEVINFO", 153, false},
       {"RAS_STATS", 60, true},
       {"RAS_STATS", 64, false},
   };
@@ -143,7 +146,7 @@ TEST_F(StandinContractTest, RecordSizesOfEveryHeaderVersionAreAccepted) {
       std::vector<BYTE> records = Record(c.size, 4096);
       DWORD bytes = 4096, count = 0;
       EXPECT_EQ(RasEnumDevicesA(reinterpret_cast<LPRASDEVINFOA>(records.data()), &bytes, &count),
-                c.accepted ? 0u : static_cast<DWORD>(ERROR_INVALID_USER_BUFFER));
+                c.accepted ? 0u : 632u);
     } else if (name == "RAS_STATS") {
       std::vector<BYTE> record = Record(c.size);
       EXPECT_EQ(RasGetConnectionStatistics(stale, reinterpret_cast<RAS_STATS*>(record.data())),
@@ -202,6 +205,7 @@ TEST_F(StandinContractTest, InvalidArgumentsGetTheDocumentedCodes) {
   std::vector<BYTE> status = Record(332);
   std::vector<BYTE> stats = Record(60);
   std::vector<BYTE> device = Record(152);
+  std::vector<BYTE> zeroDevice = Record(0, 152);
   std::vector<BYTE> dial = Record(k64 ? 1076 : 1068);
   PutText(dial, 4, "Crv");
   std::vector<BYTE> entry = EntryRecord(3480);
@@ -237,6 +241,9 @@ TEST_F(StandinContractTest, InvalidArgumentsGetTheDocumentedCodes) {
       {"RasEnumDevicesA asking for the size", (bytes = 0, RasEnumDevicesA(nullptr, &bytes, &count)), 603},
       {"RasEnumDevicesA with a buffer too small for the devices",
        (bytes = 152, RasEnumDevicesA(reinterpret_cast<LPRASDEVINFOA>(device.data()), &bytes, &count)), 603},
+      // The size is looked at before the byte count: 632, not "too small".
+      {"RasEnumDevicesA with a record of size 0 and a byte count of 0",
+       (bytes = 0, RasEnumDevicesA(reinterpret_cast<LPRASDEVINFOA>(zeroDevice.data()), &bytes, &count)), 632},
       {"RasGetErrorStringA without a buffer", RasGetErrorStringA(676, nullptr, 512), ERROR_INVALID_PARAMETER},
       {"RasGetErrorStringA with a buffer too small", RasGetErrorStringA(676, text, 5), ERROR_INSUFFICIENT_BUFFER},
       {"RasGetEntryPropertiesA asking for the size",

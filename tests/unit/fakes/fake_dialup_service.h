@@ -10,6 +10,14 @@
 
 namespace corvane::testing {
 
+// A line as the service lists it: its handle and entry name.
+inline ActiveConnection ListedLine(RasHandle handle, std::string entryName = "Crv") {
+  ActiveConnection line;
+  line.Handle = handle;
+  line.EntryName = std::move(entryName);
+  return line;
+}
+
 class FakeDialUpService : public DialUpService {
  public:
   uint32_t DialEventMessage() override { return dialEventMessage; }

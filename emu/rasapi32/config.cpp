@@ -1,6 +1,7 @@
 // Finding and caching the scenario; finding the phonebook.
 #include "config.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -127,10 +128,21 @@ namespace {
 
 constexpr size_t kKeptCounts = 32;
 
-std::string DialCountsPath() {
+// The stand-in's small files in the temporary folder, shared by every
+// process that uses it.
+std::string TempFile(const char* name) {
   char folder[MAX_PATH + 1];
   const DWORD length = GetTempPathA(sizeof folder, folder);
-  return std::string(folder, length < sizeof folder ? length : 0) + "corvane-rasapi32-dials.txt";
+  return std::string(folder, length < sizeof folder ? length : 0) + name;
+}
+
+std::string DialCountsPath() { return TempFile("corvane-rasapi32-dials.txt"); }
+std::string DialLogPath() { return TempFile("corvane-rasapi32-dial-log.txt"); }
+std::string LineLogPath() { return TempFile("corvane-rasapi32-line-log.txt"); }
+
+std::string WholeFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 }  // namespace
@@ -161,19 +173,10 @@ uint32_t NextDialIndex(const std::string& key) {
   return index;
 }
 
-namespace {
-
-std::string DialLogPath() {
-  char folder[MAX_PATH + 1];
-  const DWORD length = GetTempPathA(sizeof folder, folder);
-  return std::string(folder, length < sizeof folder ? length : 0) + "corvane-rasapi32-dial-log.txt";
-}
-
-}  // namespace
-
 void ResetDialCounts() {
   DeleteFileA(DialCountsPath().c_str());
   DeleteFileA(DialLogPath().c_str());
+  DeleteFileA(LineLogPath().c_str());
 }
 
 void LogDial(const std::string& number, const std::string& userName, uint32_t error) {
@@ -181,10 +184,18 @@ void LogDial(const std::string& number, const std::string& userName, uint32_t er
   file << number << '\t' << userName << '\t' << error << '\n';
 }
 
-std::string DialLog() {
-  std::ifstream file(DialLogPath(), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+std::string DialLog() { return WholeFile(DialLogPath()); }
+
+void LogLineEnd(uint64_t handle, const std::string& number, uint64_t upMs) {
+  char line[200];
+  std::snprintf(line, sizeof line, "0x%llx\t%s\t%llu.%03llu\n", static_cast<unsigned long long>(handle),
+                number.c_str(), static_cast<unsigned long long>(upMs / 1000),
+                static_cast<unsigned long long>(upMs % 1000));
+  std::ofstream file(LineLogPath(), std::ios::binary | std::ios::app);
+  file << line;
 }
+
+std::string LineLog() { return WholeFile(LineLogPath()); }
 
 void CreateParentFolders(const std::string& path) {
   for (size_t slash = path.find_first_of("\\/", 3); slash != std::string::npos;

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -34,7 +35,8 @@ std::string PhonebookPath(const char* explicitPath, const Config& config);
 // folder. Callers hold the state lock.
 uint32_t NextDialIndex(const std::string& key);
 
-// Starts every scenario over at its first dial, and empties the dial log.
+// Starts every scenario over at its first dial, and empties the dial log
+// and the line log.
 void ResetDialCounts();
 
 // Notes one dial in the dial log: the user name it logged in with and the
@@ -44,6 +46,15 @@ void LogDial(const std::string& number, const std::string& userName, uint32_t er
 
 // The dial log since the last reset, one "number<TAB>user<TAB>error" line a dial.
 std::string DialLog();
+
+// Notes in the line log a line that came up and is now hung up: it was up
+// for `upMs` (until it dropped, or until the hang-up). Callers hold the
+// state lock.
+void LogLineEnd(uint64_t handle, const std::string& number, uint64_t upMs);
+
+// The line log since the last reset, one "handle<TAB>number<TAB>seconds"
+// line a line, the seconds to the millisecond ("6.002").
+std::string LineLog();
 
 // Creates the folders above `path`.
 void CreateParentFolders(const std::string& path);

@@ -51,6 +51,10 @@ bool Run(const std::string& command, std::string& answer) {
     answer = DialLog();
     return true;
   }
+  if (verb == "lines") {
+    answer = LineLog();
+    return true;
+  }
   if (verb == "where") {
     const std::shared_ptr<const Config> held = CurrentConfig();
     const Config& config = *held;

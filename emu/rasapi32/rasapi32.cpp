@@ -228,7 +228,15 @@ DWORD WINAPI RasHangUpA(void* handle) {
   if (lock.State() == nullptr) return kServiceNotRunning;
   Connection* c = lock.Find(HandleValue(handle));
   if (c == nullptr) return ERROR_INVALID_HANDLE;
-  if (c->hungUpAt == 0) c->hungUpAt = Now();
+  if (c->hungUpAt == 0) {
+    const uint64_t now = Now();
+    // A line that came up ends here, or ended when it dropped.
+    const View view = Evaluate(*c, now);
+    if (view.connectedAt != 0) {
+      LogLineEnd(c->handle, c->phoneNumber, (view.endedAt != 0 ? view.endedAt : now) - view.connectedAt);
+    }
+    c->hungUpAt = now;
+  }
   WakeLineWatch(c->handle);
   return ERROR_SUCCESS;
 }

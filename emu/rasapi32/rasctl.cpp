@@ -32,6 +32,8 @@ int Usage() {
       "       rasctl drop [all|ENTRY|HANDLE]    drop the line (default: all)\n"
       "       rasctl reset                      forget every connection, restart the scenario\n"
       "       rasctl dials                      every dial since the reset: number, user name, error\n"
+      "       rasctl lines                      every line hung up since the reset: handle, number, seconds up\n"
+      "       rasctl calls                      how often the connections were listed and a status asked\n"
       "       rasctl where                      scenario and phonebook in use\n"
       "       rasctl dial ENTRY [NUMBER [USER [PASSWORD]]] [--detach]\n"
       "                                         dial and stay until the line goes down\n",

@@ -262,6 +262,46 @@ TEST_F(DialAdapterTest, ALineThatDropsByItselfAfterItsTime) {
   EXPECT_TRUE(WaitForGone(service, handle));
 }
 
+// The stand-in's line log, which the tests of the program compare its
+// bookings with: a dropped line counts until its drop, however late it is
+// hung up; a line hung up while up counts until the hang-up, once; a dial
+// that never connected is no line.
+TEST_F(DialAdapterTest, TheLineLogHoldsTheTimeEachLineWasUp) {
+  WriteScenario("dial connect 49333 drop-after 0.2\ndial connect 49333\ndial busy\n");
+  RasDialUpService service;
+  DialEventWindow window(service.DialEventMessage());
+
+  const RasHandle dropped = DialCrv(service, window);
+  ASSERT_TRUE(window.PumpUntil([&] { return window.Saw(8193); }));
+  Sleep(300);  // hung up well after the drop
+  EXPECT_EQ(service.HangUp(dropped), 0);
+  ASSERT_TRUE(WaitForGone(service, dropped));
+
+  window.events.clear();
+  const ULONGLONG dialled = GetTickCount64();
+  const RasHandle hungUp = DialCrv(service, window);
+  ASSERT_TRUE(window.PumpUntil([&] { return window.Saw(8192); }));
+  const ULONGLONG connected = GetTickCount64();
+  window.PumpUntil([] { return false; }, 400);
+  const ULONGLONG hangUp = GetTickCount64();
+  EXPECT_EQ(service.HangUp(hungUp), 0);
+  EXPECT_EQ(service.HangUp(hungUp), 0);  // still being hung up: no second line
+  ASSERT_TRUE(WaitForGone(service, hungUp));
+
+  window.events.clear();
+  const RasHandle busy = DialCrv(service, window);
+  ASSERT_TRUE(window.PumpUntil([&] { return window.Saw(2, 676); }));
+  EXPECT_EQ(service.HangUp(busy), 0);
+
+  const std::vector<double> lines = LineSeconds();
+  ASSERT_EQ(lines.size(), 2u) << Control("lines");
+  EXPECT_DOUBLE_EQ(lines[0], 0.2);
+  // Between the time the test saw the line up and the time since its dial,
+  // give or take the tick counter's step.
+  EXPECT_GE(lines[1], static_cast<double>(hangUp - connected) / 1000.0 - 0.02);
+  EXPECT_LE(lines[1], static_cast<double>(hangUp - dialled) / 1000.0 + 0.02);
+}
+
 TEST_F(DialAdapterTest, ConnectionsAreSharedBetweenProcesses) {
   // Ours, seen from another process.
   RasDialUpService service;

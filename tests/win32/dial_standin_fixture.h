@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -186,7 +187,18 @@ class StandinTest : public ::testing::Test {
     return count;
   }
 
-  // The stand-in's own control entry point; empty when it is not there.
+  // The seconds each line was up, as the stand-in timed it, in the order
+  // they were hung up since the test began.
+  static std::vector<double> LineSeconds() {
+    std::istringstream log(Control("lines"));
+    std::vector<double> seconds;
+    for (std::string line; std::getline(log, line);) {
+      const size_t lastTab = line.rfind('\t');
+      if (lastTab != std::string::npos) seconds.push_back(std::atof(line.c_str() + lastTab + 1));
+    }
+    return seconds;
+  }
+
   // How often the program has listed the active connections since the
   // reset: with online time monitored, once a supervisor tick.
   static uint64_t EnumCalls() {
@@ -204,13 +216,14 @@ class StandinTest : public ::testing::Test {
     return WaitUntil([target] { return EnumCalls() >= target; }, timeoutMs);
   }
 
+  // The stand-in's own control entry point; empty when it is not there.
   static std::string Control(const std::string& command) {
     using ControlFunction = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
     HMODULE module = GetModuleHandleA("rasapi32.dll");
     if (module == nullptr) module = LoadLibraryA("rasapi32.dll");
     auto control = reinterpret_cast<ControlFunction>(reinterpret_cast<void*>(GetProcAddress(module, "StandinControlA")));
     if (control == nullptr) return std::string();
-    static char reply[16384];
+    static char reply[64 * 1024];  // the line log of a long soak
     reply[0] = 0;
     if (control(command.c_str(), reply, sizeof reply) != 0) return std::string();
     return reply;

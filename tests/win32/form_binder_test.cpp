@@ -437,6 +437,8 @@ TEST_F(FormBinderWineTest, TabbedListLinesShareTheirSecondColumn) {
   auto lastInkedColumn = [&](int row) {
     RECT line{};
     SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&line));
+    // Inside the item's edges, where a focus rectangle would be drawn.
+    InflateRect(&line, -2, -1);
     const COLORREF background = GetPixel(memory, line.right - 1, line.top);
     for (int x = line.right - 1; x >= line.left; --x) {
       for (int y = line.top; y < line.bottom; ++y) {

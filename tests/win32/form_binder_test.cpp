@@ -418,6 +418,43 @@ TEST(FormHostWineTest, AModalWindowWhoseLoadingThrowsGivesItsOwnerBack) {
   EXPECT_EQ(failures.size(), 1u);
 }
 
+// Tab-aligned lines line up whatever the width of their first column: a
+// month name that ends before the first stop takes two tabs, a longer one
+// one tab, and both durations start at the second stop. Each line ends with
+// the same glyph, so its last inked column tells where the second part went.
+TEST_F(FormBinderWineTest, TabbedListLinesShareTheirSecondColumn) {
+  form_.lbx.AddItem(" October\t\tW");
+  form_.lbx.AddItem(" December\tW");
+  HWND list = Item(IDC_BT_LBX);
+  RECT client;
+  GetClientRect(list, &client);
+  HDC screen = GetDC(list);
+  HDC memory = CreateCompatibleDC(screen);
+  UniqueHandle<GdiObjectTraits<HBITMAP>> bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
+  ReleaseDC(list, screen);
+  const HGDIOBJ previous = SelectObject(memory, bitmap.get());
+  SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+  auto lastInkedColumn = [&](int row) {
+    RECT line{};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&line));
+    // Inside the item's edges, where a focus rectangle would be drawn.
+    InflateRect(&line, -2, -1);
+    const COLORREF background = GetPixel(memory, line.right - 1, line.top);
+    for (int x = line.right - 1; x >= line.left; --x) {
+      for (int y = line.top; y < line.bottom; ++y) {
+        if (GetPixel(memory, x, y) != background) return x;
+      }
+    }
+    return -1;
+  };
+  const int october = lastInkedColumn(0);
+  const int december = lastInkedColumn(1);
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+  EXPECT_GT(october, 0);
+  EXPECT_EQ(october, december);
+}
+
 // A new ListIndex moves the selection only: data the real list keeps with
 // an item (a rebuild would lose it) is still there.
 TEST_F(FormBinderWineTest, ListIndexDoesNotRebuildTheList) {

@@ -38,11 +38,25 @@ constexpr DWORD kFlushMs = 300;
 // Stops the tour: the message names what did not appear.
 [[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what); }
 
-// The demo entry: one number and login, redialling a busy line after a few
+// "12,December": the text the program stores for the month `back` months
+// before this one, in the user's language.
+std::string MonthText(int back) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  const int month = (now.wMonth + 11 * back - 1) % 12 + 1;
+  char name[80] = {};
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONTHNAME1 + month - 1, name, sizeof name);
+  return std::to_string(month) + "," + name;
+}
+
+// The demo entry as someone who has used it for a while would have it: one
+// number, a login with a stored password (the options window shows it as
+// blanks), a few months of online time, redialling a busy line after a few
 // seconds, asking before it disconnects.
 void SeedDemoEntry(const std::string& redials, const std::string& seconds) {
   testing::SeedEntry(kEntry, {{"PhoneNumber", "5550100"},
                               {"UserName", "demo"},
+                              {"Password", "\xB4\xB6\xB8\xBA\xBC\xBE"},
                               {"Icon", "8"},
                               {"MonitorTime", "1"},
                               {"StartBrowser", "0"},
@@ -50,7 +64,11 @@ void SeedDemoEntry(const std::string& redials, const std::string& seconds) {
                               {"NumberOfRedials", redials},
                               {"Minutes", "0"},
                               {"Seconds", seconds},
-                              {"DoNotAsk", "0"}});
+                              {"DoNotAsk", "0"},
+                              {"CurrentMonth", MonthText(0)},
+                              {"OnlineTime", "22140"},
+                              {"PreviousMonths", MonthText(1) + ",151260@" + MonthText(2) + ",98400@" + MonthText(3) +
+                                                     ",121920@"}});
 }
 
 std::string TempFolder() {

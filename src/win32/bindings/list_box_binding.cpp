@@ -8,11 +8,17 @@ namespace corvane {
 
 namespace {
 
+// Where Windows puts the tab stops of a LBS_USETABSTOPS list by default.
+constexpr int kTabStopDialogUnits = 32;
+
 class ListBoxBinding : public ControlBinding {
  public:
   ListBoxBinding(forms::ListBox& list, BindingHost& host) : ControlBinding(list, host), list_(list) {}
 
-  void PushAll() override { PushItems(); }
+  void PushAll() override {
+    PushTabStops();
+    PushItems();
+  }
   void Push(forms::Prop property) override {
     if (property == forms::Prop::Items) PushItems();
     if (property == forms::Prop::ItemAdded) AppendItems();
@@ -39,6 +45,18 @@ class ListBoxBinding : public ControlBinding {
     SendMessageA(item, LB_SETCURSEL, static_cast<WPARAM>(list_.ListIndex()), 0);
     SendMessageA(item, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(item, nullptr, TRUE);
+  }
+
+  // Windows sets a stop every 32 dialog units; Wine, left to itself, one
+  // every eight average character widths, which in its wider stand-in for the
+  // dialog font falls inside " October" and pushes that month's duration a
+  // column too far in the online time list. Asked for explicitly, both place
+  // the columns alike.
+  void PushTabStops() {
+    HWND item = Item();
+    if (item == nullptr || (GetWindowLongA(item, GWL_STYLE) & LBS_USETABSTOPS) == 0) return;
+    int every = kTabStopDialogUnits;
+    SendMessageA(item, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&every));
   }
 
   forms::ListBox& list_;

@@ -29,11 +29,14 @@ void Connection::WatchSilentDial() {
   const bool ended = ports_.DialUp.QueryConnectStatus(session.ConnectionHandle, status) == kRasSuccess &&
                      (status.State == kRasStateConnected || status.Error != 0);
   session.UnreportedEndTicks = ended ? session.UnreportedEndTicks + 1 : 0;
+  if (session.UnreportedEndTicks == 1) session.UnreportedEndSince = ports_.Clock.MonotonicSeconds();
   if (session.UnreportedEndTicks < kTicksBeforeActing) return;
   session.UnreportedEndTicks = 0;
   session.EndedHandle = session.ConnectionHandle;
   session.EndedFromStatus = 1;
   OnDialEvent(status.State, static_cast<int32_t>(status.Error));
+  // The line has been up since the first tick that saw it, not since now.
+  if (phase_ == Phase::Connected) ledger_.StartCounting(ports_.Clock.MonotonicSeconds() - session.UnreportedEndSince);
 }
 
 }  // namespace corvane

@@ -60,6 +60,7 @@ struct DialSession {
   // service has reported it ended without a message saying so.
   uintptr_t WatchedHandle = 0;
   uint8_t UnreportedEndTicks = 0;
+  double UnreportedEndSince = 0;  // monotonic seconds of the first of those ticks
 };
 
 }  // namespace corvane

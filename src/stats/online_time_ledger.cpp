@@ -25,9 +25,11 @@ OnlineTimeLedger::OnlineTimeLedger(SettingsStore& store, ClockPort& clock, doubl
   if (checkpointInterval_ < 1) checkpointInterval_ = 1;
 }
 
-void OnlineTimeLedger::StartCounting() {
-  connectTime_ = static_cast<float>(clock_.SecondsSinceMidnight());
-  connectedAt_ = clock_.MonotonicSeconds();
+void OnlineTimeLedger::StartCounting(double upAlreadySeconds) {
+  double since = clock_.SecondsSinceMidnight() - upAlreadySeconds;
+  if (since < 0) since += 86400;
+  connectTime_ = static_cast<float>(since);
+  connectedAt_ = clock_.MonotonicSeconds() - upAlreadySeconds;
   counting_ = true;
   saved_ = false;
   elapsed_ = 0;

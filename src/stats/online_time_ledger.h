@@ -44,9 +44,10 @@ class OnlineTimeLedger {
   OnlineTimeLedger(SettingsStore& store, ClockPort& clock,
                    double checkpointIntervalSeconds = kCheckpointIntervalSeconds);
 
-  // A connection came up now (or monitoring was switched on during one):
-  // counting starts from this moment and it is not yet booked.
-  void StartCounting();
+  // A connection came up `upAlreadySeconds` ago (0: now; or monitoring was
+  // switched on during one): counting starts from that moment and it is not
+  // yet booked.
+  void StartCounting(double upAlreadySeconds = 0);
 
   // Seconds since midnight at which counting started; 0 when no connection
   // has come up since start.

@@ -229,6 +229,25 @@ TEST_F(ConnectionTest, ExceptionInTheRedialPauseLeavesTheNextAttemptDue) {
   EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
 }
 
+// A dial whose progress messages never come is connected from its status,
+// some ticks after the line came up: it is booked from the first tick that
+// saw it up, not from the tick that acted.
+TEST_F(ConnectionTest, LineConnectedFromItsStatusIsBookedFromWhenItCameUp) {
+  AppContext& app = StartWork({{"AutoReconnect", "0"}});
+  dialUp.statusAnswer = kRasSuccess;
+  dialUp.status.State = kRasStateConnected;
+  dialUp.connections = {ListedLine(dialUp.nextHandle)};
+  Pass(0.5);  // the first tick that sees the line up
+  const double upSince = clock.monotonic;
+  while (!app.Line.IsConnected() && clock.monotonic - upSince < 5) Pass(0.5);
+  ASSERT_TRUE(app.Line.IsConnected());
+  Pass(6);
+  dialUp.connections.clear();
+  Pass(0.5);
+  EXPECT_FALSE(app.frmDialer.Loaded());
+  EXPECT_NEAR(Booked(), clock.monotonic - upSince, 1);
+}
+
 // One booking reads the calendar once: at the turn of the year it books
 // into the month it read, with that month's year.
 TEST(LedgerCalendarTest, BookingAtTheTurnOfTheYearReadsTheDateOnce) {

@@ -54,6 +54,12 @@ class ConnectionTest : public ::testing::Test, public ProgramFixture {
       if (context->frmDialer.Loaded() && context->frmDialer.Timer1.Enabled()) context->frmDialer.Timer1_Timer();
     }
   }
+  // The pending attempt is dialled by the very next tick.
+  void ExpectTheNextTickDials(AppContext& app) {
+    const size_t dialsBefore = dialUp.dials.size();
+    app.frmDialer.Timer1_Timer();
+    EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
+  }
   int64_t Booked(const std::string& name = "Work") const {
     const auto raw = registry.RawValue(RegHive::CurrentUser, EntryKey(name), kOnlineTimeValue);
     return raw ? std::stoll(*raw) : -1;
@@ -139,9 +145,7 @@ TEST_F(ConnectionTest, MonitoringSwitchedOffDuringABusyCountdownKeepsTheRedial) 
   pump.onEvents = nullptr;
   ASSERT_TRUE(app.Line.BusyRedialPending());
   EXPECT_TRUE(app.frmDialer.Timer1.Enabled());
-  const size_t dialsBefore = dialUp.dials.size();
-  app.frmDialer.Timer1_Timer();
-  EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
+  ExpectTheNextTickDials(app);
 }
 
 // The close-box question is open while the tick finds the line gone: the
@@ -224,9 +228,7 @@ TEST_F(ConnectionTest, ExceptionInTheRedialPauseLeavesTheNextAttemptDue) {
   pump.onEvents = nullptr;
   EXPECT_TRUE(app.Line.RetryPending());
   EXPECT_TRUE(app.frmDialer.Timer1.Enabled());
-  const size_t dialsBefore = dialUp.dials.size();
-  app.frmDialer.Timer1_Timer();
-  EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1);
+  ExpectTheNextTickDials(app);
 }
 
 // A dial whose progress messages never come is connected from its status,

@@ -1,0 +1,327 @@
+// Takes the README's pictures from the real program. Started on a virtual
+// desktop in the build's Wine prefix, it starts corvane.exe (beside it) on
+// the dial-up service stand-in with a demo entry and leads it the way a user
+// would: a dial that finds the line busy, is redialled and connects; the tray
+// icon's tooltip and menu; every window opened from there; a line that stays
+// busy until the redials run out. Each window's picture is asked of
+// scripts/gallery.sh as <name>.png in the folder given; the last line of gallery.log there is "done" or names
+// the first picture that could not be taken.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <fstream>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "app/dialer_ids.h"
+#include "picture_request.h"
+#include "stats/statistics_ids.h"
+#include "support/dialer_window.h"
+#include "support/program_under_test.h"
+#include "ui/message_ids.h"
+#include "ui/options_ids.h"
+#include "user_input.h"
+
+namespace corvane::gallery {
+namespace {
+
+using testing::ControlText;
+using testing::ProgramUnderTest;
+using testing::WaitUntil;
+using testing::WindowText;
+
+constexpr char kEntry[] = "Demo";
+constexpr DWORD kWindowTimeoutMs = 15000;
+constexpr DWORD kFlushMs = 300;
+
+// Stops the tour: the message names what did not appear.
+[[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what); }
+
+// The demo entry: one number and login, redialling a busy line after a few
+// seconds, asking before it disconnects.
+void SeedDemoEntry(const std::string& redials, const std::string& seconds) {
+  testing::SeedEntry(kEntry, {{"PhoneNumber", "5550100"},
+                              {"UserName", "demo"},
+                              {"Icon", "8"},
+                              {"MonitorTime", "1"},
+                              {"StartBrowser", "0"},
+                              {"EnableRedial", "1"},
+                              {"NumberOfRedials", redials},
+                              {"Minutes", "0"},
+                              {"Seconds", seconds},
+                              {"DoNotAsk", "0"}});
+}
+
+std::string TempFolder() {
+  char path[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, path);
+  return path;
+}
+
+// Points the stand-in at a scenario of these dials, counted from the first.
+void UseScenario(const std::string& dials) {
+  const std::string path = TempFolder() + "corvane-gallery.scenario";
+  std::ofstream(path, std::ios::trunc) << "device modem Standard 56000 bps V90 Modem\n"
+                                          "pace 0.6\n"
+                                          "dial-time 3\n"
+                                       << dials;
+  DeleteFileA((TempFolder() + "corvane-rasapi32-dials.txt").c_str());
+  SetEnvironmentVariableA("CORVANE_RAS_SCENARIO", path.c_str());
+}
+
+// A shown top-level window of `processId` holding a control `controlId`.
+HWND WaitForWindowWith(DWORD processId, int controlId) {
+  struct Search {
+    DWORD processId;
+    int controlId;
+    HWND found;
+  } search{processId, controlId, nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+              auto* s = reinterpret_cast<Search*>(param);
+              DWORD owner = 0;
+              GetWindowThreadProcessId(window, &owner);
+              if (owner != s->processId || !IsWindowVisible(window) || GetDlgItem(window, s->controlId) == nullptr)
+                return TRUE;
+              s->found = window;
+              return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      kWindowTimeoutMs);
+  if (search.found == nullptr) Fail("no window with control " + std::to_string(controlId));
+  return search.found;
+}
+
+// A shown top-level window of class `className`, of any process.
+HWND WaitForClass(const char* className) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        found = nullptr;
+        while ((found = FindWindowExA(nullptr, found, className, nullptr)) != nullptr && !IsWindowVisible(found)) {
+        }
+        return found != nullptr;
+      },
+      kWindowTimeoutMs);
+  if (found == nullptr) Fail(std::string("no window of class ") + className);
+  return found;
+}
+
+void WaitFor(const std::string& what, const std::function<bool()>& condition) {
+  if (!WaitUntil(condition, kWindowTimeoutMs * 2)) Fail(what);
+}
+
+void WaitGone(HWND window) {
+  WaitFor("a window to close", [&] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
+// Presses a button the way its keyboard shortcut or a click does; posted, so
+// that a modal window the press opens does not hold this program up.
+void Press(HWND dialog, int buttonId) {
+  HWND button = GetDlgItem(dialog, buttonId);
+  if (button == nullptr) Fail("no button " + std::to_string(buttonId));
+  PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+// Moves a tab strip to `index` with the arrow keys, as a user on the strip would.
+void SelectTab(HWND dialog, int tabsId, int index) {
+  HWND tabs = GetDlgItem(dialog, tabsId);
+  while (SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != index) {
+    const LRESULT before = SendMessageA(tabs, TCM_GETCURSEL, 0, 0);
+    PostMessageA(tabs, WM_KEYDOWN, before < index ? VK_RIGHT : VK_LEFT, 0);
+    WaitFor("tab " + std::to_string(index), [&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != before; });
+  }
+}
+
+class Gallery {
+ public:
+  explicit Gallery(std::string folder) : folder_(std::move(folder)), log_(folder_ + "gallery.log") {}
+
+  void Log(const std::string& line) { log_ << line << std::endl; }
+
+  // Lets `window` paint what it was last told to, then has `area` taken.
+  void Shot(const std::string& name, HWND window, const RECT& area) {
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    // Wine hands a painted window to the X server on its next flush.
+    Sleep(kFlushMs);
+    if (!RequestPicture(folder_, name, area)) Fail("picture " + name);
+    Log("picture " + name);
+  }
+  void Shot(const std::string& name, HWND window) {
+    RECT area{};
+    GetWindowRect(window, &area);
+    Shot(name, window, area);
+  }
+
+ private:
+  std::string folder_;
+  std::ofstream log_;
+};
+
+// The notification area's icons sit right-aligned in the task bar's tray,
+// the program's the only one there.
+RECT TrayIconArea() {
+  HWND tray = WaitForClass("Shell_TrayWnd");
+  RECT bar{};
+  GetWindowRect(tray, &bar);
+  const int side = GetSystemMetrics(SM_CXSMICON) + 4;
+  const int top = bar.top + (bar.bottom - bar.top - side) / 2;
+  return RECT{bar.right - side, top, bar.right, top + side};
+}
+
+POINT CenterOf(const RECT& area) { return POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2}; }
+
+RECT UnionOf(const RECT& a, const RECT& b) {
+  RECT both{};
+  UnionRect(&both, &a, &b);
+  return both;
+}
+
+RECT Inflated(RECT area, int by) {
+  InflateRect(&area, by, by);
+  return area;
+}
+
+HWND OpenTrayMenu() {
+  RightClickAt(CenterOf(TrayIconArea()));
+  return WaitForClass("#32768");
+}
+
+// Opens the tray menu and picks its `position`th item (separators skipped)
+// with the arrow keys and Enter.
+void ChooseTrayItem(int position) {
+  HWND menu = OpenTrayMenu();
+  for (int i = 0; i < position; ++i) PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  WaitGone(menu);
+}
+
+// Seeds the demo entry and the stand-in's dials; the entry's name.
+const char* PrepareDemo(const std::string& redials, const std::string& seconds, const std::string& dials) {
+  SeedDemoEntry(redials, seconds);
+  UseScenario(dials);
+  return kEntry;
+}
+
+// corvane.exe started on the demo entry, with its dialer window.
+struct DemoProgram {
+  DemoProgram(const std::string& redials, const std::string& seconds, const std::string& dials)
+      : program(PrepareDemo(redials, seconds, dials)),
+        processId(GetProcessId(program.Process())),
+        dialer(program.MainWindow(kWindowTimeoutMs)) {
+    if (dialer == nullptr) Fail("the dialer");
+  }
+  ProgramUnderTest program;
+  DWORD processId;
+  HWND dialer;
+};
+
+enum TrayItem { kOptions = 1, kStatistics = 2, kDisconnect = 3 };
+
+void ConnectedTour(Gallery& gallery) {
+  DemoProgram demo("3", "5", "dial busy\ndial connect 49333 rx 4500 tx 700\n");
+  HWND dialer = demo.dialer;
+
+  WaitFor("dialing", [&] { return ControlText(dialer, IDC_LBLMESS).find("Dialing") != std::string::npos; });
+  gallery.Shot("dialer-dialing", dialer);
+  WaitFor("the redial countdown",
+          [&] { return ControlText(dialer, IDC_TXTERR).find("Redialing in :   3") != std::string::npos; });
+  gallery.Shot("dialer-busy", dialer);
+  if (!testing::WaitConnected(demo.program, dialer, 40000)) Fail("the connection");
+
+  const RECT icon = TrayIconArea();
+  MovePointerTo(CenterOf(icon));
+  HWND tip = WaitForClass(TOOLTIPS_CLASSA);
+  RECT tipArea{};
+  GetWindowRect(tip, &tipArea);
+  gallery.Shot("tray-tooltip", tip, Inflated(UnionOf(tipArea, icon), 4));
+
+  HWND menu = OpenTrayMenu();
+  RECT menuArea{};
+  GetWindowRect(menu, &menuArea);
+  gallery.Shot("tray-menu", menu, Inflated(UnionOf(menuArea, icon), 4));
+  PressKey(VK_ESCAPE);
+  WaitGone(menu);
+
+  ChooseTrayItem(kStatistics);
+  HWND statistics = WaitForWindowWith(demo.processId, IDC_STA_TBSSTATS);
+  WaitFor("the byte counts", [&] { return !ControlText(statistics, IDC_STA_LBLRX).empty(); });
+  gallery.Shot("statistics-connection", statistics);
+  SelectTab(statistics, IDC_STA_TBSSTATS, 1);
+  gallery.Shot("statistics-monthly", statistics);
+  Press(statistics, IDC_STA_CMDOK);
+  WaitGone(statistics);
+
+  ChooseTrayItem(kOptions);
+  HWND options = WaitForWindowWith(demo.processId, IDC_OPT_TBSOPTIONS);
+  const char* const tabs[] = {"options-general", "options-login", "options-automate", "options-custom",
+                              "options-about"};
+  for (int index = 0; index < 5; ++index) {
+    SelectTab(options, IDC_OPT_TBSOPTIONS, index);
+    gallery.Shot(tabs[index], options);
+  }
+  SelectTab(options, IDC_OPT_TBSOPTIONS, 0);
+
+  Press(options, IDC_OPT_CMDHELP);
+  HWND help = WaitForWindowWith(demo.processId, IDC_HELP_TXTHELP);
+  gallery.Shot("help", help);
+  PostMessageA(help, WM_CLOSE, 0, 0);
+  WaitGone(help);
+
+  PostMessageA(options, WM_COMMAND, MAKEWPARAM(IDC_OPT_IMGICON0, STN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(options, IDC_OPT_IMGICON0)));
+  HWND icons = WaitForWindowWith(demo.processId, IDC_ICONS_IMG1 + 1);
+  gallery.Shot("icons", icons);
+  PostMessageA(icons, WM_CLOSE, 0, 0);
+  WaitGone(icons);
+  Press(options, IDC_OPT_CMDCANCEL);
+  WaitGone(options);
+
+  ChooseTrayItem(kDisconnect);
+  HWND question = WaitForWindowWith(demo.processId, IDC_MSG_CHKASK);
+  gallery.Shot("question", question);
+  Press(question, IDC_MSG_CMDYES);
+  WaitGone(question);
+}
+
+void RedialsRunOutTour(Gallery& gallery) {
+  DemoProgram demo("1", "1", "dial busy\n");
+  HWND dialer = demo.dialer;
+  WaitFor("End of Redials", [&] { return WindowText(dialer) == "End of Redials"; });
+  gallery.Shot("dialer-end-of-redials", dialer);
+
+  Press(dialer, IDC_CMDSHOWONTIME);
+  HWND onlineTime = WaitForWindowWith(demo.processId, IDC_ONT_LBXTIME);
+  gallery.Shot("online-time", onlineTime);
+  Press(onlineTime, IDC_ONT_CMDOK);
+  WaitGone(onlineTime);
+}
+
+}  // namespace
+}  // namespace corvane::gallery
+
+int main(int argc, char** argv) {
+  using namespace corvane::gallery;
+  if (argc != 2) return 2;
+  std::string folder = argv[1];
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  Gallery gallery(folder);
+  try {
+    ConnectedTour(gallery);
+    RedialsRunOutTour(gallery);
+  } catch (const std::exception& failure) {
+    gallery.Log(std::string("failed: ") + failure.what());
+    corvane::testing::DeleteEntry(kEntry);
+    return 1;
+  }
+  corvane::testing::DeleteEntry(kEntry);
+  gallery.Log("done");
+  return 0;
+}

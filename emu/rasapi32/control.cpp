@@ -92,6 +92,7 @@ bool Run(const std::string& command, std::string& answer) {
   } else if (verb == "calls") {
     reply << "enum-connections " << state->calls[static_cast<int>(CountedCall::EnumConnections)] << "\n";
     reply << "status " << state->calls[static_cast<int>(CountedCall::ConnectStatus)] << "\n";
+    reply << "validate-entry-name " << state->calls[static_cast<int>(CountedCall::ValidateEntryName)] << "\n";
   } else if (verb == "reset") {
     for (Connection& c : state->connections) {
       if (c.used != 0) WakeLineWatch(c.handle);

@@ -294,6 +294,7 @@ DWORD WINAPI RasGetErrorStringA(UINT code, LPSTR buffer, DWORD size) {
 }
 
 DWORD WINAPI RasValidateEntryNameA(LPCSTR phonebook, LPCSTR entryName) {
+  CountCall(CountedCall::ValidateEntryName);
   if (entryName == nullptr) return ERROR_INVALID_PARAMETER;
   if (!ValidEntryName(entryName)) return ERROR_INVALID_NAME;
   const std::shared_ptr<const Config> held = CurrentConfig();

@@ -7,7 +7,7 @@ namespace standin {
 
 namespace {
 
-constexpr uint32_t kMagic = 0x43525632;  // layout version of SharedState
+constexpr uint32_t kMagic = 0x43525633;  // layout version of SharedState
 constexpr char kMappingName[] = "Local\\CorvaneRasStandin.State.1";
 constexpr char kMutexName[] = "Local\\CorvaneRasStandin.Lock.1";
 

@@ -49,8 +49,9 @@ struct Connection {
 };
 
 // The entry points whose calls are counted, so a test can wait until the
-// caller has looked again (a supervisor tick) instead of sleeping.
-enum class CountedCall { EnumConnections, ConnectStatus, Count };
+// caller has looked again (a supervisor tick) or reached a step of its start
+// (the phonebook check) instead of sleeping.
+enum class CountedCall { EnumConnections, ConnectStatus, ValidateEntryName, Count };
 
 struct SharedState {
   uint32_t magic;

@@ -45,8 +45,12 @@ TEST_F(PhonebookStartupTest, ExistingCrvIsLeftAlone) {
   ProgramUnderTest program("Pbktest");
   HWND dialer = program.MainWindow();
   ASSERT_NE(dialer, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialer) != FALSE; }));
-  Sleep(500);
+  // The program asks whether the entry exists and, on the same thread and
+  // without looking at its messages, writes it or not: once it has asked and
+  // then answered a message, whatever it was going to write is written.
+  ASSERT_TRUE(WaitUntil([] { return Calls("validate-entry-name") >= 1; }));
+  DWORD_PTR answer = 0;
+  ASSERT_NE(SendMessageTimeoutA(dialer, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer), 0);
   EXPECT_EQ(ReadWholeFile(phonebookPath_), before);
 }
 

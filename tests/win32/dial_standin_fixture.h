@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/program_under_test.h"
+#include "win32/unique_handle.h"
 
 namespace corvane::testing {
 
@@ -37,33 +38,31 @@ inline std::string ReadWholeFile(const std::string& path) {
 // it printed.
 inline std::string RunRasctl(const std::string& arguments, DWORD timeoutMs = 20000) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return "<no pipe>";
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  HANDLE pipeRead = nullptr, pipeWrite = nullptr;
+  if (!CreatePipe(&pipeRead, &pipeWrite, &inherit, 0)) return "<no pipe>";
+  const UniqueKernelHandle readEnd(pipeRead);
+  UniqueKernelHandle writeEnd(pipeWrite);
+  SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
+  startup.hStdOutput = writeEnd.get();
+  startup.hStdError = writeEnd.get();
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   std::string commandLine = "\"" + ExeFolder() + "rasctl.exe\" " + arguments;
   PROCESS_INFORMATION info{};
   const BOOL started =
       CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                      &info);
-  CloseHandle(writeEnd);
+  // Only the child holds the write end now, so the reads end when it does.
+  writeEnd.reset();
+  if (!started) return "<rasctl.exe did not start>";
+  const UniqueKernelHandle thread(info.hThread), process(info.hProcess);
   std::string output;
-  if (started) {
-    char chunk[512];
-    DWORD got = 0;
-    while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0) output.append(chunk, got);
-    WaitForSingleObject(info.hProcess, timeoutMs);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-  } else {
-    output = "<rasctl.exe did not start>";
-  }
-  CloseHandle(readEnd);
+  char chunk[512];
+  DWORD got = 0;
+  while (ReadFile(readEnd.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) output.append(chunk, got);
+  WaitForSingleObject(process.get(), timeoutMs);
   return output;
 }
 
@@ -165,17 +164,16 @@ class StandinTest : public ::testing::Test {
     file.close();
     // A new scenario version starts at its first dial; make sure the time
     // stamp moves even for two writes within one clock tick.
-    HANDLE handle = CreateFileA(scenarioPath_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
+    const UniqueFileHandle handle(CreateFileA(scenarioPath_.c_str(), FILE_WRITE_ATTRIBUTES,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (handle) {
       FILETIME now;
       GetSystemTimeAsFileTime(&now);
       ULARGE_INTEGER stamp{{now.dwLowDateTime, now.dwHighDateTime}};
       stamp.QuadPart += ++writes_;
       now.dwLowDateTime = stamp.LowPart;
       now.dwHighDateTime = stamp.HighPart;
-      SetFileTime(handle, nullptr, nullptr, &now);
-      CloseHandle(handle);
+      SetFileTime(handle.get(), nullptr, nullptr, &now);
     }
   }
 
@@ -199,21 +197,24 @@ class StandinTest : public ::testing::Test {
     return seconds;
   }
 
-  // How often the program has listed the active connections since the
-  // reset: with online time monitored, once a supervisor tick.
-  static uint64_t EnumCalls() {
+  // How often the stand-in's entry point was called since the reset, by its
+  // name in `rasctl calls`: "enum-connections" (with online time monitored,
+  // once a supervisor tick), "status", "validate-entry-name".
+  static uint64_t Calls(const std::string& entryPoint) {
     std::istringstream calls(Control("calls"));
     std::string name;
     uint64_t count = 0;
-    calls >> name >> count;
-    return name == "enum-connections" ? count : 0;
+    while (calls >> name >> count) {
+      if (name == entryPoint) return count;
+    }
+    return 0;
   }
 
   // Waits until the program has ticked `ticks` more times: what a tick
   // would have done by then is done (or never will be).
   static bool WaitTicks(uint64_t ticks, DWORD timeoutMs = 10000) {
-    const uint64_t target = EnumCalls() + ticks;
-    return WaitUntil([target] { return EnumCalls() >= target; }, timeoutMs);
+    const uint64_t target = Calls("enum-connections") + ticks;
+    return WaitUntil([target] { return Calls("enum-connections") >= target; }, timeoutMs);
   }
 
   // The stand-in's own control entry point; empty when it is not there.

@@ -10,6 +10,7 @@
 #include "dial/phonebook_entry.h"
 #include "dial_standin_fixture.h"
 #include "win32/ras_dialup_service.h"
+#include "win32/unique_handle.h"
 
 namespace corvane::testing {
 namespace {
@@ -322,27 +323,25 @@ TEST_F(DialAdapterTest, ConnectionsAreSharedBetweenProcesses) {
   provider.FramingProtocol = 1;
   ASSERT_EQ(WritePhonebookEntry(service, "Provider", provider, ""), 0);
   std::string dialled;
-  HANDLE thread = CreateThread(
+  const UniqueKernelHandle thread(CreateThread(
       nullptr, 0,
       [](void* output) WINAPI -> DWORD {
         *static_cast<std::string*>(output) = RunRasctl("dial Provider \"\" user pass");
         return 0;
       },
-      &dialled, 0, nullptr);
+      &dialled, 0, nullptr));
   std::vector<ActiveConnection> list;
   auto providerUp = [&] {
     ConnectStatus status;
     return service.EnumActiveConnections(list) == 1 && service.QueryConnectStatus(list[0].Handle, status) == 0 &&
            status.State == 8192;
   };
-  const ULONGLONG end = GetTickCount64() + 10000;
-  while (!providerUp() && GetTickCount64() < end) Sleep(20);
+  WaitUntil(providerUp);
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0].EntryName, "Provider");
   EXPECT_EQ(list[0].DeviceType, "isdn");
   EXPECT_EQ(service.HangUp(list[0].Handle), 0);
-  EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
-  CloseHandle(thread);
+  EXPECT_EQ(WaitForSingleObject(thread.get(), 10000), WAIT_OBJECT_0);
   EXPECT_NE(dialled.find("connected"), std::string::npos) << dialled;
   EXPECT_NE(dialled.find("line down"), std::string::npos) << dialled;
 }

@@ -13,6 +13,7 @@
 #include "support/dialer_window.h"
 #include "support/program_under_test.h"
 #include "support/tiny_http_server.h"
+#include "win32/unique_handle.h"
 
 namespace corvane::testing {
 namespace {
@@ -27,10 +28,9 @@ class DialingTest : public WorkEntryTest {
 
   std::string WriteTestFile(const std::string& name, const std::string& text) {
     const std::string path = folder_ + "\\" + name;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     return path;
   }
 

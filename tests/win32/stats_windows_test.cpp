@@ -14,6 +14,7 @@
 #include "dial_standin_fixture.h"
 #include "stats/statistics_ids.h"
 #include "support/program_under_test.h"
+#include "win32/unique_handle.h"
 
 namespace corvane::testing {
 namespace {
@@ -29,8 +30,10 @@ std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
   std::vector<std::vector<std::string>> rows;
   DWORD processId = 0;
   GetWindowThreadProcessId(list, &processId);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-  if (process == nullptr) return rows;
+  const UniqueKernelHandle owner(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+  if (!owner) return rows;
+  const HANDLE process = owner.get();
   constexpr SIZE_T kTextSize = 256;
   auto* remote = static_cast<char*>(
       VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kTextSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
@@ -53,7 +56,6 @@ std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
     }
     VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   }
-  CloseHandle(process);
   return rows;
 }
 

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "support/program_under_test.h"
+#include "win32/unique_handle.h"
 
 namespace corvane::testing {
 
@@ -42,8 +43,7 @@ std::string LnkInfoOutput(const std::string& linkPath) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return {};
-  if (info.hThread != nullptr) CloseHandle(info.hThread);
-  if (info.hProcess != nullptr) CloseHandle(info.hProcess);
+  const UniqueKernelHandle thread(info.hThread), process(info.hProcess);
   if (!WaitUntil([&] { return FileExists(report); }, 20000)) return {};
   std::ifstream file(report, std::ios::binary);
   std::string output((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

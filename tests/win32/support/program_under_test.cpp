@@ -53,19 +53,17 @@ ProgramUnderTest::ProgramUnderTest(const std::string& arguments, const std::stri
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
+    UniqueKernelHandle thread(info.hThread);
+    process_.reset(info.hProcess);
     processId_ = info.dwProcessId;
   }
 }
 
 ProgramUnderTest::~ProgramUnderTest() {
-  if (process_ == nullptr) return;
   if (Running()) {
-    TerminateProcess(process_, 1);
-    WaitForSingleObject(process_, 5000);
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), 5000);
   }
-  CloseHandle(process_);
 }
 
 HWND ProgramUnderTest::MainWindow(DWORD timeoutMs) { return FindOwnWindow(IsDialer, timeoutMs); }
@@ -87,13 +85,13 @@ HWND ProgramUnderTest::FindOwnWindow(bool (*matches)(HWND, const std::string&), 
 }
 
 bool ProgramUnderTest::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
-  if (process_ == nullptr || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
-  if (exitCode != nullptr) GetExitCodeProcess(process_, exitCode);
+  if (!process_ || WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return false;
+  if (exitCode != nullptr) GetExitCodeProcess(process_.get(), exitCode);
   return true;
 }
 
 bool ProgramUnderTest::Running() const {
-  return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+  return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
 std::string WindowText(HWND window) {

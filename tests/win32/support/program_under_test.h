@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "win32/unique_handle.h"
+
 namespace corvane::testing {
 
 // `program` in the folder of the running test, where the build puts every
@@ -24,9 +26,9 @@ class ProgramUnderTest {
   ProgramUnderTest(const ProgramUnderTest&) = delete;
   ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
-  bool Started() const { return process_ != nullptr; }
+  bool Started() const { return static_cast<bool>(process_); }
   // The process, for reading its times and memory; null when it did not start.
-  HANDLE Process() const { return process_; }
+  HANDLE Process() const { return process_.get(); }
 
   // The program's dialer window, visible or not; null when none appeared in time.
   HWND MainWindow(DWORD timeoutMs = 10000);
@@ -42,7 +44,7 @@ class ProgramUnderTest {
  private:
   HWND FindOwnWindow(bool (*matches)(HWND window, const std::string& className), DWORD timeoutMs);
 
-  HANDLE process_ = nullptr;
+  UniqueKernelHandle process_;
   DWORD processId_ = 0;
 };
 

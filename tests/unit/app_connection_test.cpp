@@ -2,8 +2,9 @@
 // happens between a dial, its line and the user's commands when they cross
 // (a refused first dial then Redial, a line that drops with an error, the
 // tray's Connect once the reconnect has begun, the monitoring switch in a
-// countdown, the close-box question while the line drops, a service that
-// cannot list its lines, a countdown while the wall clock jumps).
+// countdown, the close-box question while the line drops or a rule ends the
+// program, the statistics window's Disconnect, a service that cannot list
+// its lines, a countdown while the wall clock jumps).
 #include <gtest/gtest.h>
 
 #include <algorithm>

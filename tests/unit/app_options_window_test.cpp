@@ -1,7 +1,8 @@
 // The options window as the running program wires it: the tray's Options
 // shows it over a live line, and nothing it loads, browses, removes or
 // cancels reaches that line; only its monitoring switch (the user's click
-// on the running entry's box) and saving the running entry do.
+// on the running entry's box) and saving the running entry do. Its help and
+// icon chooser belong to it.
 #include <gtest/gtest.h>
 
 #include "fakes/program_fixture.h"

@@ -46,7 +46,13 @@ EntryForm OptionsForm::FormValues() const {
   form.offTime1 = txtOffTimeEx1.Text();
   form.offTime2 = txtOffTimeEx2.Text();
   form.disconnectAndDial = optDisconnect.Value();
-  form.lastDialedLocation = loadedPhoneLine_.Text();
+  form.icon = Entry.Icon;
+  form.storedPassword = Entry.Password;
+  // The line picked in the dialer belongs to the running entry; any other
+  // entry keeps the line stored with it.
+  form.lastDialedLocation = storedPhoneLine_;
+  const std::string picked = services_.line.ChosenPhoneLine();
+  if (form.list != 0 && EditsRunningEntry() && !picked.empty()) form.lastDialedLocation = picked;
   return form;
 }
 
@@ -71,6 +77,7 @@ void OptionsForm::ShowProblem(const EntryFormProblem& problem) {
 
 void OptionsForm::cmdOK_Click() {
   std::string shortcutName;
+  bool newEntry = false;
   if (tbsOptions.SelectedTab() == kCustomTab) {
     const std::string custom = txtNZentry.Text();
     if (custom.empty()) {
@@ -95,25 +102,28 @@ void OptionsForm::cmdOK_Click() {
       ShowProblem(*problem);
       return;
     }
+    newEntry = !IsStoredEntry(form.name);
+    // The entry shown, saved under its own name, gets the user's changes
+    // only; under any other name the whole record shown is written.
+    const bool shownEntry = !newEntry && EqualsIgnoringCase(form.name, loadedEntryName_);
     EditedEntryName = form.name;
-    if (SaveEntry(form, services_.store, Entry, services_.messages) != SaveResult::Saved) return;
+    if (SaveEntry(form, shownEntry ? &loaded_ : nullptr, services_.store, Entry, services_.messages) !=
+        SaveResult::Saved) {
+      return;
+    }
     if (callbacks_.entrySaved) callbacks_.entrySaved(EditedEntryName);
     shortcutName = form.name;
   }
-  SaveShortcut(shortcutName);
+  SaveShortcut(shortcutName, newEntry);
 }
 
-bool OptionsForm::IsNewEntry(const std::string& name) const {
-  return EqualsIgnoringCase(saveCaptionFor_, name) && cmdOK.Caption() != "&OK";
-}
-
-void OptionsForm::SaveShortcut(const std::string& name) {
+void OptionsForm::SaveShortcut(const std::string& name, bool newEntry) {
   const bool customTab = tbsOptions.SelectedTab() == kCustomTab;
   const uint8_t icon = customTab ? CustomIcon : Entry.Icon;
   CreateDesktopShortcut(services_.shellLinks, name, icon, services_.programFile);
 
   const bool endsTheProgram =
-      (IsNewEntry(name) || customTab) && (StartEntryName.empty() || !txtNZentry.Text().empty());
+      (newEntry || customTab) && (StartEntryName.empty() || !txtNZentry.Text().empty());
   if (endsTheProgram) {
     services_.messages.Show("To dial, click on the '" + name + "' icon located on desktop.",
                             "New dialing entry: '" + name + "'", MsgIcon::Information, MsgButtons::Ok);

@@ -372,6 +372,34 @@ TEST_F(OptionsFormTest, AnEntryWithoutRedialLoadedFirstDisablesTheRedialFields) 
   EXPECT_EQ(options.TxtRedial.BackColor(), forms::kColorInactiveCaptionText);
 }
 
+// There is one custom entry. Saved under a new name it moves there with its
+// icon, its disconnect choice and its online time, and the old key and
+// shortcut go: two "*" keys would leave the next start to pick one of them.
+TEST_F(OptionsFormTest, RenamingTheCustomEntryMovesItsRecord) {
+  const std::vector<std::pair<std::string, std::string>> kept = {
+      {"Icon", "15"}, {"DoNotAsk", "1"}, {"CurrentMonth", "12,December"}, {"OnlineTime", "3600"}};
+  SeedEntry("*Zeta", {{"Location", "C:\\isp.exe"}, {"Tab4Name", "Zeta"}});
+  for (const auto& [value, text] : kept) registry.SetString(RegHive::CurrentUser, Key("*Zeta"), value, text);
+  registry.SetString(RegHive::CurrentUser, kSettingsRoot, "Tab4Name", "Zeta");
+  const std::string oldLink = std::string(kUserDesktop) + "\\Zeta.lnk";
+  links.links[oldLink] = {};
+  store.EnumEntries();
+
+  OptionsForm& options = Open("");
+  options.tbsOptions.SetSelectedTab(4);
+  ASSERT_EQ(options.txtNZentry.Text(), "Zeta");
+  options.txtNZentry.OnUserText("Alpha");
+  options.cmdOK_Click();
+
+  EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, Key("*Zeta")));
+  EXPECT_EQ(links.links.count(oldLink), 0u);
+  EXPECT_EQ(Value("*Alpha", "Location"), "C:\\isp.exe");
+  EXPECT_EQ(Value("*Alpha", "Tab4Name"), "Alpha");
+  for (const auto& [value, text] : kept) EXPECT_EQ(Value("*Alpha", value), text) << value;
+  store.EnumEntries();
+  EXPECT_EQ(store.CustomEntryKey, "*Alpha");
+}
+
 TEST_F(OptionsFormTest, SelectorCaptionsAndReloading) {
   SeedEntry("Work", {{"PhoneNumber", "0123"}});
   OptionsForm& options = Open("");

@@ -239,6 +239,9 @@ class OptionsForm : public forms::Form {
   size_t LongestShortcutFolder() const;
   // `newEntry`: no entry of that name was stored before this save.
   void SaveShortcut(const std::string& name, bool newEntry);
+  // The custom entry saved under a new `name` takes its record along from
+  // the key it had, which goes with its shortcuts.
+  void MoveCustomEntry(const std::string& name);
   // True when the store holds an ordinary entry of that name (letter case ignored).
   bool IsStoredEntry(const std::string& name) const;
   void StartupShortcut();

@@ -5,6 +5,7 @@
 #include "settings/entry_name.h"
 #include "settings/entry_name_rule.h"
 #include "settings/entry_shortcuts.h"
+#include "stats/online_time_ledger.h"
 #include "ui/options_form.h"
 
 namespace corvane {
@@ -90,6 +91,7 @@ void OptionsForm::cmdOK_Click() {
       txtNZentry.SetFocus();
       return;
     }
+    MoveCustomEntry(custom);
     SaveCustomEntry(custom, txtNZlocation.Text(), CustomIcon, services_.store);
     if (CustomIcon != 0) {
       SetIcon(CustomIcon);
@@ -115,6 +117,25 @@ void OptionsForm::cmdOK_Click() {
     shortcutName = form.name;
   }
   SaveShortcut(shortcutName, newEntry);
+}
+
+// There is one custom entry: with two "*" keys the next start would take
+// whichever the registry lists last.
+void OptionsForm::MoveCustomEntry(const std::string& name) {
+  SettingsStore& store = services_.store;
+  store.EnumEntries();
+  const std::string oldKey = store.CustomEntryKey;
+  if (oldKey.empty() || EqualsIgnoringCase(oldKey.substr(1), name)) return;
+  const std::string from = store.SettingsRoot + oldKey;
+  const std::string to = store.SettingsRoot + "*" + name;
+  for (const char* value : {"Icon", "DoNotAsk", kCurrentMonthValue, kCurrentYearValue, kOnlineTimeValue,
+                            kPreviousMonthsValue, kLastOffTimeValue, kCheckpointValue}) {
+    const std::string text = store.ReadRegValue(from, value);
+    if (!text.empty()) store.SaveRegValue(to, value, text);
+  }
+  store.DeleteRegKey(from);
+  const std::string oldName = oldKey.substr(1);
+  RemoveEntryShortcuts(services_.shellLinks, oldName, oldName, services_.programFile);
 }
 
 void OptionsForm::SaveShortcut(const std::string& name, bool newEntry) {

@@ -1,4 +1,5 @@
-// frmOptions: the OK button, saving an ordinary or the custom entry and
+// frmOptions: the OK button, saving an ordinary entry (the user's changes
+// over the record loaded) or the custom entry (moved when renamed), and
 // putting its shortcut on the desktop.
 #include <algorithm>
 

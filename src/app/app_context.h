@@ -9,6 +9,8 @@
 #include "app/connection.h"
 #include "app/dialer_form.h"
 #include "settings/settings_store.h"
+#include "stats/connection_log.h"
+#include "stats/line_recorder.h"
 #include "stats/online_time_form.h"
 #include "stats/online_time_ledger.h"
 #include "stats/statistics_form.h"
@@ -47,6 +49,7 @@ struct Ports {
   DownloadPort& Download;
   FileDialogPort& FileDialog;
   ShellLinkPort& ShellLinks;
+  ConnectionLogFiles& LogFiles;
 };
 
 class AppContext {
@@ -64,6 +67,9 @@ class AppContext {
   int32_t LastResult = 0;
   SettingsStore Store;
   OnlineTimeLedger Ledger;
+  // The connection log, and the running line's record for it.
+  ConnectionLog Log;
+  LineRecorder Recorder;
 
   // The current entry name the windows read: the command line's name, "/"
   // dropped, capitalised; "*" in front for a custom entry. Removing that

@@ -86,6 +86,7 @@ void DialerForm::ConnectEvents() {
 void DialerForm::Form_Load() { connection_.Start(); }
 
 void DialerForm::Form_QueryUnload(int16_t& cancel, int16_t unloadMode) {
+  if (unloadMode == forms::kUnloadAppWindows) connection_.SessionEnding();
   if (unloadMode != forms::kUnloadControlMenu) return;
   if (!connection_.CloseBoxClicked()) cancel = 1;
 }

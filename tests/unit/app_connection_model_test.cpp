@@ -23,6 +23,7 @@
 #include "fakes/fake_dialup_service.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_form_host.h"
+#include "fakes/fake_log_files.h"
 #include "fakes/fake_message_box.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell_links.h"
@@ -361,8 +362,9 @@ class Model {
   FakeDownload download;
   FakeFileDialog fileDialog;
   FakeShellLinks shellLinks;
+  FakeLogFiles logFiles;
   Ports ports{registry, clock,    shell,    messages, pump,     platform,
-              service,  trayIcon, formHost, files,    download, fileDialog, shellLinks};
+              service,  trayIcon, formHost, files,    download, fileDialog, shellLinks, logFiles};
 
  private:
   RecordingWindow window;

@@ -10,6 +10,7 @@
 #include "app/dialer_form.h"
 #include "settings/settings_store.h"
 #include "stats/connection_log.h"
+#include "stats/connection_log_form.h"
 #include "stats/line_recorder.h"
 #include "stats/online_time_form.h"
 #include "stats/online_time_ledger.h"
@@ -90,11 +91,14 @@ class AppContext {
   OptionsForm frmOptions;
   StatisticsForm frmStatistics;
   OnlineTimeForm frmOnTime;
+  ConnectionLogForm frmConnectionLog;
 
   // Shows the statistics window for `entryName`, modeless.
   void ShowStatisticsWindow(const std::string& entryName);
   // Shows the online time window for the current entry, modeless.
   void ShowOnlineTimeWindow();
+  // Shows the connection log window, modeless, read afresh.
+  void ShowConnectionLogWindow();
 };
 
 }  // namespace corvane

@@ -34,8 +34,14 @@ class ConnectionLogFiles {
   // The full path of `name`, for messages.
   virtual std::string PathOf(const std::string& name) = 0;
 
-  // `text` from the program's ANSI code page as UTF-8.
+  // `text` from the program's ANSI code page as UTF-8, and back (a
+  // character the code page lacks becomes its stand-in).
   virtual std::string Utf8FromAnsi(const std::string& text) = 0;
+  virtual std::string AnsiFromUtf8(const std::string& text) = 0;
+
+  // Writes `bytes` as the whole file at `path`, anywhere the user chose.
+  // 0, or the system's error code.
+  virtual uint32_t Export(const std::string& path, const std::string& bytes) = 0;
 };
 
 }  // namespace corvane

@@ -130,6 +130,11 @@ std::optional<LocalDateTime> ParseLocalDateTime(std::string_view text) {
   return moment;
 }
 
+int64_t UtcSeconds(const LocalDateTime& moment) {
+  return DaysFromCivil(moment.Year, moment.Month, moment.Day) * kSecondsPerDay + moment.Hour * 3600 +
+         moment.Minute * 60 + moment.Second - moment.UtcOffsetMinutes * 60;
+}
+
 LocalDateTime AddSeconds(const LocalDateTime& moment, int64_t seconds) {
   const int64_t total = DaysFromCivil(moment.Year, moment.Month, moment.Day) * kSecondsPerDay +
                         moment.Hour * 3600 + moment.Minute * 60 + moment.Second + seconds;

@@ -51,6 +51,10 @@ const char* ConnectionEndName(ConnectionEnd end);
 std::string LocalDateTimeText(const LocalDateTime& moment);
 std::optional<LocalDateTime> ParseLocalDateTime(std::string_view text);
 
+// Seconds since 1970-01-01 UTC of `moment`: moments with different offsets
+// (a line over a daylight-saving change) compare as they happened.
+int64_t UtcSeconds(const LocalDateTime& moment);
+
 // `moment` moved by `seconds` along its own clock, keeping its UTC offset.
 LocalDateTime AddSeconds(const LocalDateTime& moment, int64_t seconds);
 

@@ -20,6 +20,20 @@ uint32_t WriteAll(HANDLE file, const std::string& bytes) {
   return 0;
 }
 
+// `text` from code page `from` in code page `to`, through UTF-16.
+std::string Recoded(const std::string& text, UINT from, UINT to) {
+  if (text.empty()) return {};
+  const int wideSize = MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (wideSize <= 0) return {};
+  std::wstring wide(static_cast<size_t>(wideSize), L'\0');
+  MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideSize);
+  const int size = WideCharToMultiByte(to, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string recoded(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(to, 0, wide.data(), wideSize, recoded.data(), size, nullptr, nullptr);
+  return recoded;
+}
+
 }  // namespace
 
 const std::string& Win32ConnectionLogFiles::Folder() {
@@ -82,17 +96,15 @@ std::vector<std::string> Win32ConnectionLogFiles::YearFileNames() {
   return names;
 }
 
-std::string Win32ConnectionLogFiles::Utf8FromAnsi(const std::string& text) {
-  if (text.empty()) return {};
-  const int wideSize = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  if (wideSize <= 0) return {};
-  std::wstring wide(static_cast<size_t>(wideSize), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideSize);
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string utf8(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideSize, utf8.data(), size, nullptr, nullptr);
-  return utf8;
+uint32_t Win32ConnectionLogFiles::Export(const std::string& path, const std::string& bytes) {
+  const UniqueFileHandle file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return GetLastError();
+  return WriteAll(file.get(), bytes);
 }
+
+std::string Win32ConnectionLogFiles::Utf8FromAnsi(const std::string& text) { return Recoded(text, CP_ACP, CP_UTF8); }
+
+std::string Win32ConnectionLogFiles::AnsiFromUtf8(const std::string& text) { return Recoded(text, CP_UTF8, CP_ACP); }
 
 }  // namespace corvane

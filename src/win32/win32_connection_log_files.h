@@ -16,6 +16,8 @@ class Win32ConnectionLogFiles : public ConnectionLogFiles {
   std::vector<std::string> YearFileNames() override;
   std::string PathOf(const std::string& name) override;
   std::string Utf8FromAnsi(const std::string& text) override;
+  std::string AnsiFromUtf8(const std::string& text) override;
+  uint32_t Export(const std::string& path, const std::string& bytes) override;
 
  private:
   // The folder, looked up once; empty when the system has none.

@@ -57,7 +57,29 @@ class FakeLogFiles : public ConnectionLogFiles {
     return utf8;
   }
 
+  // Back to Latin-1; a character beyond it becomes "?".
+  std::string AnsiFromUtf8(const std::string& text) override {
+    std::string ansi;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      if (c < 0x80) {
+        ansi += static_cast<char>(c);
+      } else if ((c & 0xE0) == 0xC0 && c <= 0xC3 && i + 1 < text.size()) {
+        ansi += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
+      } else if ((c & 0xC0) != 0x80) {
+        ansi += '?';
+      }
+    }
+    return ansi;
+  }
+  uint32_t Export(const std::string& path, const std::string& bytes) override {
+    if (writeError != 0) return writeError;
+    exported[path] = bytes;
+    return 0;
+  }
+
   std::map<std::string, std::string> files;
+  std::map<std::string, std::string> exported;
   uint32_t writeError = 0;  // every write fails with it when set
   int appends = 0;
 };

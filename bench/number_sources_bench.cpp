@@ -175,6 +175,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::Finalize();
     Ratio("BM_DropDownFill", "BM_ReadPhoneListLines");
     Ratio("BM_FindPhoneNumber", "BM_ReadUserListLines");
+    Ratio("BM_ConnectionLogWindowLoad", "BM_ReadConnectionLogLines");
   }
 
  private:

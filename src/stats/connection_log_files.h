@@ -25,7 +25,8 @@ class ConnectionLogFiles {
   virtual int64_t Size(const std::string& name) = 0;
 
   // Makes `bytes` the whole of `name` in one step (written aside, then
-  // moved over it), so a cut leaves the old file or the new, never half.
+  // moved over it), so a cut leaves the old file or the new, never half;
+  // the folder is created when missing.
   virtual bool Replace(const std::string& name, const std::string& bytes) = 0;
 
   // The names of the year files ("Connections-2024.csv", ...), any order.

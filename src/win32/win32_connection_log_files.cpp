@@ -47,9 +47,14 @@ const std::string& Win32ConnectionLogFiles::Folder() {
 
 std::string Win32ConnectionLogFiles::PathOf(const std::string& name) { return Folder() + "\\" + name; }
 
-uint32_t Win32ConnectionLogFiles::Append(const std::string& name, const std::string& bytes) {
+uint32_t Win32ConnectionLogFiles::MakeFolder() {
   if (Folder().empty()) return ERROR_PATH_NOT_FOUND;
   if (!CreateDirectoryA(Folder().c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return GetLastError();
+  return 0;
+}
+
+uint32_t Win32ConnectionLogFiles::Append(const std::string& name, const std::string& bytes) {
+  if (const uint32_t error = MakeFolder()) return error;
   // Append-only access: every write goes to the end, whoever else appends.
   // Readers (a spreadsheet, the log window) may have it open meanwhile.
   const UniqueFileHandle file(CreateFileA(PathOf(name).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
@@ -73,7 +78,7 @@ int64_t Win32ConnectionLogFiles::Size(const std::string& name) {
 }
 
 bool Win32ConnectionLogFiles::Replace(const std::string& name, const std::string& bytes) {
-  if (Folder().empty()) return false;
+  if (MakeFolder() != 0) return false;
   const std::string path = PathOf(name);
   const std::string aside = path + ".new";
   {

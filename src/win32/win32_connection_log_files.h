@@ -22,6 +22,8 @@ class Win32ConnectionLogFiles : public ConnectionLogFiles {
  private:
   // The folder, looked up once; empty when the system has none.
   const std::string& Folder();
+  // Creates the folder when missing; 0, or the system's error code.
+  uint32_t MakeFolder();
 
   std::string folder_;
   bool looked_ = false;

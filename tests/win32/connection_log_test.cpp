@@ -2,9 +2,13 @@
 // user ends, one the age rule ends, one that drops, and one whose program is
 // killed, logged at the next start. The file holds four records with their
 // reasons, the seconds the stand-in had each line up, and the traffic it
-// last reported for each.
+// last reported for each; the window lists them and exports the same rows.
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -13,6 +17,7 @@
 #include "app/dialer_ids.h"
 #include "dial_standin_fixture.h"
 #include "stats/connection_log.h"
+#include "stats/connection_log_ids.h"
 #include "support/dialer_window.h"
 #include "support/program_under_test.h"
 #include "win32/win32_connection_log_files.h"
@@ -109,11 +114,10 @@ TEST_F(ConnectionLogTest, FourLinesAreLoggedWithTheirEndsSecondsAndTraffic) {
     ASSERT_TRUE(WaitConnected(program, dialer));
     ASSERT_TRUE(WaitUntil([] { return std::atoi(ReadValue(EntryKey("Work"), "OnlineCheckpoint").c_str()) >= 3; }));
   }  // killed: no exit path runs
-  {
-    ProgramUnderTest next("Home");
-    ASSERT_NE(next.MainWindow(), nullptr);
-    ASSERT_TRUE(WaitUntil([] { return ReadValue(EntryKey("Work"), "LogCheckpoint").empty(); }));
-  }
+  ProgramUnderTest next("Home");
+  HWND dialer = next.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitUntil([] { return ReadValue(EntryKey("Work"), "LogCheckpoint").empty(); }));
 
   std::string text;
   ASSERT_TRUE(files_.Read(kConnectionLogFile, text));
@@ -140,6 +144,41 @@ TEST_F(ConnectionLogTest, FourLinesAreLoggedWithTheirEndsSecondsAndTraffic) {
     EXPECT_EQ(record.Received, traffic[i].received);
   }
   EXPECT_GT(records[0].Received, 0u);
+
+  // The window lists them (every month: a run across midnight at a month's
+  // end would split them), and its export writes the same rows.
+  PostMessageA(dialer, WM_COMMAND, IDM_CONNECTION_LOG, 0);
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    window = FindWindowA(nullptr, "Connection Log");
+    return window != nullptr && GetDlgItem(window, IDC_LOG_LVWLOG) != nullptr;
+  }));
+  HWND months = GetDlgItem(window, IDC_LOG_CMBMONTH);
+  const auto all = SendMessageA(months, CB_GETCOUNT, 0, 0) - 1;
+  SendMessageA(months, CB_SETCURSEL, static_cast<WPARAM>(all), 0);
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_LOG_CMBMONTH, CBN_SELCHANGE), reinterpret_cast<LPARAM>(months));
+  EXPECT_EQ(SendDlgItemMessageA(window, IDC_LOG_LVWLOG, LVM_GETITEMCOUNT, 0, 0), 4);
+  EXPECT_EQ(ControlText(window, IDC_LOG_LBLTOTALS).rfind("4 connections", 0), 0u) << ControlText(window, IDC_LOG_LBLTOTALS);
+
+  const std::string exported = folder_ + "\\exported.csv";
+  DeleteFileA(exported.c_str());
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_LOG_CMDEXPORT, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_LOG_CMDEXPORT)));
+  HWND saveAs = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (saveAs = FindWindowA(nullptr, "Export Connections")) != nullptr; }));
+  // The file name box of the common dialog (cmb13, or edt1 in the old style).
+  if (!SetDlgItemTextA(saveAs, 0x47c, exported.c_str())) SetDlgItemTextA(saveAs, 0x480, exported.c_str());
+  PostMessageA(saveAs, WM_COMMAND, IDOK, 0);
+  std::string written;
+  ASSERT_TRUE(WaitUntil([&] {
+    std::ifstream file(exported, std::ios::binary);
+    written.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return ReadConnectionRows(written).size() == 4;
+  })) << written;
+  const std::vector<ConnectionRecord> rows = ReadConnectionRows(written);
+  for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(ConnectionRow(rows[i]), ConnectionRow(records[i]));
+  PostMessageA(dialer, WM_COMMAND, IDM_EXIT, 0);
+  EXPECT_TRUE(next.WaitForExit(10000));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // last reported for each; the window lists them and exports the same rows.
 #include <gtest/gtest.h>
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include <fstream>

@@ -10,7 +10,7 @@ namespace corvane {
 
 namespace {
 
-constexpr int kWidth = 11400;
+constexpr int kWidth = 12300;
 constexpr int kHeight = 6600;
 constexpr int kMargin = 120;
 constexpr int kRowHeight = 315;
@@ -23,8 +23,8 @@ struct ColumnSpec {
 };
 
 constexpr ColumnSpec kColumns[] = {
-    {"Started", 1800}, {"Ended", 1800}, {"Duration", 900}, {"Entry", 1200},      {"Number", 1200},
-    {"Login", 1000},   {"Speed", 750},  {"Sent", 1000},    {"Received", 1000},   {"Ended by", 1300},
+    {"Started", 1950}, {"Ended", 1950}, {"Duration", 900}, {"Entry", 1000},    {"Number", 1000},
+    {"Login", 800},    {"Speed", 700},  {"Sent", 1000},    {"Received", 1000}, {"Ended by", 1250},
 };
 
 std::string Thousands(uint64_t value) {

@@ -49,7 +49,10 @@ std::string ConnectionLog::Append(const ConnectionRecord& record) {
     return "Connection log: cannot write " + files_.PathOf(kConnectionLogFile) + " (error " + std::to_string(error) +
            ")";
   }
-  if (size + static_cast<int64_t>(bytes.size()) > limitBytes_) MoveOldestYear();
+  // A log of one year past the limit stays as it is until a record of
+  // another year comes: reading it again at every append would cost each
+  // one the whole file.
+  if (size + static_cast<int64_t>(bytes.size()) > limitBytes_ && record.BookedIn.Year != onlyYear_) MoveOldestYear();
   return {};
 }
 
@@ -72,7 +75,10 @@ void ConnectionLog::MoveOldestYear() {
   const auto [oldest, newest] =
       std::minmax_element(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.Year < b.Year; });
   const int year = oldest->Year;
-  if (year == newest->Year) return;
+  if (year == newest->Year) {
+    onlyYear_ = year;
+    return;
+  }
 
   std::string yearText;
   if (!files_.Read(YearFileName(year), yearText)) yearText = ConnectionLogStart();

@@ -35,6 +35,8 @@ class ConnectionLog {
 
   ConnectionLogFiles& files_;
   int64_t limitBytes_;
+  // The one year a log past its limit was last found to hold; 0 when none.
+  int onlyYear_ = 0;
 };
 
 // The records of one log file's text, in order; rows that are not whole

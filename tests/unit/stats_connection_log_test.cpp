@@ -161,12 +161,17 @@ TEST(ConnectionLogTest, OldestYearMovesToAYearFileAtTheLimit) {
   EXPECT_EQ(log.ReadAll().size(), 5u);
 }
 
+// A log of one year is never split, nor read again at every append; the
+// first record of a new year moves the old one aside.
 TEST(ConnectionLogTest, LogOfOneYearIsNeverSplit) {
   FakeLogFiles files;
   ConnectionLog log(files, 1);
   for (int i = 0; i < 3; ++i) ASSERT_EQ(log.Append(Record("Work")), "");
+  EXPECT_EQ(files.reads, 1) << "read once, when the limit was first passed";
   EXPECT_EQ(files.files.size(), 1u);
   EXPECT_EQ(log.ReadAll().size(), 3u);
+  ASSERT_EQ(log.Append(Record("Work", 2027, 1)), "");
+  EXPECT_EQ(ReadConnectionRows(files.files["Connections-2026.csv"]).size(), 3u);
 }
 
 TEST(LocalDateTimeTest, SecondsAddedAcrossDaysMonthsYearsAndLeapDays) {

@@ -20,6 +20,7 @@ class FakeLogFiles : public ConnectionLogFiles {
     return 0;
   }
   bool Read(const std::string& name, std::string& bytes) override {
+    ++reads;
     bytes.clear();
     auto found = files.find(name);
     if (found == files.end()) return false;
@@ -82,6 +83,7 @@ class FakeLogFiles : public ConnectionLogFiles {
   std::map<std::string, std::string> exported;
   uint32_t writeError = 0;  // every write fails with it when set
   int appends = 0;
+  int reads = 0;
 };
 
 }  // namespace corvane::testing

@@ -148,9 +148,9 @@ class ChartBinding : public ControlBinding {
     GetClientRect(item, &client);
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
-    layout.textHeight = metrics.tmHeight;
+    layout.textHeight = static_cast<int>(metrics.tmHeight);
     layout.line = std::max(1, MulDiv(1, static_cast<int>(Host().Dpi()), 96));
-    const int pad = std::max(2, metrics.tmAveCharWidth);
+    const int pad = std::max(2, static_cast<int>(metrics.tmAveCharWidth));
     const std::string& top = chart_.Contents().TopLabel;
     SIZE topSize{};
     GetTextExtentPoint32A(dc, top.c_str(), static_cast<int>(top.size()), &topSize);

@@ -24,6 +24,7 @@
 // notes).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -142,17 +143,34 @@ std::string TypedText(Field field, uint32_t value) {
   return {};
 }
 
+// The entry a selection picks from the list, when listed: one seeded or
+// one saved under a new name.
+std::string SelectedName(uint32_t value) {
+  const uint32_t index = value % (std::size(kEntryNames) + std::size(kNewNames));
+  return index < std::size(kEntryNames) ? kEntryNames[index] : kNewNames[index - std::size(kEntryNames)];
+}
+
 std::string Describe(const Step& step) {
+  static const char* const kBoxes[] = {"chkLoad", "chkRedial", "chkBrowser", "chkAutoDisconnect", "chkAutoReconnect"};
+  static const char* const kBrowsed[] = {"phone list", "user list", "custom program", "browser"};
   std::ostringstream text;
   text << Name(step.act);
+  const uint32_t value = step.value;
   switch (step.act) {
     case Act::Type: {
-      const auto field = static_cast<Field>(step.value % static_cast<uint32_t>(Field::Count));
-      text << " " << FieldName(field) << " \"" << TypedText(field, step.value) << "\"";
+      const auto field = static_cast<Field>(value % static_cast<uint32_t>(Field::Count));
+      text << " " << FieldName(field) << " \"" << TypedText(field, value) << "\"";
       break;
     }
-    case Act::SwitchTab: text << " " << 1 + step.value % 5; break;
-    default: text << "(" << step.value % 100000 << ")"; break;
+    case Act::SwitchTab: text << " " << 1 + value % 5; break;
+    case Act::Toggle: text << " " << kBoxes[value % std::size(kBoxes)]; break;
+    case Act::Browse: text << " " << kBrowsed[value % 4] << (value / 4 % 5 == 0 ? " (cancelled)" : ""); break;
+    case Act::TypeNewName: text << " " << kNewNames[value % 3]; break;
+    case Act::SelectEntry: text << " " << SelectedName(value); break;
+    case Act::ChooseNextDialRule: text << (value % 2 == 0 ? " optNextTime" : " optDisconnect"); break;
+    case Act::Monitoring: text << (value % 3 == 0 ? ", answering No" : ", answering Yes"); break;
+    case Act::TimePasses: text << " " << 1 + value % 600 << " s"; break;
+    default: text << "(" << value % 100000 << ")"; break;
   }
   return text.str();
 }
@@ -357,11 +375,11 @@ class Model : public ProgramFixture {
     switch (step.act) {
       case Act::SelectEntry: {
         options.cmbSelEntry.OnUserDropDown();
-        const int count = options.cmbSelEntry.Items().Count();
-        if (count == 0) return;
+        const std::vector<std::string> items = options.cmbSelEntry.Items().Texts();
+        const auto item = std::find(items.begin(), items.end(), SelectedName(step.value));
+        if (item == items.end()) return;
         const std::string text = options.cmbSelEntry.Text();
-        const int index = static_cast<int>(step.value % static_cast<uint32_t>(count));
-        options.cmbSelEntry.OnUserSelect(index);
+        options.cmbSelEntry.OnUserSelect(static_cast<int>(item - items.begin()));
         if (options.cmbSelEntry.Text() != text) Loaded();
         return;
       }

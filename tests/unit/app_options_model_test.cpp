@@ -67,6 +67,13 @@ const char* const kShownValues[] = {
 // login and lists.
 const std::set<std::string> kModeValues = {"phonelist", "userlist", "username", "phonenumber", "password"};
 
+const std::set<std::string> kRedialValues = {"numberofredials", "minutes", "seconds"};
+
+std::string WithoutBlank(const std::string& bytes) {
+  const size_t first = bytes.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : bytes.substr(first);
+}
+
 std::string Stored(const std::string& text) { return text + '\0'; }
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -427,6 +434,9 @@ class Model : public ProgramFixture {
         if (!options.cmdRemove.Enabled() || typed.empty()) return;
         removed_ = typed;
         options.cmdRemove.OnUserClick();
+        // What the window shows now is no stored entry's record, or the
+        // one it loaded afresh.
+        Loaded();
         return;
       }
       case Act::Monitoring: {
@@ -569,6 +579,10 @@ class Model : public ProgramFixture {
     }
     for (const auto& [value, bytes] : session_.changes) want[value] = bytes;
 
+    const auto mode = want.find("uselist");
+    const bool listShown = mode != want.end() && StripNull(mode->second) == "1";
+    const std::set<std::string> otherMode =
+        listShown ? std::set<std::string>{"username", "phonenumber"} : std::set<std::string>{"phonelist", "userlist"};
     auto differs = [&](const std::string& value) -> std::string {
       const auto got = actual.find(value);
       const auto wanted = want.find(value);
@@ -577,9 +591,18 @@ class Model : public ProgramFixture {
       const std::optional<std::string> wantBytes =
           wanted == want.end() ? std::nullopt : std::optional<std::string>(wanted->second);
       if (gotBytes == wantBytes) return {};
+      // A new entry takes the redial figures as shown, with or without the
+      // blank a loaded figure is shown with.
+      if (!existing && kRedialValues.count(value) != 0 && gotBytes && wantBytes &&
+          WithoutBlank(*gotBytes) == WithoutBlank(*wantBytes)) {
+        return {};
+      }
       // A value that was never stored may be written empty.
       if (!wantBytes && gotBytes == Stored("")) return {};
-      const bool switched = session_.modeSwitched && kModeValues.count(value) != 0 &&
+      // The other mode's fields are no box's: a new entry may take them
+      // or leave them empty, as after a switch of mode.
+      const bool hidden = !existing && otherMode.count(value) != 0;
+      const bool switched = (session_.modeSwitched || hidden) && kModeValues.count(value) != 0 &&
                             session_.changes.count(value) == 0;
       if (switched && (!gotBytes || gotBytes == Stored("") || (existing && gotBytes == wantBytes))) return {};
       return "'" + savedName_ + "' value " + value + " saved as " + Readable(gotBytes) + ", expected " +

@@ -153,6 +153,8 @@ void Connection::ResumeMonitoring() {
   if (phase_ == Phase::Connected) ledger_.StartCounting();
 }
 
+std::string Connection::ChosenPhoneLine() const { return view_ != nullptr ? view_->cmbList.Text() : std::string(); }
+
 std::string Connection::ListModeSuffix() const {
   if (entry_.UseList != 1) return {};
   return "   UserID(" + std::to_string(session_.UserIndex) + ")";

@@ -101,6 +101,7 @@ class Connection : public LiveConnection {
   }
   const std::string& RunningEntryName() const override { return runningEntryName_; }
   const EntrySettings& RunningEntry() const override { return entry_; }
+  std::string ChosenPhoneLine() const override;
   const DialSession& Session() const { return session_; }
   // Icon resource (1..6) the dialing picture shows next; 0 = no animation.
   uint8_t DialAnimationFrame() const { return dialAnimationFrame_; }

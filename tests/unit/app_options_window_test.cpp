@@ -111,9 +111,9 @@ TEST_F(OptionsWindowTest, BrowsingAnotherEntryLeavesTheLineAlone) {
   EXPECT_EQ(Booked("Other"), -1);
 }
 
-// Removing the running entry clears the current entry name, but the window
-// was not opened without an entry: Cancel closes it and the program, with
-// its line, goes on.
+// Removing the running entry clears the current entry name, but the program
+// was not started without an entry: Cancel closes the window and the
+// program, with its line, goes on; so does a later showing of the window.
 TEST_F(OptionsWindowTest, RemovingTheRunningEntryThenCancelKeepsTheProgram) {
   AppContext& app = ConnectWork();
   app.frmDialer.mnuOptions_Click();
@@ -121,10 +121,50 @@ TEST_F(OptionsWindowTest, RemovingTheRunningEntryThenCancelKeepsTheProgram) {
   options.cmdRemove.OnUserClick();
   EXPECT_TRUE(app.CurrentEntryName.empty());
   options.cmdCancel.OnUserClick();
+  ASSERT_TRUE(app.frmDialer.Loaded());
+
+  app.frmDialer.mnuOptions_Click();
+  ASSERT_TRUE(options.Visible());
+  options.cmdCancel.OnUserClick();
 
   EXPECT_TRUE(app.frmDialer.Loaded());
   EXPECT_TRUE(app.Line.IsConnected());
   EXPECT_TRUE(dialUp.hangUps.empty());
+}
+
+// The phone-list line picked in the dialer belongs to the running entry:
+// saving that entry in the options window stores it, whether the pick came
+// before the window opened or while it was open, and the next dial uses it.
+TEST_F(OptionsWindowTest, SavingTheRunningListEntryKeepsTheLinePickedInTheDialer) {
+  const std::string yuma = "Yuma,520 3290098";
+  const std::string tucson = "Tucson,520 5550100";
+  for (bool pickFirst : {true, false}) {
+    SCOPED_TRACE(pickFirst ? "picked, then Options" : "Options, then picked");
+    registry.DeleteKey(RegHive::CurrentUser, EntryKey("Work"));
+    SeedEntry("Work", {{"UseList", "1"},
+                       {"PhoneList", "C:\\lists\\phones.txt"},
+                       {"UserList", "C:\\lists\\users.txt"},
+                       {"LastDialedLocation", yuma},
+                       {"PhoneNumberLocation", "1"}});
+    files.files["C:\\lists\\phones.txt"] = {"City,PhoneNo.", yuma, tucson};
+    files.files["C:\\lists\\users.txt"] = {"alice,secret"};
+    AppContext& app = Start("Work");
+    ASSERT_EQ(app.frmDialer.cmbList.Text(), yuma);
+
+    if (pickFirst) app.frmDialer.cmbList.OnUserText(tucson);
+    app.frmDialer.mnuOptions_Click();
+    OptionsForm& options = app.frmOptions;
+    if (!pickFirst) app.frmDialer.cmbList.OnUserText(tucson);
+    options.cmdOK.OnUserClick();
+    ASSERT_FALSE(options.Loaded());
+
+    EXPECT_EQ(registry.RawValue(RegHive::CurrentUser, EntryKey("Work"), "LastDialedLocation"), tucson + '\0');
+    EXPECT_EQ(app.frmDialer.cmbList.Text(), tucson);
+    app.frmDialer.cmdDial.OnUserClick();
+    ASSERT_FALSE(dialUp.dialParams.empty());
+    EXPECT_EQ(dialUp.dialParams.back().PhoneNumber, "520 5550100");
+    app.frmDialer.mnuExit.OnUserClick();
+  }
 }
 
 // Saving the running entry is the one moment its new values reach the line.

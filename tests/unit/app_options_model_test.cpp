@@ -83,6 +83,9 @@ std::string Readable(const std::optional<std::string>& bytes) {
   return bytes ? "\"" + StripNull(*bytes) + "\"" : "<missing>";
 }
 
+// An off-time as it is stored: "NC" in any case is 100.
+std::string OffTimeMeaning(const std::string& text) { return Lower(text) == "nc" ? "100" : text; }
+
 enum class Act {
   OpenOptions, SelectEntry, TypeNewName, ClearName, SwitchTab, Type, Toggle, ChooseNextDialRule, UseList,
   UseSingle, Browse, Save, Cancel, Remove, Monitoring, Statistics, TimePasses, Exit, Count
@@ -484,7 +487,11 @@ class Model : public ProgramFixture {
     ShowTab(chosen.tab);
     forms::TextBox& box = options.*chosen.box;
     if (!box.Enabled() || box.Text() == text) return;
+    // "nc" typed over the "NC" shown changes nothing: both mean 100.
+    const bool offTime = field == Field::OffTime1 || field == Field::OffTime2;
+    const bool sameMeaning = offTime && OffTimeMeaning(box.Text()) == OffTimeMeaning(text);
     box.OnUserText(text);
+    if (sameMeaning) return;
     switch (field) {
       case Field::Password: session_.typedPassword = text; return;
       case Field::HangUpHours:
@@ -493,7 +500,7 @@ class Model : public ProgramFixture {
         Change("autodisconnecttime", std::to_string(session_.hangUpHours * 3600 + session_.hangUpMinutes * 60));
         return;
       case Field::OffTime1:
-      case Field::OffTime2: Change(chosen.stored, text == "nc" || text == "100" ? "100" : text); return;
+      case Field::OffTime2: Change(chosen.stored, OffTimeMeaning(text)); return;
       case Field::OnTime2:
         Change(chosen.stored, text);
         if (text.empty()) Change("offtimeex2", "100");

@@ -236,6 +236,7 @@ class Model : public ProgramFixture {
     Values changes;         // lower-case value name -> bytes the user's edits mean
     std::optional<std::string> typedPassword;
     bool modeSwitched = false;
+    std::map<std::string, int> boxesAtLoad;  // check boxes the user set, as loaded
     int hangUpHours = 0, hangUpMinutes = 0;
   };
 
@@ -338,6 +339,8 @@ class Model : public ProgramFixture {
       dialer.Form_WindowMessage(app.Line.Session().DialEventMessage, kRasStateConnected, 0);
     }
     life_ = "with '" + startEntry_ + "', " + (app.Line.IsConnected() ? "connected" : "not connected");
+    // An entry that cannot be dialled as stored opens the window itself.
+    if (app.frmOptions.Loaded()) Loaded();
   }
 
   // The window has (re)loaded the entry its selector names.
@@ -355,6 +358,15 @@ class Model : public ProgramFixture {
   }
 
   void Change(const std::string& value, const std::string& text) { session_.changes[value] = Stored(text); }
+  // A box the user set back to what it showed at load holds no change.
+  void BoxChange(const std::string& value, int before, int after) {
+    session_.boxesAtLoad.emplace(value, before);
+    if (session_.boxesAtLoad.at(value) == after) {
+      session_.changes.erase(value);
+    } else {
+      Change(value, std::to_string(after));
+    }
+  }
 
   // The user's page is selected before a field of it is used.
   void ShowTab(int tab) { context->frmOptions.tbsOptions.OnUserSelect(tab); }
@@ -423,6 +435,11 @@ class Model : public ProgramFixture {
         if (!box.Enabled() || box.Value() == 1) return;
         box.OnUserValue(1);
         session_.modeSwitched = true;
+        // The switch empties the boxes of the mode left, typed or not.
+        static const char* const kSingleValues[] = {"username", "phonenumber"};
+        static const char* const kListValues[] = {"phonelist", "userlist"};
+        for (const char* value : list ? kSingleValues : kListValues) session_.changes.erase(value);
+        if (list) session_.typedPassword.reset();
         Change("uselist", list ? "1" : "0");
         return;
       }
@@ -448,9 +465,10 @@ class Model : public ProgramFixture {
         const bool running = !app.Line.RunningEntryName().empty() &&
                              EqualsIgnoringCase(options.EditedEntryName, app.Line.RunningEntryName());
         handOver_ = running && app.Line.IsConnected();
-        options.chkMonitorTime.OnUserValue(1 - options.chkMonitorTime.Value());
+        const int before = options.chkMonitorTime.Value();
+        options.chkMonitorTime.OnUserValue(1 - before);
         messages.answer = MsgResult::Yes;
-        Change("monitortime", std::to_string(options.chkMonitorTime.Value()));
+        BoxChange("monitortime", before, options.chkMonitorTime.Value());
         return;
       }
       case Act::Statistics:
@@ -523,8 +541,9 @@ class Model : public ProgramFixture {
     ShowTab(chosen.tab);
     forms::CheckBox& box = options.*chosen.box;
     if (!box.Enabled()) return;
-    box.OnUserValue(1 - box.Value());
-    Change(chosen.stored, std::to_string(box.Value()));
+    const int before = box.Value();
+    box.OnUserValue(1 - before);
+    BoxChange(chosen.stored, before, box.Value());
   }
 
   void Browse(uint32_t value) {

@@ -25,7 +25,7 @@ AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t ran
       frmOptions(OptionsServicesOf(*this), OptionsCallbacksOf(*this)),
       frmStatistics(StatisticsSources{Ledger, Store, Line, CurrentEntryName, StatsEntryName, ports.DialUp, ports.Clock,
                                       LastResult},
-                    StatisticsCallbacks{[this] { frmDialer.mnuDisconnect_Click(); }}),
+                    StatisticsCallbacks{[this] { Line.DisconnectButtonClicked(); }}),
       frmOnTime(OnlineTimeSources{Ledger, Store, StatsEntryName, Line, ports.Clock, frmDialer,
                                   [](forms::Form& window) { BringToFront(window); }}) {
   Line.Attach(frmDialer,

@@ -5,6 +5,7 @@
 #include "app/dialer_captions.h"
 #include "app/dialer_form.h"
 #include "dial/hang_up.h"
+#include "settings/password.h"
 #include "system/clock_port.h"
 #include "system/tray_icon_port.h"
 
@@ -59,10 +60,18 @@ void Connection::StoreLastOffTime() {
   store_.SaveRegValue(RunningEntryKey(), kLastOffTimeValue, std::to_string(now));
 }
 
-// The program ends through the dialer window's exit path (End).
-void Connection::EndProgram() { view_->Unload(); }
+// The connection ends here and now, then the dialer window unloads. The
+// end must not wait for that unload: it is refused while the window is
+// already in its close-box question, and the program would go on waiting
+// with nothing left to end it.
+void Connection::EndProgram() {
+  End();
+  view_->Unload();
+}
 
 void Connection::End() {
+  // Once is enough: the unload that follows a rule's end comes here again.
+  if (phase_ == Phase::Ending) return;
   const bool wasConnected = phase_ == Phase::Connected;
   // Whatever still waits (a busy-redial countdown, a pending redial) must
   // stop with the window.
@@ -96,6 +105,14 @@ void Connection::DisconnectClicked() {
   DisconnectActiveLine();
 }
 
+void Connection::DisconnectButtonClicked() {
+  if (phase_ == Phase::ReconnectWait) {
+    EndProgram();
+    return;
+  }
+  DisconnectActiveLine();
+}
+
 // Hangs up the active line, asking first unless told not to; false when the
 // user answered No. The question is asked before anything changes: the
 // supervisor goes on while it is open, and a No leaves the connection as
@@ -120,10 +137,11 @@ bool Connection::DisconnectActiveLine() {
     return true;
   }
   const RasHandle line = listed ? connections.back().Handle : RunningConnection();
-  if (entry_.DoNotAsk == 0 && windows_.confirmDisconnect && !windows_.confirmDisconnect()) return false;
-  // The window may have gone while the question was open (the line dropped
-  // and a rule ended the program).
+  const bool declined = entry_.DoNotAsk == 0 && windows_.confirmDisconnect && !windows_.confirmDisconnect();
+  // The line may have dropped while the question was open and a rule ended
+  // the program: it ends whatever the answer was.
   if (!view_->Loaded() || phase_ == Phase::Ending) return true;
+  if (declined) return false;
   disconnectRequested_ = true;
   session_.Hooked = 0;
   HangUp(line);
@@ -133,7 +151,21 @@ bool Connection::DisconnectActiveLine() {
 
 void Connection::RunningEntrySaved() {
   const uint8_t monitorTime = entry_.MonitorTime;
+  // In list mode the record holds the attempt's number and login, taken from
+  // the lists; the stored entry has none. A busy redial, a retry or Redial
+  // dials them again, so they stay; the saved lists apply from the next
+  // prepared dial.
+  const bool listAttempt = entry_.UseList == 1;
+  std::string number = std::move(entry_.PhoneNumber);
+  std::string userName = std::move(entry_.UserName);
+  std::string password = std::move(entry_.Password);
   LoadEntry(store_, RunningEntryKey(), entry_, view_->cmbList, view_->txtCombo);
+  if (listAttempt && entry_.UseList == 1) {
+    entry_.PhoneNumber = std::move(number);
+    entry_.UserName = std::move(userName);
+    entry_.Password.swap(password);
+  }
+  WipeText(password);
   // The monitoring of a live line changes only through the switch's own
   // hand-overs, which have booked or restarted the count already.
   if (phase_ == Phase::Connected) entry_.MonitorTime = monitorTime;

@@ -123,6 +123,10 @@ class Connection : public LiveConnection {
   void CancelClicked();
   // The tray menu's Disconnect, which reads Connect while waiting to reconnect.
   void DisconnectClicked();
+  // The statistics window's Disconnect, which never dials: while a dropped
+  // line waits to reconnect it ends the wait and the program, as the tray's
+  // Exit does; otherwise it drops the line as the tray's Disconnect does.
+  void DisconnectButtonClicked();
   // The user closes the window from its close box; false when the window stays.
   bool CloseBoxClicked();
   // One 500 ms supervisor tick.

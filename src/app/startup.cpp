@@ -64,8 +64,7 @@ void Connection::Start() {
     view.cmbList.SetVisible(true);
   }
 
-  lastResult_ = ports_.DialUp.ValidateEntryName("", "crv");
-  if (lastResult_ != kEntryAlreadyExists) CreatePhonebookEntry(ports_.DialUp, IsWinNT(ports_.Platform));
+  lastResult_ = PreparePhonebookEntry(ports_.DialUp, IsWinNT(ports_.Platform));
 
   if (entry_.MonitorTime == 0) view.cmdShowOnTime.SetToolTipText("Online time monitoring disabled");
 

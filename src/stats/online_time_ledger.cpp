@@ -78,13 +78,13 @@ int64_t OnlineTimeLedger::StoredMonthSeconds(const std::string& entryKey) {
   return static_cast<int64_t>(stored);
 }
 
-int32_t OnlineTimeLedger::CalcTotalTime(const std::string& entryKey, bool isConnected) {
+int32_t OnlineTimeLedger::CalcTotalTime(const std::string& entryKey, bool withRunning) {
   int64_t total = 0;
   if (IsCurrentMonth(entryKey, store_.ReadRegValue(entryKey, kCurrentMonthValue), clock_.Today())) {
     total = StoredSeconds(store_.ReadRegValue(entryKey, kOnlineTimeValue));
   }
   UpdateElapsed();
-  if (isConnected) total += static_cast<int64_t>(std::nearbyint(elapsed_));
+  if (withRunning && counting_ && !saved_) total += static_cast<int64_t>(std::nearbyint(elapsed_));
   return total > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
                                                      : static_cast<int32_t>(total);
 }

@@ -81,10 +81,11 @@ class OnlineTimeLedger {
   // otherwise 0. Whole part of the stored figure.
   int64_t StoredMonthSeconds(const std::string& entryKey);
 
-  // The statistics window's month total for the entry under `entryKey`: the
-  // current month's booked seconds (rounded) plus, when `isConnected`, the
-  // running connection (rounded).
-  int32_t CalcTotalTime(const std::string& entryKey, bool isConnected);
+  // The month total for the entry under `entryKey`: the current month's
+  // booked seconds (rounded) plus, when `withRunning`, the running
+  // connection (rounded) as long as it is not booked yet. Booked once, it is
+  // in the stored figure already.
+  int32_t CalcTotalTime(const std::string& entryKey, bool withRunning);
 
  private:
   // Adds `seconds` to the account under `entryKey`, rolling the open month

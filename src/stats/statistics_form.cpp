@@ -202,8 +202,7 @@ void StatisticsForm::cmdDisconnect_Click() {
 void StatisticsForm::cmdOK_Click() { Unload(); }
 
 void StatisticsForm::CalcTotalTime() {
-  TotalTime = sources_.ledger.CalcTotalTime(sources_.store.SettingsRoot + sources_.statsEntryName,
-                                            sources_.line.IsConnected());
+  TotalTime = MonthTotal(sources_.ledger, sources_.store, sources_.line, sources_.statsEntryName);
 }
 
 void StatisticsForm::RescanOnlineTimes() {

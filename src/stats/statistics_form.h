@@ -38,7 +38,8 @@ struct StatisticsSources {
 
 // What the statistics window asks of the dialer window.
 struct StatisticsCallbacks {
-  // The dialer's own disconnect command.
+  // The connection's answer to the Disconnect button: it drops the line, or
+  // ends the program while a dropped line waits to reconnect; it never dials.
   std::function<void()> disconnect;
 };
 

@@ -186,9 +186,11 @@ void OptionsForm::cmbSelEntry_Change() {
 }
 
 void OptionsForm::imgIcon_Click(int index) {
-  services_.forms.ShowModal(frmIcons);
+  // Modal to this window, not the dialer: Save and Cancel wait for the
+  // choice, and a choice made after this window went is no choice.
+  services_.forms.ShowModalOver(frmIcons, *this);
   const int number = frmIcons.SelectedIcon;
-  if (number == 0) return;
+  if (number == 0 || !Loaded()) return;
   if (index == 0) {
     ShowEntryIcon(number);
     Entry.Icon = static_cast<uint8_t>(number);
@@ -221,6 +223,10 @@ void OptionsForm::cmdRemove_Click() {
 }
 
 void OptionsForm::Form_Unload(int16_t& /*cancel*/) {
+  // The help and the icon chooser are this window's: they go with it.
+  for (forms::Form* owned : {static_cast<forms::Form*>(&frmHelp), static_cast<forms::Form*>(&frmIcons)}) {
+    if (owned->Loaded()) owned->Unload();
+  }
   if (chkLoad.Value() == 1) StartupShortcut();
   OptionsWindowOpen = 0;
   if (EditedEntryName.empty() && callbacks_.resetDialerCaption) callbacks_.resetDialerCaption();

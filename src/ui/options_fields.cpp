@@ -197,7 +197,8 @@ void OptionsForm::cmdShowStats_Click() {
   }
 }
 
-void OptionsForm::cmdHelp_Click() { services_.forms.ShowModeless(frmHelp); }
+// The help belongs to this window: it stays above it and goes with it.
+void OptionsForm::cmdHelp_Click() { services_.forms.ShowModelessOver(frmHelp, *this); }
 
 void OptionsForm::cmdCancel_Click() { Unload(); }
 

@@ -2,8 +2,9 @@
 // happens between a dial, its line and the user's commands when they cross
 // (a refused first dial then Redial, a line that drops with an error, the
 // tray's Connect once the reconnect has begun, the monitoring switch in a
-// countdown, the close-box question while the line drops, a service that
-// cannot list its lines, a countdown while the wall clock jumps).
+// countdown, the close-box question while the line drops or a rule ends the
+// program, the statistics window's Disconnect, a service that cannot list
+// its lines, a countdown while the wall clock jumps).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -171,6 +172,67 @@ TEST_F(ConnectionTest, LineLostWhileTheCloseBoxQuestionIsOpen) {
     const size_t dialsBefore = dialUp.dials.size();
     Pass(0.5);
     EXPECT_EQ(dialUp.dials.size(), dialsBefore + 1) << "the window stays able to dial";
+  }
+}
+
+// The close-box question is open while the line drops and a rule ends the
+// program (no reconnection, or a reconnect pause of "never"): the program
+// ends whatever the answer, instead of staying with nothing left to end it.
+TEST_F(ConnectionTest, RuleEndingTheProgramWhileTheCloseBoxQuestionIsOpen) {
+  const std::vector<std::pair<const char*, Values>> rules = {
+      {"no reconnection", {{"AutoReconnect", "0"}}},
+      {"reconnect pause never", {{"OnTimeEx2", "20"}, {"OffTimeEx2", "100"}}},
+  };
+  for (const auto& [label, rule] : rules) {
+    SCOPED_TRACE(label);
+    registry = FakeRegistry();
+    AppContext& app = StartWork(rule);
+    LineUp();
+    Pass(5);
+    formHost.answer = [&](forms::Form&) {
+      dialUp.connections.clear();
+      app.frmDialer.Timer1_Timer();  // a tick while the question waits
+      app.frmMessage.cmdNo_Click();
+    };
+    const bool closed = app.frmDialer.Unload(forms::kUnloadControlMenu);
+    formHost.answer = nullptr;
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(app.frmDialer.Loaded());
+    EXPECT_EQ(app.Line.CurrentPhase(), Phase::Ending);
+    EXPECT_FALSE(app.frmDialer.Timer1.Enabled());
+    EXPECT_EQ(Booked(), 5);
+  }
+}
+
+// The statistics window's Disconnect never dials: on a live line it drops
+// the line; while a dropped line waits to reconnect it ends the wait and the
+// program, as the tray's Exit does.
+TEST_F(ConnectionTest, StatisticsDisconnectNeverDials) {
+  for (const bool waiting : {false, true}) {
+    SCOPED_TRACE(waiting ? "waiting to reconnect" : "connected");
+    registry = FakeRegistry();
+    dialUp.hangUps.clear();
+    AppContext& app = StartWork({{"OnTimeEx2", "20"}, {"OffTimeEx2", "5"}, {"DoNotAsk", "1"}});
+    LineUp();
+    Pass(2);
+    if (waiting) {
+      dialUp.connections.clear();
+      Pass(0.5);
+      ASSERT_TRUE(app.Line.LineDropped());
+    }
+    app.frmDialer.mnuStatistics_Click();
+    ASSERT_TRUE(app.frmStatistics.Loaded());
+    ASSERT_EQ(app.frmStatistics.cmdDisconnect.Caption(), "&Disconnect");
+    const size_t dialsBefore = dialUp.dials.size();
+    app.frmStatistics.cmdDisconnect.OnUserClick();
+    EXPECT_EQ(dialUp.dials.size(), dialsBefore);
+    EXPECT_FALSE(app.frmDialer.Loaded());
+    EXPECT_FALSE(app.frmStatistics.Loaded());
+    EXPECT_EQ(app.Line.CurrentPhase(), Phase::Ending);
+    if (!waiting) {
+      ASSERT_FALSE(dialUp.hangUps.empty());
+      EXPECT_EQ(dialUp.hangUps.front(), dialUp.nextHandle);
+    }
   }
 }
 

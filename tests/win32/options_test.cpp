@@ -3,7 +3,8 @@
 // shortcut, which then dials it; an edited entry keeps its password; removal
 // takes the key and every shortcut; closing with "Load at startup" makes the
 // Startup shortcut; an entry with every value set keeps all but the one
-// changed; the field rules through the real boxes; the icon chooser.
+// changed; the field rules through the real boxes; the icon chooser; the
+// help, the icon chooser and the questions owned by the options window.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -180,6 +181,47 @@ TEST_F(OptionsTest, EditingAnEntryKeepsItsPasswordAndTheIconChooserReturnsItsNum
     EXPECT_EQ(ReadValue(EntryKey("Work"), "Icon"), pick.icon);
     EXPECT_TRUE(program.Running());
   }
+}
+
+// The options window's own windows belong to it: the help stays above it
+// and goes with it; the icon chooser and its questions are modal to it,
+// not to the dialer, which stays usable.
+TEST_F(OptionsTest, HelpIconChooserAndQuestionsBelongToTheOptionsWindow) {
+  SeedEntry("Work", {{"PhoneNumber", ""}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  HWND options = OpenOptionsFromDialer(program);
+  ASSERT_NE(options, nullptr);
+
+  Press(options, IDC_OPT_CMDHELP);
+  HWND help = WaitForWindow("Options Help");
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(GetWindow(help, GW_OWNER), options);
+
+  ClickPicture(options, IDC_OPT_IMGICON0);
+  HWND icons = WaitForWindow("Click On Icon To Select");
+  ASSERT_NE(icons, nullptr);
+  EXPECT_EQ(GetWindow(icons, GW_OWNER), options);
+  EXPECT_FALSE(IsWindowEnabled(options));
+  EXPECT_TRUE(IsWindowEnabled(dialer));
+  PostMessageA(icons, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(icons) && IsWindowEnabled(options); }));
+
+  std::thread typing([&] { Type(options, IDC_OPT_TXTAHRS, "1000"); });
+  HWND question = WaitForWindow("Wrong value");
+  EXPECT_NE(question, nullptr);
+  if (question != nullptr) {
+    EXPECT_EQ(GetWindow(question, GW_OWNER), options);
+    EXPECT_FALSE(IsWindowEnabled(options));
+    EXPECT_TRUE(IsWindowEnabled(dialer));
+  }
+  EXPECT_EQ(AnswerMessage("Wrong value"), "The valid range is 1 - 999");
+  typing.join();
+
+  Press(options, IDC_OPT_CMDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(options); }));
+  EXPECT_FALSE(IsWindow(help));
+  EXPECT_TRUE(program.Running());
 }
 
 // An entry with every value set, among them values no box shows (its

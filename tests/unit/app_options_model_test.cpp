@@ -303,9 +303,6 @@ class Model : public ProgramFixture {
   bool Exists(const std::string& name) const {
     return !name.empty() && before_.count(Lower(name)) != 0;
   }
-  bool StoredNow(const std::string& name) {
-    return !name.empty() && registry.ValuesBelow(RegHive::CurrentUser, kSettingsRoot).count(Lower(name)) != 0;
-  }
 
   std::string Decoded(const std::string& bytes) {
     EntrySettings entry;  // UseList 0: the text is scrambled

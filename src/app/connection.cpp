@@ -12,11 +12,12 @@
 namespace corvane {
 
 Connection::Connection(const ConnectionPorts& ports, SettingsStore& store, OnlineTimeLedger& ledger,
-                       int32_t& lastResult, std::string commandLine, std::string& currentEntryName,
-                       uint32_t randomSeed)
+                       LineRecorder& recorder, int32_t& lastResult, std::string commandLine,
+                       std::string& currentEntryName, uint32_t randomSeed)
     : ports_(ports),
       store_(store),
       ledger_(ledger),
+      recorder_(recorder),
       lastResult_(lastResult),
       currentEntryName_(currentEntryName),
       commandLine_(std::move(commandLine)),
@@ -60,6 +61,22 @@ void Connection::StoreLastOffTime() {
   store_.SaveRegValue(RunningEntryKey(), kLastOffTimeValue, std::to_string(now));
 }
 
+void Connection::StartTiming(double upAlreadySeconds) {
+  ledger_.StartCounting(upAlreadySeconds);
+  lineEnd_.reset();
+  // An unmonitored line is never booked, so it has no record either.
+  if (entry_.MonitorTime == 0) return;
+  recorder_.Begin(runningEntryName_, RunningEntryKey(), entry_.PhoneNumber, entry_.UserName, RunningConnection(),
+                  upAlreadySeconds);
+}
+
+void Connection::BookLine(ConnectionEnd end) {
+  const std::optional<Booking> booking = ledger_.SaveOnlineTime(RunningEntryKey());
+  if (!booking) return;
+  const std::string failure = recorder_.Finish(end, *booking);
+  if (!failure.empty()) AppendDetails(failure);
+}
+
 // The connection ends here and now, then the dialer window unloads. The
 // end must not wait for that unload: it is refused while the window is
 // already in its close-box question, and the program would go on waiting
@@ -77,10 +94,11 @@ void Connection::End() {
   // stop with the window.
   SetPhase(Phase::Ending);
   session_.Hooked = 0;
+  if (wasConnected) recorder_.ReadTraffic();
   // A custom entry's line is the provider program's: it is not hung up here.
   HangUp(session_.ConnectionHandle);
   if (wasConnected) StoreLastOffTime();
-  if (entry_.MonitorTime != 0) ledger_.SaveOnlineTime(RunningEntryKey());
+  if (entry_.MonitorTime != 0) BookLine(lineEnd_.value_or(ConnectionEnd::User));
   ports_.TrayIcon.Delete();
   if (windows_.closeOtherWindows) windows_.closeOtherWindows();
 }
@@ -176,13 +194,14 @@ void Connection::RunningEntrySaved() {
 }
 
 void Connection::InterruptMonitoring() {
-  ledger_.SaveOnlineTime(RunningEntryKey());
+  recorder_.ReadTraffic();
+  BookLine(ConnectionEnd::MonitoringOff);
   entry_.MonitorTime = 0;
 }
 
 void Connection::ResumeMonitoring() {
   entry_.MonitorTime = 1;
-  if (phase_ == Phase::Connected) ledger_.StartCounting();
+  if (phase_ == Phase::Connected) StartTiming();
 }
 
 std::string Connection::ChosenPhoneLine() const { return view_ != nullptr ? view_->cmbList.Text() : std::string(); }

@@ -53,9 +53,10 @@ const char* const kEntryNames[] = {"Work", "Home", "Backup", "Travel"};
 const char* const kNewNames[] = {"Newnet", "Spare", "Uplink"};
 const char* const kCustomNames[] = {"Netz", "Dialnet"};
 
-// Written by the booking of online time; the options window never writes them.
-const std::set<std::string> kBookingValues = {"onlinetime", "currentmonth", "currentyear",
-                                              "previousmonths", "onlinecheckpoint", "lastofftime"};
+// Written by the booking of online time and the connection log's record of
+// the line; the options window never writes them.
+const std::set<std::string> kBookingValues = {"onlinetime",       "currentmonth", "currentyear",  "previousmonths",
+                                              "onlinecheckpoint", "lastofftime",  "logcheckpoint"};
 // Written by a save from the window's boxes (LastDialedLocation aside: it is
 // no box's, so a new entry may or may not take one).
 const char* const kShownValues[] = {

@@ -49,13 +49,13 @@ constexpr FloorProgram kEmptyFloor{"bench_floor.exe", "CorvaneBenchFloor", nullp
 constexpr FloorProgram kControlsFloor{"bench_controls_floor.exe", "#32770", "Controls floor"};
 constexpr FloorProgram kLookingFloor{"bench_controls_floor.exe", "#32770", "Controls floor, looking at the line"};
 // The controls floor's arguments: hidden with its tray icon, as the
-// connected program; rewriting its status text, as the countdown; and, in
-// the tray, asking the service for its connections once a tick as the
-// supervisor's rules need ("look" first, so that its command line does not
-// begin as the plain one's does).
+// connected program; rewriting its status text, as the countdown. A second
+// instance also asks the service for its connections once a tick, as the
+// supervisor's rules need: "look" goes first, so that its command line does
+// not begin as the plain one's does.
 constexpr char kInTray[] = "tray";
 constexpr char kRewriteStatus[] = "countdown";
-constexpr char kLookingInTray[] = "look tray";
+std::string LookingToo(const std::string& arguments) { return "look " + arguments; }
 constexpr DWORD kSettleMs = 2000;
 constexpr DWORD kAppearMs = 20000;
 
@@ -252,7 +252,8 @@ struct Sample {
 // How often the looking floor has called the service.
 double FloorLooks() {
   DWORD_PTR looks = 0;
-  SendMessageTimeoutA(FloorWindow(kLookingFloor, false), WM_FLOOR_LOOKS, 0, 0, SMTO_ABORTIFHUNG, kAppearMs, &looks);
+  SendMessageTimeoutA(FindWindowA(kLookingFloor.windowClass, kLookingFloor.windowTitle), WM_FLOOR_LOOKS, 0, 0,
+                      SMTO_ABORTIFHUNG, kAppearMs, &looks);
   return static_cast<double>(looks);
 }
 
@@ -265,21 +266,18 @@ double AllThreads(const bench::LinuxTaskTimes& process) {
 // are the stand-in's (the dial and the line watch). The looking floor's
 // service calls are taken from the program's.
 Sample TakeSample(const bench::LinuxTaskTimes& program, const bench::LinuxTaskTimes& floor,
-                  const bench::LinuxTaskTimes& controls, const bench::LinuxTaskTimes* looking) {
+                  const bench::LinuxTaskTimes& controls, const bench::LinuxTaskTimes& looking) {
   Sample sample;
   const bench::LinuxTaskTimes::Seconds programTimes = program.Read();
   sample.program = programTimes.mainThread;
   sample.standin = programTimes.otherThreads;
   sample.floor = AllThreads(floor);
   sample.controls = AllThreads(controls);
-  sample.calls = StandinCalls();
-  if (looking != nullptr) {
-    sample.looking = AllThreads(*looking);
-    // Read again until no look fell between the two counts.
-    for (double looks = FloorLooks();; looks = FloorLooks()) {
-      sample.calls = StandinCalls() - looks;
-      if (FloorLooks() == looks) break;
-    }
+  sample.looking = AllThreads(looking);
+  // Read again until no look fell between the two counts.
+  for (double looks = FloorLooks();; looks = FloorLooks()) {
+    sample.calls = StandinCalls() - looks;
+    if (FloorLooks() == looks) break;
   }
   return sample;
 }
@@ -290,7 +288,7 @@ struct IdleExtras {
   std::vector<double> callsPerMinute;  // the service's entry points, by the program
   Figure* memory = nullptr;
   // The program against the controls floor that also looks at the line:
-  // processor time and peak working set.
+  // processor time and (when given) peak working set.
   Figure* looking = nullptr;
   Figure* lookingMemory = nullptr;
 };
@@ -306,23 +304,23 @@ bool MeasureIdle(const std::string& entry, const std::function<bool(HWND)>& reac
   if (dialer == nullptr || !WaitFor([&] { return reached(dialer); }, kAppearMs, 50)) return false;
   ProgramUnderTest floor("", kEmptyFloor.file);
   ProgramUnderTest controls(controlsArguments, kControlsFloor.file);
-  const bool inTray = controlsArguments == kInTray;
-  if (!StartFloor(floor, kEmptyFloor) || !StartFloor(controls, kControlsFloor, !inTray)) return false;
-  const bool withLooking = extras.looking != nullptr;
-  ProgramUnderTest lookingFloor(withLooking ? kLookingInTray : "", withLooking ? kLookingFloor.file : kEmptyFloor.file);
-  if (withLooking && !StartFloor(lookingFloor, kLookingFloor, false)) return false;
+  const std::string lookingArguments = LookingToo(controlsArguments);
+  ProgramUnderTest lookingFloor(lookingArguments, kLookingFloor.file);
+  const bool visible = controlsArguments != kInTray;
+  if (!StartFloor(floor, kEmptyFloor) || !StartFloor(controls, kControlsFloor, visible) ||
+      !StartFloor(lookingFloor, kLookingFloor, visible)) {
+    return false;
+  }
   Sleep(kSettleMs);
 
   const bench::LinuxTaskTimes programTimes(PathBesideThisProgram("corvane.exe"), entry);
   const bench::LinuxTaskTimes floorTimes(PathBesideThisProgram(kEmptyFloor.file), "");
   const bench::LinuxTaskTimes controlsTimes(PathBesideThisProgram(kControlsFloor.file), controlsArguments);
-  const bench::LinuxTaskTimes lookingTimes(PathBesideThisProgram(kLookingFloor.file), kLookingInTray);
-  if (!programTimes.Found() || !floorTimes.Found() || !controlsTimes.Found()) return false;
-  if (withLooking && !lookingTimes.Found()) return false;
-  const bench::LinuxTaskTimes* looking = withLooking ? &lookingTimes : nullptr;
-  const Sample before = TakeSample(programTimes, floorTimes, controlsTimes, looking);
+  const bench::LinuxTaskTimes lookingTimes(PathBesideThisProgram(kLookingFloor.file), lookingArguments);
+  if (!programTimes.Found() || !floorTimes.Found() || !controlsTimes.Found() || !lookingTimes.Found()) return false;
+  const Sample before = TakeSample(programTimes, floorTimes, controlsTimes, lookingTimes);
   Sleep(windowMs);
-  const Sample after = TakeSample(programTimes, floorTimes, controlsTimes, looking);
+  const Sample after = TakeSample(programTimes, floorTimes, controlsTimes, lookingTimes);
   if (!program.Running() || !reached(dialer)) return false;
 
   const double window = windowMs / 1000.0;
@@ -336,9 +334,9 @@ bool MeasureIdle(const std::string& entry, const std::function<bool(HWND)>& reac
     extras.memory->floor.push_back(PeakWorkingSet(floor.Process()));
     extras.memory->controls.push_back(PeakWorkingSet(controls.Process()));
   }
-  if (withLooking) {
-    extras.looking->program.push_back(cpu.program.back());
-    extras.looking->controls.push_back((after.looking - before.looking) / window);
+  extras.looking->program.push_back(cpu.program.back());
+  extras.looking->controls.push_back((after.looking - before.looking) / window);
+  if (extras.lookingMemory != nullptr) {
     extras.lookingMemory->program.push_back(PeakWorkingSet(program.Process()));
     extras.lookingMemory->controls.push_back(PeakWorkingSet(lookingFloor.Process()));
   }
@@ -414,6 +412,9 @@ int main(int argc, char** argv) {
                    "% of a core", 100};
   countdown.goalRatio = 1.2;
   IdleExtras countdownExtras;
+  Figure countdownLooking{"  the same against a controls floor rewriting its text that also looks at the line once a tick",
+                          "% of a core", 100};
+  countdownExtras.looking = &countdownLooking;
   Figure memory{"peak working set", "MB", 1.0 / (1024 * 1024), 1};
   memory.goalRatio = 1.1;
   idleExtras.memory = &memory;
@@ -486,7 +487,8 @@ int main(int argc, char** argv) {
               "| Goal |\n");
   std::printf("|---|---|---|---|---|---|---|\n");
   for (const Figure* figure : {&start, &idle, &idleLooking, &standinIdleRow, &callsIdleRow, &countdown,
-                               &standinCountdownRow, &memory, &memoryLooking, &size, &fill, &read}) {
+                               &countdownLooking, &standinCountdownRow, &memory, &memoryLooking, &size, &fill,
+                               &read}) {
     PrintRow(*figure);
   }
 

@@ -7,7 +7,9 @@
 // on the Dial button, as in the dialer (a caret in an edit box would blink).
 // Its arguments, any of: "tray" hides the window once shown, as the
 // connected dialer does, and leaves the tray icon; "countdown" rewrites the
-// status text once a second, as the redial countdown does; "look" asks the
+// status text once a second, as the redial countdown does, a quarter second
+// off the tick (the countdown's seconds run from the failed attempt, the
+// ticks from the dial, so they wake the program apart); "look" asks the
 // dial-up service for its connections at every tick, the one call the
 // supervisor's rules need.
 
@@ -26,6 +28,8 @@ constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMs = 500;
 constexpr UINT_PTR kCountdownTimer = 2;
 constexpr UINT kCountdownMs = 1000;
+constexpr UINT_PTR kCountdownStartTimer = 3;
+constexpr UINT kCountdownOffsetMs = 250;
 constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr UINT kTrayIconId = 1;
 // The program's icons, which the floor carries too: its default entry icon
@@ -116,12 +120,16 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       SetTimer(dialog, kTickTimer, kTickMs, nullptr);
       if (floor->countdown) {
         RewriteStatus(dialog, *floor);
-        SetTimer(dialog, kCountdownTimer, kCountdownMs, nullptr);
+        SetTimer(dialog, kCountdownStartTimer, kCountdownOffsetMs, nullptr);
       }
       if (floor->look) SetWindowTextA(dialog, "Controls floor, looking at the line");
       SetFocus(GetDlgItem(dialog, IDC_FLOOR_BUTTON2));
       return FALSE;
     case WM_TIMER:
+      if (wParam == kCountdownStartTimer) {
+        KillTimer(dialog, kCountdownStartTimer);
+        SetTimer(dialog, kCountdownTimer, kCountdownMs, nullptr);
+      }
       if (wParam == kCountdownTimer) RewriteStatus(dialog, *floor);
       if (wParam == kTickTimer && floor->look) {
         LookAtTheLine();
@@ -136,6 +144,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       return TRUE;
     case WM_DESTROY:
       KillTimer(dialog, kTickTimer);
+      KillTimer(dialog, kCountdownStartTimer);
       KillTimer(dialog, kCountdownTimer);
       DeleteTrayIcon(dialog);
       PostQuitMessage(0);

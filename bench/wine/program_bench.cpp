@@ -3,12 +3,12 @@
 // floor (bench_floor.exe) is one small window and a 500 ms timer; the
 // controls floor (bench_controls_floor.exe) has the dialer's kinds of
 // controls, its manifest, a tray icon and the same timer, and for the
-// countdown rewrites a status text once a second. Runs alternate program and
-// floors; the processor figures sample all three side by side over the same
-// window, from the time each process's threads spent on a processor (not the
-// wall clock), so a busy machine does not make one look costlier than the
-// others. The stand-in counts the service calls. Not a test: it only prints
-// the table.
+// countdown rewrites a status text once a second; a second instance of it
+// also looks at the line once a tick. Runs alternate program and floors; the
+// processor figures sample them all side by side over the same window, from
+// the time each process's threads spent on a processor (not the wall clock),
+// so a busy machine does not make one look costlier than the others. The
+// stand-in counts the service calls. Not a test: it only prints the table.
 //
 // Usage: program_bench [runs] [seconds of each processor window] [list lines]
 #include <windows.h>

@@ -99,8 +99,9 @@ class Program {
   testing::FakeDownload download;
   testing::FakeFileDialog fileDialog;
   testing::FakeShellLinks shellLinks;
+  testing::FakeLogFiles logFiles;
   Ports ports{registry, clock,    shell, messages, pump,       platform,
-              dialUp,   trayIcon, formHost, files, download, fileDialog, shellLinks};
+              dialUp,   trayIcon, formHost, files, download, fileDialog, shellLinks, logFiles};
   std::unique_ptr<AppContext> context;
 };
 
@@ -174,6 +175,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::Finalize();
     Ratio("BM_DropDownFill", "BM_ReadPhoneListLines");
     Ratio("BM_FindPhoneNumber", "BM_ReadUserListLines");
+    Ratio("BM_ConnectionLogWindowLoad", "BM_ReadConnectionLogLines");
   }
 
  private:

@@ -139,6 +139,7 @@ std::string TempFile(const char* name) {
 std::string DialCountsPath() { return TempFile("corvane-rasapi32-dials.txt"); }
 std::string DialLogPath() { return TempFile("corvane-rasapi32-dial-log.txt"); }
 std::string LineLogPath() { return TempFile("corvane-rasapi32-line-log.txt"); }
+std::string TrafficLogPath() { return TempFile("corvane-rasapi32-traffic-log.txt"); }
 
 std::string WholeFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -177,6 +178,7 @@ void ResetDialCounts() {
   DeleteFileA(DialCountsPath().c_str());
   DeleteFileA(DialLogPath().c_str());
   DeleteFileA(LineLogPath().c_str());
+  DeleteFileA(TrafficLogPath().c_str());
 }
 
 void LogDial(const std::string& number, const std::string& userName, uint32_t error) {
@@ -196,6 +198,17 @@ void LogLineEnd(uint64_t handle, const std::string& number, uint64_t upMs) {
 }
 
 std::string LineLog() { return WholeFile(LineLogPath()); }
+
+void LogTraffic(uint64_t handle, uint32_t sent, uint32_t received, uint64_t upMs) {
+  char line[200];
+  std::snprintf(line, sizeof line, "0x%llx\t%lu\t%lu\t%llu.%03llu\n", static_cast<unsigned long long>(handle),
+                static_cast<unsigned long>(sent), static_cast<unsigned long>(received),
+                static_cast<unsigned long long>(upMs / 1000), static_cast<unsigned long long>(upMs % 1000));
+  std::ofstream file(TrafficLogPath(), std::ios::binary | std::ios::app);
+  file << line;
+}
+
+std::string TrafficLog() { return WholeFile(TrafficLogPath()); }
 
 void CreateParentFolders(const std::string& path) {
   for (size_t slash = path.find_first_of("\\/", 3); slash != std::string::npos;

@@ -56,6 +56,15 @@ void LogLineEnd(uint64_t handle, const std::string& number, uint64_t upMs);
 // line a line, the seconds to the millisecond ("6.002").
 std::string LineLog();
 
+// Notes in the traffic log what a statistics call answered for a line that
+// was up: bytes sent and received, and how long it had been up. Callers
+// hold the state lock.
+void LogTraffic(uint64_t handle, uint32_t sent, uint32_t received, uint64_t upMs);
+
+// The traffic log since the last reset, one
+// "handle<TAB>sent<TAB>received<TAB>seconds" line an answer.
+std::string TrafficLog();
+
 // Creates the folders above `path`.
 void CreateParentFolders(const std::string& path);
 

@@ -55,6 +55,10 @@ bool Run(const std::string& command, std::string& answer) {
     answer = LineLog();
     return true;
   }
+  if (verb == "traffic") {
+    answer = TrafficLog();
+    return true;
+  }
   if (verb == "where") {
     const std::shared_ptr<const Config> held = CurrentConfig();
     const Config& config = *held;

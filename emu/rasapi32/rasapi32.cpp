@@ -550,6 +550,7 @@ DWORD WINAPI RasGetConnectionStatistics(void* handle, void* record) {
     stats.dwCompressionRatioOut = 100;
     stats.dwBps = c->bps;
     stats.dwConnectDuration = static_cast<DWORD>(ms);
+    LogTraffic(c->handle, stats.dwBytesXmited, stats.dwBytesRcved, ms);
   }
   std::memcpy(record, &stats, sizeof stats);
   return ERROR_SUCCESS;

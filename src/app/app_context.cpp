@@ -14,20 +14,23 @@ AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t ran
     : Platform(ports),
       Store(ports.Registry, LastResult),
       Ledger(Store, ports.Clock, checkpointIntervalSeconds),
+      Log(ports.LogFiles),
+      Recorder(Log, Store, ports.Clock, ports.DialUp, checkpointIntervalSeconds),
       Line(ConnectionPorts{ports.DialUp, ports.Clock, ports.Pump, ports.TrayIcon, ports.Shell, ports.Messages,
                            ports.Files, ports.Download, ports.Platform},
-           Store, Ledger, LastResult, std::move(commandLine), CurrentEntryName, randomSeed),
+           Store, Ledger, Recorder, LastResult, std::move(commandLine), CurrentEntryName, randomSeed),
       frmDialer(Line, DialerServices{Store, ports.Files, ports.Messages, ports.TrayIcon},
                 DialerWindows{[this](int tabIndex) { return OptionsWindowShown(*this, tabIndex); },
                               [this](const std::string& entryName) { ShowStatisticsWindow(entryName); },
-                              [this] { ShowOnlineTimeWindow(); }}),
+                              [this] { ShowOnlineTimeWindow(); }, [this] { ShowConnectionLogWindow(); }}),
       frmMessage(Store, Line.RunningEntryName(), frmDialer, [this](uint8_t doNotAsk) { Line.DoNotAskChosen(doNotAsk); }),
       frmOptions(OptionsServicesOf(*this), OptionsCallbacksOf(*this)),
       frmStatistics(StatisticsSources{Ledger, Store, Line, CurrentEntryName, StatsEntryName, ports.DialUp, ports.Clock,
                                       LastResult},
-                    StatisticsCallbacks{[this] { frmDialer.mnuDisconnect_Click(); }}),
+                    StatisticsCallbacks{[this] { Line.DisconnectButtonClicked(); }, [this] { ShowConnectionLogWindow(); }}),
       frmOnTime(OnlineTimeSources{Ledger, Store, StatsEntryName, Line, ports.Clock, frmDialer,
-                                  [](forms::Form& window) { BringToFront(window); }}) {
+                                  [](forms::Form& window) { BringToFront(window); }}),
+      frmConnectionLog(ConnectionLogSources{Log, ports.LogFiles, ports.FileDialog, ports.Messages, ports.Clock}) {
   Line.Attach(frmDialer,
               ConnectionWindows{[this](int tabIndex) { return OptionsWindowShown(*this, tabIndex); },
                                 [this] {
@@ -36,7 +39,7 @@ AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t ran
                                 },
                                 [this] {
                                   for (forms::Form* window : std::initializer_list<forms::Form*>{
-                                           &frmMessage, &frmOptions, &frmStatistics, &frmOnTime}) {
+                                           &frmMessage, &frmOptions, &frmStatistics, &frmOnTime, &frmConnectionLog}) {
                                     if (window->Loaded()) window->Unload();
                                   }
                                 }});
@@ -51,6 +54,12 @@ void AppContext::ShowStatisticsWindow(const std::string& entryName) {
     StatsEntryName = Line.RunningEntryName();
   }
   Platform.Forms.ShowModeless(frmStatistics);
+}
+
+void AppContext::ShowConnectionLogWindow() {
+  // An open window is read afresh: lines may have been logged meanwhile.
+  if (frmConnectionLog.Loaded()) frmConnectionLog.Unload();
+  Platform.Forms.ShowModeless(frmConnectionLog);
 }
 
 void AppContext::ShowOnlineTimeWindow() {

@@ -9,6 +9,9 @@
 #include "app/connection.h"
 #include "app/dialer_form.h"
 #include "settings/settings_store.h"
+#include "stats/connection_log.h"
+#include "stats/connection_log_form.h"
+#include "stats/line_recorder.h"
 #include "stats/online_time_form.h"
 #include "stats/online_time_ledger.h"
 #include "stats/statistics_form.h"
@@ -47,6 +50,7 @@ struct Ports {
   DownloadPort& Download;
   FileDialogPort& FileDialog;
   ShellLinkPort& ShellLinks;
+  ConnectionLogFiles& LogFiles;
 };
 
 class AppContext {
@@ -64,6 +68,9 @@ class AppContext {
   int32_t LastResult = 0;
   SettingsStore Store;
   OnlineTimeLedger Ledger;
+  // The connection log, and the running line's record for it.
+  ConnectionLog Log;
+  LineRecorder Recorder;
 
   // The current entry name the windows read: the command line's name, "/"
   // dropped, capitalised; "*" in front for a custom entry. Removing that
@@ -84,11 +91,14 @@ class AppContext {
   OptionsForm frmOptions;
   StatisticsForm frmStatistics;
   OnlineTimeForm frmOnTime;
+  ConnectionLogForm frmConnectionLog;
 
   // Shows the statistics window for `entryName`, modeless.
   void ShowStatisticsWindow(const std::string& entryName);
   // Shows the online time window for the current entry, modeless.
   void ShowOnlineTimeWindow();
+  // Shows the connection log window, modeless, read afresh.
+  void ShowConnectionLogWindow();
 };
 
 }  // namespace corvane

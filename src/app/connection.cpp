@@ -5,17 +5,19 @@
 #include "app/dialer_captions.h"
 #include "app/dialer_form.h"
 #include "dial/hang_up.h"
+#include "settings/password.h"
 #include "system/clock_port.h"
 #include "system/tray_icon_port.h"
 
 namespace corvane {
 
 Connection::Connection(const ConnectionPorts& ports, SettingsStore& store, OnlineTimeLedger& ledger,
-                       int32_t& lastResult, std::string commandLine, std::string& currentEntryName,
-                       uint32_t randomSeed)
+                       LineRecorder& recorder, int32_t& lastResult, std::string commandLine,
+                       std::string& currentEntryName, uint32_t randomSeed)
     : ports_(ports),
       store_(store),
       ledger_(ledger),
+      recorder_(recorder),
       lastResult_(lastResult),
       currentEntryName_(currentEntryName),
       commandLine_(std::move(commandLine)),
@@ -59,19 +61,44 @@ void Connection::StoreLastOffTime() {
   store_.SaveRegValue(RunningEntryKey(), kLastOffTimeValue, std::to_string(now));
 }
 
-// The program ends through the dialer window's exit path (End).
-void Connection::EndProgram() { view_->Unload(); }
+void Connection::StartTiming(double upAlreadySeconds) {
+  ledger_.StartCounting(upAlreadySeconds);
+  lineEnd_.reset();
+  // An unmonitored line is never booked, so it has no record either.
+  if (entry_.MonitorTime == 0) return;
+  recorder_.Begin(runningEntryName_, RunningEntryKey(), entry_.PhoneNumber, entry_.UserName, RunningConnection(),
+                  upAlreadySeconds);
+}
+
+void Connection::BookLine(ConnectionEnd end) {
+  const std::optional<Booking> booking = ledger_.SaveOnlineTime(RunningEntryKey());
+  if (!booking) return;
+  const std::string failure = recorder_.Finish(end, *booking);
+  if (!failure.empty()) AppendDetails(failure);
+}
+
+// The connection ends here and now, then the dialer window unloads. The
+// end must not wait for that unload: it is refused while the window is
+// already in its close-box question, and the program would go on waiting
+// with nothing left to end it.
+void Connection::EndProgram() {
+  End();
+  view_->Unload();
+}
 
 void Connection::End() {
+  // Once is enough: the unload that follows a rule's end comes here again.
+  if (phase_ == Phase::Ending) return;
   const bool wasConnected = phase_ == Phase::Connected;
   // Whatever still waits (a busy-redial countdown, a pending redial) must
   // stop with the window.
   SetPhase(Phase::Ending);
   session_.Hooked = 0;
+  if (wasConnected) recorder_.ReadTraffic();
   // A custom entry's line is the provider program's: it is not hung up here.
   HangUp(session_.ConnectionHandle);
   if (wasConnected) StoreLastOffTime();
-  if (entry_.MonitorTime != 0) ledger_.SaveOnlineTime(RunningEntryKey());
+  if (entry_.MonitorTime != 0) BookLine(lineEnd_.value_or(ConnectionEnd::User));
   ports_.TrayIcon.Delete();
   if (windows_.closeOtherWindows) windows_.closeOtherWindows();
 }
@@ -91,6 +118,14 @@ void Connection::DisconnectClicked() {
   // user wants the line back now rather than after the pause.
   if (view_->mnuDisconnect.Caption() != kCaptionDisconnect) {
     if (phase_ == Phase::ReconnectWait) ReconnectNow();
+    return;
+  }
+  DisconnectActiveLine();
+}
+
+void Connection::DisconnectButtonClicked() {
+  if (phase_ == Phase::ReconnectWait) {
+    EndProgram();
     return;
   }
   DisconnectActiveLine();
@@ -120,10 +155,11 @@ bool Connection::DisconnectActiveLine() {
     return true;
   }
   const RasHandle line = listed ? connections.back().Handle : RunningConnection();
-  if (entry_.DoNotAsk == 0 && windows_.confirmDisconnect && !windows_.confirmDisconnect()) return false;
-  // The window may have gone while the question was open (the line dropped
-  // and a rule ended the program).
+  const bool declined = entry_.DoNotAsk == 0 && windows_.confirmDisconnect && !windows_.confirmDisconnect();
+  // The line may have dropped while the question was open and a rule ended
+  // the program: it ends whatever the answer was.
   if (!view_->Loaded() || phase_ == Phase::Ending) return true;
+  if (declined) return false;
   disconnectRequested_ = true;
   session_.Hooked = 0;
   HangUp(line);
@@ -133,7 +169,21 @@ bool Connection::DisconnectActiveLine() {
 
 void Connection::RunningEntrySaved() {
   const uint8_t monitorTime = entry_.MonitorTime;
+  // In list mode the record holds the attempt's number and login, taken from
+  // the lists; the stored entry has none. A busy redial, a retry or Redial
+  // dials them again, so they stay; the saved lists apply from the next
+  // prepared dial.
+  const bool listAttempt = entry_.UseList == 1;
+  std::string number = std::move(entry_.PhoneNumber);
+  std::string userName = std::move(entry_.UserName);
+  std::string password = std::move(entry_.Password);
   LoadEntry(store_, RunningEntryKey(), entry_, view_->cmbList, view_->txtCombo);
+  if (listAttempt && entry_.UseList == 1) {
+    entry_.PhoneNumber = std::move(number);
+    entry_.UserName = std::move(userName);
+    entry_.Password.swap(password);
+  }
+  WipeText(password);
   // The monitoring of a live line changes only through the switch's own
   // hand-overs, which have booked or restarted the count already.
   if (phase_ == Phase::Connected) entry_.MonitorTime = monitorTime;
@@ -144,14 +194,17 @@ void Connection::RunningEntrySaved() {
 }
 
 void Connection::InterruptMonitoring() {
-  ledger_.SaveOnlineTime(RunningEntryKey());
+  recorder_.ReadTraffic();
+  BookLine(ConnectionEnd::MonitoringOff);
   entry_.MonitorTime = 0;
 }
 
 void Connection::ResumeMonitoring() {
   entry_.MonitorTime = 1;
-  if (phase_ == Phase::Connected) ledger_.StartCounting();
+  if (phase_ == Phase::Connected) StartTiming();
 }
+
+std::string Connection::ChosenPhoneLine() const { return view_ != nullptr ? view_->cmbList.Text() : std::string(); }
 
 std::string Connection::ListModeSuffix() const {
   if (entry_.UseList != 1) return {};

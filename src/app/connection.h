@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@
 #include "dial/dialup_service.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
+#include "stats/connection_record.h"
+#include "stats/line_recorder.h"
 #include "stats/live_connection.h"
 #include "stats/online_time_ledger.h"
 
@@ -81,8 +84,9 @@ class Connection : public LiveConnection {
   // `currentEntryName` is the program-wide current entry name the other
   // windows read (the options window clears it when the entry is removed);
   // the connection sets it at start and keeps its own copy for the line.
-  Connection(const ConnectionPorts& ports, SettingsStore& store, OnlineTimeLedger& ledger, int32_t& lastResult,
-             std::string commandLine, std::string& currentEntryName, uint32_t randomSeed);
+  // `recorder` writes each booked line to the connection log.
+  Connection(const ConnectionPorts& ports, SettingsStore& store, OnlineTimeLedger& ledger, LineRecorder& recorder,
+             int32_t& lastResult, std::string commandLine, std::string& currentEntryName, uint32_t randomSeed);
 
   // The window the connection shows itself in, and the other windows.
   void Attach(DialerForm& view, ConnectionWindows windows);
@@ -101,6 +105,7 @@ class Connection : public LiveConnection {
   }
   const std::string& RunningEntryName() const override { return runningEntryName_; }
   const EntrySettings& RunningEntry() const override { return entry_; }
+  std::string ChosenPhoneLine() const override;
   const DialSession& Session() const { return session_; }
   // Icon resource (1..6) the dialing picture shows next; 0 = no animation.
   uint8_t DialAnimationFrame() const { return dialAnimationFrame_; }
@@ -122,6 +127,10 @@ class Connection : public LiveConnection {
   void CancelClicked();
   // The tray menu's Disconnect, which reads Connect while waiting to reconnect.
   void DisconnectClicked();
+  // The statistics window's Disconnect, which never dials: while a dropped
+  // line waits to reconnect it ends the wait and the program, as the tray's
+  // Exit does; otherwise it drops the line as the tray's Disconnect does.
+  void DisconnectButtonClicked();
   // The user closes the window from its close box; false when the window stays.
   bool CloseBoxClicked();
   // One 500 ms supervisor tick.
@@ -130,6 +139,9 @@ class Connection : public LiveConnection {
   void OnDialMessage(uint32_t message, uint32_t state, int32_t error);
   // The exit path, as the dialer window unloads: hangs up, books, ends.
   void End();
+  // Windows is ending the session: the exit path that follows logs the
+  // line as ended by the shutdown.
+  void SessionEnding() { lineEnd_ = ConnectionEnd::Shutdown; }
 
   // --- the options window's explicit hand-overs ---
   // The running entry was saved: its stored values now apply to the line.
@@ -187,11 +199,17 @@ class Connection : public LiveConnection {
   void EndProgram();
   void HangUp(RasHandle handle);
   void StoreLastOffTime();
+  // The line came up `upAlreadySeconds` ago: it is timed and, while its time
+  // is monitored, recorded for the connection log.
+  void StartTiming(double upAlreadySeconds = 0);
+  // Books the line's time, once, and logs it as ended by `end`.
+  void BookLine(ConnectionEnd end);
   std::string ListModeSuffix() const;
 
   ConnectionPorts ports_;
   SettingsStore& store_;
   OnlineTimeLedger& ledger_;
+  LineRecorder& recorder_;
   int32_t& lastResult_;
   std::string& currentEntryName_;
   DialerForm* view_ = nullptr;
@@ -220,6 +238,10 @@ class Connection : public LiveConnection {
   RasHandle watchedConnection_ = 0;
   // Icon resource (1..6) the dialing picture shows next; 0 = no animation.
   uint8_t dialAnimationFrame_ = 0;
+  // Why the program hung the line up itself, for its log record when the
+  // booking comes later (the age rule's hang-up is booked at the next
+  // tick); none when the line has not been hung up by a rule.
+  std::optional<ConnectionEnd> lineEnd_;
   // The tooltip alternates between the statistics and the countdown.
   uint8_t tooltipAlternate_ = 0;
 };

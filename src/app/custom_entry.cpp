@@ -43,7 +43,7 @@ void Connection::StartCustomEntry() {
   }
 
   SetPhase(Phase::Connected);
-  ledger_.StartCounting();
+  StartTiming();
   view.mnuOptions.SetEnabled(false);
   entry_.DoNotAsk = ReadByte(store_.ReadRegValue(customKey, "DoNotAsk"), 0);
   const uint8_t customIcon = ReadByte(store_.ReadRegValue(customKey, "Icon"), 0);

@@ -148,8 +148,8 @@ void Connection::OnConnected() {
   DialerForm& dialer = *view_;
   // The line is timed from its Connected message itself: the window work
   // after it (the tray icon, hiding) must not take from the count.
-  ledger_.StartCounting();
   SetPhase(Phase::Connected);
+  StartTiming();
   session_.RetryCount = 0;
   ports_.TrayIcon.Add(dialer.Icon(), "Connected to: '" + runningEntryName_ + "'");
   dialer.mnuDisconnect.SetCaption(kCaptionDisconnect);

@@ -36,7 +36,7 @@ void Connection::WatchSilentDial() {
   session.EndedFromStatus = 1;
   OnDialEvent(status.State, static_cast<int32_t>(status.Error));
   // The line has been up since the first tick that saw it, not since now.
-  if (phase_ == Phase::Connected) ledger_.StartCounting(ports_.Clock.MonotonicSeconds() - session.UnreportedEndSince);
+  if (phase_ == Phase::Connected) StartTiming(ports_.Clock.MonotonicSeconds() - session.UnreportedEndSince);
 }
 
 }  // namespace corvane

@@ -35,18 +35,20 @@ DialerForm::DialerForm(Connection& connection, const DialerServices& services, D
   mnuOptions.SetCaption("&Options");
   sep1.SetCaption("-");
   mnuStatistics.SetCaption("&Statistics");
+  mnuConnectionLog.SetCaption("Connection &log...");
   sep2.SetCaption("-");
   mnuDisconnect.SetCaption(kCaptionDisconnect);
   sep3.SetCaption("-");
   mnuExit.SetCaption("&Exit");
-  for (forms::MenuItem* item : {&mnuOptions, &sep1, &mnuStatistics, &sep2, &mnuDisconnect, &sep3, &mnuExit}) {
+  for (forms::MenuItem* item :
+       {&mnuOptions, &sep1, &mnuStatistics, &mnuConnectionLog, &sep2, &mnuDisconnect, &sep3, &mnuExit}) {
     mnuSystray.Add(*item);
   }
 
   for (forms::Control* control :
        std::initializer_list<forms::Control*>{&lblMess, &txtCombo, &cmbList, &txtErr, &txtDetails, &Image1, &Image2,
                                               &cmdShowOnTime, &fra, &cmdInfo, &cmdDial, &cmdCancel, &Timer1,
-                                              &mnuSystray, &mnuOptions, &sep1, &mnuStatistics, &sep2,
+                                              &mnuSystray, &mnuOptions, &sep1, &mnuStatistics, &mnuConnectionLog, &sep2,
                                               &mnuDisconnect, &sep3, &mnuExit}) {
     Register(*control);
   }
@@ -79,6 +81,9 @@ void DialerForm::ConnectEvents() {
   Timer1.Tick = [this] { Timer1_Timer(); };
   mnuOptions.Click = [this] { mnuOptions_Click(); };
   mnuStatistics.Click = [this] { mnuStatistics_Click(); };
+  mnuConnectionLog.Click = [this] {
+    if (windows_.showConnectionLog) windows_.showConnectionLog();
+  };
   mnuDisconnect.Click = [this] { mnuDisconnect_Click(); };
   mnuExit.Click = [this] { mnuExit_Click(); };
 }
@@ -86,6 +91,7 @@ void DialerForm::ConnectEvents() {
 void DialerForm::Form_Load() { connection_.Start(); }
 
 void DialerForm::Form_QueryUnload(int16_t& cancel, int16_t unloadMode) {
+  if (unloadMode == forms::kUnloadAppWindows) connection_.SessionEnding();
   if (unloadMode != forms::kUnloadControlMenu) return;
   if (!connection_.CloseBoxClicked()) cancel = 1;
 }

@@ -37,6 +37,8 @@ struct DialerWindows {
   std::function<void(const std::string& entryName)> showStatistics;
   // Shows the online time window for the current entry.
   std::function<void()> showOnlineTime;
+  // Shows the connection log window.
+  std::function<void()> showConnectionLog;
 };
 
 class DialerForm : public forms::Form {
@@ -76,6 +78,7 @@ class DialerForm : public forms::Form {
   forms::MenuItem mnuOptions{"mnuOptions", IDM_OPTIONS};
   forms::MenuItem sep1{"sep1", IDM_SEP1};
   forms::MenuItem mnuStatistics{"mnuStatistics", IDM_STATISTICS};
+  forms::MenuItem mnuConnectionLog{"mnuConnectionLog", IDM_CONNECTION_LOG};
   forms::MenuItem sep2{"sep2", IDM_SEP2};
   forms::MenuItem mnuDisconnect{"mnuDisconnect", IDM_DISCONNECT};
   forms::MenuItem sep3{"sep3", IDM_SEP3};

@@ -52,6 +52,7 @@ bool Connection::WatchLine() {
   if (phase_ == Phase::Connected) {
     DisconnectAtAge();
     if (ledger_.CheckpointDue()) ledger_.Checkpoint(RunningEntryKey());
+    recorder_.Watch();
   }
   return true;
 }
@@ -62,7 +63,7 @@ bool Connection::OnLineLost() {
   DialerForm& view = *view_;
   const std::string key = RunningEntryKey();
   if (ledger_.Counting()) StoreLastOffTime();
-  ledger_.SaveOnlineTime(key);
+  BookLine(lineEnd_.value_or(ConnectionEnd::LineDropped));
   // A dropped line's handle still holds the port until it is hung up; the
   // dial-event procedure may not have seen the drop to do it.
   HangUp(session_.ConnectionHandle);
@@ -123,6 +124,8 @@ void Connection::DisconnectAtAge() {
   ledger_.UpdateElapsed();
   if (ledger_.ElapsedSeconds() < entry_.AutoDisconnectTime) return;
   disconnectRequested_ = true;
+  lineEnd_ = ConnectionEnd::AgeLimit;
+  recorder_.ReadTraffic();
   HangUp(session_.ConnectionHandle);
 }
 

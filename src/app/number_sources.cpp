@@ -244,7 +244,10 @@ void Connection::ReadInternetFile() {
 
   // The working line is dropped on purpose: its time is booked first, as
   // the supervisor will not see it go.
-  if (entry.MonitorTime == 1) ledger_.SaveOnlineTime(RunningEntryKey());
+  if (entry.MonitorTime == 1) {
+    recorder_.ReadTraffic();
+    BookLine(ConnectionEnd::NewNumber);
+  }
   entry.PhoneNumber = number;
   view_->txtCombo.SetText(number);
   HangUp(session_.ConnectionHandle);

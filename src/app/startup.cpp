@@ -64,8 +64,7 @@ void Connection::Start() {
     view.cmbList.SetVisible(true);
   }
 
-  lastResult_ = ports_.DialUp.ValidateEntryName("", "crv");
-  if (lastResult_ != kEntryAlreadyExists) CreatePhonebookEntry(ports_.DialUp, IsWinNT(ports_.Platform));
+  lastResult_ = PreparePhonebookEntry(ports_.DialUp, IsWinNT(ports_.Platform));
 
   if (entry_.MonitorTime == 0) view.cmdShowOnTime.SetToolTipText("Online time monitoring disabled");
 
@@ -83,10 +82,15 @@ void Connection::Start() {
 }
 
 // A connection the last run could not book (killed, power cut) is booked
-// now, whichever entry it belonged to.
+// and logged now, whichever entry it belonged to.
 void Connection::BookLeftCheckpoints(const std::vector<std::string>& entryNames) {
-  for (const std::string& name : entryNames) ledger_.BookLeftCheckpoint(store_.SettingsRoot + name);
-  if (!store_.CustomEntryKey.empty()) ledger_.BookLeftCheckpoint(store_.SettingsRoot + store_.CustomEntryKey);
+  std::vector<std::string> keys;
+  for (const std::string& name : entryNames) keys.push_back(store_.SettingsRoot + name);
+  if (!store_.CustomEntryKey.empty()) keys.push_back(store_.SettingsRoot + store_.CustomEntryKey);
+  for (const std::string& key : keys) {
+    const std::string failure = recorder_.FinishLeft(key, ledger_.BookLeftCheckpoint(key));
+    if (!failure.empty()) AppendDetails(failure);
+  }
 }
 
 }  // namespace corvane

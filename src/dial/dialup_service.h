@@ -206,6 +206,11 @@ class DialUpService {
   // answer is kRasBufferTooSmall with `size` set.
   virtual int32_t QueryEntryRecordSize(uint32_t& size) = 0;
 
+  // The device `entryName` in `phonebook` dials on, read from its stored
+  // properties; `deviceName` is only written when the answer is 0.
+  virtual int32_t GetEntryDeviceName(const std::string& phonebook, const std::string& entryName,
+                                     std::string& deviceName) = 0;
+
   // Creates or overwrites `entryName` with `record`, laid out in a record of
   // `size` bytes (fields beyond it are left out).
   virtual int32_t SetEntryProperties(const std::string& phonebook, const std::string& entryName,

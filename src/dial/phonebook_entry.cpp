@@ -1,7 +1,9 @@
-// CreatePhonebookEntry and WritePhonebookEntry.
+// CreatePhonebookEntry, PreparePhonebookEntry and WritePhonebookEntry.
 #include "dial/phonebook_entry.h"
 
 #include <vector>
+
+#include "settings/entry_name.h"
 
 namespace corvane {
 
@@ -23,10 +25,9 @@ std::string ChooseEntryModem(const std::vector<DialDevice>& devices, bool isWinN
   return isWinNT ? *modems.front() : *modems.back();
 }
 
-void CreatePhonebookEntry(DialUpService& service, bool isWinNT) {
-  std::vector<DialDevice> devices;
-  service.EnumDialDevices(devices);
+namespace {
 
+void WriteProgramEntry(DialUpService& service, const std::string& modem) {
   PhonebookEntryRecord record;
   record.Options = kRemoteDefaultGateway | kSoftwareCompression;
   record.CountryId = 0;
@@ -35,8 +36,38 @@ void CreatePhonebookEntry(DialUpService& service, bool isWinNT) {
   record.NetProtocols = kNetBeui | kIpx | kIp;
   record.FramingProtocol = kFramingPpp;
   record.DeviceType = "modem";
-  record.DeviceName = ChooseEntryModem(devices, isWinNT);
+  record.DeviceName = modem;
   WritePhonebookEntry(service, kPhonebookEntryName, record, std::string());
+}
+
+}  // namespace
+
+void CreatePhonebookEntry(DialUpService& service, bool isWinNT) {
+  std::vector<DialDevice> devices;
+  service.EnumDialDevices(devices);
+  WriteProgramEntry(service, ChooseEntryModem(devices, isWinNT));
+}
+
+// A modem replaced, or unplugged and another plugged in, leaves the entry
+// naming a device that is gone: every dial would fail with 797 for good.
+int32_t PreparePhonebookEntry(DialUpService& service, bool isWinNT) {
+  const int32_t exists = service.ValidateEntryName("", "crv");
+  if (exists != kEntryAlreadyExists) {
+    CreatePhonebookEntry(service, isWinNT);
+    return exists;
+  }
+  std::string device;
+  if (service.GetEntryDeviceName("", kPhonebookEntryName, device) != kRasSuccess) return exists;
+  std::vector<DialDevice> devices;
+  service.EnumDialDevices(devices);
+  for (const DialDevice& listed : devices) {
+    // The service matches device names without regard to case.
+    if (EqualsIgnoringCase(listed.DeviceName, device)) return exists;
+  }
+  // With no modem to name instead, the entry is kept for its own to come back.
+  const std::string modem = ChooseEntryModem(devices, isWinNT);
+  if (!modem.empty()) WriteProgramEntry(service, modem);
+  return exists;
 }
 
 int32_t WritePhonebookEntry(DialUpService& service, const std::string& entryName,

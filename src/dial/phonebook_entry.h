@@ -15,6 +15,13 @@ inline constexpr const char* kPhonebookEntryName = "Crv";
 // (see ChooseEntryModem). A failure is not reported.
 void CreatePhonebookEntry(DialUpService& service, bool isWinNT);
 
+// Readies "Crv" at start-up: writes it (CreatePhonebookEntry) when it is
+// missing, and writes it afresh when it names a device the service no
+// longer lists and a modem can be chosen instead; an entry whose device is
+// listed, or that cannot be read, stays as it is. Returns the service's
+// answer to whether the entry exists (kEntryAlreadyExists when it does).
+int32_t PreparePhonebookEntry(DialUpService& service, bool isWinNT);
+
 // Stores `record` as `entryName` in `phonebook` (empty: the default one),
 // laid out in the record size the service reports. Returns the service's
 // status: the size query's answer when it is not "buffer too small",

@@ -302,6 +302,29 @@ int32_t RasRecordService::QueryEntryRecordSize(uint32_t& size) {
   return static_cast<int32_t>(raw_.GetEntryProperties(nullptr, nullptr, nullptr, size));
 }
 
+// The record is asked for in the size the service names for a new entry
+// (its newest version), in a buffer as large as the entry needs with its
+// alternate numbers behind it.
+int32_t RasRecordService::GetEntryDeviceName(const std::string& phonebook, const std::string& entryName,
+                                             std::string& deviceName) {
+  if (!raw_.GetEntryProperties) return kCallNotImplemented;
+  uint32_t recordSize = 0;
+  int32_t answer = QueryEntryRecordSize(recordSize);
+  if (answer != kRasBufferTooSmall) return answer;
+  const uint32_t deviceNameEnd = ras::entry::kDeviceName.offset + ras::entry::kDeviceName.size;
+  if (recordSize < deviceNameEnd) return kRasInvalidSize;
+  uint32_t size = 0;
+  answer = static_cast<int32_t>(raw_.GetEntryProperties(OrNull(phonebook), entryName.c_str(), nullptr, size));
+  if (answer != kRasBufferTooSmall) return answer;
+  std::vector<uint8_t> buffer(std::max(size, recordSize));
+  PutU32(buffer.data(), recordSize);
+  size = static_cast<uint32_t>(buffer.size());
+  answer = static_cast<int32_t>(raw_.GetEntryProperties(OrNull(phonebook), entryName.c_str(), buffer.data(), size));
+  if (answer == kRasSuccess) deviceName = ReadFixedText(buffer.data() + ras::entry::kDeviceName.offset,
+                                                         ras::entry::kDeviceName.size);
+  return answer;
+}
+
 int32_t RasRecordService::SetEntryProperties(const std::string& phonebook, const std::string& entryName,
                                              const PhonebookEntryRecord& record, uint32_t size) {
   if (!raw_.SetEntryProperties) return kCallNotImplemented;

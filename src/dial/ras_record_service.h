@@ -30,6 +30,8 @@ class RasRecordService : public DialUpService {
   int32_t GetConnectionStatistics(RasHandle handle, ConnectionStatistics& statistics) override;
   int32_t ValidateEntryName(const std::string& phonebook, const std::string& entryName) override;
   int32_t QueryEntryRecordSize(uint32_t& size) override;
+  int32_t GetEntryDeviceName(const std::string& phonebook, const std::string& entryName,
+                             std::string& deviceName) override;
   int32_t SetEntryProperties(const std::string& phonebook, const std::string& entryName,
                              const PhonebookEntryRecord& record, uint32_t size) override;
 

@@ -214,6 +214,15 @@ void ListView::InsertRow(int index, const Row& cells) {
   Notify(Prop::Items);
 }
 
+void ListView::SetRows(std::vector<Row> rows) {
+  rows_ = std::move(rows);
+  Notify(Prop::Items);
+}
+
+void ListView::OnUserColumnClick(int column) {
+  if (ColumnClick && column >= 0 && column < ColumnCount()) ColumnClick(column);
+}
+
 void ListView::Clear() {
   if (rows_.empty()) return;
   rows_.clear();

@@ -261,11 +261,18 @@ class ListView : public Control {
   void AddRow(const Row& cells);
   // Inserts a row before the zero-based `index` (0 puts it at the top).
   void InsertRow(int index, const Row& cells);
+  // Replaces every row at once: the real control is filled once, not row by row.
+  void SetRows(std::vector<Row> rows);
   void Clear();
   int RowCount() const { return static_cast<int>(rows_.size()); }
   const std::vector<Row>& Rows() const { return rows_; }
   // The text of a cell, "" for a missing one.
   const std::string& Cell(int row, int column) const;
+
+  // The user clicked the header of the zero-based column `column`:
+  // ColumnClick is raised with it.
+  void OnUserColumnClick(int column);
+  std::function<void(int column)> ColumnClick;
 
  private:
   struct Column {

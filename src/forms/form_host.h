@@ -20,6 +20,15 @@ class FormHost {
   // Loads and shows `form` and returns at once; the window lives until the
   // form is unloaded. Showing a form that is already shown only raises it.
   virtual void ShowModeless(Form& form) = 0;
+
+  // As ShowModal, but above `owner`, a window shown through this host, which
+  // is the one disabled: the main window stays usable. Falls back to
+  // ShowModal when `owner` has no window.
+  virtual void ShowModalOver(Form& form, const Form& owner) = 0;
+
+  // As ShowModeless, but owned by `owner`: the window stays above it and is
+  // destroyed with it.
+  virtual void ShowModelessOver(Form& form, const Form& owner) = 0;
 };
 
 }  // namespace corvane::forms

@@ -23,27 +23,10 @@ std::string RedialText(const std::string& typed, int scrollValue, int32_t readDe
 
 std::string OffTimeText(const std::string& typed) { return IsNotConnectedText(typed) ? "100" : typed; }
 
-}  // namespace
+// The prefilled address alone stands for none, as loading shows an empty one.
+std::string UrlText(const std::string& typed) { return typed == kUrlPrefill ? std::string() : typed; }
 
-std::optional<EntryFormProblem> CheckEntryForm(const EntryForm& form, size_t longestFolder) {
-  if (form.name.empty()) {
-    return EntryFormProblem{1, "Create new entry or select existing entry from the list.", EntryField::Unchanged};
-  }
-  const std::string refusal = EntryNameRefusal(form.name, longestFolder);
-  if (!refusal.empty()) return EntryFormProblem{1, refusal, EntryField::EntryName};
-  if (form.single != 0) {
-    if (form.userName.empty()) return EntryFormProblem{2, "Missing login name.", EntryField::UserName};
-    if (form.password.empty()) return EntryFormProblem{2, "Missing password.", EntryField::Password};
-    if (form.phoneNumber.empty()) return EntryFormProblem{2, "Missing phone number.", EntryField::PhoneNumber};
-  }
-  if (form.list != 0) {
-    if (form.phoneList.empty()) return EntryFormProblem{2, "Missing phones list.", EntryField::PhoneList};
-    if (form.userList.empty()) return EntryFormProblem{2, "Missing users list.", EntryField::UserList};
-  }
-  return std::nullopt;
-}
-
-SaveResult SaveEntry(const EntryForm& form, SettingsStore& store, EntrySettings& entry, MessageBoxPort& messages) {
+void CopyInto(const EntryForm& form, EntrySettings& entry) {
   entry.LoadAtStartup = static_cast<uint8_t>(form.loadAtStartup);
   entry.MonitorTime = static_cast<uint8_t>(form.monitorTime);
   entry.UseList = form.list != 0 ? 1 : 0;
@@ -55,38 +38,26 @@ SaveResult SaveEntry(const EntryForm& form, SettingsStore& store, EntrySettings&
   entry.NumberOfRedials = form.redialValue;
   entry.Minutes = form.minutesValue;
   entry.Seconds = form.secondsValue;
-  entry.FileURL = form.url;
+  entry.FileURL = UrlText(form.url);
   entry.DisconnectAndDial = form.disconnectAndDial ? 1 : 0;
-
-  // The password is scrambled before the key is touched, so a refused one
-  // leaves nothing behind, not even an empty key.
-  std::optional<std::string> scrambled;
-  if (!OnlySpaces(form.password)) {
-    scrambled = EncodePassword(form.password, store, messages);
-    if (!scrambled) return SaveResult::PasswordRefused;
-  }
-
-  const std::string key = store.SettingsRoot + form.name;
-  if (!store.CreateRegKey(key)) {
-    messages.Show("Options not saved", "Error", MsgIcon::Critical, MsgButtons::Ok);
-    return SaveResult::KeyNotCreated;
-  }
-  if (scrambled) {
-    entry.Password = *scrambled;
-    WipeText(*scrambled);
-    store.SaveRegValue(key, "Password", entry.Password);
-  }
-
   entry.StartBrowser = static_cast<uint8_t>(form.startBrowser);
   entry.AutoDisconnect = static_cast<uint8_t>(form.autoDisconnect);
   entry.AutoDisconnectTime =
       static_cast<float>(AutoDisconnectSeconds(form.autoDisconnectHours, form.autoDisconnectMinutes));
   entry.AutoReconnect = static_cast<uint8_t>(form.autoReconnect);
+  entry.Icon = static_cast<uint8_t>(form.icon);
+}
 
-  // The record's fields are written as the record stores them; the rest as
-  // the window holds them.
-  auto field = [&](const char* name) { return StoredText(entry, name); };
-  const std::pair<const char*, std::string> values[] = {
+using ValueTexts = std::vector<std::pair<const char*, std::string>>;
+
+// The 24 values of a form as they are stored, in the order they are written:
+// the record's fields as the record stores them, the rest as the window
+// holds them.
+ValueTexts StoredTexts(const EntryForm& form) {
+  EntrySettings record;
+  CopyInto(form, record);
+  auto field = [&](const char* name) { return StoredText(record, name); };
+  return {
       {"LoadAtStartup", field("LoadAtStartup")},
       {"MonitorTime", field("MonitorTime")},
       {"LastDialedLocation", form.lastDialedLocation},
@@ -112,7 +83,64 @@ SaveResult SaveEntry(const EntryForm& form, SettingsStore& store, EntrySettings&
       {"DisconnectAndDial", field("DisconnectAndDial")},
       {"Icon", field("Icon")},
   };
-  for (const auto& [name, text] : values) store.SaveRegValue(key, name, text);
+}
+
+}  // namespace
+
+std::optional<EntryFormProblem> CheckEntryForm(const EntryForm& form, size_t longestFolder) {
+  if (form.name.empty()) {
+    return EntryFormProblem{1, "Create new entry or select existing entry from the list.", EntryField::Unchanged};
+  }
+  const std::string refusal = EntryNameRefusal(form.name, longestFolder);
+  if (!refusal.empty()) return EntryFormProblem{1, refusal, EntryField::EntryName};
+  if (form.single != 0) {
+    if (form.userName.empty()) return EntryFormProblem{2, "Missing login name.", EntryField::UserName};
+    // Spaces stand for a stored password; with none stored they stand for nothing.
+    if (form.password.empty() || (OnlySpaces(form.password) && form.storedPassword.empty())) {
+      return EntryFormProblem{2, "Missing password.", EntryField::Password};
+    }
+    if (form.phoneNumber.empty()) return EntryFormProblem{2, "Missing phone number.", EntryField::PhoneNumber};
+  }
+  if (form.list != 0) {
+    if (form.phoneList.empty()) return EntryFormProblem{2, "Missing phones list.", EntryField::PhoneList};
+    if (form.userList.empty()) return EntryFormProblem{2, "Missing users list.", EntryField::UserList};
+  }
+  return std::nullopt;
+}
+
+SaveResult SaveEntry(const EntryForm& form, const EntryForm* loaded, SettingsStore& store, EntrySettings& entry,
+                     MessageBoxPort& messages) {
+  CopyInto(form, entry);
+
+  // The password is scrambled before the key is touched, so a refused one
+  // leaves nothing behind, not even an empty key.
+  std::optional<std::string> password;
+  if (!OnlySpaces(form.password)) {
+    password = EncodePassword(form.password, store, messages);
+    if (!password) return SaveResult::PasswordRefused;
+  } else if (loaded == nullptr && !form.storedPassword.empty()) {
+    // A new name takes along the password the spaces stand for.
+    password = form.storedPassword;
+  }
+
+  const std::string key = store.SettingsRoot + form.name;
+  if (!store.CreateRegKey(key)) {
+    messages.Show("Options not saved", "Error", MsgIcon::Critical, MsgButtons::Ok);
+    return SaveResult::KeyNotCreated;
+  }
+  if (password) {
+    entry.Password = *password;
+    WipeText(*password);
+    store.SaveRegValue(key, "Password", entry.Password);
+  }
+
+  const ValueTexts texts = StoredTexts(form);
+  const ValueTexts shown = loaded != nullptr ? StoredTexts(*loaded) : ValueTexts();
+  for (size_t index = 0; index < texts.size(); ++index) {
+    const auto& [name, text] = texts[index];
+    if (loaded != nullptr && text == shown[index].second) continue;
+    store.SaveRegValue(key, name, text);
+  }
   return SaveResult::Saved;
 }
 

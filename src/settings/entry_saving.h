@@ -1,7 +1,7 @@
 // Saving an entry from the options window: the checks in their order, the
-// entry record updated, the password scrambled, and the entry's values
-// written in their order; and saving the custom entry. The shortcut steps
-// that follow live with the shortcuts.
+// entry record updated, the password scrambled, and the values the user
+// changed written in their order; and saving the custom entry. The shortcut
+// steps that follow live with the shortcuts.
 #pragma once
 
 #include <cstddef>
@@ -35,7 +35,13 @@ struct EntryForm {
   int autoReconnect = 0;
   std::string onTime1, onTime2, offTime1, offTime2;
   bool disconnectAndDial = false;  // optDisconnect selected
-  std::string lastDialedLocation;  // the dialer window's phone-list line
+  int icon = 0;                    // the record's icon, as the icon choice left it
+  // The phone-list line to store: the one picked in the dialer for the
+  // running entry, otherwise the one stored with the entry shown.
+  std::string lastDialedLocation;
+  // The stored (scrambled) password of the entry shown, which spaces in the
+  // password box stand for; empty when it has none.
+  std::string storedPassword;
 };
 
 // The control a failed check sends the focus to.
@@ -49,6 +55,9 @@ struct EntryFormProblem {
 
 inline constexpr const char* kSaveErrorTitle = "Error saving options";
 
+// What the address box shows for an entry without a number file address.
+inline constexpr const char* kUrlPrefill = "http://";
+
 // The first check the form fails, in the order the user is told about them;
 // nullopt when it can be saved. `longestFolder` is the longest folder the
 // entry's shortcuts go into (see EntryNameRefusal).
@@ -56,13 +65,18 @@ std::optional<EntryFormProblem> CheckEntryForm(const EntryForm& form, size_t lon
 
 enum class SaveResult { Saved, KeyNotCreated, PasswordRefused };
 
-// Copies the form into `entry`, then writes the scrambled password (unless
-// the box holds only spaces, which stand for the stored one) and the 24
-// values under SettingsRoot + form.name. A password the scrambling cannot
-// hold is refused with its message before anything is written; a key that
-// cannot be created gives "Options not saved". A failing single write is
-// not reported and the later ones still run.
-SaveResult SaveEntry(const EntryForm& form, SettingsStore& store, EntrySettings& entry, MessageBoxPort& messages);
+// Copies the form into `entry` and writes it under SettingsRoot + form.name.
+// `loaded` is the form as the window showed that same entry when it loaded
+// it: then only the values whose text differs from it are written, and every
+// other value of the key stays exactly as it is. Without it (the form goes
+// to another name than the entry shown) all 24 values are written. A typed
+// password is scrambled and written; a box of only spaces stands for
+// `storedPassword`, which a new name takes along. A password the scrambling
+// cannot hold is refused with its message before anything is written; a key
+// that cannot be created gives "Options not saved". A failing single write
+// is not reported and the later ones still run.
+SaveResult SaveEntry(const EntryForm& form, const EntryForm* loaded, SettingsStore& store, EntrySettings& entry,
+                     MessageBoxPort& messages);
 
 // Writes the custom entry `name`: "Tab4Name" at the settings root, and
 // "Location", "Tab4Name" and (when one was chosen) "Icon" under "*" + name.

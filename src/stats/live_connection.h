@@ -27,6 +27,9 @@ class LiveConnection {
   // it (saving that entry in the options window is the one way to change it).
   virtual const std::string& RunningEntryName() const = 0;
   virtual const EntrySettings& RunningEntry() const = 0;
+  // The phone-list line picked in the dialer window for the running entry
+  // (empty without one); the next dial uses it.
+  virtual std::string ChosenPhoneLine() const = 0;
 };
 
 }  // namespace corvane

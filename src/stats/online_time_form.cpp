@@ -51,7 +51,7 @@ void OnlineTimeForm::Form_Load() {
   SetCaption(OnlineTimeCaption(name));
 
   const std::string key = sources_.store.SettingsRoot + name;
-  const int32_t monthSeconds = sources_.ledger.CalcTotalTime(key, sources_.line.IsConnected());
+  const int32_t monthSeconds = MonthTotal(sources_.ledger, sources_.store, sources_.line, name);
   ClockPort& clock = sources_.clock;
   const std::string history = sources_.store.ReadRegValue(key, kPreviousMonthsValue);
   std::vector<std::string> lines;

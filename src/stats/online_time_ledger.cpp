@@ -40,12 +40,13 @@ void OnlineTimeLedger::UpdateElapsed() {
   elapsed_ = counting_ ? clock_.MonotonicSeconds() - connectedAt_ : 0;
 }
 
-void OnlineTimeLedger::SaveOnlineTime(const std::string& entryKey) {
-  if (!counting_ || saved_) return;
+std::optional<Booking> OnlineTimeLedger::SaveOnlineTime(const std::string& entryKey) {
+  if (!counting_ || saved_) return std::nullopt;
   UpdateElapsed();
   // Halves to even: 12.5 s books 12, 13.5 s books 14.
-  Book(entryKey, static_cast<int64_t>(std::nearbyint(elapsed_)));
+  const Booking booking = Book(entryKey, static_cast<int64_t>(std::nearbyint(elapsed_)));
   saved_ = true;
+  return booking;
 }
 
 void OnlineTimeLedger::Checkpoint(const std::string& entryKey) {
@@ -61,18 +62,18 @@ bool OnlineTimeLedger::CheckpointDue() {
   return static_cast<int64_t>(elapsed_) / checkpointInterval_ > checkpointed_ / checkpointInterval_;
 }
 
-void OnlineTimeLedger::BookLeftCheckpoint(const std::string& entryKey) {
+std::optional<Booking> OnlineTimeLedger::BookLeftCheckpoint(const std::string& entryKey) {
   const std::string left = store_.ReadRegValue(entryKey, kCheckpointValue);
-  if (left.empty()) return;
+  if (left.empty()) return std::nullopt;
   const size_t comma = left.find(',');
   // A booking that wrote its "OnlineTime" before being cut short is done.
   const bool booked = comma != std::string::npos &&
                       store_.ReadRegValue(entryKey, kOnlineTimeValue) == left.substr(comma + 1);
   if (booked) {
     store_.SaveRegValue(entryKey, kCheckpointValue, "");
-  } else {
-    Book(entryKey, StoredSeconds(left));
+    return std::nullopt;
   }
+  return Book(entryKey, StoredSeconds(left));
 }
 
 int64_t OnlineTimeLedger::StoredMonthSeconds(const std::string& entryKey) {
@@ -82,18 +83,18 @@ int64_t OnlineTimeLedger::StoredMonthSeconds(const std::string& entryKey) {
   return static_cast<int64_t>(stored);
 }
 
-int32_t OnlineTimeLedger::CalcTotalTime(const std::string& entryKey, bool isConnected) {
+int32_t OnlineTimeLedger::CalcTotalTime(const std::string& entryKey, bool withRunning) {
   int64_t total = 0;
   if (IsCurrentMonth(entryKey, store_.ReadRegValue(entryKey, kCurrentMonthValue), clock_.Today())) {
     total = StoredSeconds(store_.ReadRegValue(entryKey, kOnlineTimeValue));
   }
   UpdateElapsed();
-  if (isConnected) total += static_cast<int64_t>(std::nearbyint(elapsed_));
+  if (withRunning && counting_ && !saved_) total += static_cast<int64_t>(std::nearbyint(elapsed_));
   return total > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
                                                      : static_cast<int32_t>(total);
 }
 
-void OnlineTimeLedger::Book(const std::string& entryKey, int64_t seconds) {
+Booking OnlineTimeLedger::Book(const std::string& entryKey, int64_t seconds) {
   // One reading of the calendar for the whole booking: the month tested,
   // the month written and the year written all belong to the same moment.
   const CalendarDate today = clock_.Today();
@@ -115,6 +116,7 @@ void OnlineTimeLedger::Book(const std::string& entryKey, int64_t seconds) {
   store_.SaveRegValue(entryKey, kOnlineTimeValue, booked);
   store_.SaveRegValue(entryKey, kCheckpointValue, "");
   checkpointed_ = 0;
+  return {seconds, today};
 }
 
 // The open month is this month when its number matches and, where a year is

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "settings/settings_store.h"
@@ -36,6 +37,13 @@ inline constexpr const char* kCheckpointValue = "OnlineCheckpoint";
 // kill loses at most this much, and the registry sees two small writes a
 // minute.
 inline constexpr double kCheckpointIntervalSeconds = 30.0;
+
+// One booking: the whole seconds added to the account, and the month the
+// account took them into.
+struct Booking {
+  int64_t Seconds = 0;
+  CalendarDate Month;
+};
 
 class OnlineTimeLedger {
  public:
@@ -64,8 +72,9 @@ class OnlineTimeLedger {
 
   // Books the running connection into the account under `entryKey`
   // (SettingsRoot + entry name) once; later calls do nothing until the next
-  // StartCounting. Its checkpoint is cleared in the same step.
-  void SaveOnlineTime(const std::string& entryKey);
+  // StartCounting. Its checkpoint is cleared in the same step. What was
+  // booked; nullopt when nothing was.
+  std::optional<Booking> SaveOnlineTime(const std::string& entryKey);
 
   // While a connection runs unbooked: writes its whole seconds as the
   // checkpoint under `entryKey` when another interval has passed since the
@@ -76,23 +85,26 @@ class OnlineTimeLedger {
   bool CheckpointDue();
 
   // Books what a checkpoint left under `entryKey` by a program that ended
-  // without booking (killed, power cut), once, then clears it.
-  void BookLeftCheckpoint(const std::string& entryKey);
+  // without booking (killed, power cut), once, then clears it. What was
+  // booked; nullopt when nothing was (no checkpoint, or a booking cut short
+  // that had already written its figure).
+  std::optional<Booking> BookLeftCheckpoint(const std::string& entryKey);
 
   // The seconds booked under `entryKey` for the current month: "OnlineTime"
   // when "CurrentMonth" (and "CurrentYear", where stored) name this month,
   // otherwise 0. Whole part of the stored figure.
   int64_t StoredMonthSeconds(const std::string& entryKey);
 
-  // The statistics window's month total for the entry under `entryKey`: the
-  // current month's booked seconds (rounded) plus, when `isConnected`, the
-  // running connection (rounded).
-  int32_t CalcTotalTime(const std::string& entryKey, bool isConnected);
+  // The month total for the entry under `entryKey`: the current month's
+  // booked seconds (rounded) plus, when `withRunning`, the running
+  // connection (rounded) as long as it is not booked yet. Booked once, it is
+  // in the stored figure already.
+  int32_t CalcTotalTime(const std::string& entryKey, bool withRunning);
 
  private:
   // Adds `seconds` to the account under `entryKey`, rolling the open month
   // over into the history when the month (or the stored year) changed.
-  void Book(const std::string& entryKey, int64_t seconds);
+  Booking Book(const std::string& entryKey, int64_t seconds);
   bool IsCurrentMonth(const std::string& entryKey, const std::string& currentMonth, const CalendarDate& today);
 
   SettingsStore& store_;

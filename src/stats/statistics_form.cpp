@@ -52,6 +52,7 @@ StatisticsForm::StatisticsForm(StatisticsSources sources, StatisticsCallbacks ca
   lbl4.SetCaption("Bytes received:");
   lvTime.AddColumn("MONTH", 2205);
   lvTime.AddColumn("TOTAL ONLINE TIME", 2400);
+  cmdLog.SetCaption("Connection &log...");
   cmdDisconnect.SetCaption("&Disconnect");
   cmdOK.SetCaption("&OK");
 
@@ -68,17 +69,21 @@ StatisticsForm::StatisticsForm(StatisticsSources sources, StatisticsCallbacks ca
   PlaceRow(lbl3, lblTx, 0);
   PlaceRow(lbl4, lblRx, 1);
   lvTime.Move(0, 0, 4815, 2955);
+  cmdLog.Move(120, 3855, 1695, 375);
   cmdDisconnect.Move(2520, 3855, 1215, 375);
   cmdOK.Move(3840, 3855, 1215, 375);
 
   for (forms::Control* control : std::initializer_list<forms::Control*>{
            &tbsStats, &fra[0], &fra[1], &fraConnection, &lbl1, &lblSpeed, &lbl2, &lblTimeOn, &lblTime,
            &lblTotalTime, &lblDisconnect, &lblDiscTime, &lblReconnect, &lblReconTime, &fraActivity, &lbl3, &lblTx,
-           &lbl4, &lblRx, &lvTime, &Timer1, &cmdDisconnect, &cmdOK}) {
+           &lbl4, &lblRx, &lvTime, &Timer1, &cmdLog, &cmdDisconnect, &cmdOK}) {
     Register(*control);
   }
   tbsStats.Click = [this] { tbsStats_Click(); };
   Timer1.Tick = [this] { Timer1_Timer(); };
+  cmdLog.Click = [this] {
+    if (callbacks_.showConnectionLog) callbacks_.showConnectionLog();
+  };
   cmdDisconnect.Click = [this] { cmdDisconnect_Click(); };
   cmdOK.Click = [this] { cmdOK_Click(); };
 }
@@ -202,8 +207,7 @@ void StatisticsForm::cmdDisconnect_Click() {
 void StatisticsForm::cmdOK_Click() { Unload(); }
 
 void StatisticsForm::CalcTotalTime() {
-  TotalTime = sources_.ledger.CalcTotalTime(sources_.store.SettingsRoot + sources_.statsEntryName,
-                                            sources_.line.IsConnected());
+  TotalTime = MonthTotal(sources_.ledger, sources_.store, sources_.line, sources_.statsEntryName);
 }
 
 void StatisticsForm::RescanOnlineTimes() {

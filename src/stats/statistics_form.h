@@ -38,8 +38,11 @@ struct StatisticsSources {
 
 // What the statistics window asks of the dialer window.
 struct StatisticsCallbacks {
-  // The dialer's own disconnect command.
+  // The connection's answer to the Disconnect button: it drops the line, or
+  // ends the program while a dropped line waits to reconnect; it never dials.
   std::function<void()> disconnect;
+  // Shows the connection log window.
+  std::function<void()> showConnectionLog;
 };
 
 class StatisticsForm : public forms::Form {
@@ -73,6 +76,7 @@ class StatisticsForm : public forms::Form {
   forms::ListView lvTime{"lvTime", IDC_STA_LVTIME, &fra[1]};
 
   forms::Timer Timer1{"Timer1", IDT_STA_TIMER1, 500};
+  forms::CommandButton cmdLog{"cmdLog", IDC_STA_CMDLOG};
   forms::CommandButton cmdDisconnect{"cmdDisconnect", IDC_STA_CMDDISCONNECT};
   forms::CommandButton cmdOK{"cmdOK", IDC_STA_CMDOK};
 

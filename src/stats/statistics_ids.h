@@ -28,6 +28,7 @@
 #define IDC_STA_LVTIME 5719
 #define IDT_STA_TIMER1 5720
 #define IDC_STA_CMDDISCONNECT 5721
+#define IDC_STA_CMDLOG 5722
 // The dialog manager's OK id: Enter and Escape both close the window.
 #define IDC_STA_CMDOK 1
 

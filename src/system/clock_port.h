@@ -13,6 +13,18 @@ struct CalendarDate {
   int Month = 0;  // 1..12
 };
 
+// A moment of the local calendar and clock, with the local time's offset from
+// UTC at that moment (daylight saving included), in minutes east of UTC.
+struct LocalDateTime {
+  int Year = 0;
+  int Month = 0;  // 1..12
+  int Day = 0;    // 1..31
+  int Hour = 0;
+  int Minute = 0;
+  int Second = 0;
+  int UtcOffsetMinutes = 0;
+};
+
 class ClockPort {
  public:
   virtual ~ClockPort() = default;
@@ -24,6 +36,9 @@ class ClockPort {
   // them from one reading, so a month or year ending between two readings
   // cannot pair December with the next year.
   virtual CalendarDate Today() = 0;
+
+  // The local date and time to the second, with its UTC offset.
+  virtual LocalDateTime Now() = 0;
 
   // The locale's full name of `month` (1..12), e.g. "December".
   virtual std::string MonthName(int month) = 0;

@@ -1,5 +1,6 @@
-// The common file-open dialog: the options window's browse buttons ask the
-// user for a list file or a program through it.
+// The common file dialogs: the options window's browse buttons ask the
+// user for a list file or a program through the open dialog, the connection
+// log's export for a file to write through the Save As dialog.
 #pragma once
 
 #include <string>
@@ -23,6 +24,10 @@ class FileDialogPort {
   // Shows the modal dialog and waits. True with `path` the chosen existing
   // file; false, `path` untouched, when the user cancels or the dialog fails.
   virtual bool ChooseFileToOpen(const FileOpenRequest& request, std::string& path) = 0;
+
+  // The Save As dialog, asking before it replaces a file. True with `path`
+  // the chosen file; false, `path` untouched, when the user cancels.
+  virtual bool ChooseFileToSave(const FileOpenRequest& request, std::string& path) = 0;
 };
 
 }  // namespace corvane

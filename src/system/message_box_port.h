@@ -14,7 +14,8 @@ class MessageBoxPort {
  public:
   virtual ~MessageBoxPort() = default;
 
-  // Shows the box owned by the program's main window and waits for the answer.
+  // Shows the box owned by the program's window the user is in (its main
+  // window otherwise) and waits for the answer.
   virtual MsgResult Show(const std::string& text, const std::string& title, MsgIcon icon,
                          MsgButtons buttons) = 0;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/bring_to_front.h"
+#include "ui/default_browser.h"
 #include "settings/entry_name.h"
 #include "settings/automation_values.h"
 #include "settings/entry_name_rule.h"
@@ -24,9 +25,10 @@ void OptionsForm::Form_Load() {
   SettingsStore& store = services_.store;
   EntrySettings& entry = Entry;
   if (EditedEntryName.empty()) {
-    // Taken once a showing: reloading after the selector was cleared, or
-    // after the running entry was removed, must not turn this window into
-    // the one that ends the program.
+    // Taken at the window's first load: whether closing it ends the program
+    // depends on how the program started. Reloading after the selector was
+    // cleared, or a later showing after the running entry was removed, must
+    // not turn this window into the one that ends the program.
     if (!startEntryTaken_) StartEntryName = services_.currentEntryName;
     startEntryTaken_ = true;
     cmbSelEntry.SetText(services_.currentEntryName);
@@ -36,7 +38,13 @@ void OptionsForm::Form_Load() {
     SetCaption("Corvane - Options");
     cmdOK.SetCaption("&OK");
   }
-  LoadEntry(store, store.SettingsRoot + EditedEntryName, entry, loadedPhoneLine_, loadedNumber_);
+  // The entry is loaded whole and afresh: every box below is set from it, so
+  // nothing of the entry shown before stays behind.
+  const std::string key = store.SettingsRoot + EditedEntryName;
+  forms::ComboBox dialerLineUnused{"cmbList", 0};
+  forms::TextBox dialerNumberUnused{"txtCombo", 0};
+  LoadEntry(store, key, entry, dialerLineUnused, dialerNumberUnused);
+  storedPhoneLine_ = store.ReadRegValue(key, "LastDialedLocation");
 
   chkLoad.SetValue(entry.LoadAtStartup != 0 ? 1 : 0);
   chkMonitorTime.SetValue(entry.MonitorTime != 0 ? 1 : 0);
@@ -52,8 +60,8 @@ void OptionsForm::Form_Load() {
     chkSingle.SetValue(1);
   }
   if (entry.UseList == 1) {
-    if (txtPhoneList.Text().empty()) txtPhoneList.SetText(entry.PhoneList);
-    if (txtUserList.Text().empty()) txtUserList.SetText(entry.UserList);
+    txtPhoneList.SetText(entry.PhoneList);
+    txtUserList.SetText(entry.UserList);
     txtUserName.SetText("");
     txtPassword.SetText("");
     txtPhoneNumber.SetText("");
@@ -66,6 +74,7 @@ void OptionsForm::Form_Load() {
   }
 
   chkRedial.SetValue(entry.EnableRedial != 0 ? 1 : 0);
+  chkRedial_Click();  // the box may already hold that value, which raises no click
   TxtRedial.SetText(" " + std::to_string(entry.NumberOfRedials));
   txtMinutes.SetText(" " + std::to_string(entry.Minutes));
   txtSeconds.SetText(" " + std::to_string(entry.Seconds));
@@ -103,7 +112,10 @@ void OptionsForm::Form_Load() {
   txtAhrs.SetText(std::to_string(hangUp.hours));
   txtAmin.SetText(std::to_string(hangUp.minutes));
 
-  const std::string key = store.SettingsRoot + EditedEntryName;
+  txtURL.SetText(!entry.FileURL.empty() ? entry.FileURL : kUrlPrefill);
+  const std::string browser = store.ReadRegValue(key, "BrowserPath");
+  txtBrowser.SetText(!browser.empty() ? browser : DefaultBrowserPath(services_.shell, services_.lastResult));
+
   const std::string onTime1 = store.ReadRegValue(key, "OnTimeEx1");
   txtOnTimeEx1.SetText(onTime1.empty() ? "0" : onTime1);
   txtOnTimeEx2.SetText(store.ReadRegValue(key, "OnTimeEx2"));
@@ -118,6 +130,9 @@ void OptionsForm::Form_Load() {
   cmbSelEntry.SetSelectionToEnd();
   tbsOptions.SetSelectedTab(1);
   OptionsWindowOpen = 1;
+  loadedEntryName_ = EditedEntryName;
+  loaded_ = FormValues();
+  loaded_.lastDialedLocation = storedPhoneLine_;
 
   // The desktops come from the shell; an empty path makes the file steps
   // of saving and removal do nothing there.
@@ -156,7 +171,6 @@ void OptionsForm::cmbSelEntry_Change() {
     cmdShowStats.SetEnabled(true);
     cmdRemove.SetEnabled(true);
     cmdOK.SetCaption("&Save '" + shortName + "'");
-    saveCaptionFor_ = EditedEntryName;
     RememberedText = cmdOK.Caption();
     const std::vector<std::string> items = cmbSelEntry.Items().Texts();
     for (const std::string& item : items) {
@@ -167,9 +181,11 @@ void OptionsForm::cmbSelEntry_Change() {
 }
 
 void OptionsForm::imgIcon_Click(int index) {
-  services_.forms.ShowModal(frmIcons);
+  // Modal to this window, not the dialer: Save and Cancel wait for the
+  // choice, and a choice made after this window went is no choice.
+  services_.forms.ShowModalOver(frmIcons, *this);
   const int number = frmIcons.SelectedIcon;
-  if (number == 0) return;
+  if (number == 0 || !Loaded()) return;
   if (index == 0) {
     ShowEntryIcon(number);
     Entry.Icon = static_cast<uint8_t>(number);
@@ -202,7 +218,10 @@ void OptionsForm::cmdRemove_Click() {
 }
 
 void OptionsForm::Form_Unload(int16_t& /*cancel*/) {
-  startEntryTaken_ = false;
+  // The help and the icon chooser are this window's: they go with it.
+  for (forms::Form* owned : {static_cast<forms::Form*>(&frmHelp), static_cast<forms::Form*>(&frmIcons)}) {
+    if (owned->Loaded()) owned->Unload();
+  }
   if (chkLoad.Value() == 1) StartupShortcut();
   OptionsWindowOpen = 0;
   if (EditedEntryName.empty() && callbacks_.resetDialerCaption) callbacks_.resetDialerCaption();
@@ -215,14 +234,15 @@ void OptionsForm::Form_Unload(int16_t& /*cancel*/) {
 // only open this window at every start.
 void OptionsForm::StartupShortcut() {
   std::string name = services_.currentEntryName;
-  if (name.empty()) {
-    const std::vector<std::string> entries = services_.store.EnumEntries();
-    const bool saved = std::any_of(entries.begin(), entries.end(),
-                                   [this](const std::string& entry) { return EqualsIgnoringCase(entry, EditedEntryName); });
-    if (saved) name = EditedEntryName;
-  }
+  if (name.empty() && IsStoredEntry(EditedEntryName)) name = EditedEntryName;
   if (name.empty() || !EntryNameRefusal(name, 0).empty()) return;
   services_.lastResult = CreateStartupShortcut(services_.shellLinks, name, services_.programFile) ? 0 : 1;
+}
+
+bool OptionsForm::IsStoredEntry(const std::string& name) const {
+  const std::vector<std::string> entries = services_.store.EnumEntries();
+  return std::any_of(entries.begin(), entries.end(),
+                     [&name](const std::string& entry) { return EqualsIgnoringCase(entry, name); });
 }
 
 void OptionsForm::Form_MouseMove(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) { SetForeground(); }

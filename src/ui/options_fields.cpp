@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "settings/entry_name.h"
-#include "ui/default_browser.h"
 #include "ui/options_form.h"
 
 namespace corvane {
@@ -36,14 +35,6 @@ void OptionsForm::tbsOptions_Click() {
       if (txtUserName.Enabled()) txtUserName.SetFocus();
       if (txtPhoneList.Enabled()) txtPhoneList.SetFocus();
       break;
-    case 3: {
-      txtURL.SetText(!Entry.FileURL.empty() ? Entry.FileURL : "http://");
-      if (txtBrowser.Text().empty()) txtBrowser.SetText(DefaultBrowserPath(services_.shell, services_.lastResult));
-      SettingsStore& store = services_.store;
-      const std::string browser = store.ReadRegValue(store.SettingsRoot + services_.currentEntryName, "BrowserPath");
-      if (!browser.empty()) txtBrowser.SetText(browser);
-      break;
-    }
     case 4: {
       SettingsStore& store = services_.store;
       const std::string& customKey = store.CustomEntryKey;
@@ -206,7 +197,8 @@ void OptionsForm::cmdShowStats_Click() {
   }
 }
 
-void OptionsForm::cmdHelp_Click() { services_.forms.ShowModeless(frmHelp); }
+// The help belongs to this window: it stays above it and goes with it.
+void OptionsForm::cmdHelp_Click() { services_.forms.ShowModelessOver(frmHelp, *this); }
 
 void OptionsForm::cmdCancel_Click() { Unload(); }
 

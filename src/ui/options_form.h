@@ -172,7 +172,8 @@ class OptionsForm : public forms::Form {
   forms::Label lblAbout{"lblAbout", IDC_OPT_LBLABOUT, &fra[4]};
 
   // The record of the edited entry: the window's own copy, never the one
-  // the running connection uses.
+  // the running connection uses. Every load fills it afresh from the
+  // entry's key; the boxes show it, and saving writes the user's changes.
   EntrySettings Entry;
 
   // Members of the window (see the handlers).
@@ -236,8 +237,13 @@ class OptionsForm : public forms::Form {
   EntryForm FormValues() const;
   void ShowProblem(const EntryFormProblem& problem);
   size_t LongestShortcutFolder() const;
-  void SaveShortcut(const std::string& name);
-  bool IsNewEntry(const std::string& name) const;
+  // `newEntry`: no entry of that name was stored before this save.
+  void SaveShortcut(const std::string& name, bool newEntry);
+  // The custom entry saved under a new `name` takes its record along from
+  // the key it had, which goes with its shortcuts.
+  void MoveCustomEntry(const std::string& name);
+  // True when the store holds an ordinary entry of that name (letter case ignored).
+  bool IsStoredEntry(const std::string& name) const;
   void StartupShortcut();
   void ShowEntryIcon(int number);
 
@@ -246,14 +252,14 @@ class OptionsForm : public forms::Form {
 
   OptionsServices services_;  // holds references: the window never outlives what it is given
   OptionsCallbacks callbacks_;
-  // The edited entry's last dialled phone-list line and number, as loading
-  // fills them; saving keeps the line. Never shown.
-  forms::ComboBox loadedPhoneLine_{"loadedPhoneLine", 0};
-  forms::TextBox loadedNumber_{"loadedNumber", 0};
-  // StartEntryName is taken at the first load of each showing only.
+  // The entry whose record the window loaded last, the boxes as that load
+  // left them (what a save compares against to find the user's changes),
+  // and the entry's stored "LastDialedLocation", which no box shows.
+  std::string loadedEntryName_;
+  EntryForm loaded_;
+  std::string storedPhoneLine_;
+  // StartEntryName is taken at the window's first load only.
   bool startEntryTaken_ = false;
-  // The whole name the OK button's "&Save '...'" caption was made for.
-  std::string saveCaptionFor_;
 };
 
 }  // namespace corvane

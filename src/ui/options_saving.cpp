@@ -1,10 +1,12 @@
-// frmOptions: the OK button, saving an ordinary or the custom entry and
+// frmOptions: the OK button, saving an ordinary entry (the user's changes
+// over the record loaded) or the custom entry (moved when renamed), and
 // putting its shortcut on the desktop.
 #include <algorithm>
 
 #include "settings/entry_name.h"
 #include "settings/entry_name_rule.h"
 #include "settings/entry_shortcuts.h"
+#include "stats/online_time_ledger.h"
 #include "ui/options_form.h"
 
 namespace corvane {
@@ -46,7 +48,13 @@ EntryForm OptionsForm::FormValues() const {
   form.offTime1 = txtOffTimeEx1.Text();
   form.offTime2 = txtOffTimeEx2.Text();
   form.disconnectAndDial = optDisconnect.Value();
-  form.lastDialedLocation = loadedPhoneLine_.Text();
+  form.icon = Entry.Icon;
+  form.storedPassword = Entry.Password;
+  // The line picked in the dialer belongs to the running entry; any other
+  // entry keeps the line stored with it.
+  form.lastDialedLocation = storedPhoneLine_;
+  const std::string picked = services_.line.ChosenPhoneLine();
+  if (form.list != 0 && EditsRunningEntry() && !picked.empty()) form.lastDialedLocation = picked;
   return form;
 }
 
@@ -71,6 +79,7 @@ void OptionsForm::ShowProblem(const EntryFormProblem& problem) {
 
 void OptionsForm::cmdOK_Click() {
   std::string shortcutName;
+  bool newEntry = false;
   if (tbsOptions.SelectedTab() == kCustomTab) {
     const std::string custom = txtNZentry.Text();
     if (custom.empty()) {
@@ -83,6 +92,7 @@ void OptionsForm::cmdOK_Click() {
       txtNZentry.SetFocus();
       return;
     }
+    MoveCustomEntry(custom);
     SaveCustomEntry(custom, txtNZlocation.Text(), CustomIcon, services_.store);
     if (CustomIcon != 0) {
       SetIcon(CustomIcon);
@@ -95,25 +105,47 @@ void OptionsForm::cmdOK_Click() {
       ShowProblem(*problem);
       return;
     }
+    newEntry = !IsStoredEntry(form.name);
+    // The entry shown, saved under its own name, gets the user's changes
+    // only; under any other name the whole record shown is written.
+    const bool shownEntry = !newEntry && EqualsIgnoringCase(form.name, loadedEntryName_);
     EditedEntryName = form.name;
-    if (SaveEntry(form, services_.store, Entry, services_.messages) != SaveResult::Saved) return;
+    if (SaveEntry(form, shownEntry ? &loaded_ : nullptr, services_.store, Entry, services_.messages) !=
+        SaveResult::Saved) {
+      return;
+    }
     if (callbacks_.entrySaved) callbacks_.entrySaved(EditedEntryName);
     shortcutName = form.name;
   }
-  SaveShortcut(shortcutName);
+  SaveShortcut(shortcutName, newEntry);
 }
 
-bool OptionsForm::IsNewEntry(const std::string& name) const {
-  return EqualsIgnoringCase(saveCaptionFor_, name) && cmdOK.Caption() != "&OK";
+// There is one custom entry: with two "*" keys the next start would take
+// whichever the registry lists last.
+void OptionsForm::MoveCustomEntry(const std::string& name) {
+  SettingsStore& store = services_.store;
+  store.EnumEntries();
+  const std::string oldKey = store.CustomEntryKey;
+  if (oldKey.empty() || EqualsIgnoringCase(oldKey.substr(1), name)) return;
+  const std::string from = store.SettingsRoot + oldKey;
+  const std::string to = store.SettingsRoot + "*" + name;
+  for (const char* value : {"Icon", "DoNotAsk", kCurrentMonthValue, kCurrentYearValue, kOnlineTimeValue,
+                            kPreviousMonthsValue, kLastOffTimeValue, kCheckpointValue}) {
+    const std::string text = store.ReadRegValue(from, value);
+    if (!text.empty()) store.SaveRegValue(to, value, text);
+  }
+  store.DeleteRegKey(from);
+  const std::string oldName = oldKey.substr(1);
+  RemoveEntryShortcuts(services_.shellLinks, oldName, oldName, services_.programFile);
 }
 
-void OptionsForm::SaveShortcut(const std::string& name) {
+void OptionsForm::SaveShortcut(const std::string& name, bool newEntry) {
   const bool customTab = tbsOptions.SelectedTab() == kCustomTab;
   const uint8_t icon = customTab ? CustomIcon : Entry.Icon;
   CreateDesktopShortcut(services_.shellLinks, name, icon, services_.programFile);
 
   const bool endsTheProgram =
-      (IsNewEntry(name) || customTab) && (StartEntryName.empty() || !txtNZentry.Text().empty());
+      (newEntry || customTab) && (StartEntryName.empty() || !txtNZentry.Text().empty());
   if (endsTheProgram) {
     services_.messages.Show("To dial, click on the '" + name + "' icon located on desktop.",
                             "New dialing entry: '" + name + "'", MsgIcon::Information, MsgButtons::Ok);

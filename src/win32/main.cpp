@@ -15,6 +15,7 @@
 #include "win32/message_loop.h"
 #include "win32/ras_dialup_service.h"
 #include "win32/win32_clock.h"
+#include "win32/win32_connection_log_files.h"
 #include "win32/win32_event_pump.h"
 #include "win32/win32_file_dialog.h"
 #include "win32/win32_file_system.h"
@@ -85,8 +86,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   WinInetDownload download(loop);
   Win32FileDialog fileDialog;
   Win32ShellLinks shellLinks;
+  Win32ConnectionLogFiles logFiles;
   Ports ports{registry, clock,    shell,    messages, pump,     platform,
-              dialUp,   trayIcon, formHost, files,    download, fileDialog, shellLinks};
+              dialUp,   trayIcon, formHost, files,    download, fileDialog, shellLinks, logFiles};
   AppContext context(ports, ArgumentsOf(GetCommandLineA()), FreshRandomSeed(), kCheckpointSeconds);
   context.ProgramFile = ProgramFile();
   // The other windows' forms live in the context: their binders go first.

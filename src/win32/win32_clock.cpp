@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace corvane {
 
 double Win32Clock::SecondsSinceMidnight() {
@@ -15,6 +17,23 @@ CalendarDate Win32Clock::Today() {
   SYSTEMTIME now;
   GetLocalTime(&now);
   return {now.wYear, now.wMonth};
+}
+
+// One reading of the UTC clock, turned local: the offset is the difference
+// of the two, so it always belongs to the moment shown.
+LocalDateTime Win32Clock::Now() {
+  FILETIME utc, local;
+  GetSystemTimeAsFileTime(&utc);
+  FileTimeToLocalFileTime(&utc, &local);
+  SYSTEMTIME parts;
+  FileTimeToSystemTime(&local, &parts);
+  const auto ticks = [](const FILETIME& time) {
+    return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+  };
+  constexpr int64_t kTicksPerMinute = 600000000;
+  const int64_t offset = ticks(local) - ticks(utc);
+  return {parts.wYear,   parts.wMonth,  parts.wDay, parts.wHour, parts.wMinute, parts.wSecond,
+          static_cast<int>((offset + (offset >= 0 ? kTicksPerMinute / 2 : -kTicksPerMinute / 2)) / kTicksPerMinute)};
 }
 
 std::string Win32Clock::MonthName(int month) {

@@ -9,6 +9,7 @@ class Win32Clock : public ClockPort {
  public:
   double SecondsSinceMidnight() override;
   CalendarDate Today() override;
+  LocalDateTime Now() override;
   std::string MonthName(int month) override;
   double MonotonicSeconds() override;
 };

@@ -28,6 +28,14 @@ const char* OrNull(const std::string& text) { return text.empty() ? nullptr : te
 }  // namespace
 
 bool Win32FileDialog::ChooseFileToOpen(const FileOpenRequest& request, std::string& path) {
+  return Choose(request, false, path);
+}
+
+bool Win32FileDialog::ChooseFileToSave(const FileOpenRequest& request, std::string& path) {
+  return Choose(request, true, path);
+}
+
+bool Win32FileDialog::Choose(const FileOpenRequest& request, bool save, std::string& path) {
   const std::string filter = CommonDialogFilter(request.filter);
   std::vector<char> fileName(kFileNameCapacity, '\0');
   request.fileName.copy(fileName.data(), fileName.size() - 1);
@@ -44,8 +52,9 @@ bool Win32FileDialog::ChooseFileToOpen(const FileOpenRequest& request, std::stri
   dialog.lpstrDefExt = OrNull(request.defaultExtension);
   // The process's current folder stays where it is: the program saves its
   // own link copy there.
-  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameA(&dialog)) return false;
+  dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog))) return false;
   path = fileName.data();
   return true;
 }

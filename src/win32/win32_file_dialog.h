@@ -1,5 +1,5 @@
-// FileDialogPort over the common dialog's GetOpenFileNameA, owned by the
-// window that is active when it opens.
+// FileDialogPort over the common dialog's GetOpenFileNameA and
+// GetSaveFileNameA, owned by the window that is active when it opens.
 #pragma once
 
 #include "system/file_dialog_port.h"
@@ -9,6 +9,10 @@ namespace corvane {
 class Win32FileDialog : public FileDialogPort {
  public:
   bool ChooseFileToOpen(const FileOpenRequest& request, std::string& path) override;
+  bool ChooseFileToSave(const FileOpenRequest& request, std::string& path) override;
+
+ private:
+  bool Choose(const FileOpenRequest& request, bool save, std::string& path);
 };
 
 }  // namespace corvane

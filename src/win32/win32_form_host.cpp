@@ -67,13 +67,19 @@ void Win32FormHost::ReleaseAll() {
   finished_.clear();
 }
 
-void Win32FormHost::ShowModal(forms::Form& form) {
+void Win32FormHost::ShowModal(forms::Form& form) { ShowModalAbove(form, nullptr); }
+
+void Win32FormHost::ShowModalOver(forms::Form& form, const forms::Form& owner) {
+  ShowModalAbove(form, WindowOf(owner));
+}
+
+void Win32FormHost::ShowModalAbove(forms::Form& form, HWND owner) {
   if (form.Loaded()) return;
   FormBinder* binder = Bind(form);
   if (binder == nullptr) return;
   HWND window = binder->Window();
 
-  HWND owner = !modal_.empty() ? modal_.back() : owner_;
+  if (owner == nullptr) owner = !modal_.empty() ? modal_.back() : owner_;
   if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
   // A modal window below this one has disabled the owner already; only the
   // one that disabled it enables it again.
@@ -126,6 +132,20 @@ void Win32FormHost::ShowModeless(forms::Form& form) {
     return;
   }
   if (Bind(form) == nullptr) return;
+  form.Show();
+}
+
+void Win32FormHost::ShowModelessOver(forms::Form& form, const forms::Form& owner) {
+  if (WindowOf(form) != nullptr) {
+    ShowModeless(form);
+    return;
+  }
+  FormBinder* binder = Bind(form);
+  if (binder == nullptr) return;
+  // An owned window stays above its owner and is destroyed with it.
+  if (HWND ownerWindow = WindowOf(owner)) {
+    SetWindowLongPtrA(binder->Window(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerWindow));
+  }
   form.Show();
 }
 

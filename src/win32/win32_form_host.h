@@ -37,6 +37,8 @@ class Win32FormHost : public forms::FormHost {
   // queued for the main loop).
   void ShowModal(forms::Form& form) override;
   void ShowModeless(forms::Form& form) override;
+  void ShowModalOver(forms::Form& form, const forms::Form& owner) override;
+  void ShowModelessOver(forms::Form& form, const forms::Form& owner) override;
 
   // Destroys every window still open and forgets every form; call before
   // the forms shown here are destroyed (the destructor does it too).
@@ -47,6 +49,9 @@ class Win32FormHost : public forms::FormHost {
 
  private:
   FormBinder* Bind(forms::Form& form);
+  // Shows a modal form above `owner` (null: the innermost modal window, or
+  // the main window) with that owner disabled.
+  void ShowModalAbove(forms::Form& form, HWND owner);
   // Shows a modal form and lets the messages run until it is unloaded.
   void RunModal(forms::Form& form, HWND window);
 

@@ -45,6 +45,12 @@ MsgResult Win32MessageBox::Show(const std::string& text, const std::string& titl
                                 MsgButtons buttons) {
   HWND owner = static_cast<HWND>(owner_);
   if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
+  // A question belongs to the program's window the user is in (the options
+  // window asking about its own fields): that window waits for the answer,
+  // and the main window stays usable.
+  if (HWND active = GetActiveWindow(); active != nullptr && IsWindowVisible(active) && IsWindowEnabled(active)) {
+    owner = active;
+  }
   const UINT flags = IconFlags(icon) | ButtonFlags(buttons) | (owner == nullptr ? MB_TASKMODAL : 0);
   switch (MessageBoxA(owner, text.c_str(), title.c_str(), flags)) {
     case IDOK: return MsgResult::Ok;

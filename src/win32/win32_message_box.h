@@ -1,5 +1,5 @@
-// MessageBoxPort over MessageBoxA, owned by the program's main window once
-// it exists.
+// MessageBoxPort over MessageBoxA, owned by the program's window the user is
+// in (its active window), else by the main window once it exists.
 #pragma once
 
 #include "system/message_box_port.h"

@@ -3,7 +3,9 @@
 // refused request, connect, drops with and without an error, the options
 // window browsed, saved and cancelled, the monitoring switch, the statistics
 // window, Cancel, Redial, Exit, the tray's Disconnect, kill and restart, the
-// wall clock moved). After every step the invariants below must hold; a
+// wall clock moved). After every step the invariants below must hold (the
+// connection log's among them: its seconds per entry and month are the
+// account's, and each record is named for what ended its line); a
 // failing sequence is shrunk to a short one and printed with its seed.
 //
 // CORVANE_MODEL_RUNS and CORVANE_MODEL_STEPS set the size of the run (the
@@ -23,12 +25,14 @@
 #include "fakes/fake_dialup_service.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_form_host.h"
+#include "fakes/fake_log_files.h"
 #include "fakes/fake_message_box.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell_links.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_tray_icon.h"
 #include "fakes/program_fixture.h"
+#include "stats/connection_log.h"
 #include "stats/online_time_ledger.h"
 
 namespace corvane::testing {
@@ -226,7 +230,7 @@ class Model {
         break;
       case Act::Count: break;
     }
-    std::string broken = Check(endsByRule);
+    std::string broken = Check(endsByRule, step.act);
     if (!context->frmDialer.Loaded()) Restart();
     return broken;
   }
@@ -312,9 +316,10 @@ class Model {
     return {};
   }
 
-  std::string Check(bool endsByRule) {
+  std::string Check(bool endsByRule, Act act) {
     if (!service.violation.empty()) return service.violation;
     if (std::string broken = CheckDials(); !broken.empty()) return broken;
+    if (std::string broken = CheckLog(act); !broken.empty()) return broken;
     AppContext& app = *context;
     const Connection& line = app.Line;
     if (!app.frmDialer.Loaded()) {
@@ -330,6 +335,38 @@ class Model {
     }
     if (line.IsConnected() || service.upHandle != 0) return {};
     return Booking();
+  }
+
+  // The log's seconds per entry and month are the account's, and each new
+  // record is named for what ended its line: the step's own act, or a drop
+  // that a tick (perhaps one run inside a wait) found.
+  std::string CheckLog(Act act) {
+    const std::vector<ConnectionRecord> records = ReadConnectionRows(logFiles.files[kConnectionLogFile]);
+    for (size_t i = recordsChecked; i < records.size(); ++i) {
+      const ConnectionEnd end = records[i].EndedBy;
+      const bool named = end == ConnectionEnd::LineDropped ||
+                         (end == ConnectionEnd::User &&
+                          (act == Act::Exit || act == Act::TrayDisconnect || act == Act::Cancel)) ||
+                         (end == ConnectionEnd::MonitoringOff && act == Act::MonitoringToggle) ||
+                         (end == ConnectionEnd::ProgramStopped && act == Act::Kill);
+      if (!named) return std::string("a line ended by ") + Name(act) + " was logged as " + ConnectionEndName(end);
+    }
+    recordsChecked = records.size();
+    for (const char* entry : {"Work", "Other"}) {
+      int64_t logged = 0;
+      for (const ConnectionRecord& record : records) {
+        if (record.Entry == entry && record.BookedIn.Year == clock.year && record.BookedIn.Month == clock.month) {
+          logged += record.Seconds;
+        }
+      }
+      const auto raw = registry.RawValue(RegHive::CurrentUser, std::string(kSettingsRoot) + entry, kOnlineTimeValue);
+      const int64_t booked = raw ? std::stoll(*raw) : 0;
+      if (logged != booked) {
+        return std::string("the log holds ") + std::to_string(logged) + " s of " + entry + " against " +
+               std::to_string(booked) + " s booked";
+      }
+    }
+    return {};
   }
 
   // With no line up, every second a line was up is booked once.
@@ -361,14 +398,16 @@ class Model {
   FakeDownload download;
   FakeFileDialog fileDialog;
   FakeShellLinks shellLinks;
+  FakeLogFiles logFiles;
   Ports ports{registry, clock,    shell,    messages, pump,     platform,
-              service,  trayIcon, formHost, files,    download, fileDialog, shellLinks};
+              service,  trayIcon, formHost, files,    download, fileDialog, shellLinks, logFiles};
 
  private:
   RecordingWindow window;
   std::unique_ptr<AppContext> context;
   uint32_t runs = 0;
   size_t dialsChecked = 0;
+  size_t recordsChecked = 0;
   std::string expectedNumber = "5550100";
   int bookings = 0;  // extra bookings of one line (the monitoring switch)
   double killTolerance = 0;

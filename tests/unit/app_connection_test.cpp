@@ -2,16 +2,20 @@
 // happens between a dial, its line and the user's commands when they cross
 // (a refused first dial then Redial, a line that drops with an error, the
 // tray's Connect once the reconnect has begun, the monitoring switch in a
-// countdown, the close-box question while the line drops, a service that
-// cannot list its lines, a countdown while the wall clock jumps).
+// countdown, the close-box question while the line drops or a rule ends the
+// program, the statistics window's Disconnect, a service that cannot list
+// its lines, a countdown while the wall clock jumps).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "fakes/program_fixture.h"
+#include "stats/connection_log.h"
+#include "stats/line_recorder.h"
 #include "stats/online_time_ledger.h"
 
 namespace corvane::testing {
@@ -174,6 +178,67 @@ TEST_F(ConnectionTest, LineLostWhileTheCloseBoxQuestionIsOpen) {
   }
 }
 
+// The close-box question is open while the line drops and a rule ends the
+// program (no reconnection, or a reconnect pause of "never"): the program
+// ends whatever the answer, instead of staying with nothing left to end it.
+TEST_F(ConnectionTest, RuleEndingTheProgramWhileTheCloseBoxQuestionIsOpen) {
+  const std::vector<std::pair<const char*, Values>> rules = {
+      {"no reconnection", {{"AutoReconnect", "0"}}},
+      {"reconnect pause never", {{"OnTimeEx2", "20"}, {"OffTimeEx2", "100"}}},
+  };
+  for (const auto& [label, rule] : rules) {
+    SCOPED_TRACE(label);
+    registry = FakeRegistry();
+    AppContext& app = StartWork(rule);
+    LineUp();
+    Pass(5);
+    formHost.answer = [&](forms::Form&) {
+      dialUp.connections.clear();
+      app.frmDialer.Timer1_Timer();  // a tick while the question waits
+      app.frmMessage.cmdNo_Click();
+    };
+    const bool closed = app.frmDialer.Unload(forms::kUnloadControlMenu);
+    formHost.answer = nullptr;
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(app.frmDialer.Loaded());
+    EXPECT_EQ(app.Line.CurrentPhase(), Phase::Ending);
+    EXPECT_FALSE(app.frmDialer.Timer1.Enabled());
+    EXPECT_EQ(Booked(), 5);
+  }
+}
+
+// The statistics window's Disconnect never dials: on a live line it drops
+// the line; while a dropped line waits to reconnect it ends the wait and the
+// program, as the tray's Exit does.
+TEST_F(ConnectionTest, StatisticsDisconnectNeverDials) {
+  for (const bool waiting : {false, true}) {
+    SCOPED_TRACE(waiting ? "waiting to reconnect" : "connected");
+    registry = FakeRegistry();
+    dialUp.hangUps.clear();
+    AppContext& app = StartWork({{"OnTimeEx2", "20"}, {"OffTimeEx2", "5"}, {"DoNotAsk", "1"}});
+    LineUp();
+    Pass(2);
+    if (waiting) {
+      dialUp.connections.clear();
+      Pass(0.5);
+      ASSERT_TRUE(app.Line.LineDropped());
+    }
+    app.frmDialer.mnuStatistics_Click();
+    ASSERT_TRUE(app.frmStatistics.Loaded());
+    ASSERT_EQ(app.frmStatistics.cmdDisconnect.Caption(), "&Disconnect");
+    const size_t dialsBefore = dialUp.dials.size();
+    app.frmStatistics.cmdDisconnect.OnUserClick();
+    EXPECT_EQ(dialUp.dials.size(), dialsBefore);
+    EXPECT_FALSE(app.frmDialer.Loaded());
+    EXPECT_FALSE(app.frmStatistics.Loaded());
+    EXPECT_EQ(app.Line.CurrentPhase(), Phase::Ending);
+    if (!waiting) {
+      ASSERT_FALSE(dialUp.hangUps.empty());
+      EXPECT_EQ(dialUp.hangUps.front(), dialUp.nextHandle);
+    }
+  }
+}
+
 // The tray's Disconnect while a dial is on its way and no line is listed
 // yet: the dial goes too, rather than come up as a line nobody times.
 TEST_F(ConnectionTest, DisconnectDuringADialHangsTheDialUp) {
@@ -274,6 +339,124 @@ TEST(LedgerCalendarTest, BookingAtTheTurnOfTheYearReadsTheDateOnce) {
   EXPECT_EQ(text(kCurrentMonthValue), "12,December");
   EXPECT_EQ(text(kCurrentYearValue), "2026");
   EXPECT_EQ(text(kOnlineTimeValue), "160");
+}
+
+// Each way a line ends is logged under its own name, with the seconds the
+// account booked for it and the traffic of the last reading.
+class LineEndTest;
+struct LineEnd {
+  const char* name;
+  Values values;
+  std::function<void(AppContext&, LineEndTest&)> end;
+  ConnectionEnd expected;
+  // The line is gone before the program can read it: the record has the
+  // traffic of the last periodic reading, not of the end.
+  bool lastPeriodicReading = false;
+};
+
+class LineEndTest : public ConnectionTest, public ::testing::WithParamInterface<LineEnd> {
+ public:
+  using ConnectionTest::Pass;
+  using ConnectionTest::Event;
+};
+
+TEST_P(LineEndTest, IsLoggedWithItsReasonSecondsAndTraffic) {
+  const LineEnd& c = GetParam();
+  dialUp.statistics.Bps = 49333;
+  AppContext& app = StartWork(c.values);
+  LineUp();
+  dialUp.statistics.BytesTransmitted = 600;
+  dialUp.statistics.BytesReceived = 4000;
+  Pass(40);  // read at 30 s
+  dialUp.statistics.BytesTransmitted = 700;
+  dialUp.statistics.BytesReceived = 5000;
+  Pass(5);
+  c.end(app, *this);
+  const std::vector<ConnectionRecord> records = ReadConnectionRows(logFiles.files[kConnectionLogFile]);
+  ASSERT_EQ(records.size(), 1u);
+  const ConnectionRecord& record = records[0];
+  EXPECT_EQ(record.EndedBy, c.expected);
+  EXPECT_EQ(record.Seconds, Booked());
+  EXPECT_EQ(record.Entry, "Work");
+  EXPECT_EQ(record.Number, "5550100");
+  EXPECT_EQ(record.Speed, 49333u);
+  EXPECT_EQ(record.Sent, c.lastPeriodicReading ? 600u : 700u);
+  EXPECT_EQ(record.Received, c.lastPeriodicReading ? 4000u : 5000u);
+  EXPECT_EQ(record.BookedIn.Month, 12);
+  EXPECT_EQ(record.BookedIn.Year, 2026);
+  EXPECT_EQ(StripNull(*registry.RawValue(RegHive::CurrentUser, EntryKey("Work"), kLogCheckpointValue)), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, LineEndTest,
+    ::testing::Values(
+        LineEnd{"User", {{"DoNotAsk", "1"}}, [](AppContext& app, LineEndTest&) { app.frmDialer.mnuDisconnect.OnUserClick(); },
+                ConnectionEnd::User},
+        LineEnd{"AgeLimit",
+                {{"AutoDisconnect", "1"}, {"AutoDisconnectTime", "50"}},
+                [](AppContext&, LineEndTest& t) {
+                  // The hang-up comes with the last reading; the service
+                  // knows the handle no more by the tick that books it.
+                  t.Pass(5);
+                  t.dialUp.statisticsAnswer = kRasInvalidHandle;
+                  t.dialUp.connections.clear();
+                  t.Pass(1);
+                },
+                ConnectionEnd::AgeLimit},
+        LineEnd{"Dropped", {},
+                [](AppContext&, LineEndTest& t) {
+                  t.dialUp.statisticsAnswer = kRasInvalidHandle;
+                  t.dialUp.connections.clear();
+                  t.Event(kRasStateDisconnected, 629);
+                  t.Pass(1);
+                },
+                ConnectionEnd::LineDropped, true},
+        LineEnd{"NewNumber",
+                {{"FileURL", "http://numbers.example/now.txt"}, {"DisconnectAndDial", "1"}},
+                [](AppContext& app, LineEndTest& t) {
+                  t.download.status = 200;
+                  t.download.body = "5550199";
+                  app.Line.ReadInternetFile();
+                },
+                ConnectionEnd::NewNumber},
+        LineEnd{"MonitoringOff", {}, [](AppContext& app, LineEndTest&) { app.Line.InterruptMonitoring(); },
+                ConnectionEnd::MonitoringOff},
+        LineEnd{"Shutdown", {}, [](AppContext& app, LineEndTest&) { app.frmDialer.Unload(forms::kUnloadAppWindows); },
+                ConnectionEnd::Shutdown}),
+    [](const ::testing::TestParamInfo<LineEnd>& info) { return std::string(info.param.name); });
+
+// A program killed during a line leaves it to the next start, which books
+// the last checkpoint and logs the line as stopped with those seconds.
+TEST_F(ConnectionTest, LineOfAKilledProgramIsLoggedAtTheNextStart) {
+  StartWork({{"PhoneNumber", "5550100"}});
+  LineUp();
+  dialUp.statistics.BytesReceived = 1234;
+  Pass(65);
+  context.reset();  // killed: no exit path
+  Start("Work");
+  const std::vector<ConnectionRecord> records = ReadConnectionRows(logFiles.files[kConnectionLogFile]);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].EndedBy, ConnectionEnd::ProgramStopped);
+  EXPECT_EQ(records[0].Seconds, 60);
+  EXPECT_EQ(Booked(), 60);
+  EXPECT_EQ(records[0].Received, 1234u);
+  EXPECT_EQ(LocalDateTimeText(records[0].Ended), LocalDateTimeText(AddSeconds(records[0].Started, 60)));
+  context->frmDialer.Unload();
+  EXPECT_EQ(ReadConnectionRows(logFiles.files[kConnectionLogFile]).size(), 1u) << "logged once";
+}
+
+// A file that cannot be written costs a line in the details log, never the
+// booking.
+TEST_F(ConnectionTest, UnwritableLogCostsADetailsLineNotTheBooking) {
+  logFiles.writeError = 5;
+  AppContext& app = StartWork();
+  LineUp();
+  Pass(20);
+  app.Line.InterruptMonitoring();
+  EXPECT_EQ(Booked(), 20);
+  EXPECT_NE(app.frmDialer.txtDetails.Text().find("Connection log: cannot write C:\\Local\\Corvane\\Connections.csv (error 5)"),
+            std::string::npos)
+      << app.frmDialer.txtDetails.Text();
 }
 
 }  // namespace

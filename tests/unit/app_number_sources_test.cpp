@@ -334,9 +334,9 @@ TEST_F(NumberSourcesTest, MissingUserListLeavesNumberAndLoginsAlone) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     AppContext& app = StartListEntry({{"PhoneNumber", "555 0000"}});
-    // The logins of an earlier attempt, from the list as it was.
+    // The number and logins of an earlier attempt, from the lists as they were.
     files.files["C:\\lists\\users.txt"] = {"old,oldpw"};
-    app.frmDialer.cmbList.SetText("");
+    app.frmDialer.cmbList.SetText("555 0000");
     app.Line.FindPhoneNumber();
     registry.SetString(RegHive::CurrentUser, EntryKey("Work"), "UserList", c.path);
     registry.SetString(RegHive::CurrentUser, EntryKey("Work"), "PhoneNumber", "555 0000");

@@ -1,7 +1,8 @@
 // The options window as the running program wires it: the tray's Options
 // shows it over a live line, and nothing it loads, browses, removes or
 // cancels reaches that line; only its monitoring switch (the user's click
-// on the running entry's box) and saving the running entry do.
+// on the running entry's box) and saving the running entry do. Its help and
+// icon chooser belong to it.
 #include <gtest/gtest.h>
 
 #include "fakes/program_fixture.h"
@@ -111,9 +112,9 @@ TEST_F(OptionsWindowTest, BrowsingAnotherEntryLeavesTheLineAlone) {
   EXPECT_EQ(Booked("Other"), -1);
 }
 
-// Removing the running entry clears the current entry name, but the window
-// was not opened without an entry: Cancel closes it and the program, with
-// its line, goes on.
+// Removing the running entry clears the current entry name, but the program
+// was not started without an entry: Cancel closes the window and the
+// program, with its line, goes on; so does a later showing of the window.
 TEST_F(OptionsWindowTest, RemovingTheRunningEntryThenCancelKeepsTheProgram) {
   AppContext& app = ConnectWork();
   app.frmDialer.mnuOptions_Click();
@@ -121,10 +122,50 @@ TEST_F(OptionsWindowTest, RemovingTheRunningEntryThenCancelKeepsTheProgram) {
   options.cmdRemove.OnUserClick();
   EXPECT_TRUE(app.CurrentEntryName.empty());
   options.cmdCancel.OnUserClick();
+  ASSERT_TRUE(app.frmDialer.Loaded());
+
+  app.frmDialer.mnuOptions_Click();
+  ASSERT_TRUE(options.Visible());
+  options.cmdCancel.OnUserClick();
 
   EXPECT_TRUE(app.frmDialer.Loaded());
   EXPECT_TRUE(app.Line.IsConnected());
   EXPECT_TRUE(dialUp.hangUps.empty());
+}
+
+// The phone-list line picked in the dialer belongs to the running entry:
+// saving that entry in the options window stores it, whether the pick came
+// before the window opened or while it was open, and the next dial uses it.
+TEST_F(OptionsWindowTest, SavingTheRunningListEntryKeepsTheLinePickedInTheDialer) {
+  const std::string yuma = "Yuma,520 3290098";
+  const std::string tucson = "Tucson,520 5550100";
+  for (bool pickFirst : {true, false}) {
+    SCOPED_TRACE(pickFirst ? "picked, then Options" : "Options, then picked");
+    registry.DeleteKey(RegHive::CurrentUser, EntryKey("Work"));
+    SeedEntry("Work", {{"UseList", "1"},
+                       {"PhoneList", "C:\\lists\\phones.txt"},
+                       {"UserList", "C:\\lists\\users.txt"},
+                       {"LastDialedLocation", yuma},
+                       {"PhoneNumberLocation", "1"}});
+    files.files["C:\\lists\\phones.txt"] = {"City,PhoneNo.", yuma, tucson};
+    files.files["C:\\lists\\users.txt"] = {"alice,secret"};
+    AppContext& app = Start("Work");
+    ASSERT_EQ(app.frmDialer.cmbList.Text(), yuma);
+
+    if (pickFirst) app.frmDialer.cmbList.OnUserText(tucson);
+    app.frmDialer.mnuOptions_Click();
+    OptionsForm& options = app.frmOptions;
+    if (!pickFirst) app.frmDialer.cmbList.OnUserText(tucson);
+    options.cmdOK.OnUserClick();
+    ASSERT_FALSE(options.Loaded());
+
+    EXPECT_EQ(registry.RawValue(RegHive::CurrentUser, EntryKey("Work"), "LastDialedLocation"), tucson + '\0');
+    EXPECT_EQ(app.frmDialer.cmbList.Text(), tucson);
+    app.frmDialer.cmdDial.OnUserClick();
+    ASSERT_FALSE(dialUp.dialParams.empty());
+    EXPECT_EQ(dialUp.dialParams.back().PhoneNumber, "520 5550100");
+    app.frmDialer.mnuExit.OnUserClick();
+  }
 }
 
 // Saving the running entry is the one moment its new values reach the line.
@@ -139,6 +180,88 @@ TEST_F(OptionsWindowTest, SavingTheRunningEntryAppliesItsNumberToTheNextDial) {
 
   DropAndReconnect(app);
   EXPECT_EQ(dialUp.dialParams.back().PhoneNumber, "5554321");
+}
+
+// The help window and the icon chooser belong to the options window: both
+// are owned by it (the chooser modal to it, not to the dialer) and go with
+// it, and a choice made after it went changes nothing.
+TEST_F(OptionsWindowTest, HelpAndIconChooserBelongToTheOptionsWindow) {
+  AppContext& app = ConnectWork();
+  app.frmDialer.mnuOptions_Click();
+  OptionsForm& options = app.frmOptions;
+  options.cmdHelp.OnUserClick();
+  ASSERT_TRUE(options.frmHelp.Loaded());
+  EXPECT_EQ(formHost.shown.back().owner, "frmOptions");
+
+  const int dialerIcon = app.frmDialer.Icon();
+  formHost.answer = [&](forms::Form& shown) {
+    if (&shown != &options.frmIcons) return;
+    options.Unload();  // the options window goes while the chooser is open
+    options.frmIcons.img1_Click(4);
+  };
+  options.imgIcon_Click(0);
+  formHost.answer = nullptr;
+  EXPECT_TRUE(formHost.shown.back().modal);
+  EXPECT_EQ(formHost.shown.back().form, "frmIcons");
+  EXPECT_EQ(formHost.shown.back().owner, "frmOptions");
+  EXPECT_FALSE(options.Loaded());
+  EXPECT_FALSE(options.frmHelp.Loaded());
+  EXPECT_EQ(app.frmDialer.Icon(), dialerIcon);
+}
+
+// List mode: the attempt under way took its number from the phone list and
+// its login from the user list; the stored entry holds neither. Saving the
+// running entry leaves that attempt's number and login to its busy redial,
+// its retry and the Redial button.
+TEST_F(OptionsWindowTest, SavingTheRunningListEntryKeepsTheAttemptsNumberAndLogin) {
+  struct Case {
+    const char* label;
+    int32_t error;
+    const char* redials;
+    bool redialButton;
+  };
+  const std::vector<Case> cases = {
+      {"busy redial", kRasLineBusy, "3", false},
+      {"retry with the next login", kRasAuthenticationFailure, "3", false},
+      {"Redial once the redials ended", kRasLineBusy, "0", true},
+  };
+  const std::string line = "Tucson,AZ,US,520 5550100,,1,,1,1,TucsonAZUS";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    registry = FakeRegistry();
+    SeedEntry("Work", {{"UseList", "1"}, {"PhoneList", "C:\\lists\\phones.txt"},
+                       {"UserList", "C:\\lists\\users.txt"}, {"PhoneNumberLocation", "3"}, {"EnableRedial", "1"},
+                       {"NumberOfRedials", c.redials}, {"Minutes", "0"}, {"Seconds", "0"}});
+    files.files["C:\\lists\\phones.txt"] = {"City,State,Country,PhoneNo.", line};
+    files.files["C:\\lists\\users.txt"] = {"alice,secret", "bob,hunter2"};
+    AppContext& app = Start("Work");
+    app.frmDialer.cmbList.SetText(line);
+    app.frmDialer.cmdDial.OnUserClick();
+    ASSERT_FALSE(dialUp.dialParams.empty());
+    const DialParams first = dialUp.dialParams.back();
+    ASSERT_EQ(first.PhoneNumber, "520 5550100");
+    app.frmDialer.Form_WindowMessage(app.Line.Session().DialEventMessage, 2, c.error);
+
+    app.frmDialer.mnuOptions_Click();
+    app.frmOptions.cmdOK.OnUserClick();
+    ASSERT_FALSE(app.frmOptions.Loaded()) << "the save was refused";
+
+    const size_t dialsBefore = dialUp.dialParams.size();
+    if (c.redialButton) {
+      ASSERT_EQ(app.frmDialer.cmdCancel.Caption(), "&Redial");
+      app.frmDialer.cmdCancel.OnUserClick();
+    } else {
+      app.frmDialer.Timer1.OnTick();
+    }
+    ASSERT_EQ(dialUp.dialParams.size(), dialsBefore + 1);
+    const DialParams& next = dialUp.dialParams.back();
+    EXPECT_EQ(next.PhoneNumber, first.PhoneNumber);
+    EXPECT_FALSE(next.UserName.empty());
+    EXPECT_FALSE(next.Password.empty());
+    if (c.error == kRasLineBusy) {
+      EXPECT_EQ(next.UserName, first.UserName);
+    }
+  }
 }
 
 }  // namespace

@@ -155,6 +155,7 @@ TEST_F(StartupTest, WindowIconAndClockTooltipFollowTheEntry) {
 TEST_F(StartupTest, PhonebookEntryIsCreatedOnlyWhenMissing) {
   dialUp.devices = {{"isdn", "ISDN card"}, {"modem", "First modem"}, {"modem", "Second modem"}};
   dialUp.validateAnswer = kEntryAlreadyExists;
+  dialUp.entryDevice = "Second modem";  // still listed
   Start("Work");
   ASSERT_EQ(dialUp.validated.size(), 1u);
   EXPECT_EQ(dialUp.validated[0], std::make_pair(std::string(), std::string("crv")));

@@ -69,6 +69,48 @@ TEST(PhonebookEntryTest, CreateWithoutModemStillWritesTheEntry) {
   EXPECT_EQ(service.written[0].record.DeviceType, "modem");
 }
 
+// At start-up "Crv" is written when missing, and written afresh when it
+// names a device the service no longer lists and a modem can take its
+// place; otherwise it stays as it is.
+TEST(PhonebookEntryTest, StartUpRepairsAnEntryWhoseDeviceIsGone) {
+  const std::vector<DialDevice> replaced = {{"isdn", "ISDN Adapter"}, {"modem", "Modem C"}, {"modem", "Modem D"}};
+  struct Case {
+    const char* label;
+    int32_t exists;
+    std::string device;
+    int32_t readAnswer;
+    std::vector<DialDevice> devices;
+    std::vector<std::string> written;  // device names written, in order
+  };
+  const std::vector<Case> cases = {
+      {"missing: created with the first modem", 0, "", kRasSuccess, replaced, {"Modem C"}},
+      {"device still listed: left alone", kEntryAlreadyExists, "Modem D", kRasSuccess, replaced, {}},
+      {"device listed in other letters: left alone", kEntryAlreadyExists, "MODEM d", kRasSuccess, replaced, {}},
+      {"modem replaced: written afresh with the first modem", kEntryAlreadyExists, "Modem A", kRasSuccess, replaced,
+       {"Modem C"}},
+      {"entry without a device, a modem now there", kEntryAlreadyExists, "", kRasSuccess, replaced, {"Modem C"}},
+      {"device gone and no modem to name instead: left alone", kEntryAlreadyExists, "Modem A", kRasSuccess,
+       {{"vpn", "WAN Miniport (PPTP)"}}, {}},
+      {"entry that cannot be read: left alone", kEntryAlreadyExists, "Modem A", 623, replaced, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    FakeDialUpService service;
+    service.validateAnswer = c.exists;
+    service.entryDevice = c.device;
+    service.entryDeviceAnswer = c.readAnswer;
+    service.devices = c.devices;
+    EXPECT_EQ(PreparePhonebookEntry(service, true), c.exists);
+    std::vector<std::string> written;
+    for (const auto& w : service.written) {
+      EXPECT_EQ(w.entryName, "Crv");
+      EXPECT_EQ(w.record.LocalPhoneNumber, "55555555");
+      written.push_back(w.record.DeviceName);
+    }
+    EXPECT_EQ(written, c.written);
+  }
+}
+
 // A service whose size query answers as told.
 class SizeQueryService : public FakeDialUpService {
  public:

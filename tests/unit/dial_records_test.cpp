@@ -676,6 +676,34 @@ TEST(DialRecordsTest, EntryPropertiesPassTheSizeAndTheDefaultPhonebook) {
   EXPECT_EQ(storedSize, 2088u);
 }
 
+// The entry's device is read from a record of the size the service names
+// for a new entry, in a buffer with room for the entry's alternate numbers.
+TEST(DialRecordsTest, EntryDeviceIsReadFromTheNewestRecordVersion) {
+  RasRawFunctions raw;
+  std::vector<uint32_t> dwSizes;
+  raw.GetEntryProperties = [&](const char*, const char* entryName, uint8_t* record, uint32_t& size) -> uint32_t {
+    if (entryName == nullptr) {
+      size = 2088;
+      return kTooSmall;
+    }
+    if (std::string(entryName) != "Crv") return 623;
+    if (record == nullptr || size < 2100) {
+      size = 2100;  // the record and its alternate numbers
+      return kTooSmall;
+    }
+    dwSizes.push_back(static_cast<uint32_t>(GetNumber(record, 4)));
+    std::memcpy(record + 989, "Modem A", 8);
+    return 0;
+  };
+  RasRecordService records(raw);
+  std::string device = "untouched";
+  EXPECT_EQ(records.GetEntryDeviceName("", "Other", device), 623);
+  EXPECT_EQ(device, "untouched");
+  EXPECT_EQ(records.GetEntryDeviceName("", "Crv", device), 0);
+  EXPECT_EQ(device, "Modem A");
+  EXPECT_EQ(dwSizes, std::vector<uint32_t>{2088});
+}
+
 TEST(DialRecordsTest, FixedTexts) {
   struct Case {
     std::string text;

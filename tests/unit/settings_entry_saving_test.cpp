@@ -132,9 +132,9 @@ TEST_F(EntrySavingTest, WritesThePasswordThenTheValuesInOrder) {
   form.autoDisconnectHours = 10;
   form.autoDisconnectMinutes = 30;
   form.disconnectAndDial = true;
-  entry.Icon = 12;
+  form.icon = 12;
 
-  ASSERT_EQ(SaveEntry(form, store, entry, messages), SaveResult::Saved);
+  ASSERT_EQ(SaveEntry(form, nullptr, store, entry, messages), SaveResult::Saved);
 
   const std::vector<std::string> order = {
       "Password",     "LoadAtStartup", "MonitorTime",  "LastDialedLocation", "UseList",       "PhoneList",
@@ -146,7 +146,7 @@ TEST_F(EntrySavingTest, WritesThePasswordThenTheValuesInOrder) {
   const std::pair<const char*, const char*> expected[] = {
       {"LoadAtStartup", "1"}, {"MonitorTime", "1"}, {"LastDialedLocation", "Home,0123"}, {"UseList", "0"},
       {"PhoneList", ""}, {"UserName", "joe"}, {"PhoneNumber", "0123"}, {"EnableRedial", "1"},
-      {"NumberOfRedials", " 3"}, {"Minutes", " 2"}, {"Seconds", " 1"}, {"FileURL", "http://"},
+      {"NumberOfRedials", " 3"}, {"Minutes", " 2"}, {"Seconds", " 1"}, {"FileURL", ""},  // the prefill alone is no address
       {"StartBrowser", "1"}, {"AutoDisconnect", "1"}, {"AutoDisconnectTime", "37800"}, {"AutoReconnect", "1"},
       {"OnTimeEx1", "0"}, {"OnTimeEx2", ""}, {"OffTimeEx1", "0"}, {"OffTimeEx2", "100"},
       {"DisconnectAndDial", "1"}, {"Icon", "12"},
@@ -169,16 +169,45 @@ TEST_F(EntrySavingTest, PasswordBoxOfOnlySpacesKeepsTheStoredPassword) {
     EntryForm form = CompleteForm();
     form.password = box;
     registry.writtenValues.clear();
-    ASSERT_EQ(SaveEntry(form, store, entry, messages), SaveResult::Saved);
+    ASSERT_EQ(SaveEntry(form, nullptr, store, entry, messages), SaveResult::Saved);
     EXPECT_EQ(Value(kWorkKey, "Password"), "\xB4\xB6stored");
     EXPECT_EQ(registry.writtenValues.size(), 24u);
   }
 }
 
+// Saved over the entry it was loaded from, a form writes the values whose
+// text changed, each as it is stored: a time as seconds, "NC" as 100, a
+// typed password scrambled. Under a new name the password the spaces stand
+// for goes along.
+TEST_F(EntrySavingTest, OverTheLoadedEntryOnlyChangedValuesAreWritten) {
+  const EntryForm loaded = CompleteForm();
+  EntryForm form = loaded;
+  form.autoDisconnectHours = 2;
+  form.offTime1 = "nc";
+  form.password = std::string(24, ' ');
+  ASSERT_EQ(SaveEntry(form, &loaded, store, entry, messages), SaveResult::Saved);
+  EXPECT_EQ(registry.writtenValues, (std::vector<std::string>{"AutoDisconnectTime", "OffTimeEx1"}));
+  EXPECT_EQ(Value(kWorkKey, "AutoDisconnectTime"), "7200");
+  EXPECT_EQ(Value(kWorkKey, "OffTimeEx1"), "100");
+
+  registry.writtenValues.clear();
+  form.password = "secret";
+  ASSERT_EQ(SaveEntry(form, &loaded, store, entry, messages), SaveResult::Saved);
+  EXPECT_EQ(registry.writtenValues, (std::vector<std::string>{"Password", "AutoDisconnectTime", "OffTimeEx1"}));
+
+  const std::string homeKey = std::string(kSettingsRoot) + "Home";
+  form.name = "Home";
+  form.password = std::string(24, ' ');
+  form.storedPassword = "\xB4\xB6stored";
+  ASSERT_EQ(SaveEntry(form, nullptr, store, entry, messages), SaveResult::Saved);
+  EXPECT_EQ(Value(homeKey, "Password"), "\xB4\xB6stored");
+  EXPECT_EQ(Value(homeKey, "UserName"), "joe");
+}
+
 TEST_F(EntrySavingTest, RefusedPasswordWritesNothingAtAll) {
   EntryForm form = CompleteForm();
   form.password = "\xE9tude42";  // cannot be held: stored as typed it would dial garbage
-  EXPECT_EQ(SaveEntry(form, store, entry, messages), SaveResult::PasswordRefused);
+  EXPECT_EQ(SaveEntry(form, nullptr, store, entry, messages), SaveResult::PasswordRefused);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].title, "Data cannot be saved");
   EXPECT_TRUE(registry.writtenValues.empty());
@@ -189,7 +218,7 @@ TEST_F(EntrySavingTest, KeyThatCannotBeCreatedSaysOptionsNotSaved) {
   registry.createKeyFailure = 5;
   EntryForm form = CompleteForm();
   form.password = std::string(24, ' ');
-  EXPECT_EQ(SaveEntry(form, store, entry, messages), SaveResult::KeyNotCreated);
+  EXPECT_EQ(SaveEntry(form, nullptr, store, entry, messages), SaveResult::KeyNotCreated);
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text, "Options not saved");
   EXPECT_EQ(messages.shown[0].title, "Error");
@@ -204,7 +233,7 @@ TEST_F(EntrySavingTest, OffTimesTurnNcInAnyCaseInto100OnTimesStayAsTyped) {
   form.offTime2 = "NC";
   form.onTime1 = "nc";
   form.onTime2 = " 5";
-  ASSERT_EQ(SaveEntry(form, store, entry, messages), SaveResult::Saved);
+  ASSERT_EQ(SaveEntry(form, nullptr, store, entry, messages), SaveResult::Saved);
   EXPECT_EQ(Value(kWorkKey, "OffTimeEx1"), "100");
   EXPECT_EQ(Value(kWorkKey, "OffTimeEx2"), "100");
   EXPECT_EQ(Value(kWorkKey, "OnTimeEx1"), "nc");
@@ -217,7 +246,7 @@ TEST_F(EntrySavingTest, RedialTextThatWouldReadBackOtherwiseIsWrittenAsTheScroll
   form.minutesValue = 0;
   form.secondsText = "7x";
   form.secondsValue = 7;
-  ASSERT_EQ(SaveEntry(form, store, entry, messages), SaveResult::Saved);
+  ASSERT_EQ(SaveEntry(form, nullptr, store, entry, messages), SaveResult::Saved);
   EXPECT_EQ(Value(kWorkKey, "Minutes"), "0");
   EXPECT_EQ(Value(kWorkKey, "Seconds"), "7x");
 }

@@ -50,11 +50,13 @@ class OnlineTimeWindowsTest : public ::testing::Test {
   void Store(const std::string& value, const std::string& text) {
     registry.SetString(RegHive::CurrentUser, Key(), value, text);
   }
-  // A connection comes up at `wallClock` seconds since midnight.
+  // A monitored connection of "Work" comes up at `wallClock` seconds since
+  // midnight.
   void Connect(double wallClock) {
     clock.secondsSinceMidnight = wallClock;
     ledger.StartCounting();
     line.isConnected = 1;
+    line.entry.MonitorTime = 1;
   }
   // `seconds` pass on both clocks; the wall clock wraps at midnight.
   void Pass(double seconds) {
@@ -320,6 +322,65 @@ class OnlineTimeWindowTest : public OnlineTimeWindowsTest {
   OnlineTimeForm frmOnTime{OnlineTimeSources{ledger, store, statsEntryName, line, clock, dialer,
                                              [this](forms::Form& window) { broughtToFront.push_back(&window); }}};
 };
+
+// Both windows over one store and one line, as the program has them.
+class MonthTotalTest : public StatisticsWindowTest {
+ protected:
+  forms::Form dialer{"frmDialer", 100};
+  OnlineTimeForm frmOnTime{
+      OnlineTimeSources{ledger, store, statsEntryName, line, clock, dialer, [](forms::Form&) {}}};
+};
+
+// The running line adds to a month total only while its time is still to
+// be booked and only to its own entry's; a line that began before the
+// stored month ended counts whole for this month, as its booking will. Both
+// windows show the same figure.
+TEST_F(MonthTotalTest, BothWindowsAddTheRunningLineOnlyUntilItIsBooked) {
+  struct Case {
+    const char* label;
+    const char* shown;
+    const char* currentMonth;
+    uint8_t monitored;
+    bool switchedOffHalfway;
+    const char* total;
+    const char* listLine;
+  };
+  const std::vector<Case> cases = {
+      {"monitored line of the entry shown", "Work", "12,December", 1, false, "01:20:00",
+       " December\t1 hrs   20 min"},
+      {"monitoring switched off halfway: booked once, not counted on", "Work", "12,December", 1, true, "01:10:00",
+       " December\t1 hrs   10 min"},
+      {"line never monitored, so never booked", "Work", "12,December", 0, false, "01:00:00",
+       " December\t1 hrs   00 min"},
+      {"another entry's line", "Home", "12,December", 1, false, "01:00:00", " December\t1 hrs   00 min"},
+      {"line began before the stored month ended", "Work", "11,November", 1, false, "00:20:00",
+       " December\t0 hrs   20 min"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    registry = FakeRegistry();
+    statsEntryName = c.shown;
+    registry.AddKey(RegHive::CurrentUser, Key());
+    Store(kCurrentMonthValue, c.currentMonth);
+    Store(kOnlineTimeValue, "3600");
+    Connect(12 * 3600.0);
+    entry.MonitorTime = c.monitored;
+    Pass(600);
+    if (c.switchedOffHalfway) {
+      ledger.SaveOnlineTime(Key());
+      entry.MonitorTime = 0;
+    }
+    Pass(600);
+
+    frmStatistics.Load();
+    frmStatistics.Timer1.OnTick();
+    EXPECT_EQ(frmStatistics.lblTotalTime.Caption(), c.total);
+    frmOnTime.Load();
+    EXPECT_EQ(frmOnTime.lbxTime.List(0), c.listLine);
+    frmStatistics.Unload();
+    frmOnTime.Unload();
+  }
+}
 
 TEST(OnlineTimeLineTest, TheLongestMonthNamesTakeOneTabTheOthersTwo) {
   struct Case {

@@ -184,6 +184,222 @@ TEST_F(OptionsFormTest, LoadFillsTheFieldsAndNeverShowsTheStoredPassword) {
   EXPECT_TRUE(calls.empty());  // an existing entry: the program keeps running
 }
 
+// Every value an entry's key can hold, in forms a user, an older version or
+// another part of the program may have left: a save that changed one field
+// writes that field and leaves every other value byte for byte, whether
+// its page was opened or not and whether a box shows it or not.
+TEST_F(OptionsFormTest, SavingWritesOnlyTheChangedValue) {
+  const std::vector<std::pair<std::string, std::string>> common = {
+      {"Icon", "12"},
+      {"LoadAtStartup", "0"},
+      {"MonitorTime", "1"},
+      {"Password", "\xB4\xB6\xB8"},
+      {"EnableRedial", "1"},
+      {"NumberOfRedials", " 4"},
+      {"Minutes", "02"},
+      {"Seconds", "30"},
+      {"DoNotAsk", "1"},
+      {"FileURL", "http://numbers.example/now.txt"},
+      {"DisconnectAndDial", "1"},
+      {"BrowserPath", "C:\\Browsers\\web.exe"},
+      {"StartBrowser", "0"},
+      {"AutoDisconnect", "1"},
+      {"AutoDisconnectTime", "37800"},
+      {"AutoReconnect", "1"},
+      {"OnTimeEx1", "2"},
+      {"OnTimeEx2", "5"},
+      {"OffTimeEx1", "10"},
+      {"OffTimeEx2", "100"},
+      {"PhoneNumberLocation", "3"},
+      {"LastOffTime", "43200"},
+      {"CurrentMonth", "12"},
+      {"OnlineTime", "3600"},
+      {"PreviousMonths", "11,7200;10,60;"},
+  };
+  struct Case {
+    const char* label;
+    std::vector<std::pair<std::string, std::string>> own;
+    bool visitEveryPage;
+  };
+  const Case cases[] = {
+      {"single number, General page only",
+       {{"UseList", "0"}, {"UserName", "joe"}, {"PhoneNumber", "5550100"}, {"LastDialedLocation", "5550100"},
+        {"PhoneList", "C:\\lists\\old.csv"}, {"UserList", "C:\\lists\\oldusers.csv"}},
+       false},
+      {"single number, every page looked at",
+       {{"UseList", "0"}, {"UserName", "joe"}, {"PhoneNumber", "5550100"}, {"LastDialedLocation", "5550100"}},
+       true},
+      {"lists",
+       {{"UseList", "1"}, {"PhoneList", "C:\\lists\\phones.csv"}, {"UserList", "C:\\lists\\users.csv"},
+        {"LastDialedLocation", "Yuma,AZ,US,520 3290098"}, {"UserName", "stale"}, {"PhoneNumber", "5550100"}},
+       true},
+  };
+  SeedEntry("*Myisp", {{"Location", "C:\\isp.exe"}, {"Tab4Name", "Myisp"}});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    registry.DeleteKey(RegHive::CurrentUser, Key("Work"));
+    std::vector<std::pair<std::string, std::string>> values = common;
+    values.insert(values.end(), c.own.begin(), c.own.end());
+    SeedEntry("Work", values);
+    store.EnumEntries();
+    registry.writtenValues.clear();
+
+    OptionsForm& options = Open("Work");
+    if (c.visitEveryPage) {
+      for (int tab : {2, 3, 4, 5, 1}) options.tbsOptions.SetSelectedTab(tab);
+    }
+    options.TxtRedial.OnUserText("7");
+    options.cmdOK_Click();
+    ASSERT_FALSE(options.Loaded());
+
+    EXPECT_EQ(registry.writtenValues, std::vector<std::string>{"NumberOfRedials"});
+    EXPECT_EQ(Value("Work", "NumberOfRedials"), "7");
+    for (const auto& [name, text] : values) {
+      if (name == "NumberOfRedials") continue;
+      EXPECT_EQ(Value("Work", name), text) << name;
+    }
+  }
+}
+
+// The Automate page shows the edited entry's address and browser, not the
+// running entry's, and keeps what the user typed there when the page is
+// left and opened again.
+TEST_F(OptionsFormTest, AutomatePageShowsTheEditedEntryAndKeepsWhatWasTyped) {
+  SeedEntry("Work", {{"BrowserPath", "C:\\work.exe"}, {"FileURL", "http://work.example/n.txt"}});
+  SeedEntry("Home", {{"BrowserPath", "C:\\home.exe"}, {"FileURL", "http://home.example/n.txt"}});
+  OptionsForm& options = Open("Work");
+  options.cmbSelEntry_DropDown();
+  options.cmbSelEntry.OnUserText("Home");
+  options.tbsOptions.SetSelectedTab(3);
+  EXPECT_EQ(options.txtBrowser.Text(), "C:\\home.exe");
+  EXPECT_EQ(options.txtURL.Text(), "http://home.example/n.txt");
+
+  options.txtURL.OnUserText("http://home.example/new.txt");
+  options.tbsOptions.SetSelectedTab(1);
+  options.tbsOptions.SetSelectedTab(3);
+  EXPECT_EQ(options.txtURL.Text(), "http://home.example/new.txt");
+}
+
+// Looking at one list entry and then another shows the second one's lists
+// and saves nothing of the first into it: not its files, not its line.
+TEST_F(OptionsFormTest, SwitchingBetweenListEntriesCarriesNothingOver) {
+  SeedEntry("Alpha", {{"UseList", "1"}, {"PhoneList", "C:\\a\\phones.csv"}, {"UserList", "C:\\a\\users.csv"},
+                      {"LastDialedLocation", "Yuma,AZ,US,520 3290098"}});
+  SeedEntry("Beta", {{"UseList", "1"}, {"PhoneList", "C:\\b\\phones.csv"}, {"UserList", "C:\\b\\users.csv"}});
+  OptionsForm& options = Open("");
+  options.cmbSelEntry_DropDown();
+  options.cmbSelEntry.OnUserText("Alpha");
+  ASSERT_EQ(options.txtPhoneList.Text(), "C:\\a\\phones.csv");
+  options.cmbSelEntry.OnUserText("Beta");
+  EXPECT_EQ(options.txtPhoneList.Text(), "C:\\b\\phones.csv");
+  EXPECT_EQ(options.txtUserList.Text(), "C:\\b\\users.csv");
+
+  options.chkLoad.OnUserValue(1);
+  options.cmdOK_Click();
+  EXPECT_EQ(Value("Beta", "LoadAtStartup"), "1");
+  EXPECT_EQ(Value("Beta", "PhoneList"), "C:\\b\\phones.csv");
+  EXPECT_EQ(Value("Beta", "UserList"), "C:\\b\\users.csv");
+  EXPECT_EQ(Value("Beta", "LastDialedLocation"), "<missing>");
+  EXPECT_EQ(Value("Alpha", "LastDialedLocation"), "Yuma,AZ,US,520 3290098");
+}
+
+// The spaces in the password box stand for the password of the entry shown.
+// A new name typed over that entry takes that password along; where there
+// is none for them to stand for, the password is asked for.
+TEST_F(OptionsFormTest, SpacesInThePasswordBoxStandForTheShownEntrysPassword) {
+  struct Case {
+    const char* label;
+    const char* storedPassword;  // of "Work"; nullptr: none
+    const char* typed;           // into the password box; nullptr: untouched
+    const char* saved;           // "Password" of "Home"; nullptr: "Missing password." asked
+  };
+  const Case cases[] = {
+      {"stored, untouched", "\xB4\xB6\xB8", nullptr, "\xB4\xB6\xB8"},
+      {"stored, spaces typed", "\xB4\xB6\xB8", "   ", "\xB4\xB6\xB8"},
+      {"none stored, spaces typed", nullptr, "   ", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    registry.DeleteKey(RegHive::CurrentUser, Key("Work"));
+    registry.DeleteKey(RegHive::CurrentUser, Key("Home"));
+    SeedEntry("Work", {{"UserName", "joe"}, {"PhoneNumber", "5550100"}});
+    if (c.storedPassword != nullptr) registry.SetString(RegHive::CurrentUser, Key("Work"), "Password", c.storedPassword);
+    messages.shown.clear();
+    OptionsForm& options = Open("Work");
+    options.cmbSelEntry.OnUserText("Home");
+    if (c.typed != nullptr) options.txtPassword.OnUserText(c.typed);
+    options.cmdOK_Click();
+    if (c.saved == nullptr) {
+      EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Missing password."});
+      EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, Key("Home")));
+      options.Unload();
+    } else {
+      EXPECT_EQ(Value("Home", "Password"), c.saved);
+      EXPECT_EQ(Value("Home", "UserName"), "joe");
+    }
+  }
+}
+
+// The running entry is no new entry, whatever the custom page holds: saving
+// it closes the window and the program goes on with its line.
+TEST_F(OptionsFormTest, SavingTheRunningEntryAfterTheCustomPageKeepsTheProgram) {
+  SeedEntry("*Myisp", {{"Location", "C:\\isp.exe"}, {"Tab4Name", "Myisp"}});
+  SeedEntry("Work", {{"UserName", "joe"}, {"Password", "\xB4\xB6\xB8"}, {"PhoneNumber", "5550100"}});
+  store.EnumEntries();
+  line.isConnected = 1;
+  OptionsForm& options = Open("Work");
+  options.tbsOptions.SetSelectedTab(4);
+  ASSERT_EQ(options.txtNZentry.Text(), "Myisp");
+  options.tbsOptions.SetSelectedTab(1);
+  options.TxtRedial.OnUserText("7");
+  options.cmdOK_Click();
+  EXPECT_FALSE(options.Loaded());
+  EXPECT_EQ(Value("Work", "NumberOfRedials"), "7");
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(calls.empty());
+}
+
+// A check box set from the entry to the value it already had raises no
+// click: the fields it governs must follow the entry all the same.
+TEST_F(OptionsFormTest, AnEntryWithoutRedialLoadedFirstDisablesTheRedialFields) {
+  SeedEntry("Work", {{"EnableRedial", "0"}});
+  OptionsForm& options = Open("Work");
+  EXPECT_EQ(options.chkRedial.Value(), 0);
+  for (forms::Control* control : std::initializer_list<forms::Control*>{
+           &options.TxtRedial, &options.txtMinutes, &options.txtSeconds, &options.vsb1, &options.vsb2, &options.vsb3}) {
+    EXPECT_FALSE(control->Enabled()) << control->Name();
+  }
+  EXPECT_EQ(options.TxtRedial.BackColor(), forms::kColorInactiveCaptionText);
+}
+
+// There is one custom entry. Saved under a new name it moves there with its
+// icon, its disconnect choice and its online time, and the old key and
+// shortcut go: two "*" keys would leave the next start to pick one of them.
+TEST_F(OptionsFormTest, RenamingTheCustomEntryMovesItsRecord) {
+  const std::vector<std::pair<std::string, std::string>> kept = {
+      {"Icon", "15"}, {"DoNotAsk", "1"}, {"CurrentMonth", "12,December"}, {"OnlineTime", "3600"}};
+  SeedEntry("*Zeta", {{"Location", "C:\\isp.exe"}, {"Tab4Name", "Zeta"}});
+  for (const auto& [value, text] : kept) registry.SetString(RegHive::CurrentUser, Key("*Zeta"), value, text);
+  registry.SetString(RegHive::CurrentUser, kSettingsRoot, "Tab4Name", "Zeta");
+  const std::string oldLink = std::string(kUserDesktop) + "\\Zeta.lnk";
+  links.links[oldLink] = {};
+  store.EnumEntries();
+
+  OptionsForm& options = Open("");
+  options.tbsOptions.SetSelectedTab(4);
+  ASSERT_EQ(options.txtNZentry.Text(), "Zeta");
+  options.txtNZentry.OnUserText("Alpha");
+  options.cmdOK_Click();
+
+  EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, Key("*Zeta")));
+  EXPECT_EQ(links.links.count(oldLink), 0u);
+  EXPECT_EQ(Value("*Alpha", "Location"), "C:\\isp.exe");
+  EXPECT_EQ(Value("*Alpha", "Tab4Name"), "Alpha");
+  for (const auto& [value, text] : kept) EXPECT_EQ(Value("*Alpha", value), text) << value;
+  store.EnumEntries();
+  EXPECT_EQ(store.CustomEntryKey, "*Alpha");
+}
+
 TEST_F(OptionsFormTest, SelectorCaptionsAndReloading) {
   SeedEntry("Work", {{"PhoneNumber", "0123"}});
   OptionsForm& options = Open("");

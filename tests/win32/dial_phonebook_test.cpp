@@ -1,9 +1,12 @@
 // The program's phonebook entry "Crv" at start-up of the real program on the
 // stand-in service: created with the first modem when missing, left alone
-// when it exists.
+// when it exists and its device is listed, written afresh when its modem was
+// replaced between two runs.
 #include <gtest/gtest.h>
 
+#include "app/dialer_ids.h"
 #include "dial_standin_fixture.h"
+#include "support/dialer_window.h"
 #include "support/program_under_test.h"
 
 namespace corvane::testing {
@@ -52,6 +55,28 @@ TEST_F(PhonebookStartupTest, ExistingCrvIsLeftAlone) {
   DWORD_PTR answer = 0;
   ASSERT_NE(SendMessageTimeoutA(dialer, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer), 0);
   EXPECT_EQ(ReadWholeFile(phonebookPath_), before);
+}
+
+// The modem "Crv" was written with is replaced before the second run: that
+// run writes the entry afresh with the modem now there, and its dial
+// connects instead of failing with 797 for good.
+TEST_F(PhonebookStartupTest, ModemReplacedBetweenTwoRunsTheSecondConnects) {
+  SeedEntry("Pbktest", {{"PhoneNumber", "5550100"}, {"UseList", "0"}, {"StartBrowser", "0"}, {"DoNotAsk", "1"},
+                        {"Minutes", "0"}, {"Seconds", "1"}});
+  for (const char* modem : {"Modem A", "Modem C"}) {
+    SCOPED_TRACE(modem);
+    WriteScenario(std::string("device modem ") + modem + "\n", false);
+    const size_t dialsBefore = DialCount();
+    ProgramUnderTest program("Pbktest");
+    HWND dialer = program.MainWindow();
+    ASSERT_NE(dialer, nullptr);
+    ASSERT_TRUE(WaitConnected(program, dialer)) << Control("dials");
+    EXPECT_EQ(DialCount(), dialsBefore + 1) << Control("dials");
+    EXPECT_NE(ReadWholeFile(phonebookPath_).find(std::string("DeviceName=") + modem + "\r\n"), std::string::npos)
+        << ReadWholeFile(phonebookPath_);
+    PostMessageA(dialer, WM_COMMAND, IDM_EXIT, 0);
+    ASSERT_TRUE(program.WaitForExit(10000));
+  }
 }
 
 }  // namespace

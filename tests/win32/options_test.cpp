@@ -2,7 +2,9 @@
 // entry opens it; a new entry is saved with its 24 values and its desktop
 // shortcut, which then dials it; an edited entry keeps its password; removal
 // takes the key and every shortcut; closing with "Load at startup" makes the
-// Startup shortcut; the field rules through the real boxes; the icon chooser.
+// Startup shortcut; an entry with every value set keeps all but the one
+// changed; the field rules through the real boxes; the icon chooser; the
+// help, the icon chooser and the questions owned by the options window.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -178,6 +180,103 @@ TEST_F(OptionsTest, EditingAnEntryKeepsItsPasswordAndTheIconChooserReturnsItsNum
     EXPECT_EQ(ReadValue(EntryKey("Work"), "PhoneNumber"), "5550199");
     EXPECT_EQ(ReadValue(EntryKey("Work"), "Icon"), pick.icon);
     EXPECT_TRUE(program.Running());
+  }
+}
+
+// The options window's own windows belong to it: the help stays above it
+// and goes with it; the icon chooser and its questions are modal to it,
+// not to the dialer, which stays usable.
+TEST_F(OptionsTest, HelpIconChooserAndQuestionsBelongToTheOptionsWindow) {
+  SeedEntry("Work", {{"PhoneNumber", ""}});
+  ProgramUnderTest program("Work");
+  HWND dialer = program.MainWindow();
+  HWND options = OpenOptionsFromDialer(program);
+  ASSERT_NE(options, nullptr);
+
+  Press(options, IDC_OPT_CMDHELP);
+  HWND help = WaitForWindow("Options Help");
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(GetWindow(help, GW_OWNER), options);
+
+  ClickPicture(options, IDC_OPT_IMGICON0);
+  HWND icons = WaitForWindow("Click On Icon To Select");
+  ASSERT_NE(icons, nullptr);
+  EXPECT_EQ(GetWindow(icons, GW_OWNER), options);
+  EXPECT_FALSE(IsWindowEnabled(options));
+  EXPECT_TRUE(IsWindowEnabled(dialer));
+  PostMessageA(icons, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(icons) && IsWindowEnabled(options); }));
+
+  std::thread typing([&] { Type(options, IDC_OPT_TXTAHRS, "1000"); });
+  HWND question = WaitForWindow("Wrong value");
+  EXPECT_NE(question, nullptr);
+  if (question != nullptr) {
+    EXPECT_EQ(GetWindow(question, GW_OWNER), options);
+    EXPECT_FALSE(IsWindowEnabled(options));
+    EXPECT_TRUE(IsWindowEnabled(dialer));
+  }
+  EXPECT_EQ(AnswerMessage("Wrong value"), "The valid range is 1 - 999");
+  typing.join();
+
+  Press(options, IDC_OPT_CMDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(options); }));
+  EXPECT_FALSE(IsWindow(help));
+  EXPECT_TRUE(program.Running());
+}
+
+// An entry with every value set, among them values no box shows (its
+// single login kept beside its lists, the number file, the online time): a
+// save that changed one field leaves every other value as it was stored.
+TEST_F(OptionsTest, SavingAnEntryWithEveryValueChangesOnlyTheChangedOne) {
+  const std::vector<std::pair<std::string, std::string>> values = {
+      {"Icon", "12"},
+      {"UseList", "1"},
+      {"LastDialedLocation", "Yuma,520 3290098"},
+      {"LoadAtStartup", "0"},
+      {"MonitorTime", "0"},
+      {"PhoneList", "C:\\lists\\phones.csv"},
+      {"UserList", "C:\\lists\\users.csv"},
+      {"UserName", "joe"},
+      {"Password", "\xB4\xB6\xB8"},
+      {"PhoneNumber", "5550100"},
+      {"EnableRedial", "1"},
+      {"NumberOfRedials", " 4"},
+      {"Minutes", "02"},
+      {"Seconds", "30"},
+      {"DoNotAsk", "1"},
+      {"FileURL", "http://numbers.example/now.txt"},
+      {"DisconnectAndDial", "1"},
+      {"BrowserPath", "C:\\Browsers\\web.exe"},
+      {"StartBrowser", "0"},
+      {"AutoDisconnect", "1"},
+      {"AutoDisconnectTime", "37800"},
+      {"AutoReconnect", "1"},
+      {"OnTimeEx1", "2"},
+      {"OnTimeEx2", "5"},
+      {"OffTimeEx1", "10"},
+      {"OffTimeEx2", "100"},
+      {"PhoneNumberLocation", "1"},
+      {"PreviousMonths", "11,7200;"},
+  };
+  SeedEntry("Work", values);
+  ProgramUnderTest program("Work");
+  HWND options = OpenOptionsFromDialer(program);
+  ASSERT_NE(options, nullptr);
+  // The radio pair is a group of its own, so the arrow keys move between
+  // its two buttons only.
+  EXPECT_NE(GetWindowLongA(GetDlgItem(options, IDC_OPT_OPTNEXTTIME), GWL_STYLE) & WS_GROUP, 0);
+  EXPECT_EQ(ControlText(options, IDC_OPT_TXTPHONELIST), "C:\\lists\\phones.csv");
+
+  Type(options, IDC_OPT_TXTREDIAL, "7");
+  ASSERT_TRUE(WaitUntil([&] { return ControlText(options, IDC_OPT_TXTREDIAL) == "7"; }));
+  Press(options, IDC_OPT_CMDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(options); }));
+  EXPECT_TRUE(program.Running());
+
+  EXPECT_EQ(ReadValue(EntryKey("Work"), "NumberOfRedials"), "7");
+  for (const auto& [name, text] : values) {
+    if (name == "NumberOfRedials") continue;
+    EXPECT_EQ(ReadValue(EntryKey("Work"), name), text) << name;
   }
 }
 

@@ -16,12 +16,15 @@
 
 #include "app/dialer_ids.h"
 #include "picture_request.h"
+#include "stats/connection_log.h"
+#include "stats/connection_log_ids.h"
 #include "stats/statistics_ids.h"
 #include "support/dialer_window.h"
 #include "support/program_under_test.h"
 #include "ui/message_ids.h"
 #include "ui/options_ids.h"
 #include "user_input.h"
+#include "win32/win32_connection_log_files.h"
 
 namespace corvane::gallery {
 namespace {
@@ -221,6 +224,43 @@ void ChooseTrayItem(int position) {
   WaitGone(menu);
 }
 
+// A connection log of a few dozen lines over this month and the two before
+// it: evenings mostly, now and then a dropped line, a second entry.
+void SeedDemoLog() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  Win32ConnectionLogFiles files;
+  std::string text = ConnectionLogStart();
+  uint32_t draw = 12345;
+  const auto next = [&draw](uint32_t below) {
+    draw = draw * 1103515245 + 12345;
+    return (draw >> 16) % below;
+  };
+  for (int back = 2; back >= 0; --back) {
+    const int month = (now.wMonth + 12 - back - 1) % 12 + 1;
+    const int year = now.wYear - (now.wMonth - back < 1 ? 1 : 0);
+    const int lastDay = back == 0 ? now.wDay : 28;
+    for (int day = 1; day <= lastDay; day += 1 + static_cast<int>(next(3))) {
+      ConnectionRecord record;
+      const bool work = next(5) == 0;
+      record.Entry = work ? "Work" : kEntry;
+      record.Number = work ? "5550177" : "5550100";
+      record.Login = work ? "ann" : "demo";
+      record.Started = {year, month, day, 18 + static_cast<int>(next(5)), static_cast<int>(next(60)),
+                        static_cast<int>(next(60)), 60};
+      record.Seconds = 300 + next(5400);
+      record.Ended = AddSeconds(record.Started, record.Seconds);
+      record.Speed = next(4) == 0 ? 28800 : 49333;
+      record.Sent = record.Seconds * (300 + next(400));
+      record.Received = record.Seconds * (2000 + next(3000));
+      record.EndedBy = next(6) == 0 ? ConnectionEnd::LineDropped : ConnectionEnd::User;
+      record.BookedIn = {year, month};
+      text += "\r\n" + ConnectionRow(record);
+    }
+  }
+  if (!files.Replace(kConnectionLogFile, text)) Fail("the demo connection log");
+}
+
 // Seeds the demo entry and the stand-in's dials; the entry's name.
 const char* PrepareDemo(const std::string& redials, const std::string& seconds, const std::string& dials) {
   SeedDemoEntry(redials, seconds);
@@ -241,9 +281,10 @@ struct DemoProgram {
   HWND dialer;
 };
 
-enum TrayItem { kOptions = 1, kStatistics = 2, kDisconnect = 3 };
+enum TrayItem { kOptions = 1, kStatistics = 2, kConnectionLog = 3, kDisconnect = 4 };
 
 void ConnectedTour(Gallery& gallery) {
+  SeedDemoLog();
   DemoProgram demo("3", "5", "dial busy\ndial connect 49333 rx 4500 tx 700\n");
   HWND dialer = demo.dialer;
 
@@ -276,6 +317,13 @@ void ConnectedTour(Gallery& gallery) {
   gallery.Shot("statistics-monthly", statistics);
   Press(statistics, IDC_STA_CMDOK);
   WaitGone(statistics);
+
+  ChooseTrayItem(kConnectionLog);
+  HWND connectionLog = WaitForWindowWith(demo.processId, IDC_LOG_LVWLOG);
+  WaitFor("the logged lines", [&] { return SendDlgItemMessageA(connectionLog, IDC_LOG_LVWLOG, LVM_GETITEMCOUNT, 0, 0) > 0; });
+  gallery.Shot("connection-log", connectionLog);
+  Press(connectionLog, IDC_LOG_CMDCLOSE);
+  WaitGone(connectionLog);
 
   ChooseTrayItem(kOptions);
   HWND options = WaitForWindowWith(demo.processId, IDC_OPT_TBSOPTIONS);

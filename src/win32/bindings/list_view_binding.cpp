@@ -1,9 +1,14 @@
 // Report-style list views (a common-controls list view): column headers with
-// widths in twips, rows of cells. Appended rows are added one by one; any
-// other change of the rows rebuilds them with drawing switched off.
+// widths in twips, rows of cells, and a click on a column header. Appended
+// rows are added one by one; any other change of the rows rebuilds them with
+// drawing switched off. A template that gives the list LVS_OWNERDATA gets a
+// virtual list: the control holds only the count and asks for the cells it
+// draws, so a hundred thousand rows fill at once.
 #include "win32/bindings/kind_bindings.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace corvane {
 
@@ -30,6 +35,10 @@ class ListViewBinding : public ControlBinding {
   void AppendItems() override {
     HWND item = Item();
     if (item == nullptr) return;
+    if (Virtual(item)) {
+      SetCount(item);
+      return;
+    }
     const int shown = static_cast<int>(SendMessageA(item, LVM_GETITEMCOUNT, 0, 0));
     if (shown >= view_.RowCount()) return;
     SendMessageA(item, WM_SETREDRAW, FALSE, 0);
@@ -38,8 +47,30 @@ class ListViewBinding : public ControlBinding {
     InvalidateRect(item, nullptr, TRUE);
   }
   void OnDpiChanged() override { PushColumns(); }
+  bool OnNotify(const NMHDR& header, LRESULT& /*result*/) override {
+    if (header.code == LVN_COLUMNCLICK) {
+      view_.OnUserColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+      return true;
+    }
+    if (header.code == LVN_GETDISPINFOA) {
+      LVITEMA& asked = const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header)).item;
+      if ((asked.mask & LVIF_TEXT) != 0 && asked.pszText != nullptr && asked.cchTextMax > 0) {
+        const std::string& cell = view_.Cell(asked.iItem, asked.iSubItem);
+        const size_t length = std::min(cell.size(), static_cast<size_t>(asked.cchTextMax - 1));
+        cell.copy(asked.pszText, length);
+        asked.pszText[length] = '\0';
+      }
+      return true;
+    }
+    return false;
+  }
 
  private:
+  static bool Virtual(HWND item) { return (GetWindowLongPtrA(item, GWL_STYLE) & LVS_OWNERDATA) != 0; }
+  void SetCount(HWND item) {
+    SendMessageA(item, LVM_SETITEMCOUNT, static_cast<WPARAM>(view_.RowCount()), 0);
+    InvalidateRect(item, nullptr, TRUE);
+  }
   void PushColumns() {
     HWND item = Item();
     if (item == nullptr) return;
@@ -59,6 +90,10 @@ class ListViewBinding : public ControlBinding {
   void PushRows() {
     HWND item = Item();
     if (item == nullptr) return;
+    if (Virtual(item)) {
+      SetCount(item);
+      return;
+    }
     SendMessageA(item, WM_SETREDRAW, FALSE, 0);
     SendMessageA(item, LVM_DELETEALLITEMS, 0, 0);
     for (int row = 0; row < view_.RowCount(); ++row) InsertRow(item, row);

@@ -61,6 +61,10 @@ class FakeDialUpService : public DialUpService {
     size = entryRecordSize;
     return kRasBufferTooSmall;
   }
+  int32_t GetEntryDeviceName(const std::string&, const std::string&, std::string& deviceName) override {
+    if (entryDeviceAnswer == kRasSuccess) deviceName = entryDevice;
+    return entryDeviceAnswer;
+  }
   int32_t SetEntryProperties(const std::string& phonebook, const std::string& entryName,
                              const PhonebookEntryRecord& record, uint32_t) override {
     written.push_back({phonebook, entryName, record});
@@ -85,6 +89,9 @@ class FakeDialUpService : public DialUpService {
   int32_t hangUpAnswer = kRasSuccess;
   int32_t validateAnswer = kEntryAlreadyExists;
   uint32_t entryRecordSize = 2088;
+  // The device the existing "Crv" names, and the answer to reading it.
+  std::string entryDevice = "Modem A";
+  int32_t entryDeviceAnswer = kRasSuccess;
 
   std::vector<RasHandle> statusQueries;
   std::vector<RasHandle> statisticsQueries;

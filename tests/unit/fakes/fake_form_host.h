@@ -17,11 +17,19 @@ class FakeFormHost : public forms::FormHost {
   struct Shown {
     std::string form;  // the form's name, e.g. "frmMessage"
     bool modal;
+    std::string owner;  // the owning form's name; empty for the main window
   };
 
-  void ShowModal(forms::Form& form) override {
+  void ShowModal(forms::Form& form) override { RunModal(form, nullptr); }
+  void ShowModalOver(forms::Form& form, const forms::Form& owner) override { RunModal(form, &owner); }
+  void ShowModelessOver(forms::Form& form, const forms::Form& owner) override {
+    shown.push_back({form.Name(), false, owner.Name()});
+    form.Show();
+  }
+
+  void RunModal(forms::Form& form, const forms::Form* owner) {
     if (form.Loaded()) return;
-    shown.push_back({form.Name(), true});
+    shown.push_back({form.Name(), true, owner != nullptr ? owner->Name() : std::string()});
     form.Show();
     if (answer) answer(form);
     // ShowModal only returns once the window is gone: a window that `answer`
@@ -30,7 +38,7 @@ class FakeFormHost : public forms::FormHost {
   }
 
   void ShowModeless(forms::Form& form) override {
-    shown.push_back({form.Name(), false});
+    shown.push_back({form.Name(), false, std::string()});
     form.Show();
   }
 

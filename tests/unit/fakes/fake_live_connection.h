@@ -16,6 +16,7 @@ class FakeLiveConnection : public LiveConnection {
   RasHandle RunningConnection() const override { return handle; }
   const std::string& RunningEntryName() const override { return entryName; }
   const EntrySettings& RunningEntry() const override { return entry; }
+  std::string ChosenPhoneLine() const override { return phoneLine; }
 
   uint8_t isConnected = 0;
   uint8_t lineDropped = 0;
@@ -23,6 +24,7 @@ class FakeLiveConnection : public LiveConnection {
   RasHandle handle = 0x5150;
   std::string entryName = "Work";
   EntrySettings entry;
+  std::string phoneLine;
 };
 
 }  // namespace corvane::testing

@@ -44,6 +44,9 @@ class FakeFileDialog : public FileDialogPort {
     path = chosenPath;
     return true;
   }
+  bool ChooseFileToSave(const FileOpenRequest& request, std::string& path) override {
+    return ChooseFileToOpen(request, path);
+  }
 
   bool cancels = false;
   std::string chosenPath = "C:\\Lists\\phones.csv";

@@ -27,6 +27,13 @@ class FakeClock : public ClockPort {
     upcomingDates.erase(upcomingDates.begin());
     return date;
   }
+  // `now`, its date kept in step with `year` and `month`.
+  LocalDateTime Now() override {
+    LocalDateTime moment = now;
+    moment.Year = year;
+    moment.Month = month;
+    return moment;
+  }
   std::string MonthName(int m) override {
     static const char* const kNames[] = {"January", "February", "March",     "April",   "May",      "June",
                                          "July",    "August",   "September", "October", "November", "December"};
@@ -40,6 +47,7 @@ class FakeClock : public ClockPort {
   std::vector<CalendarDate> upcomingDates;
   int todayReadings = 0;
   double monotonic = 0;
+  LocalDateTime now{2026, 12, 11, 12, 0, 0, 60};
 };
 
 class FakeShell : public ShellPort {

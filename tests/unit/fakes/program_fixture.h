@@ -10,6 +10,7 @@
 #include "fakes/fake_dialup_service.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_form_host.h"
+#include "fakes/fake_log_files.h"
 #include "fakes/fake_message_box.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell_links.h"
@@ -63,8 +64,9 @@ class ProgramFixture {
   FakeDownload download;
   FakeFileDialog fileDialog;
   FakeShellLinks shellLinks;
+  FakeLogFiles logFiles;
   Ports ports{registry, clock,    shell, messages, pump,       platform,
-              dialUp,   trayIcon, formHost, files, download, fileDialog, shellLinks};
+              dialUp,   trayIcon, formHost, files, download, fileDialog, shellLinks, logFiles};
   uint32_t randomSeed = 1;  // what the platform would draw afresh each run
   RecordingWindow window;
   std::unique_ptr<AppContext> context;

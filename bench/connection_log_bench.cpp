@@ -1,0 +1,133 @@
+// The connection log: appending one record to a log file on disk, and
+// opening the log window on 100,000 records (about thirty years of heavy
+// use), set against merely reading the same file's lines in the same run.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_message_box.h"
+#include "fakes/fake_shell_links.h"
+#include "fakes/fake_system.h"
+#include "stats/connection_log.h"
+#include "stats/connection_log_form.h"
+#include "system/text_lines.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kRecords = 100000;
+
+// The log's files in a folder on disk: appends go through stdio and are
+// flushed, as the Win32 adapter flushes them.
+class DiskLogFiles : public ConnectionLogFiles {
+ public:
+  explicit DiskLogFiles(std::filesystem::path folder) : folder_(std::move(folder)) {
+    std::filesystem::create_directories(folder_);
+  }
+  uint32_t Append(const std::string& name, const std::string& bytes) override {
+    std::FILE* file = std::fopen(PathOf(name).c_str(), "ab");
+    if (file == nullptr) return 5;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+    std::fclose(file);
+    return written ? 0 : 112;
+  }
+  bool Read(const std::string& name, std::string& bytes) override {
+    std::ifstream file(PathOf(name), std::ios::binary);
+    if (!file) return false;
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return true;
+  }
+  int64_t Size(const std::string& name) override {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(PathOf(name), error);
+    return error ? -1 : static_cast<int64_t>(size);
+  }
+  bool Replace(const std::string& name, const std::string& bytes) override {
+    std::ofstream(PathOf(name), std::ios::binary | std::ios::trunc) << bytes;
+    return true;
+  }
+  std::vector<std::string> YearFileNames() override { return {}; }
+  std::string PathOf(const std::string& name) override { return (folder_ / name).string(); }
+  std::string Utf8FromAnsi(const std::string& text) override { return text; }
+  std::string AnsiFromUtf8(const std::string& text) override { return text; }
+  uint32_t Export(const std::string&, const std::string&) override { return 0; }
+
+ private:
+  std::filesystem::path folder_;
+};
+
+ConnectionRecord Record(int index) {
+  ConnectionRecord record;
+  record.Entry = index % 7 == 0 ? "Work" : "Home, \"main\"";
+  record.Started = AddSeconds({1996, 1, 1, 19, 0, 0, 60}, static_cast<int64_t>(index) * 9460);
+  record.Seconds = 300 + index % 5400;
+  record.Ended = AddSeconds(record.Started, record.Seconds);
+  record.Number = "5550100";
+  record.Login = "ann";
+  record.Speed = 49333;
+  record.Sent = static_cast<uint64_t>(record.Seconds) * 600;
+  record.Received = static_cast<uint64_t>(record.Seconds) * 4000;
+  record.BookedIn = {record.Ended.Year, record.Ended.Month};
+  return record;
+}
+
+std::filesystem::path BenchFolder(const char* name) { return std::filesystem::temp_directory_path() / name; }
+
+// The 100,000-record log, written once; no size limit moves years aside.
+DiskLogFiles& HundredThousand() {
+  static DiskLogFiles files = [] {
+    DiskLogFiles made(BenchFolder("corvane_bench_log_100k"));
+    std::string text = ConnectionLogStart();
+    for (int i = 0; i < kRecords; ++i) text += "\r\n" + ConnectionRow(Record(i));
+    made.Replace(kConnectionLogFile, text);
+    return made;
+  }();
+  return files;
+}
+
+void BM_ConnectionLogAppend(benchmark::State& state) {
+  DiskLogFiles files(BenchFolder("corvane_bench_log_append"));
+  std::filesystem::remove(files.PathOf(kConnectionLogFile));
+  ConnectionLog log(files);
+  const ConnectionRecord record = Record(1);
+  for (auto _ : state) {
+    if (!log.Append(record).empty()) state.SkipWithError("not written");
+  }
+}
+BENCHMARK(BM_ConnectionLogAppend)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadConnectionLogLines(benchmark::State& state) {
+  DiskLogFiles& files = HundredThousand();
+  for (auto _ : state) {
+    std::string text;
+    files.Read(kConnectionLogFile, text);
+    benchmark::DoNotOptimize(SplitTextLines(text));
+  }
+}
+BENCHMARK(BM_ReadConnectionLogLines)->Unit(benchmark::kMillisecond);
+
+// The window's whole load on every month: the files read and parsed, the
+// months and entries listed, the rows sorted, their cells made and totalled.
+void BM_ConnectionLogWindowLoad(benchmark::State& state) {
+  DiskLogFiles& files = HundredThousand();
+  ConnectionLog log(files);
+  testing::FakeFileDialog fileDialog;
+  testing::FakeMessageBox messages;
+  testing::FakeClock clock;
+  ConnectionLogForm form(ConnectionLogSources{log, files, fileDialog, messages, clock});
+  for (auto _ : state) {
+    form.Load();
+    form.cmbMonth.OnUserSelect(form.cmbMonth.ListCount() - 1);  // "All"
+    if (form.lvwLog.RowCount() != kRecords) state.SkipWithError("rows missing");
+    form.Unload();
+  }
+}
+BENCHMARK(BM_ConnectionLogWindowLoad)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace corvane

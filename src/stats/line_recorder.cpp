@@ -1,0 +1,87 @@
+// LineRecorder.
+#include "stats/line_recorder.h"
+
+#include <cmath>
+
+namespace corvane {
+
+LineRecorder::LineRecorder(ConnectionLog& log, SettingsStore& store, ClockPort& clock, DialUpService& dialUp,
+                           double readingIntervalSeconds)
+    : log_(log), store_(store), clock_(clock), dialUp_(dialUp), interval_(readingIntervalSeconds) {}
+
+void LineRecorder::Begin(const std::string& entryName, const std::string& entryKey, const std::string& number,
+                         const std::string& login, RasHandle line, double upAlreadySeconds) {
+  record_ = ConnectionRecord{};
+  record_.Entry = entryName;
+  record_.Number = number;
+  record_.Login = login;
+  record_.Started = AddSeconds(clock_.Now(), -static_cast<int64_t>(std::llround(upAlreadySeconds)));
+  record_.Ended = record_.Started;
+  record_.EndedBy = ConnectionEnd::ProgramStopped;
+  record_.BookedIn = clock_.Today();
+  entryKey_ = entryKey;
+  line_ = line;
+  running_ = true;
+  ConnectionStatistics statistics;
+  if (line_ != 0 && dialUp_.GetConnectionStatistics(line_, statistics) == kRasSuccess) {
+    record_.Speed = statistics.Bps;
+    record_.Sent = statistics.BytesTransmitted;
+    record_.Received = statistics.BytesReceived;
+  }
+  readAt_ = clock_.MonotonicSeconds();
+  KeepCopy();
+}
+
+void LineRecorder::Watch() {
+  if (!running_ || clock_.MonotonicSeconds() - readAt_ < interval_) return;
+  if (Read()) KeepCopy();
+}
+
+void LineRecorder::ReadTraffic() {
+  if (running_) Read();
+}
+
+// Keeps the last good reading: once the line is gone the service answers
+// with an error, and the traffic it had is what the record shows.
+bool LineRecorder::Read() {
+  readAt_ = clock_.MonotonicSeconds();
+  ConnectionStatistics statistics;
+  if (line_ == 0 || dialUp_.GetConnectionStatistics(line_, statistics) != kRasSuccess) return false;
+  const bool changed = statistics.BytesTransmitted != record_.Sent || statistics.BytesReceived != record_.Received;
+  record_.Sent = statistics.BytesTransmitted;
+  record_.Received = statistics.BytesReceived;
+  return changed;
+}
+
+void LineRecorder::KeepCopy() { store_.SaveRegValue(entryKey_, kLogCheckpointValue, ConnectionRow(record_)); }
+
+std::string LineRecorder::Finish(ConnectionEnd end, const Booking& booking) {
+  if (!running_) return {};
+  running_ = false;
+  record_.Ended = clock_.Now();
+  record_.Seconds = booking.Seconds;
+  record_.BookedIn = booking.Month;
+  record_.EndedBy = end;
+  // Written before the copy goes: a program killed between the two writes
+  // the record twice rather than not at all.
+  std::string failure = log_.Append(record_);
+  store_.SaveRegValue(entryKey_, kLogCheckpointValue, "");
+  return failure;
+}
+
+std::string LineRecorder::FinishLeft(const std::string& entryKey, const std::optional<Booking>& booking) {
+  const std::string copy = store_.ReadRegValue(entryKey, kLogCheckpointValue);
+  if (copy.empty()) return {};
+  std::string failure;
+  if (std::optional<ConnectionRecord> left = ParseConnectionRow(copy)) {
+    left->Seconds = booking ? booking->Seconds : 0;
+    left->BookedIn = booking ? booking->Month : clock_.Today();
+    left->Ended = AddSeconds(left->Started, left->Seconds);
+    left->EndedBy = ConnectionEnd::ProgramStopped;
+    failure = log_.Append(*left);
+  }
+  store_.SaveRegValue(entryKey, kLogCheckpointValue, "");
+  return failure;
+}
+
+}  // namespace corvane

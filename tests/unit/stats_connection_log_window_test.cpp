@@ -1,0 +1,119 @@
+// The connection log window on fakes: months newest first with "All", the
+// entry filter, totals of the rows shown, sorting by a column's values, the
+// export of the rows shown, and the chart's seconds per day.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/fake_log_files.h"
+#include "fakes/fake_message_box.h"
+#include "fakes/fake_shell_links.h"
+#include "fakes/fake_system.h"
+#include "stats/connection_log_form.h"
+
+namespace corvane::testing {
+namespace {
+
+ConnectionRecord Line(const std::string& entry, CalendarDate month, int day, int64_t seconds, uint64_t received) {
+  ConnectionRecord record;
+  record.Entry = entry;
+  record.Started = {month.Year, month.Month, day, 22, 0, 0, 60};
+  record.Seconds = seconds;
+  record.Ended = AddSeconds(record.Started, seconds);
+  record.Number = "5550100";
+  record.Sent = 100;
+  record.Received = received;
+  record.BookedIn = month;
+  return record;
+}
+
+class ConnectionLogWindowTest : public ::testing::Test {
+ protected:
+  void Log(const ConnectionRecord& record) { ASSERT_EQ(log.Append(record), ""); }
+  std::vector<std::string> Column(int column) {
+    std::vector<std::string> cells;
+    for (int row = 0; row < form.lvwLog.RowCount(); ++row) cells.push_back(form.lvwLog.Cell(row, column));
+    return cells;
+  }
+
+  FakeLogFiles files;
+  ConnectionLog log{files};
+  FakeFileDialog fileDialog;
+  FakeMessageBox messages;
+  FakeClock clock;
+  ConnectionLogForm form{ConnectionLogSources{log, files, fileDialog, messages, clock}};
+};
+
+TEST_F(ConnectionLogWindowTest, ShowsTheChosenMonthAndEntryWithTotals) {
+  Log(Line("Work", {2026, 10}, 3, 600, 1000));
+  Log(Line("Home", {2026, 11}, 4, 120, 2000));
+  Log(Line("Work", {2026, 12}, 5, 3600, 3000));
+  Log(Line("Work", {2026, 12}, 1, 90, 4000));
+  Log(Line("H\xFCtte", {2026, 12}, 2, 10, 5000));
+  form.Load();
+
+  EXPECT_EQ(form.cmbMonth.Items().Texts(),
+            (std::vector<std::string>{"December 2026", "November 2026", "October 2026", "All"}));
+  EXPECT_EQ(form.cmbEntry.Items().Texts(), (std::vector<std::string>{"All entries", "Home", "H\xFCtte", "Work"}));
+  EXPECT_EQ(Column(3), (std::vector<std::string>{"Work", "H\xFCtte", "Work"})) << "December, by start";
+  EXPECT_EQ(Column(0)[0], "2026-12-01 22:00:00");
+  EXPECT_EQ(form.lblTotals.Caption(), "3 connections   Time: 01:01:40   Sent: 300 bytes   Received: 12,000 bytes");
+
+  form.cmbEntry.OnUserSelect(3);  // Work
+  EXPECT_EQ(form.lvwLog.RowCount(), 2);
+  form.cmbMonth.OnUserSelect(3);  // All
+  EXPECT_EQ(form.lvwLog.RowCount(), 3);
+  EXPECT_EQ(form.lblTotals.Caption(), "3 connections   Time: 01:11:30   Sent: 300 bytes   Received: 8,000 bytes");
+}
+
+// Durations and bytes sort as numbers, not as texts; a second click on the
+// same header turns the order round.
+TEST_F(ConnectionLogWindowTest, ColumnsSortByTheirValues) {
+  Log(Line("Work", {2026, 12}, 1, 90, 900));
+  Log(Line("Work", {2026, 12}, 2, 36000, 10000));
+  Log(Line("Work", {2026, 12}, 3, 600, 2000));
+  form.Load();
+  form.lvwLog.OnUserColumnClick(2);
+  EXPECT_EQ(Column(2), (std::vector<std::string>{"00:01:30", "00:10:00", "10:00:00"}));
+  form.lvwLog.OnUserColumnClick(2);
+  EXPECT_EQ(Column(2), (std::vector<std::string>{"10:00:00", "00:10:00", "00:01:30"}));
+  form.lvwLog.OnUserColumnClick(8);
+  EXPECT_EQ(Column(8), (std::vector<std::string>{"900", "2000", "10000"}));
+}
+
+TEST_F(ConnectionLogWindowTest, ExportWritesTheRowsShown) {
+  Log(Line("Work", {2026, 11}, 1, 90, 900));
+  Log(Line("Work", {2026, 12}, 2, 600, 2000));
+  Log(Line("Home", {2026, 12}, 3, 60, 100));
+  form.Load();
+  form.lvwLog.OnUserColumnClick(2);
+  fileDialog.chosenPath = "C:\\Users\\me\\December.csv";
+  form.cmdExport.OnUserClick();
+  ASSERT_EQ(fileDialog.requests.size(), 1u);
+  EXPECT_EQ(fileDialog.requests[0].defaultExtension, "csv");
+  const std::vector<ConnectionRecord> exported = ReadConnectionRows(files.exported[fileDialog.chosenPath]);
+  ASSERT_EQ(exported.size(), 2u);
+  EXPECT_EQ(exported[0].Entry, "Home");
+  EXPECT_EQ(exported[1].Seconds, 600);
+  EXPECT_EQ(files.exported[fileDialog.chosenPath].rfind(ConnectionLogStart(), 0), 0u);
+
+  files.writeError = 5;
+  form.cmdExport.OnUserClick();
+  ASSERT_EQ(messages.shown.size(), 1u);
+}
+
+TEST(ConnectionLogChartTest, LinesAreSplitAtMidnightIntoTheirDays) {
+  std::vector<ConnectionRecord> records{Line("Work", {2026, 12}, 31, 10800, 0), Line("Work", {2026, 11}, 30, 10800, 0),
+                                        Line("Work", {2026, 12}, 5, 600, 0)};
+  std::vector<const ConnectionRecord*> all;
+  for (const ConnectionRecord& record : records) all.push_back(&record);
+  const std::vector<int64_t> december = SecondsPerDay(all, {2026, 12});
+  EXPECT_EQ(december[31], 7200);  // 22:00 to midnight; the rest is January's
+  EXPECT_EQ(december[1], 3600 * 1);  // 22:00 on 30 November for three hours
+  EXPECT_EQ(december[5], 600);
+  EXPECT_EQ(SecondsPerDay(all, {2027, 1})[1], 3600);
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -94,9 +94,12 @@ bool Run(const std::string& command, std::string& answer) {
     }
     reply << "dropped " << dropped << "\n";
   } else if (verb == "calls") {
-    reply << "enum-connections " << state->calls[static_cast<int>(CountedCall::EnumConnections)] << "\n";
-    reply << "status " << state->calls[static_cast<int>(CountedCall::ConnectStatus)] << "\n";
-    reply << "validate-entry-name " << state->calls[static_cast<int>(CountedCall::ValidateEntryName)] << "\n";
+    uint64_t total = 0;
+    for (int call = 0; call < static_cast<int>(CountedCall::Count); ++call) {
+      reply << CountedCallName(static_cast<CountedCall>(call)) << " " << state->calls[call] << "\n";
+      total += state->calls[call];
+    }
+    reply << "total " << total << "\n";
   } else if (verb == "reset") {
     for (Connection& c : state->connections) {
       if (c.used != 0) WakeLineWatch(c.handle);

@@ -223,6 +223,7 @@ DWORD WINAPI RasGetConnectStatusA(void* handle, void* record) {
 }
 
 DWORD WINAPI RasHangUpA(void* handle) {
+  CountCall(CountedCall::HangUp);
   if (const DWORD failure = CurrentConfig()->scenario.FailureOf("hang-up")) return failure;
   StateLock lock;
   if (lock.State() == nullptr) return kServiceNotRunning;
@@ -242,6 +243,7 @@ DWORD WINAPI RasHangUpA(void* handle) {
 }
 
 DWORD WINAPI RasEnumDevicesA(void* records, LPDWORD byteCount, LPDWORD count) {
+  CountCall(CountedCall::EnumDevices);
   if (byteCount == nullptr || count == nullptr) return ERROR_INVALID_PARAMETER;
   // The NT family answers a wrong record size with 632 before it looks at
   // the byte count (a count of 0 included); only the 9x family said 1784.
@@ -275,6 +277,7 @@ DWORD WINAPI RasEnumDevicesA(void* records, LPDWORD byteCount, LPDWORD count) {
 }
 
 DWORD WINAPI RasGetErrorStringA(UINT code, LPSTR buffer, DWORD size) {
+  CountCall(CountedCall::ErrorString);
   if (buffer == nullptr || size == 0) return ERROR_INVALID_PARAMETER;
   std::string text;
   if (code >= 600) {
@@ -307,6 +310,7 @@ DWORD WINAPI RasValidateEntryNameA(LPCSTR phonebook, LPCSTR entryName) {
 
 DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* record, LPDWORD size,
                                     LPBYTE deviceInfo, LPDWORD deviceInfoSize) {
+  CountCall(CountedCall::GetEntry);
   (void)deviceInfo;
   if (size == nullptr && record != nullptr) return ERROR_INVALID_PARAMETER;
   const std::shared_ptr<const Config> held = CurrentConfig();
@@ -347,6 +351,7 @@ DWORD WINAPI RasGetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* re
 
 DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* record, DWORD size, LPBYTE,
                                     DWORD) {
+  CountCall(CountedCall::SetEntry);
   if (record == nullptr) return kBufferInvalid;
   if (entryName == nullptr) return ERROR_INVALID_PARAMETER;
   if (!ValidEntryName(entryName)) return ERROR_INVALID_NAME;
@@ -379,6 +384,7 @@ DWORD WINAPI RasSetEntryPropertiesA(LPCSTR phonebook, LPCSTR entryName, void* re
 }
 
 DWORD WINAPI RasGetEntryDialParamsA(LPCSTR phonebook, void* record, LPBOOL passwordSaved) {
+  CountCall(CountedCall::DialParams);
   if (record == nullptr || passwordSaved == nullptr) return kBufferInvalid;
   const std::shared_ptr<const Config> held = CurrentConfig();
   const Config& config = *held;
@@ -406,6 +412,7 @@ DWORD WINAPI RasGetEntryDialParamsA(LPCSTR phonebook, void* record, LPBOOL passw
 
 DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, void* params, DWORD notifierType, LPVOID notifier,
                       void** handleOut) {
+  CountCall(CountedCall::Dial);
   (void)extensions;
   if (params == nullptr || handleOut == nullptr) return ERROR_INVALID_PARAMETER;
   // A handle going in would name a paused dial to resume; there are none here.
@@ -513,6 +520,7 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, void* params, DWORD no
 }
 
 DWORD WINAPI RasGetConnectionStatistics(void* handle, void* record) {
+  CountCall(CountedCall::Statistics);
   const std::shared_ptr<const Config> config = CurrentConfig();
   const Scenario& scenario = config->scenario;
   if (scenario.level < kLevel500) return ERROR_CALL_NOT_IMPLEMENTED;

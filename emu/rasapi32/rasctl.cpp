@@ -34,7 +34,7 @@ int Usage() {
       "       rasctl dials                      every dial since the reset: number, user name, error\n"
       "       rasctl lines                      every line hung up since the reset: handle, number, seconds up\n"
       "       rasctl traffic                    every traffic answer since the reset: handle, sent, received, seconds up\n"
-      "       rasctl calls                      how often the connections were listed, a status asked and an entry name checked\n"
+      "       rasctl calls                      how often each entry point was called, and in all\n"
       "       rasctl where                      scenario and phonebook in use\n"
       "       rasctl dial ENTRY [NUMBER [USER [PASSWORD]]] [--detach]\n"
       "                                         dial and stay until the line goes down\n",

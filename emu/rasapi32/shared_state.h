@@ -48,10 +48,27 @@ struct Connection {
   GUID entryId;
 };
 
-// The entry points whose calls are counted, so a test can wait until the
-// caller has looked again (a supervisor tick) or reached a step of its start
-// (the phonebook check) instead of sleeping.
-enum class CountedCall { EnumConnections, ConnectStatus, ValidateEntryName, Count };
+// Every entry point's calls are counted, so a test can wait until the caller
+// has looked again (a supervisor tick) or reached a step of its start (the
+// phonebook check) instead of sleeping, and a benchmark can tell how often
+// an idle caller troubles the service.
+enum class CountedCall {
+  EnumConnections,
+  ConnectStatus,
+  ValidateEntryName,
+  HangUp,
+  EnumDevices,
+  ErrorString,
+  GetEntry,
+  SetEntry,
+  DialParams,
+  Dial,
+  Statistics,
+  Count
+};
+
+// The name `rasctl calls` gives the entry point's count.
+const char* CountedCallName(CountedCall call);
 
 struct SharedState {
   uint32_t magic;

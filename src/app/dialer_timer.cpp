@@ -51,7 +51,7 @@ bool Connection::WatchLine() {
   }
   if (phase_ == Phase::Connected) {
     DisconnectAtAge();
-    ledger_.Checkpoint(RunningEntryKey());
+    if (ledger_.CheckpointDue()) ledger_.Checkpoint(RunningEntryKey());
     recorder_.Watch();
   }
   return true;

@@ -50,12 +50,16 @@ std::optional<Booking> OnlineTimeLedger::SaveOnlineTime(const std::string& entry
 }
 
 void OnlineTimeLedger::Checkpoint(const std::string& entryKey) {
-  if (!counting_ || saved_) return;
-  UpdateElapsed();
+  if (!CheckpointDue()) return;
   const auto whole = static_cast<int64_t>(elapsed_);
-  if (whole / checkpointInterval_ <= checkpointed_ / checkpointInterval_) return;
   store_.SaveRegValue(entryKey, kCheckpointValue, std::to_string(whole));
   checkpointed_ = whole;
+}
+
+bool OnlineTimeLedger::CheckpointDue() {
+  if (!counting_ || saved_) return false;
+  UpdateElapsed();
+  return static_cast<int64_t>(elapsed_) / checkpointInterval_ > checkpointed_ / checkpointInterval_;
 }
 
 std::optional<Booking> OnlineTimeLedger::BookLeftCheckpoint(const std::string& entryKey) {

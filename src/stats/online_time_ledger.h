@@ -80,6 +80,9 @@ class OnlineTimeLedger {
   // checkpoint under `entryKey` when another interval has passed since the
   // last write (never the same text twice).
   void Checkpoint(const std::string& entryKey);
+  // True when Checkpoint would write now; a caller that builds the key for
+  // it need not build it on the other ticks.
+  bool CheckpointDue();
 
   // Books what a checkpoint left under `entryKey` by a program that ended
   // without booking (killed, power cut), once, then clears it. What was

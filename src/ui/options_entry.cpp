@@ -118,7 +118,12 @@ void OptionsForm::Form_Load() {
 
   const std::string onTime1 = store.ReadRegValue(key, "OnTimeEx1");
   txtOnTimeEx1.SetText(onTime1.empty() ? "0" : onTime1);
-  txtOnTimeEx2.SetText(store.ReadRegValue(key, "OnTimeEx2"));
+  // An emptied on-time box reads as 0 hours through its scroll bar's rule;
+  // the bar is set first, so loading an entry without a second window
+  // leaves the box empty whatever the entry shown before had.
+  const std::string onTime2 = store.ReadRegValue(key, "OnTimeEx2");
+  if (onTime2.empty()) vsbOnTimeEx2.SetValue(0);
+  txtOnTimeEx2.SetText(onTime2);
   const std::string offTime1 = store.ReadRegValue(key, "OffTimeEx1");
   txtOffTimeEx1.SetText(offTime1.empty() ? "0" : offTime1);
   txtOffTimeEx2.SetText(store.ReadRegValue(key, "OffTimeEx2"));

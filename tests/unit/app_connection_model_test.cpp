@@ -13,9 +13,7 @@
 // reliability notes).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
-#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -34,6 +32,7 @@
 #include "fakes/program_fixture.h"
 #include "stats/connection_log.h"
 #include "stats/online_time_ledger.h"
+#include "support/model_run.h"
 
 namespace corvane::testing {
 namespace {
@@ -413,56 +412,13 @@ class Model {
   double killTolerance = 0;
 };
 
-// The index of the first step that breaks an invariant, or -1.
-int FirstFailure(const std::vector<Step>& steps, std::string& broken) {
-  Model model;
-  for (size_t i = 0; i < steps.size(); ++i) {
-    broken = model.Apply(steps[i]);
-    if (!broken.empty()) return static_cast<int>(i);
-  }
-  return -1;
-}
-
-// Drops steps one at a time while the sequence still fails.
-std::vector<Step> Shrunk(std::vector<Step> steps) {
-  std::string broken;
-  steps.resize(static_cast<size_t>(FirstFailure(steps, broken)) + 1);
-  for (bool shorter = true; shorter;) {
-    shorter = false;
-    for (size_t i = 0; i + 1 < steps.size(); ++i) {
-      std::vector<Step> candidate = steps;
-      candidate.erase(candidate.begin() + static_cast<long>(i));
-      const int failure = FirstFailure(candidate, broken);
-      if (failure >= 0) {
-        candidate.resize(static_cast<size_t>(failure) + 1);
-        steps = candidate;
-        shorter = true;
-        break;
-      }
-    }
-  }
-  return steps;
-}
-
-int FromEnvironment(const char* name, int fallback) {
-  const char* text = std::getenv(name);
-  return text != nullptr && std::atoi(text) > 0 ? std::atoi(text) : fallback;
-}
-
 TEST(ConnectionModelTest, RandomEventSequencesKeepTheInvariants) {
   const int runs = FromEnvironment("CORVANE_MODEL_RUNS", 40);
   const int stepsPerRun = FromEnvironment("CORVANE_MODEL_STEPS", 250);
-  for (int run = 1; run <= runs; ++run) {
-    const auto seed = static_cast<uint32_t>(run);
-    const std::vector<Step> steps = RandomSteps(seed, stepsPerRun);
-    std::string broken;
-    if (FirstFailure(steps, broken) < 0) continue;
-    const std::vector<Step> shortest = Shrunk(steps);
-    FirstFailure(shortest, broken);
-    std::ostringstream sequence;
-    for (const Step& step : shortest) sequence << " " << Name(step.act) << "(" << step.value % 100000 << ")";
-    FAIL() << "seed " << seed << ": " << broken << "\n  shortest failing sequence:" << sequence.str();
-  }
+  const std::string failure = FirstFailingRun(
+      1, runs, stepsPerRun, RandomSteps, [](uint32_t) { return Model(); },
+      [](const Step& step) { return std::string(Name(step.act)) + "(" + std::to_string(step.value % 100000) + ")"; });
+  EXPECT_TRUE(failure.empty()) << failure;
 }
 
 }  // namespace

@@ -172,27 +172,31 @@ TEST_F(LedgerTest, CheckpointIsRefreshedOncePerIntervalWhileTheConnectionRuns) {
   const int interval = static_cast<int>(kCheckpointIntervalSeconds);
   struct Step {
     double at;  // seconds since the line came up
+    bool due;
     std::string checkpoint;
   };
-  const std::vector<Step> steps = {{0.5, "<none>"},
-                                   {interval - 0.5, "<none>"},
-                                   {interval + 0.2, std::to_string(interval)},
-                                   {interval * 1.5, std::to_string(interval)},
-                                   {interval * 2.0, std::to_string(interval * 2)},
-                                   {interval * 30.0 + 0.7, std::to_string(interval * 30)}};
+  const std::vector<Step> steps = {{0.5, false, "<none>"},
+                                   {interval - 0.5, false, "<none>"},
+                                   {interval + 0.2, true, std::to_string(interval)},
+                                   {interval * 1.5, false, std::to_string(interval)},
+                                   {interval * 2.0, true, std::to_string(interval * 2)},
+                                   {interval * 30.0 + 0.7, true, std::to_string(interval * 30)}};
   double now = 0;
   for (const Step& step : steps) {
     SCOPED_TRACE(step.at);
     Pass(step.at - now);
     now = step.at;
+    EXPECT_EQ(ledger.CheckpointDue(), step.due);
     ledger.Checkpoint(kEntryKey);
     EXPECT_EQ(Value(kCheckpointValue), step.checkpoint);
+    EXPECT_FALSE(ledger.CheckpointDue());
   }
   // The account itself is untouched until the booking, which clears it.
   EXPECT_EQ(Value(kOnlineTimeValue), "500");
   ledger.SaveOnlineTime(kEntryKey);
   EXPECT_EQ(Value(kOnlineTimeValue), std::to_string(500 + interval * 30 + 1));  // 0.7 s rounds up
   EXPECT_EQ(Value(kCheckpointValue), "");
+  EXPECT_FALSE(ledger.CheckpointDue());
   ledger.Checkpoint(kEntryKey);
   EXPECT_EQ(Value(kCheckpointValue), "");
 }

@@ -303,6 +303,25 @@ TEST_F(OptionsFormTest, SwitchingBetweenListEntriesCarriesNothingOver) {
   EXPECT_EQ(Value("Alpha", "LastDialedLocation"), "Yuma,AZ,US,520 3290098");
 }
 
+// An entry without a second time window shows none, whatever the entry
+// shown before had; a new name typed over it takes none either.
+TEST_F(OptionsFormTest, SwitchingToAnEntryWithoutASecondTimeWindowShowsNone) {
+  SeedEntry("Alpha", {{"OnTimeEx2", "5"}, {"OffTimeEx2", "30"}});
+  SeedEntry("Beta", {{"UserName", "joe"}, {"Password", "\xB4\xB6\xB8"}, {"PhoneNumber", "5550100"},
+                     {"OnTimeEx2", ""}, {"OffTimeEx2", "100"}});
+  OptionsForm& options = Open("Alpha");
+  ASSERT_EQ(options.txtOnTimeEx2.Text(), "5");
+  options.cmbSelEntry_DropDown();
+  options.cmbSelEntry.OnUserText("Beta");
+  EXPECT_EQ(options.txtOnTimeEx2.Text(), "");
+  EXPECT_EQ(options.txtOffTimeEx2.Text(), "NC");
+
+  options.cmbSelEntry.OnUserText("Gamma");
+  options.cmdOK_Click();
+  EXPECT_EQ(Value("Gamma", "OnTimeEx2"), "");
+  EXPECT_EQ(Value("Gamma", "OffTimeEx2"), "100");
+}
+
 // The spaces in the password box stand for the password of the entry shown.
 // A new name typed over that entry takes that password along; where there
 // is none for them to stand for, the password is asked for.

@@ -142,6 +142,20 @@ std::optional<std::string> FakeRegistry::RawValue(RegHive hive, const std::strin
   return it->second;
 }
 
+FakeRegistry::ValueTree FakeRegistry::ValuesBelow(RegHive hive, const std::string& path) const {
+  const std::string top = Normalize(hive, path);
+  ValueTree tree;
+  for (const auto& [normal, node] : nodes_) {
+    if (node.values.empty() || normal.compare(0, top.size(), top) != 0) continue;
+    if (normal.size() == top.size()) {
+      tree[""] = node.values;
+    } else if (normal[top.size()] == '\\') {
+      tree[normal.substr(top.size() + 1)] = node.values;
+    }
+  }
+  return tree;
+}
+
 int32_t FakeRegistry::DeleteLeafKey(RegHive hive, const std::string& path) {
   deletedKeys.push_back(path);
   const Node* node = Find(hive, path);

@@ -34,6 +34,10 @@ class FakeRegistry : public RegistryPort {
   bool HasKey(RegHive hive, const std::string& path) const;
   std::optional<std::string> RawValue(RegHive hive, const std::string& path, const std::string& name) const;
   void DeleteKey(RegHive hive, const std::string& path);
+  // Every key at or below `path` that holds values: its path below `path`
+  // in lower case ("" for `path` itself) -> lower-case value name -> bytes.
+  using ValueTree = std::map<std::string, std::map<std::string, std::string>>;
+  ValueTree ValuesBelow(RegHive hive, const std::string& path) const;
 
   // The name of every value written through the port, in order.
   std::vector<std::string> writtenValues;

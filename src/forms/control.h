@@ -13,7 +13,7 @@ namespace corvane::forms {
 // What changed, so an observer can push just that to the real control.
 // ItemAdded: one item (or row) appended at the end of a list; Items: the
 // list changed otherwise. Tabs: a tab was added or renamed; Columns: a list
-// view column was added; Range: a scroll bar's Min or Max.
+// view column was added; Range: a scroll bar's Min or Max; Bars: a chart's contents.
 enum class Prop {
   Text,
   Visible,
@@ -35,6 +35,7 @@ enum class Prop {
   ForeColor,
   BackColor,
   Font,
+  Bars,
 };
 
 // Every kind of control the model knows; the binder keeps one binding class
@@ -54,6 +55,7 @@ enum class ControlKind {
   TabStrip,
   ListView,
   VScrollBar,
+  Chart,
 };
 
 using Event = std::function<void()>;

@@ -267,4 +267,9 @@ int VScrollBar::Clamped(int value) const {
   return std::clamp(value, std::min(min_, max_), std::max(min_, max_));
 }
 
+void Chart::SetContents(Data data) {
+  data_ = std::move(data);
+  Notify(Prop::Bars);
+}
+
 }  // namespace corvane::forms

@@ -311,4 +311,30 @@ class VScrollBar : public Control {
   int value_ = 0;
 };
 
+// A bar chart drawn by the program: one bar per slot, each a fraction of the
+// chart's height, with a label under it (empty for none) and the text shown
+// when the pointer rests on it; the top of the scale is named by TopLabel.
+// Without bars the chart shows Note instead.
+class Chart : public Control {
+ public:
+  struct Bar {
+    double Fraction = 0;  // 0..1 of the height; 1 is the tallest
+    std::string Label;
+    std::string Tip;
+  };
+  struct Data {
+    std::vector<Bar> Bars;
+    std::string TopLabel;
+    std::string Note;
+  };
+  using Control::Control;
+  ControlKind Kind() const override { return ControlKind::Chart; }
+
+  const Data& Contents() const { return data_; }
+  void SetContents(Data data);
+
+ private:
+  Data data_;
+};
+
 }  // namespace corvane::forms

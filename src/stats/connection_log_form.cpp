@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 
+#include "stats/connection_log_chart.h"
 #include "stats/duration_text.h"
 
 namespace corvane {
@@ -16,6 +17,7 @@ constexpr int kMargin = 120;
 constexpr int kRowHeight = 315;
 constexpr int kButtonWidth = 1215;
 constexpr int kButtonHeight = 375;
+constexpr int kChartHeight = 1500;
 
 struct ColumnSpec {
   const char* header;
@@ -46,7 +48,7 @@ ConnectionLogForm::ConnectionLogForm(ConnectionLogSources sources)
   for (const ColumnSpec& column : kColumns) lvwLog.AddColumn(column.header, column.width);
 
   for (forms::Control* control : std::initializer_list<forms::Control*>{
-           &lblMonth, &cmbMonth, &lblEntry, &cmbEntry, &lvwLog, &lblTotals, &cmdExport, &cmdClose}) {
+           &lblMonth, &cmbMonth, &lblEntry, &cmbEntry, &lvwLog, &chtDays, &lblTotals, &cmdExport, &cmdClose}) {
     Register(*control);
   }
   cmbMonth.Click = [this] { cmbMonth_Click(); };
@@ -58,7 +60,8 @@ ConnectionLogForm::ConnectionLogForm(ConnectionLogSources sources)
 }
 
 // The list takes whatever room the window has; the choices stay on top,
-// the totals and buttons at the bottom.
+// the chart (for a single month) under the list, the totals and buttons at
+// the bottom.
 void ConnectionLogForm::Form_Resize() {
   const int width = ScaleWidth() > 0 ? ScaleWidth() : kWidth;
   const int height = ScaleHeight() > 0 ? ScaleHeight() : kHeight;
@@ -68,7 +71,10 @@ void ConnectionLogForm::Form_Resize() {
   cmbEntry.Move(kMargin + 3960, kMargin, 2400, kRowHeight);
   const int listTop = kMargin + kRowHeight + kMargin;
   const int bottom = height - kMargin - kButtonHeight;
-  lvwLog.Move(kMargin, listTop, std::max(width - 2 * kMargin, 1000), std::max(bottom - kMargin - listTop, 600));
+  const int chartRoom = chtDays.Visible() ? kChartHeight + kMargin : 0;
+  const int listHeight = std::max(bottom - kMargin - chartRoom - listTop, 600);
+  lvwLog.Move(kMargin, listTop, std::max(width - 2 * kMargin, 1000), listHeight);
+  chtDays.Move(kMargin, listTop + listHeight + kMargin, std::max(width - 2 * kMargin, 1000), kChartHeight);
   lblTotals.Move(kMargin, bottom + 45, std::max(width - 2 * kButtonWidth - 4 * kMargin, 1000), kRowHeight);
   cmdExport.Move(width - 2 * kButtonWidth - 2 * kMargin, bottom, kButtonWidth, kButtonHeight);
   cmdClose.Move(width - kButtonWidth - kMargin, bottom, kButtonWidth, kButtonHeight);
@@ -115,10 +121,26 @@ void ConnectionLogForm::ShowSelection() {
   const auto forDisplay = [this](const std::string& text) { return sources_.files.AnsiFromUtf8(text); };
   for (const ConnectionRecord* record : shown_) rows.push_back(RowCells(*record, forDisplay));
   lvwLog.SetRows(std::move(rows));
+  ShowChart();
   const LogTotals totals = TotalsOf(shown_);
   lblTotals.SetCaption(std::to_string(totals.Connections) + (totals.Connections == 1 ? " connection" : " connections") +
                        "   Time: " + ClockText(totals.Seconds) + "   Sent: " + Thousands(totals.Sent) +
                        " bytes   Received: " + Thousands(totals.Received) + " bytes");
+}
+
+// The chart is of one month: with "All" it steps aside for the list.
+void ConnectionLogForm::ShowChart() {
+  const std::optional<CalendarDate> month = ChosenMonth();
+  if (month) {
+    chtDays.SetContents(DailyChart(SecondsPerDay(shown_, *month), *month,
+                                   [this](int number) { return sources_.clock.MonthName(number); }));
+  } else {
+    chtDays.SetContents({});
+  }
+  if (chtDays.Visible() != month.has_value()) {
+    chtDays.SetVisible(month.has_value());
+    Form_Resize();
+  }
 }
 
 void ConnectionLogForm::cmbMonth_Click() { ShowSelection(); }

@@ -1,6 +1,6 @@
 // frmConnectionLog: every logged connection as a report, by month and entry,
-// with the totals of the rows shown, sorting by any column, and an export of
-// those rows as CSV.
+// with the totals of the rows shown, sorting by any column, an export of
+// those rows as CSV, and a chart of the chosen month's online time per day.
 #pragma once
 
 #include <optional>
@@ -38,6 +38,7 @@ class ConnectionLogForm : public forms::Form {
   forms::Label lblEntry{"lblEntry", IDC_LOG_LBLENTRY};
   forms::ComboBox cmbEntry{"cmbEntry", IDC_LOG_CMBENTRY};
   forms::ListView lvwLog{"lvwLog", IDC_LOG_LVWLOG};
+  forms::Chart chtDays{"chtDays", IDC_LOG_CHART};
   forms::Label lblTotals{"lblTotals", IDC_LOG_LBLTOTALS};
   forms::CommandButton cmdExport{"cmdExport", IDC_LOG_CMDEXPORT};
   forms::CommandButton cmdClose{"cmdClose", IDC_LOG_CMDCLOSE};
@@ -55,6 +56,7 @@ class ConnectionLogForm : public forms::Form {
 
  private:
   void ShowSelection();
+  void ShowChart();
   std::optional<CalendarDate> ChosenMonth() const;
 
   ConnectionLogSources sources_;

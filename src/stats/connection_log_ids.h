@@ -11,5 +11,6 @@
 #define IDC_LOG_LVWLOG 5905
 #define IDC_LOG_LBLTOTALS 5906
 #define IDC_LOG_CMDEXPORT 5907
+#define IDC_LOG_CHART 5908
 // The dialog manager's Cancel id: Escape closes the window.
 #define IDC_LOG_CMDCLOSE 2

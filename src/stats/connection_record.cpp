@@ -52,11 +52,6 @@ void CivilFromDays(int64_t days, LocalDateTime& moment) {
   moment.Year = static_cast<int>(yearOfEra + era * 400 + (moment.Month <= 2 ? 1 : 0));
 }
 
-int DaysInMonth(int year, int month) {
-  if (month == 12) return 31;
-  return static_cast<int>(DaysFromCivil(year, month + 1, 1) - DaysFromCivil(year, month, 1));
-}
-
 // A whole number of exactly `digits` digits at `at` of `text`, or -1.
 int Digits(std::string_view text, size_t at, size_t digits) {
   if (at + digits > text.size()) return -1;
@@ -90,6 +85,11 @@ std::optional<CalendarDate> ParseMonth(std::string_view text) {
 }
 
 }  // namespace
+
+int DaysInMonth(int year, int month) {
+  if (month == 12) return 31;
+  return static_cast<int>(DaysFromCivil(year, month + 1, 1) - DaysFromCivil(year, month, 1));
+}
 
 const char* const kConnectionLogHeader =
     "Started,Ended,Duration (s),Entry,Number,Login,Speed (bps),Sent (bytes),Received (bytes),Ended by,Booked month";

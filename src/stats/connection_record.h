@@ -57,6 +57,8 @@ int64_t UtcSeconds(const LocalDateTime& moment);
 
 // `moment` moved by `seconds` along its own clock, keeping its UTC offset.
 LocalDateTime AddSeconds(const LocalDateTime& moment, int64_t seconds);
+// The days of `month` (1..12) of `year`.
+int DaysInMonth(int year, int month);
 
 // The record as one CSV row (RFC 4180 quoting), no line break. Texts are
 // written as they are: the caller gives them in the file's encoding.

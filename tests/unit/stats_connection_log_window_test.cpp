@@ -1,6 +1,6 @@
 // The connection log window on fakes: months newest first with "All", the
 // entry filter, totals of the rows shown, sorting by a column's values, the
-// export of the rows shown, and the chart's seconds per day.
+// export of the rows shown, and the chart of seconds per day.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +10,7 @@
 #include "fakes/fake_message_box.h"
 #include "fakes/fake_shell_links.h"
 #include "fakes/fake_system.h"
+#include "stats/connection_log_chart.h"
 #include "stats/connection_log_form.h"
 
 namespace corvane::testing {
@@ -113,6 +114,87 @@ TEST(ConnectionLogChartTest, LinesAreSplitAtMidnightIntoTheirDays) {
   EXPECT_EQ(december[1], 3600 * 1);  // 22:00 on 30 November for three hours
   EXPECT_EQ(december[5], 600);
   EXPECT_EQ(SecondsPerDay(all, {2027, 1})[1], 3600);
+}
+
+// Each case: lines of December 2026 (day, hour, seconds), then one day's bar.
+TEST(ConnectionLogChartTest, BarsAreTheDaysTimeScaledToTheBusiestDay) {
+  struct LineAt {
+    int day, hour;
+    int64_t seconds;
+  };
+  struct Case {
+    const char* name;
+    std::vector<LineAt> lines;
+    int day;
+    double fraction;
+    std::string tip;
+  };
+  const Case cases[] = {
+      {"a day with no time", {{5, 9, 600}}, 4, 0.0, "4 December 2026: 00:00:00"},
+      {"a full day", {{10, 0, 86400}, {11, 8, 3600}}, 10, 1.0, "10 December 2026: 24:00:00"},
+      {"a line over midnight, first day", {{7, 22, 10800}}, 7, 1.0, "7 December 2026: 02:00:00"},
+      {"a line over midnight, second day", {{7, 22, 10800}}, 8, 0.5, "8 December 2026: 01:00:00"},
+      {"the tallest bar reaches the top", {{2, 8, 1800}, {3, 8, 3600}, {3, 20, 3600}}, 2, 0.25,
+       "2 December 2026: 00:30:00"},
+  };
+  FakeClock clock;
+  const auto monthName = [&clock](int number) { return clock.MonthName(number); };
+  for (const Case& c : cases) {
+    std::vector<ConnectionRecord> records;
+    for (const LineAt& line : c.lines) {
+      ConnectionRecord record = Line("Work", {2026, 12}, line.day, line.seconds, 0);
+      record.Started.Hour = line.hour;
+      record.Ended = AddSeconds(record.Started, line.seconds);
+      records.push_back(record);
+    }
+    std::vector<const ConnectionRecord*> all;
+    for (const ConnectionRecord& record : records) all.push_back(&record);
+    const forms::Chart::Data chart = DailyChart(SecondsPerDay(all, {2026, 12}), {2026, 12}, monthName);
+    ASSERT_EQ(chart.Bars.size(), 31u) << c.name;
+    const forms::Chart::Bar& bar = chart.Bars[static_cast<size_t>(c.day - 1)];
+    EXPECT_DOUBLE_EQ(bar.Fraction, c.fraction) << c.name;
+    EXPECT_EQ(bar.Tip, c.tip) << c.name;
+  }
+}
+
+TEST(ConnectionLogChartTest, OneBarPerDayOfTheMonthAndANoteWithoutTime) {
+  FakeClock clock;
+  const auto monthName = [&clock](int number) { return clock.MonthName(number); };
+  std::vector<int64_t> days(32, 0);
+  days[14] = 5400;
+  const forms::Chart::Data february = DailyChart(days, {2027, 2}, monthName);
+  ASSERT_EQ(february.Bars.size(), 28u);
+  EXPECT_EQ(february.TopLabel, "01:30:00");
+  EXPECT_EQ(february.Bars[0].Label, "1");
+  EXPECT_EQ(february.Bars[1].Label, "");
+  EXPECT_EQ(february.Bars[24].Label, "25");
+  days[14] = 0;
+  const forms::Chart::Data empty = DailyChart(days, {2027, 2}, monthName);
+  EXPECT_TRUE(empty.Bars.empty());
+  EXPECT_EQ(empty.Note, "No online time in February 2027.");
+}
+
+// The chart is of one month: with "All" it is hidden and the list takes its room.
+TEST_F(ConnectionLogWindowTest, TheChartShowsTheChosenMonthOnly) {
+  Log(Line("Work", {2026, 11}, 4, 600, 0));
+  Log(Line("Home", {2026, 12}, 5, 3600, 0));
+  Log(Line("Work", {2026, 12}, 6, 1800, 0));
+  form.Load();
+  ASSERT_TRUE(form.chtDays.Visible());
+  ASSERT_EQ(form.chtDays.Contents().Bars.size(), 31u);
+  EXPECT_DOUBLE_EQ(form.chtDays.Contents().Bars[5].Fraction, 0.5);
+  const int listHeight = form.lvwLog.Height();
+
+  form.cmbEntry.OnUserSelect(2);  // Work
+  EXPECT_DOUBLE_EQ(form.chtDays.Contents().Bars[5].Fraction, 1.0) << "scaled to the rows shown";
+  EXPECT_DOUBLE_EQ(form.chtDays.Contents().Bars[4].Fraction, 0.0);
+
+  form.cmbMonth.OnUserSelect(2);  // All
+  EXPECT_FALSE(form.chtDays.Visible());
+  EXPECT_GT(form.lvwLog.Height(), listHeight);
+  form.cmbMonth.OnUserSelect(1);  // November
+  EXPECT_TRUE(form.chtDays.Visible());
+  EXPECT_EQ(form.lvwLog.Height(), listHeight);
 }
 
 }  // namespace

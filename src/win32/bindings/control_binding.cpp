@@ -53,6 +53,8 @@ std::unique_ptr<ControlBinding> MakeBinding(forms::Control& control, BindingHost
       return BindListView(static_cast<forms::ListView&>(control), host);
     case forms::ControlKind::VScrollBar:
       return BindVScrollBar(static_cast<forms::VScrollBar&>(control), host);
+    case forms::ControlKind::Chart:
+      return BindChart(static_cast<forms::Chart&>(control), host);
   }
   return nullptr;
 }

@@ -22,5 +22,6 @@ std::unique_ptr<ControlBinding> BindMenuItem(forms::MenuItem& item, BindingHost&
 std::unique_ptr<ControlBinding> BindTabStrip(forms::TabStrip& tabs, BindingHost& host);
 std::unique_ptr<ControlBinding> BindListView(forms::ListView& view, BindingHost& host);
 std::unique_ptr<ControlBinding> BindVScrollBar(forms::VScrollBar& bar, BindingHost& host);
+std::unique_ptr<ControlBinding> BindChart(forms::Chart& chart, BindingHost& host);
 
 }  // namespace corvane

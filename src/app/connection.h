@@ -205,6 +205,9 @@ class Connection : public LiveConnection {
   // Books the line's time, once, and logs it as ended by `end`.
   void BookLine(ConnectionEnd end);
   std::string ListModeSuffix() const;
+  // Stores the number file's new `number` as the entry's, keeping the one
+  // it replaces, and tells the user.
+  void StoreNewNumber(const std::string& number);
 
   ConnectionPorts ports_;
   SettingsStore& store_;

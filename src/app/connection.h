@@ -206,7 +206,7 @@ class Connection : public LiveConnection {
   void BookLine(ConnectionEnd end);
   std::string ListModeSuffix() const;
   // Stores the number file's new `number` as the entry's, keeping the one
-  // it replaces, and tells the user.
+  // it replaces, and tells the user in the details log and a tray balloon.
   void StoreNewNumber(const std::string& number);
 
   ConnectionPorts ports_;

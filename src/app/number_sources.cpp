@@ -14,6 +14,7 @@
 #include "system/download_port.h"
 #include "system/file_system_port.h"
 #include "system/message_box_port.h"
+#include "system/tray_icon_port.h"
 #include "system/text_lines.h"
 
 namespace corvane {
@@ -271,6 +272,8 @@ void Connection::StoreNewNumber(const std::string& number) {
   store_.SaveRegValue(key, "PhoneNumber", number);
   AppendDetails("The number file " + entry_.FileURL + " changed the number from " + previous + " to " + number +
                 ".");
+  ports_.TrayIcon.ShowBalloon("Number changed", "The number of '" + runningEntryName_ + "' was changed from " +
+                                                    previous + " to " + number + " by its number file.");
 }
 
 }  // namespace corvane

@@ -150,14 +150,15 @@ class NumberSourcesTest : public ::testing::Test, public ProgramFixture {
     return app;
   }
 
-  // Starts a single-number entry with a number file and DisconnectAndDial,
-  // dials it and brings its line up on `handle` (the file is not fetched
-  // yet: the download the Connected message starts fails).
-  AppContext& ConnectSingleNumber(RasHandle handle) {
+  // Starts a single-number entry with a number file and (unless told
+  // otherwise) DisconnectAndDial, dials it and brings its line up on
+  // `handle` (the file is not fetched yet: the download the Connected
+  // message starts fails).
+  AppContext& ConnectSingleNumber(RasHandle handle, const std::string& disconnectAndDial = "1") {
     registry.DeleteKey(RegHive::CurrentUser, EntryKey("Work"));
     for (const auto& [value, text] : {std::pair<std::string, std::string>{"PhoneNumber", "555 1234"},
                                       {"FileURL", "http://numbers.example/now.txt"},
-                                      {"DisconnectAndDial", "1"},
+                                      {"DisconnectAndDial", disconnectAndDial},
                                       {"DoNotAsk", "1"}}) {
       registry.SetString(RegHive::CurrentUser, EntryKey("Work"), value, text);
     }
@@ -422,19 +423,25 @@ TEST_F(NumberSourcesTest, NumberFileStoresOnlyASoundNewNumberAndSaysSo) {
   }
 }
 
-// Without DisconnectAndDial the line goes on with the old number, and a
+// A change is shown in a balloon from the tray icon. Without
+// DisconnectAndDial the line goes on with the old number, and a
 // reconnection dials it again: the file's number, stored already, is no
 // change the second time, and the number it replaced stays the one kept.
 TEST_F(NumberSourcesTest, NumberFileChangeIsToldOnce) {
-  AppContext& app = StartListEntry({{"FileURL", "http://numbers.example/now.txt"}, {"PhoneNumber", "555 1234"}});
+  AppContext& app = ConnectSingleNumber(0x77, "0");
   download.body = "5559876\r\n";
   app.Line.ReadInternetFile();
   const std::string details = app.frmDialer.txtDetails.Text();
   app.Line.ReadInternetFile();
 
+  const std::vector<FakeTrayIcon::Balloon> balloon = {
+      {"Number changed", "The number of 'Work' was changed from 555 1234 to 5559876 by its number file."}};
+  EXPECT_EQ(trayIcon.balloons, balloon);
   EXPECT_EQ(app.frmDialer.txtDetails.Text(), details);
+  EXPECT_NE(details.find("changed the number from 555 1234 to 5559876."), std::string::npos) << details;
   EXPECT_EQ(Stored("PhoneNumber"), "5559876");
   EXPECT_EQ(Stored(kPreviousNumberValue), "555 1234");
+  EXPECT_TRUE(app.Line.IsConnected());
 }
 
 TEST_F(NumberSourcesTest, NumberFileWithDisconnectAndDialSwitchesTheLine) {

@@ -11,6 +11,7 @@
 #include "app/dialer_ids.h"
 #include "dial_standin_fixture.h"
 #include "support/dialer_window.h"
+#include "support/notification_area_stand_in.h"
 #include "support/program_under_test.h"
 #include "support/self_signed_https.h"
 #include "support/tiny_http_server.h"
@@ -226,7 +227,8 @@ TEST_F(DialingTest, PasswordThisComputerCannotUnscrambleIsNotDialled) {
 }
 
 // A number served over plain http replaces the entry's number, keeps the old
-// one and says so in the details log; a missing file changes nothing; an
+// one and says so in the details log and a tray balloon; a missing file
+// changes nothing; an
 // https server whose certificate is not trusted changes nothing, with a line
 // that says why.
 TEST_F(DialingTest, NumberFileOnTheWebReplacesTheNumberOnlyWhenServedAndSaysSo) {
@@ -238,14 +240,16 @@ TEST_F(DialingTest, NumberFileOnTheWebReplacesTheNumberOnlyWhenServedAndSaysSo) 
     std::string number;
     std::string previous;
     std::string details;  // the details log's line about the number file; empty for none
+    std::string balloon;  // the tray balloon's text; empty for none
   };
   // The server's number file holds thirteen digits and a line break.
   const Case cases[] = {
       {server.Url("/number"), "0123456789", "5550100",
-       "The number file " + server.Url("/number") + " changed the number from 5550100 to 0123456789."},
-      {server.Url("/missing"), "5550100", "<none>", ""},
+       "The number file " + server.Url("/number") + " changed the number from 5550100 to 0123456789.",
+       "The number of 'Work' was changed from 5550100 to 0123456789 by its number file."},
+      {server.Url("/missing"), "5550100", "<none>", "", ""},
       {untrusted, "5550100", "<none>",
-       "The number file " + untrusted + " was not fetched: its server's certificate is not trusted."},
+       "The number file " + untrusted + " was not fetched: its server's certificate is not trusted.", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.url);
@@ -253,6 +257,8 @@ TEST_F(DialingTest, NumberFileOnTheWebReplacesTheNumberOnlyWhenServedAndSaysSo) 
     Control("reset");
     SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"FileURL", c.url}});
     const int servedBefore = server.Served();
+    NotificationAreaStandIn area;
+    ASSERT_TRUE(area.Ready());
     ProgramUnderTest program("Work");
     HWND dialer = program.MainWindow();
     ASSERT_NE(dialer, nullptr);
@@ -266,6 +272,11 @@ TEST_F(DialingTest, NumberFileOnTheWebReplacesTheNumberOnlyWhenServedAndSaysSo) 
     }
     EXPECT_EQ(ReadValue(EntryKey("Work"), "PhoneNumber"), c.number);
     EXPECT_EQ(ReadValue(EntryKey("Work"), "PreviousPhoneNumber"), c.previous);
+    if (!c.balloon.empty()) {
+      EXPECT_TRUE(area.WaitForBalloon(c.balloon, 10000));
+    } else {
+      for (const NotifyRecord& record : area.Records()) EXPECT_EQ(record.flags & NIF_INFO, 0u) << record.info;
+    }
     EXPECT_TRUE(program.Running());
   }
 }

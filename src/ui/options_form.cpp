@@ -212,8 +212,8 @@ void OptionsForm::LayOut() {
   cmdBrowse[3].Move(5880, 2445, 480, 315);
   lblURL.Move(240, 2895, 1800, 255);
   txtURL.Move(2040, 2850, 4320, 315);
-  lblPreviousNumber.Move(240, 3255, 3780, 255);
-  cmdPreviousNumber.Move(4140, 3210, 2220, 315);
+  lblPreviousNumber.Move(240, 3255, 3540, 255);
+  cmdPreviousNumber.Move(3900, 3210, 2460, 315);
   optNextTime.Move(240, 3600, 6120, 285);
   optDisconnect.Move(240, 3900, 6120, 285);
 

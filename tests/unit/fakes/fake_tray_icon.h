@@ -11,7 +11,10 @@ namespace corvane::testing {
 
 class FakeTrayIcon : public TrayIconPort {
  public:
-  enum class Op { Add, Modify, Delete };
+  enum class Op { Add, Modify, Delete, Balloon };
+  struct Balloon {
+    std::string title, text;
+  };
   struct Call {
     Op op;
     int icon;  // as passed; kTrayKeepIcon for a modify that keeps the picture
@@ -39,6 +42,14 @@ class FakeTrayIcon : public TrayIconPort {
     shown = false;
     return true;
   }
+
+  bool ShowBalloon(const std::string& title, const std::string& text) override {
+    calls.push_back({Op::Balloon, 0, text});
+    if (!shown) return false;
+    balloons.push_back({title, text});
+    return true;
+  }
+  std::vector<Balloon> balloons;
 
   // False makes the shell refuse Add and Modify, as without a task bar.
   bool accept = true;

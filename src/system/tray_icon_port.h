@@ -28,11 +28,6 @@ class TrayIconPort {
 
   // Removes the icon. True when the shell removed it.
   virtual bool Delete() = 0;
-
-  // Shows a notification from the icon: a balloon, which newer Windows shows as a toast, with
-  // `title` (cut to 63 characters) and `text` (cut to 255). True when the shell took it; false
-  // when no icon is shown.
-  virtual bool ShowBalloon(const std::string& title, const std::string& text) = 0;
 };
 
 }  // namespace corvane

@@ -60,7 +60,6 @@ class Win32TrayIcon : public TrayIconPort {
   bool Add(int iconNumber, const std::string& tip) override;
   bool Modify(int iconNumber, const std::string& tip) override;
   bool Delete() override;
-  bool ShowBalloon(const std::string&, const std::string&) override { return false; }  // TEMPORARY until main has balloons
 
   bool Shown() const { return shown_; }
 

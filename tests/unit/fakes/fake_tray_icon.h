@@ -11,10 +11,7 @@ namespace corvane::testing {
 
 class FakeTrayIcon : public TrayIconPort {
  public:
-  enum class Op { Add, Modify, Delete, Balloon };
-  struct Balloon {
-    std::string title, text;
-  };
+  enum class Op { Add, Modify, Delete };
   struct Call {
     Op op;
     int icon;  // as passed; kTrayKeepIcon for a modify that keeps the picture
@@ -42,14 +39,6 @@ class FakeTrayIcon : public TrayIconPort {
     shown = false;
     return true;
   }
-
-  bool ShowBalloon(const std::string& title, const std::string& text) override {
-    calls.push_back({Op::Balloon, 0, text});
-    if (!shown) return false;
-    balloons.push_back({title, text});
-    return true;
-  }
-  std::vector<Balloon> balloons;
 
   // False makes the shell refuse Add and Modify, as without a task bar.
   bool accept = true;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "settings/entry_name.h"
 #include "stats/connection_log_rows.h"
 #include "stats/duration_text.h"
 #include "stats/monthly_online_time.h"
@@ -55,6 +56,14 @@ uint64_t LoggedMonthBytes(ConnectionLog& log, ConnectionLogFiles& files, const s
   const std::vector<ConnectionRecord> records = log.ReadAll();
   const LogTotals totals = TotalsOf(SelectRecords(records, month, files.Utf8FromAnsi(ShownEntryName(entryName))));
   return totals.Sent + totals.Received;
+}
+
+AllowanceUse MonthUse(OnlineTimeLedger& ledger, SettingsStore& store, const LiveConnection& line, ConnectionLog& log,
+                      ConnectionLogFiles& files, ClockPort& clock, const std::string& entryName) {
+  const bool withRunning = line.IsConnected() && line.RunningEntry().MonitorTime == 1 &&
+                           EqualsIgnoringCase(line.RunningEntryName(), entryName);
+  return AllowanceUse{MonthTotal(ledger, store, line, entryName),
+                      LoggedMonthBytes(log, files, entryName, clock.Today()) + (withRunning ? line.LineBytes() : 0)};
 }
 
 std::string MegabytesText(uint64_t bytes) {

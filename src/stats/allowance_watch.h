@@ -11,6 +11,8 @@
 #include "settings/allowance_settings.h"
 #include "settings/settings_store.h"
 #include "stats/connection_log.h"
+#include "stats/live_connection.h"
+#include "stats/online_time_ledger.h"
 #include "system/clock_port.h"
 
 namespace corvane {
@@ -44,6 +46,12 @@ struct AllowanceWarning {
 // code page, as the registry has it.
 uint64_t LoggedMonthBytes(ConnectionLog& log, ConnectionLogFiles& files, const std::string& entryName,
                           const CalendarDate& month);
+
+// What `entryName` has used this month, as the windows show it: the month's
+// online time (MonthTotal), and the log's bytes of the month plus the
+// running line's while it belongs to that entry and is monitored.
+AllowanceUse MonthUse(OnlineTimeLedger& ledger, SettingsStore& store, const LiveConnection& line, ConnectionLog& log,
+                      ConnectionLogFiles& files, ClockPort& clock, const std::string& entryName);
 
 // "1.5 MB": megabytes to a tenth, rounded down.
 std::string MegabytesText(uint64_t bytes);

@@ -28,7 +28,11 @@ AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t ran
       frmOptions(OptionsServicesOf(*this), OptionsCallbacksOf(*this)),
       frmStatistics(StatisticsSources{Ledger, Store, Line, CurrentEntryName, StatsEntryName, ports.DialUp, ports.Clock,
                                       LastResult},
-                    StatisticsCallbacks{[this] { Line.DisconnectButtonClicked(); }, [this] { ShowConnectionLogWindow(); }}),
+                    StatisticsCallbacks{[this] { Line.DisconnectButtonClicked(); }, [this] { ShowConnectionLogWindow(); },
+                                        [this](const std::string& entryName) {
+                                          return LoggedMonthBytes(Log, Platform.LogFiles, entryName,
+                                                                  Platform.Clock.Today());
+                                        }}),
       frmOnTime(OnlineTimeSources{Ledger, Store, StatsEntryName, Line, ports.Clock, frmDialer,
                                   [](forms::Form& window) { BringToFront(window); }}),
       frmConnectionLog(ConnectionLogSources{Log, ports.LogFiles, ports.FileDialog, ports.Messages, ports.Clock}) {

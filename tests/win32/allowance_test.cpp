@@ -20,8 +20,31 @@
 namespace corvane::testing {
 namespace {
 
-// The static text of a message box.
-constexpr int kMessageBoxTextId = 0xFFFF;
+// A shown top-level window of `processId` with a control reading `text`
+// (a message box's text has no id every system agrees on).
+HWND WindowShowing(DWORD processId, const std::string& text) {
+  struct Search {
+    DWORD processId;
+    const std::string& text;
+    HWND found;
+  } search{processId, text, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != s->processId || !IsWindowVisible(window)) return TRUE;
+        for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+          if (WindowText(child) == s->text) {
+            s->found = window;
+            return FALSE;
+          }
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 class AllowanceTest : public WorkEntryTest {
  protected:
@@ -72,11 +95,11 @@ TEST_F(AllowanceTest, WarnsAtHalfAndAtTheLimitHangsUpWithoutReconnectAndTheNextD
 
   // The next start's dial asks first; No leaves the line alone.
   ProgramUnderTest next("Work");
+  const std::string asked = "This month's allowance for 'Work' is used up. Dial anyway?";
   HWND question = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (question = FindWindowA("#32770", "Corvane")) != nullptr; }));
-  EXPECT_EQ(ControlText(question, kMessageBoxTextId), "This month's allowance for 'Work' is used up. Dial anyway?");
+  ASSERT_TRUE(WaitUntil([&] { return (question = WindowShowing(GetProcessId(next.Process()), asked)) != nullptr; }));
   PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
-  ASSERT_TRUE(WaitUntil([] { return FindWindowA("#32770", "Corvane") == nullptr; }));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
   HWND dialer = next.MainWindow();
   ASSERT_NE(dialer, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialer) != FALSE; }));

@@ -19,7 +19,9 @@ void Connection::WatchAllowance() {
   // Once the line is being hung up, its end is settled.
   if (!allowance.Any() || lineEnd_.has_value()) return;
   const AllowanceUse use = AllowanceUsed();
-  const bool hangUp = allowance.HangUp == 1 && !allowanceOverridden_ && allowance_.UsedUp(use);
+  // A custom entry's line is its provider program's: it is never hung up here.
+  const bool hangUp = allowance.HangUp == 1 && !allowanceOverridden_ && session_.ConnectionHandle != 0 &&
+                      allowance_.UsedUp(use);
   for (const AllowanceWarning& warning : allowance_.NewWarnings(use)) {
     std::string text = warning.Text;
     if (hangUp && warning.Level == AllowanceLevel::Limit) text += "\r\nThe line is hung up.";

@@ -54,7 +54,7 @@ AllowanceLevel LevelReached(uint64_t used, uint64_t allowance, int32_t warnPerce
 uint64_t LoggedMonthBytes(ConnectionLog& log, ConnectionLogFiles& files, const std::string& entryName,
                           const CalendarDate& month) {
   const std::vector<ConnectionRecord> records = log.ReadAll();
-  const LogTotals totals = TotalsOf(SelectRecords(records, month, files.Utf8FromAnsi(ShownEntryName(entryName))));
+  const LogTotals totals = TotalsOf(SelectRecords(records, month, files.Utf8FromAnsi(entryName)));
   return totals.Sent + totals.Received;
 }
 

@@ -41,8 +41,8 @@ struct AllowanceWarning {
   std::string Text;
 };
 
-// The bytes sent and received the log holds for `entryName` booked into
-// `month`. The log keeps entry names in UTF-8; `entryName` is in the ANSI
+// The bytes sent and received the log holds for `entryName` (a custom
+// entry's with its "*", as the log names it) booked into `month`. The log keeps entry names in UTF-8; `entryName` is in the ANSI
 // code page, as the registry has it.
 uint64_t LoggedMonthBytes(ConnectionLog& log, ConnectionLogFiles& files, const std::string& entryName,
                           const CalendarDate& month);

@@ -102,6 +102,12 @@ TEST_F(AllowanceWatchTest, DataIsTheMonthsLoggedBytesPlusTheRunningLine) {
   const int readsAfterLoad = files.reads;
   watch.Used(121, 900);
   EXPECT_EQ(files.reads, readsAfterLoad) << "the log is read at load, not at every check";
+
+  // A custom entry is logged under its "*" name.
+  SetAllowance("*Isp", {0, 10, 80, 0});
+  Log("*Isp", 5, 6, {2026, 12});
+  watch.Load("*Isp");
+  EXPECT_EQ(watch.Used(0, 0).Bytes, 11u);
 }
 
 // Each level is shown once per month, also by a program started afresh;

@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine64 fonts-wine fonts-dejavu-core xvfb xauth x11-utils imagemagick liblnk-utils
-  nsis
+  nsis openssl
 )
 
 missing=()

@@ -213,6 +213,9 @@ class Connection : public LiveConnection {
   void WatchAllowance();
   bool AllowanceBarsReconnect();
   bool DialPastAllowanceAllowed();
+  // Stores the number file's new `number` as the entry's, keeping the one
+  // it replaces, and tells the user in the details log and a tray balloon.
+  void StoreNewNumber(const std::string& number);
 
   ConnectionPorts ports_;
   SettingsStore& store_;

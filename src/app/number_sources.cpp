@@ -14,6 +14,7 @@
 #include "system/download_port.h"
 #include "system/file_system_port.h"
 #include "system/message_box_port.h"
+#include "system/tray_icon_port.h"
 #include "system/text_lines.h"
 
 namespace corvane {
@@ -230,11 +231,13 @@ void Connection::ReadInternetFile() {
   if (entry.FileURL.empty()) return;
   std::string body;
   const int32_t status = ports_.Download.Download(entry.FileURL, kNumberFileTimeoutMs, kNumberFileMaxBytes, body);
+  if (status == kDownloadCertificateRefused) {
+    AppendDetails("The number file " + entry.FileURL + " was not fetched: its server's certificate is not trusted.");
+  }
   if (!DownloadSucceeded(status)) return;
   const std::string number = NumberFromNumberFile(body);
   if (number.empty() || number == entry.PhoneNumber) return;
-
-  store_.SaveRegValue(RunningEntryKey(), "PhoneNumber", number);
+  StoreNewNumber(number);
   if (entry.DisconnectAndDial != 1) return;
   // Window events ran during the download: if the user has meanwhile
   // cancelled, disconnected or closed the window, no new dial is wanted.
@@ -255,6 +258,22 @@ void Connection::ReadInternetFile() {
                        lastResult_);
   next_ = NextAttempt::SameLogin;
   SetPhase(Phase::RedialDue);
+}
+
+// Whoever can change the file's answer on its way can send every later call
+// to a number of their choosing: a changed number is never stored without
+// a word, and the number it replaced is kept for the user to put back.
+void Connection::StoreNewNumber(const std::string& number) {
+  const std::string key = RunningEntryKey();
+  const std::string previous = store_.ReadRegValue(key, "PhoneNumber");
+  // Stored at an earlier connection already; this line still dials the old one.
+  if (previous == number) return;
+  store_.SaveRegValue(key, kPreviousNumberValue, previous);
+  store_.SaveRegValue(key, "PhoneNumber", number);
+  AppendDetails("The number file " + entry_.FileURL + " changed the number from " + previous + " to " + number +
+                ".");
+  ports_.TrayIcon.ShowBalloon("Number changed", "The number of '" + runningEntryName_ + "' was changed from " +
+                                                    previous + " to " + number + " by its number file.");
 }
 
 }  // namespace corvane

@@ -141,6 +141,10 @@ SaveResult SaveEntry(const EntryForm& form, const EntryForm* loaded, SettingsSto
     if (loaded != nullptr && text == shown[index].second) continue;
     store.SaveRegValue(key, name, text);
   }
+  // Only the number file changes it: a new name takes it along.
+  if (loaded == nullptr && !form.previousNumber.empty()) {
+    store.SaveRegValue(key, kPreviousNumberValue, form.previousNumber);
+  }
   return SaveResult::Saved;
 }
 

@@ -42,6 +42,8 @@ struct EntryForm {
   // The stored (scrambled) password of the entry shown, which spaces in the
   // password box stand for; empty when it has none.
   std::string storedPassword;
+  // The entry's kPreviousNumberValue as read; no box edits it.
+  std::string previousNumber;
 };
 
 // The control a failed check sends the focus to.
@@ -69,12 +71,13 @@ enum class SaveResult { Saved, KeyNotCreated, PasswordRefused };
 // `loaded` is the form as the window showed that same entry when it loaded
 // it: then only the values whose text differs from it are written, and every
 // other value of the key stays exactly as it is. Without it (the form goes
-// to another name than the entry shown) all 24 values are written. A typed
-// password is scrambled and written; a box of only spaces stands for
-// `storedPassword`, which a new name takes along. A password the scrambling
-// cannot hold is refused with its message before anything is written; a key
-// that cannot be created gives "Options not saved". A failing single write
-// is not reported and the later ones still run.
+// to another name than the entry shown) all 24 values are written, and the
+// previous number when there is one. A typed password is scrambled and
+// written; a box of only spaces stands for `storedPassword`, which a new
+// name takes along. A password the scrambling cannot hold is refused with
+// its message before anything is written; a key that cannot be created gives
+// "Options not saved". A failing single write is not reported and the later
+// ones still run.
 SaveResult SaveEntry(const EntryForm& form, const EntryForm* loaded, SettingsStore& store, EntrySettings& entry,
                      MessageBoxPort& messages);
 

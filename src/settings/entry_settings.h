@@ -33,6 +33,10 @@ struct EntrySettings {
   uint8_t AutoReconnect = 0;
 };
 
+// The entry's number as it was before its number file last changed it
+// (REG_SZ under the entry's key), so that the user can put it back.
+inline constexpr const char* kPreviousNumberValue = "PreviousPhoneNumber";
+
 // The text a field of the record is stored as: the decimal number (a whole
 // float without a fraction, "37800"), or the text itself. `valueName` must
 // name a field of the record.

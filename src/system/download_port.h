@@ -9,6 +9,9 @@ namespace corvane {
 
 // Download's answer when nothing was fetched.
 inline constexpr int32_t kDownloadFailed = 0;
+// Download's answer when the server's certificate failed the platform's
+// checks: nothing was fetched, and the user should be told why.
+inline constexpr int32_t kDownloadCertificateRefused = -1;
 
 class DownloadPort {
  public:
@@ -16,9 +19,11 @@ class DownloadPort {
 
   // Fetches `url` into `body`, at most `maxBytes` of it. Returns the server's
   // HTTP status (200 ok; `body` is only filled for a 2xx answer), 200 for a
-  // scheme without statuses that delivered the file, or kDownloadFailed (bad
-  // address, no connection, time-out, a download already running). Window
-  // events keep running while it waits; it returns within about `timeoutMs`.
+  // scheme without statuses that delivered the file, kDownloadCertificateRefused
+  // for an https server whose certificate the platform does not trust, or
+  // kDownloadFailed (bad address, no connection, time-out, a download
+  // already running). Window events keep running while it waits; it returns
+  // within about `timeoutMs`.
   virtual int32_t Download(const std::string& url, unsigned timeoutMs, size_t maxBytes, std::string& body) = 0;
 };
 

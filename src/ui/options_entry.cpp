@@ -113,6 +113,9 @@ void OptionsForm::Form_Load() {
   txtAmin.SetText(std::to_string(hangUp.minutes));
 
   txtURL.SetText(!entry.FileURL.empty() ? entry.FileURL : kUrlPrefill);
+  previousNumber_ = store.ReadRegValue(key, kPreviousNumberValue);
+  lblPreviousNumber.SetCaption("Previous number: " + (previousNumber_.empty() ? "none" : previousNumber_));
+  cmdPreviousNumber.SetEnabled(!previousNumber_.empty());
   const std::string browser = store.ReadRegValue(key, "BrowserPath");
   txtBrowser.SetText(!browser.empty() ? browser : DefaultBrowserPath(services_.shell, services_.lastResult));
 

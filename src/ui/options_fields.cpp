@@ -129,6 +129,10 @@ void OptionsForm::chkSingle_Click() {
   EnableGroup({&txtUserName, &txtPassword, &txtPhoneNumber}, true, forms::kColorMenu);
 }
 
+// Puts back the number the number file replaced. The address stays: the
+// user decides about the file itself.
+void OptionsForm::cmdPreviousNumber_Click() { txtPhoneNumber.SetText(previousNumber_); }
+
 void OptionsForm::txtURL_Change() {
   const bool usable = txtURL.Text().size() >= kUsableUrlLength;
   optDisconnect.SetEnabled(usable);

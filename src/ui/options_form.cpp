@@ -11,11 +11,11 @@ namespace {
 
 // Outer size of the window, twips.
 constexpr int kWidth = 7200;
-constexpr int kHeight = 6780;
+constexpr int kHeight = 7140;
 // The pages sit in the tab strip below its row of tabs.
 constexpr int kPageTop = 400;
 constexpr int kPageWidth = 6680;
-constexpr int kPageHeight = 3880;
+constexpr int kPageHeight = 4240;
 constexpr int kDefaultIcon = 8;
 
 const char* const kAboutText =
@@ -74,6 +74,7 @@ OptionsForm::OptionsForm(OptionsServices services, OptionsCallbacks callbacks)
   for (forms::Label* label : {&lblOffMin1, &lblOffMin2}) label->SetCaption("min");
   chkBrowser.SetCaption("When connected start selected &browser:");
   lblURL.SetCaption("File location (URL):");
+  cmdPreviousNumber.SetCaption("Use the previous number");
   optNextTime.SetCaption("U&se the new phone number to dial next time");
   optDisconnect.SetCaption("Hang &up and call again using new phone number");
 
@@ -102,7 +103,8 @@ OptionsForm::OptionsForm(OptionsServices services, OptionsCallbacks callbacks)
            &lblAmin, &fraAutoReconnect, &chkAutoReconnect, &lblOnTime1, &txtOnTimeEx1, &vsbOnTimeEx1,
            &lblOnHrs1, &lblDialIn1, &txtOffTimeEx1, &vsbOffTimeEx1, &lblOffMin1, &lblOnTime2, &txtOnTimeEx2,
            &vsbOnTimeEx2, &lblOnHrs2, &lblDialIn2, &txtOffTimeEx2, &vsbOffTimeEx2, &lblOffMin2, &chkBrowser,
-           &txtBrowser, &cmdBrowse[3], &lblURL, &txtURL, &optNextTime, &optDisconnect,
+           &txtBrowser, &cmdBrowse[3], &lblURL, &txtURL, &lblPreviousNumber,
+           &cmdPreviousNumber, &optNextTime, &optDisconnect,
            &lblNZentry, &txtNZentry, &lblNZlocation, &txtNZlocation, &cmdBrowse[2], &imgIcon[1], &Text2,
            &lblAbout, &fra[5], &fraAllowance, &lblAllowTime, &txtAllowHours, &vsbAllowHours, &lblAllowHrs,
            &lblAllowData, &txtAllowMegabytes, &vsbAllowMegabytes, &lblAllowMB, &lblWarnAt, &txtWarnPercent,
@@ -140,9 +142,9 @@ void OptionsForm::LayOut() {
   tbsOptions.Move(120, 1260, 6840, kPageTop + kPageHeight + 120);
   for (forms::Frame& page : fra) page.Move(80, kPageTop, kPageWidth, kPageHeight);
 
-  cmdHelp.Move(120, 5700, 1215, 375);
-  cmdOK.Move(3360, 5700, 2040, 375);
-  cmdCancel.Move(5520, 5700, 1440, 375);
+  cmdHelp.Move(120, 6060, 1215, 375);
+  cmdOK.Move(3360, 6060, 2040, 375);
+  cmdCancel.Move(5520, 6060, 1440, 375);
 
   // General
   Frame1.Move(120, 60, 6440, 960);
@@ -216,8 +218,10 @@ void OptionsForm::LayOut() {
   cmdBrowse[3].Move(5880, 2445, 480, 315);
   lblURL.Move(240, 2895, 1800, 255);
   txtURL.Move(2040, 2850, 4320, 315);
-  optNextTime.Move(240, 3240, 6120, 285);
-  optDisconnect.Move(240, 3540, 6120, 285);
+  lblPreviousNumber.Move(240, 3255, 3540, 255);
+  cmdPreviousNumber.Move(3900, 3210, 2460, 315);
+  optNextTime.Move(240, 3600, 6120, 285);
+  optDisconnect.Move(240, 3900, 6120, 285);
 
   // Custom entry
   lblNZentry.Move(240, 345, 2280, 255);
@@ -269,6 +273,7 @@ void OptionsForm::ConnectEvents() {
   chkSingle.Click = [this] { chkSingle_Click(); };
   chkMonitorTime.UserClick = [this] { chkMonitorTime_Click(); };
   txtURL.Change = [this] { txtURL_Change(); };
+  cmdPreviousNumber.Click = [this] { cmdPreviousNumber_Click(); };
   txtNZentry.Change = [this] { txtNZentry_Change(); };
   for (int index = 1; index <= static_cast<int>(cmdBrowse.size()); ++index) {
     cmdBrowse[static_cast<size_t>(index - 1)].Click = [this, index] { cmdBrowse_Click(index); };

@@ -163,6 +163,9 @@ class OptionsForm : public forms::Form {
   forms::TextBox txtBrowser{"txtBrowser", IDC_OPT_TXTBROWSER, &fra[2]};
   forms::Label lblURL{"lblURL", IDC_OPT_LBLURL, &fra[2]};
   forms::TextBox txtURL{"txtURL", IDC_OPT_TXTURL, &fra[2]};
+  // The number the number file last replaced, and the button that puts it back.
+  forms::Label lblPreviousNumber{"lblPreviousNumber", IDC_OPT_LBLPREVIOUSNUMBER, &fra[2]};
+  forms::CommandButton cmdPreviousNumber{"cmdPreviousNumber", IDC_OPT_CMDPREVIOUSNUMBER, &fra[2]};
   forms::OptionButton optNextTime{"optNextTime", IDC_OPT_OPTNEXTTIME, &fra[2]};
   forms::OptionButton optDisconnect{"optDisconnect", IDC_OPT_OPTDISCONNECT, &fra[2]};
 
@@ -230,6 +233,7 @@ class OptionsForm : public forms::Form {
   void chkSingle_Click();
   void chkMonitorTime_Click();
   void txtURL_Change();
+  void cmdPreviousNumber_Click();
   void txtNZentry_Change();
   void cmdBrowse_Click(int index);
   void cmdShowStats_Click();
@@ -288,6 +292,8 @@ class OptionsForm : public forms::Form {
   EntryForm loaded_;
   AllowanceSettings loadedAllowance_;
   std::string storedPhoneLine_;
+  // The entry's "PreviousPhoneNumber", which only the number file writes.
+  std::string previousNumber_;
   // StartEntryName is taken at the window's first load only.
   bool startEntryTaken_ = false;
 };

@@ -50,6 +50,7 @@ EntryForm OptionsForm::FormValues() const {
   form.disconnectAndDial = optDisconnect.Value();
   form.icon = Entry.Icon;
   form.storedPassword = Entry.Password;
+  form.previousNumber = previousNumber_;
   // The line picked in the dialer belongs to the running entry; any other
   // entry keeps the line stored with it.
   form.lastDialedLocation = storedPhoneLine_;

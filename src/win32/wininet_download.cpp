@@ -41,6 +41,24 @@ int32_t StatusOf(HINTERNET request) {
   return isHttp ? kDownloadFailed : 200;
 }
 
+// The failures of the platform's certificate checks. None of them is ever
+// waived: a number from a server that cannot prove who it is is no number.
+bool IsCertificateError(DWORD error) {
+  switch (error) {
+    case ERROR_INTERNET_INVALID_CA:
+    case ERROR_INTERNET_SEC_CERT_CN_INVALID:
+    case ERROR_INTERNET_SEC_CERT_DATE_INVALID:
+    case ERROR_INTERNET_SEC_CERT_ERRORS:
+    case ERROR_INTERNET_SEC_CERT_NO_REV:
+    case ERROR_INTERNET_SEC_CERT_REV_FAILED:
+    case ERROR_INTERNET_SEC_CERT_REVOKED:
+    case ERROR_INTERNET_SEC_INVALID_CERT:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool ReadBody(HINTERNET request, size_t maxBytes, std::string& body) {
   char chunk[kChunkBytes];
   while (body.size() < maxBytes) {
@@ -67,7 +85,10 @@ void Fetch(WinInetDownload::Job& job) {
   const DWORD flags =
       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI;
   const UniqueInternetHandle request(InternetOpenUrlA(session.get(), job.url.c_str(), nullptr, 0, flags, 0));
-  if (!request) return;
+  if (!request) {
+    if (IsCertificateError(GetLastError())) job.status = kDownloadCertificateRefused;
+    return;
+  }
   const int32_t status = StatusOf(request.get());
   if (DownloadSucceeded(status)) {
     std::string body;

@@ -425,6 +425,32 @@ INSTANTIATE_TEST_SUITE_P(
                 ConnectionEnd::Shutdown}),
     [](const ::testing::TestParamInfo<LineEnd>& info) { return std::string(info.param.name); });
 
+// The number file switches the line to its new number: each connection's
+// record holds the number that connection dialled, not the entry's number
+// at the time the record is written.
+TEST_F(ConnectionTest, LinesSwitchedByTheNumberFileAreLoggedWithTheNumberTheyDialled) {
+  AppContext& app = StartWork(
+      {{"FileURL", "http://numbers.example/now.txt"}, {"DisconnectAndDial", "1"}, {"DoNotAsk", "1"}});
+  LineUp();  // the file as the line comes up is empty: no change
+  Pass(5);
+  download.body = "5550199";
+  app.Line.ReadInternetFile();
+  dialUp.connections.clear();
+  ExpectTheNextTickDials(app);
+  ASSERT_FALSE(dialUp.dialParams.empty());
+  EXPECT_EQ(dialUp.dialParams.back().PhoneNumber, "5550199");
+  LineUp();
+  Pass(5);
+  app.frmDialer.mnuDisconnect.OnUserClick();
+
+  const std::vector<ConnectionRecord> records = ReadConnectionRows(logFiles.files[kConnectionLogFile]);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].Number, "5550100");
+  EXPECT_EQ(records[0].EndedBy, ConnectionEnd::NewNumber);
+  EXPECT_EQ(records[1].Number, "5550199");
+  EXPECT_EQ(records[1].EndedBy, ConnectionEnd::User);
+}
+
 // A program killed during a line leaves it to the next start, which books
 // the last checkpoint and logs the line as stopped with those seconds.
 TEST_F(ConnectionTest, LineOfAKilledProgramIsLoggedAtTheNextStart) {

@@ -150,14 +150,15 @@ class NumberSourcesTest : public ::testing::Test, public ProgramFixture {
     return app;
   }
 
-  // Starts a single-number entry with a number file and DisconnectAndDial,
-  // dials it and brings its line up on `handle` (the file is not fetched
-  // yet: the download the Connected message starts fails).
-  AppContext& ConnectSingleNumber(RasHandle handle) {
+  // Starts a single-number entry with a number file and (unless told
+  // otherwise) DisconnectAndDial, dials it and brings its line up on
+  // `handle` (the file is not fetched yet: the download the Connected
+  // message starts fails).
+  AppContext& ConnectSingleNumber(RasHandle handle, const std::string& disconnectAndDial = "1") {
     registry.DeleteKey(RegHive::CurrentUser, EntryKey("Work"));
     for (const auto& [value, text] : {std::pair<std::string, std::string>{"PhoneNumber", "555 1234"},
                                       {"FileURL", "http://numbers.example/now.txt"},
-                                      {"DisconnectAndDial", "1"},
+                                      {"DisconnectAndDial", disconnectAndDial},
                                       {"DoNotAsk", "1"}}) {
       registry.SetString(RegHive::CurrentUser, EntryKey("Work"), value, text);
     }
@@ -374,27 +375,35 @@ TEST_F(NumberSourcesTest, SingleModeTakesTheNumberBoxAndNeverTouchesTheLogins) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(NumberSourcesTest, NumberFileStoresOnlyASoundNewNumber) {
+// A new number is stored, the one it replaces kept, and the change named in
+// the details log; anything else leaves the entry, and the log, alone.
+TEST_F(NumberSourcesTest, NumberFileStoresOnlyASoundNewNumberAndSaysSo) {
+  const std::string kChanged = "The number file http://numbers.example/now.txt changed the number from 555 1234 to ";
+  const std::string kUntrusted =
+      "The number file http://numbers.example/now.txt was not fetched: its server's certificate is not trusted.";
   struct Case {
     std::string name;
     int32_t status;
     std::string body;
     std::optional<std::string> stored;
+    std::string details;  // the log's new line; empty for none
   };
   const Case cases[] = {
-      {"thirteen digits", 200, "0123456789123\r\n", "0123456789"},
-      {"no final line break", 200, "5559876", "5559876"},
-      {"not found", 404, "5559876\r\n", std::nullopt},
-      {"server error", 500, "5559876\r\n", std::nullopt},
-      {"download failed", kDownloadFailed, "", std::nullopt},
-      {"a web page", 200, "<!DOCTYPE html>\n<html>", std::nullopt},
-      {"empty", 200, "", std::nullopt},
-      {"the number in use", 200, "555 1234\r\n", std::nullopt},
-      {"a digit only past the first ten characters", 200, "**********5\r\n", std::nullopt},
+      {"thirteen digits", 200, "0123456789123\r\n", "0123456789", kChanged + "0123456789."},
+      {"no final line break", 200, "5559876", "5559876", kChanged + "5559876."},
+      {"not found", 404, "5559876\r\n", std::nullopt, ""},
+      {"server error", 500, "5559876\r\n", std::nullopt, ""},
+      {"download failed", kDownloadFailed, "", std::nullopt, ""},
+      {"certificate not trusted", kDownloadCertificateRefused, "5559876\r\n", std::nullopt, kUntrusted},
+      {"a web page", 200, "<!DOCTYPE html>\n<html>", std::nullopt, ""},
+      {"empty", 200, "", std::nullopt, ""},
+      {"the number in use", 200, "555 1234\r\n", std::nullopt, ""},
+      {"a digit only past the first ten characters", 200, "**********5\r\n", std::nullopt, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     AppContext& app = StartListEntry({{"FileURL", "http://numbers.example/now.txt"}, {"PhoneNumber", "555 1234"}});
+    const std::string detailsBefore = app.frmDialer.txtDetails.Text();
     download.status = c.status;
     download.body = c.body;
     app.Line.ReadInternetFile();
@@ -402,9 +411,37 @@ TEST_F(NumberSourcesTest, NumberFileStoresOnlyASoundNewNumber) {
     ASSERT_FALSE(download.requests.empty());
     EXPECT_EQ(download.requests.back().url, "http://numbers.example/now.txt");
     EXPECT_EQ(Stored("PhoneNumber"), c.stored.value_or("555 1234"));
+    EXPECT_EQ(Stored(kPreviousNumberValue), c.stored ? std::optional<std::string>("555 1234") : std::nullopt);
     EXPECT_EQ(app.Line.RunningEntry().PhoneNumber, "555 1234");  // the connection keeps its number
     EXPECT_TRUE(dialUp.hangUps.empty());
+    const std::string details = app.frmDialer.txtDetails.Text();
+    if (c.details.empty()) {
+      EXPECT_EQ(details, detailsBefore);
+    } else {
+      EXPECT_EQ(details.substr(details.rfind('\n') + 1), c.details);
+    }
   }
+}
+
+// A change is shown in a balloon from the tray icon. Without
+// DisconnectAndDial the line goes on with the old number, and a
+// reconnection dials it again: the file's number, stored already, is no
+// change the second time, and the number it replaced stays the one kept.
+TEST_F(NumberSourcesTest, NumberFileChangeIsToldOnce) {
+  AppContext& app = ConnectSingleNumber(0x77, "0");
+  download.body = "5559876\r\n";
+  app.Line.ReadInternetFile();
+  const std::string details = app.frmDialer.txtDetails.Text();
+  app.Line.ReadInternetFile();
+
+  const std::vector<FakeTrayIcon::Balloon> balloon = {
+      {"Number changed", "The number of 'Work' was changed from 555 1234 to 5559876 by its number file."}};
+  EXPECT_EQ(trayIcon.balloons, balloon);
+  EXPECT_EQ(app.frmDialer.txtDetails.Text(), details);
+  EXPECT_NE(details.find("changed the number from 555 1234 to 5559876."), std::string::npos) << details;
+  EXPECT_EQ(Stored("PhoneNumber"), "5559876");
+  EXPECT_EQ(Stored(kPreviousNumberValue), "555 1234");
+  EXPECT_TRUE(app.Line.IsConnected());
 }
 
 TEST_F(NumberSourcesTest, NumberFileWithDisconnectAndDialSwitchesTheLine) {

@@ -215,6 +215,7 @@ TEST_F(OptionsFormTest, SavingWritesOnlyTheChangedValue) {
       {"CurrentMonth", "12"},
       {"OnlineTime", "3600"},
       {"PreviousMonths", "11,7200;10,60;"},
+      {"PreviousPhoneNumber", "5550199"},
   };
   struct Case {
     const char* label;
@@ -278,6 +279,46 @@ TEST_F(OptionsFormTest, AutomatePageShowsTheEditedEntryAndKeepsWhatWasTyped) {
   options.tbsOptions.SetSelectedTab(1);
   options.tbsOptions.SetSelectedTab(3);
   EXPECT_EQ(options.txtURL.Text(), "http://home.example/new.txt");
+}
+
+// The number the number file replaced is shown under the address; its
+// button puts it into the number box and leaves the address alone, and a
+// save writes only the number. An entry saved under a new name takes the
+// previous number along; an entry without one shows none.
+TEST_F(OptionsFormTest, UseThePreviousNumberPutsItBackAndLeavesTheAddress) {
+  SeedEntry("Work", {{"UserName", "joe"},
+                     {"Password", "\xB4\xB6\xB8"},
+                     {"PhoneNumber", "0190555666"},
+                     {"PreviousPhoneNumber", "5550100"},
+                     {"FileURL", "http://numbers.example/now.txt"}});
+  SeedEntry("Home", {{"UserName", "ann"}, {"PhoneNumber", "5550200"}});
+  store.EnumEntries();
+  registry.writtenValues.clear();
+  OptionsForm& options = Open("Work");
+  options.tbsOptions.SetSelectedTab(3);
+  EXPECT_EQ(options.lblPreviousNumber.Caption(), "Previous number: 5550100");
+  EXPECT_TRUE(options.cmdPreviousNumber.Enabled());
+  options.cmdPreviousNumber.OnUserClick();
+  EXPECT_EQ(options.txtPhoneNumber.Text(), "5550100");
+  EXPECT_EQ(options.txtURL.Text(), "http://numbers.example/now.txt");
+  options.cmdOK_Click();
+  ASSERT_FALSE(options.Loaded());
+  EXPECT_EQ(registry.writtenValues, std::vector<std::string>{"PhoneNumber"});
+  EXPECT_EQ(Value("Work", "PhoneNumber"), "5550100");
+  EXPECT_EQ(Value("Work", "PreviousPhoneNumber"), "5550100");
+  EXPECT_EQ(Value("Work", "FileURL"), "http://numbers.example/now.txt");
+
+  OptionsForm& copy = Open("Work");
+  copy.cmbSelEntry.OnUserText("Work2");
+  copy.cmdOK_Click();
+  EXPECT_EQ(Value("Work2", "PreviousPhoneNumber"), "5550100");
+
+  OptionsForm& other = Open("Home");
+  other.tbsOptions.SetSelectedTab(3);
+  EXPECT_EQ(other.lblPreviousNumber.Caption(), "Previous number: none");
+  EXPECT_FALSE(other.cmdPreviousNumber.Enabled());
+  other.cmdOK_Click();
+  EXPECT_EQ(Value("Home", "PreviousPhoneNumber"), "<missing>");
 }
 
 // Looking at one list entry and then another shows the second one's lists

@@ -11,7 +11,9 @@
 #include "app/dialer_ids.h"
 #include "dial_standin_fixture.h"
 #include "support/dialer_window.h"
+#include "support/notification_area_stand_in.h"
 #include "support/program_under_test.h"
+#include "support/self_signed_https.h"
 #include "support/tiny_http_server.h"
 #include "win32/unique_handle.h"
 
@@ -224,25 +226,57 @@ TEST_F(DialingTest, PasswordThisComputerCannotUnscrambleIsNotDialled) {
   EXPECT_TRUE(program.Running());
 }
 
-TEST_F(DialingTest, NumberFileOnTheWebReplacesTheNumberOnlyWhenServed) {
+// A number served over plain http replaces the entry's number, keeps the old
+// one and says so in the details log and a tray balloon; a missing file
+// changes nothing; an
+// https server whose certificate is not trusted changes nothing, with a line
+// that says why.
+TEST_F(DialingTest, NumberFileOnTheWebReplacesTheNumberOnlyWhenServedAndSaysSo) {
+  const std::string untrusted = SelfSignedHttpsUrl("/number");
+  ASSERT_FALSE(untrusted.empty()) << "run through ctest, which starts the https server";
+  TinyHttpServer server;
   struct Case {
-    const char* path;
-    const char* number;
+    std::string url;
+    std::string number;
+    std::string previous;
+    std::string details;  // the details log's line about the number file; empty for none
+    std::string balloon;  // the tray balloon's text; empty for none
   };
   // The server's number file holds thirteen digits and a line break.
-  for (const Case& c : {Case{"/number", "0123456789"}, Case{"/missing", "5550100"}}) {
-    SCOPED_TRACE(c.path);
-    TinyHttpServer server;
+  const Case cases[] = {
+      {server.Url("/number"), "0123456789", "5550100",
+       "The number file " + server.Url("/number") + " changed the number from 5550100 to 0123456789.",
+       "The number of 'Work' was changed from 5550100 to 0123456789 by its number file."},
+      {server.Url("/missing"), "5550100", "<none>", "", ""},
+      {untrusted, "5550100", "<none>",
+       "The number file " + untrusted + " was not fetched: its server's certificate is not trusted.", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.url);
     WriteScenario("dial connect\n");
     Control("reset");
-    SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"FileURL", server.Url(c.path)}});
+    SeedEntry("Work", {{"PhoneNumber", "5550100"}, {"StartBrowser", "0"}, {"FileURL", c.url}});
+    const int servedBefore = server.Served();
+    NotificationAreaStandIn area;
+    ASSERT_TRUE(area.Ready());
     ProgramUnderTest program("Work");
     HWND dialer = program.MainWindow();
     ASSERT_NE(dialer, nullptr);
     ASSERT_TRUE(WaitConnected(program, dialer));
-    ASSERT_TRUE(WaitUntil([&] { return server.Served() >= 1; }));
-    WaitUntil([&] { return ReadValue(EntryKey("Work"), "PhoneNumber") == c.number; }, 3000);
+    if (c.details.empty()) {
+      ASSERT_TRUE(WaitUntil([&] { return server.Served() > servedBefore; }));
+      WaitUntil([&] { return ReadValue(EntryKey("Work"), "PhoneNumber") != c.number; }, 3000);
+    } else {
+      EXPECT_TRUE(WaitUntil([&] { return ControlText(dialer, IDC_TXTDETAILS).find(c.details) != std::string::npos; }))
+          << ControlText(dialer, IDC_TXTDETAILS);
+    }
     EXPECT_EQ(ReadValue(EntryKey("Work"), "PhoneNumber"), c.number);
+    EXPECT_EQ(ReadValue(EntryKey("Work"), "PreviousPhoneNumber"), c.previous);
+    if (!c.balloon.empty()) {
+      EXPECT_TRUE(area.WaitForBalloon(c.balloon, 10000));
+    } else {
+      for (const NotifyRecord& record : area.Records()) EXPECT_EQ(record.flags & NIF_INFO, 0u) << record.info;
+    }
     EXPECT_TRUE(program.Running());
   }
 }

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/self_signed_https.h"
 #include "support/tiny_http_server.h"
 #include "system/download_port.h"
 #include "win32/message_loop.h"
@@ -23,6 +24,7 @@
 namespace corvane {
 namespace {
 
+using testing::SelfSignedHttpsUrl;
 using testing::Socket;
 using testing::TinyHttpServer;
 
@@ -95,6 +97,16 @@ TEST_F(NumberFileTest, ServerThatNeverAnswersTimesOut) {
   EXPECT_GE(waited, 0.9);
   EXPECT_LT(waited, 3.0);
   EXPECT_TRUE(body.empty());
+}
+
+// The platform's certificate checks apply, and their failure is told apart
+// from any other: a server nobody vouches for gives no number.
+TEST_F(NumberFileTest, UntrustedCertificateRefusesTheDownload) {
+  const std::string url = SelfSignedHttpsUrl("/number");
+  ASSERT_FALSE(url.empty()) << "run through ctest, which starts the https server";
+  std::string body = "untouched";
+  EXPECT_EQ(download.Download(url, 5000, 4096, body), kDownloadCertificateRefused);
+  EXPECT_EQ(body, "untouched");
 }
 
 // Window messages keep being dispatched while the download waits; one of

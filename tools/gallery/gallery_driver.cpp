@@ -55,7 +55,8 @@ std::string MonthText(int back) {
 // The demo entry as someone who has used it for a while would have it: one
 // number, a login with a stored password (the options window shows it as
 // blanks), a few months of online time, redialling a busy line after a few
-// seconds, asking before it disconnects.
+// seconds, asking before it disconnects, and the number it had before a
+// number file once changed it.
 void SeedDemoEntry(const std::string& redials, const std::string& seconds) {
   testing::SeedEntry(kEntry, {{"PhoneNumber", "5550100"},
                               {"UserName", "demo"},
@@ -68,6 +69,7 @@ void SeedDemoEntry(const std::string& redials, const std::string& seconds) {
                               {"Minutes", "0"},
                               {"Seconds", seconds},
                               {"DoNotAsk", "0"},
+                              {"PreviousPhoneNumber", "5550199"},
                               // 22140 s of this month are past the warning level of 7 hours:
                               // the line warns as it comes up.
                               {"AllowanceHours", "7"},

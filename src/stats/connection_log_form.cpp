@@ -82,6 +82,9 @@ void ConnectionLogForm::Form_Resize() {
 
 void ConnectionLogForm::Form_Load() {
   loading_ = true;
+  // The rows shown point into the records: gone before the records go.
+  lvwLog.Clear();
+  shown_.clear();
   records_ = sources_.log.ReadAll();
   months_ = LoggedMonths(records_);
   cmbMonth.Clear();
@@ -116,11 +119,11 @@ void ConnectionLogForm::ShowSelection() {
                                 : std::string();
   shown_ = SelectRecords(records_, ChosenMonth(), entry);
   SortRecords(shown_, sortColumn_, descending_);
-  std::vector<forms::ListView::Row> rows;
-  rows.reserve(shown_.size());
-  const auto forDisplay = [this](const std::string& text) { return sources_.files.AnsiFromUtf8(text); };
-  for (const ConnectionRecord* record : shown_) rows.push_back(RowCells(*record, forDisplay));
-  lvwLog.SetRows(std::move(rows));
+  // The list asks for the cells of the rows it draws, not all of them.
+  lvwLog.SetRows(static_cast<int>(shown_.size()), [this](int row) {
+    return RowCells(*shown_[static_cast<size_t>(row)],
+                    [this](const std::string& text) { return sources_.files.AnsiFromUtf8(text); });
+  });
   ShowChart();
   const LogTotals totals = TotalsOf(shown_);
   lblTotals.SetCaption(std::to_string(totals.Connections) + (totals.Connections == 1 ? " connection" : " connections") +

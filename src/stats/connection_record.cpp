@@ -173,9 +173,9 @@ std::string ConnectionRow(const ConnectionRecord& record) {
 }
 
 std::optional<ConnectionRecord> ParseConnectionRow(std::string_view row) {
-  const auto fields = SplitCsvRow(row);
+  auto fields = SplitCsvRow(row);
   if (!fields || fields->size() != kColumns) return std::nullopt;
-  const std::vector<std::string>& f = *fields;
+  std::vector<std::string>& f = *fields;
   ConnectionRecord record;
   const auto started = ParseLocalDateTime(f[kStarted]);
   const auto ended = ParseLocalDateTime(f[kEnded]);
@@ -194,9 +194,9 @@ std::optional<ConnectionRecord> ParseConnectionRow(std::string_view row) {
   }
   if (end == nullptr) return std::nullopt;
   record.EndedBy = end->End;
-  record.Entry = f[kEntry];
-  record.Number = f[kNumber];
-  record.Login = f[kLogin];
+  record.Entry = std::move(f[kEntry]);
+  record.Number = std::move(f[kNumber]);
+  record.Login = std::move(f[kLogin]);
   return record;
 }
 

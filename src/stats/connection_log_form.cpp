@@ -94,7 +94,8 @@ void ConnectionLogForm::Form_Load() {
   cmbMonth.AddItem(kAllMonths);
   cmbEntry.Clear();
   cmbEntry.AddItem(kAllEntries);
-  for (const std::string& entry : LoggedEntries(records_)) cmbEntry.AddItem(sources_.files.AnsiFromUtf8(entry));
+  entries_ = LoggedEntries(records_);
+  for (const std::string& entry : entries_) cmbEntry.AddItem(sources_.files.AnsiFromUtf8(entry));
   // The newest month first; "All" when nothing is logged yet.
   cmbMonth.SetListIndex(0);
   cmbEntry.SetListIndex(0);
@@ -113,9 +114,8 @@ std::optional<CalendarDate> ConnectionLogForm::ChosenMonth() const {
 void ConnectionLogForm::ShowSelection() {
   if (loading_) return;
   const int entryIndex = cmbEntry.ListIndex();
-  const std::vector<std::string> entries = LoggedEntries(records_);
-  const std::string entry = entryIndex >= 1 && entryIndex <= static_cast<int>(entries.size())
-                                ? entries[static_cast<size_t>(entryIndex - 1)]
+  const std::string entry = entryIndex >= 1 && entryIndex <= static_cast<int>(entries_.size())
+                                ? entries_[static_cast<size_t>(entryIndex - 1)]
                                 : std::string();
   shown_ = SelectRecords(records_, ChosenMonth(), entry);
   SortRecords(shown_, sortColumn_, descending_);

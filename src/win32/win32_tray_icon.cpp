@@ -12,6 +12,18 @@ namespace {
 constexpr UINT kTrayIconId = 1;
 // Where a failure in the icon's messages is said to have happened.
 constexpr char kTrayIconSource[] = "the tray icon";
+// How long a balloon stays when the user is at the machine; the shell
+// bounds it, and newer Windows lets the user's settings decide.
+constexpr UINT kBalloonMilliseconds = 10000;
+
+// Copies up to `chars` characters of `text` into `field`, then a NUL.
+template <size_t N>
+void CopyCut(char (&field)[N], const std::string& text, size_t chars) {
+  static_assert(N > 0);
+  const size_t length = std::min({text.size(), chars, N - 1});
+  std::memcpy(field, text.data(), length);
+  field[length] = '\0';
+}
 
 }  // namespace
 
@@ -24,9 +36,21 @@ NOTIFYICONDATAA MakeTrayRecord(HWND window, HICON icon, const std::string& tip) 
   record.uCallbackMessage = kTrayCallbackMessage;
   record.hIcon = icon;
   static_assert(sizeof record.szTip > kTrayTipChars);
-  const size_t length = std::min(tip.size(), kTrayTipChars);
-  std::memcpy(record.szTip, tip.data(), length);
-  record.szTip[length] = '\0';
+  CopyCut(record.szTip, tip, kTrayTipChars);
+  return record;
+}
+
+NOTIFYICONDATAA MakeBalloonRecord(HWND window, const std::string& title, const std::string& text) {
+  NOTIFYICONDATAA record{};
+  record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  record.hWnd = window;
+  record.uID = kTrayIconId;
+  record.uFlags = NIF_INFO;
+  static_assert(sizeof record.szInfoTitle > kBalloonTitleChars && sizeof record.szInfo > kBalloonTextChars);
+  CopyCut(record.szInfoTitle, title, kBalloonTitleChars);
+  CopyCut(record.szInfo, text, kBalloonTextChars);
+  record.uTimeout = kBalloonMilliseconds;
+  record.dwInfoFlags = NIIF_WARNING;
   return record;
 }
 
@@ -105,6 +129,12 @@ bool Win32TrayIcon::Delete() {
   icon_.reset();
   tip_.clear();
   return done;
+}
+
+bool Win32TrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
+  if (!window_ || !shown_) return false;
+  NOTIFYICONDATAA record = MakeBalloonRecord(window_.get(), title, text);
+  return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }
 
 bool Win32TrayIcon::Send(DWORD operation, HICON icon, const std::string& tip) {

@@ -1,5 +1,6 @@
 // TrayIconPort over Shell_NotifyIconA: the program's one notification icon
-// (id 1) in the shell's first, smallest record form. The icon belongs to a
+// (id 1) in the shell's first, smallest record form (the second for a
+// balloon, which the first cannot carry). The icon belongs to a
 // hidden window of the adapter's own, which takes the icon's messages: the
 // mouse events on the icon, and the shell's announcement that the task bar
 // was made anew (after explorer restarted), when a shown icon is put back.
@@ -35,6 +36,12 @@ inline constexpr char kTrayWindowClass[] = "CorvaneTrayIcon";
 // `tip` cut to 63 characters followed by a NUL.
 NOTIFYICONDATAA MakeTrayRecord(HWND window, HICON icon, const std::string& tip);
 
+// The record that shows a balloon from icon 1 of `window`: the second form's
+// size (the first has no balloon), only the balloon valid, the warning
+// picture, `title` and `text` cut to the shell's lengths. The icon's picture
+// and tooltip stay as they are.
+NOTIFYICONDATAA MakeBalloonRecord(HWND window, const std::string& title, const std::string& text);
+
 class Win32TrayIcon : public TrayIconPort {
  public:
   // Icons are loaded by resource number from `instance`, where the icon's
@@ -60,6 +67,7 @@ class Win32TrayIcon : public TrayIconPort {
   bool Add(int iconNumber, const std::string& tip) override;
   bool Modify(int iconNumber, const std::string& tip) override;
   bool Delete() override;
+  bool ShowBalloon(const std::string& title, const std::string& text) override;
 
   bool Shown() const { return shown_; }
 

@@ -1,7 +1,7 @@
 // The shell adapters on the real shell: the notification icon's record and
-// its add, modify and delete (and delete on destruction), a failing handler
-// of its events, the temporary folder, and the default-browser lookup
-// through FindExecutableA.
+// its add, modify and delete (and delete on destruction), its balloon as
+// the shell receives it, a failing handler of its events, the temporary
+// folder, and the default-browser lookup through FindExecutableA.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/notification_area_stand_in.h"
 #include "ui/default_browser.h"
 #include "win32/handler_guard.h"
 #include "win32/win32_shell.h"
@@ -48,6 +49,43 @@ TEST(TrayRecordTest, FirstFormWithTheTipCutTo63Characters) {
     EXPECT_EQ(std::string(cut.szTip), tip.substr(0, c.kept));
     EXPECT_EQ(cut.szTip[c.kept], '\0');
   }
+}
+
+TEST(TrayRecordTest, BalloonRecordCarriesOnlyTheBalloonCutToTheShellsLengths) {
+  HWND window = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
+  const NOTIFYICONDATAA record = MakeBalloonRecord(window, std::string(70, 't'), std::string(300, 'x'));
+  EXPECT_EQ(record.cbSize, NOTIFYICONDATAA_V2_SIZE);
+  EXPECT_EQ(record.hWnd, window);
+  EXPECT_EQ(record.uID, 1u);
+  // Neither picture nor tooltip: the icon stays as it is.
+  EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_INFO));
+  EXPECT_EQ(record.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
+  EXPECT_EQ(std::string(record.szInfoTitle), std::string(63, 't'));
+  EXPECT_EQ(std::string(record.szInfo), std::string(255, 'x'));
+}
+
+// The balloon travels through the shell as the notification area receives
+// it, and only while the icon is shown.
+TEST(TrayIconTest, TheBalloonReachesTheNotificationArea) {
+  testing::NotificationAreaStandIn area;
+  ASSERT_TRUE(area.Ready());
+  Win32TrayIcon tray(GetModuleHandleA(nullptr));
+  EXPECT_FALSE(tray.ShowBalloon("Corvane", "before the icon"));
+  ASSERT_TRUE(tray.Add(8, "Connected to: 'Work'"));
+  ASSERT_TRUE(tray.ShowBalloon("Corvane", "80 % of the allowance of 'Work' is used"));
+  ASSERT_TRUE(area.WaitForBalloon("80 %", 5000));
+  const std::vector<testing::NotifyRecord> records = area.Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].operation, static_cast<DWORD>(NIM_ADD));
+  EXPECT_EQ(records[0].tip, "Connected to: 'Work'");
+  EXPECT_EQ(records[1].operation, static_cast<DWORD>(NIM_MODIFY));
+  EXPECT_EQ(records[1].flags, static_cast<UINT>(NIF_INFO));
+  EXPECT_EQ(records[1].infoTitle, "Corvane");
+  EXPECT_EQ(records[1].info, "80 % of the allowance of 'Work' is used");
+  EXPECT_EQ(records[1].infoFlags, static_cast<DWORD>(NIIF_WARNING));
+  EXPECT_TRUE(tray.Delete());
+  EXPECT_FALSE(tray.ShowBalloon("Corvane", "after the icon"));
+  EXPECT_EQ(area.Records().size(), 3u);
 }
 
 // True when the shell still holds an icon 1 of `window` (a modify of the tip

@@ -119,18 +119,38 @@ HWND WaitForWindowWith(DWORD processId, int controlId) {
 }
 
 // A shown top-level window of class `className`, of any process.
-HWND WaitForClass(const char* className) {
+// The first shown window of `className` that `wanted` takes.
+HWND WaitForShown(const char* className, const std::function<bool(HWND)>& wanted) {
   HWND found = nullptr;
   WaitUntil(
       [&] {
         found = nullptr;
-        while ((found = FindWindowExA(nullptr, found, className, nullptr)) != nullptr && !IsWindowVisible(found)) {
+        while ((found = FindWindowExA(nullptr, found, className, nullptr)) != nullptr &&
+               !(IsWindowVisible(found) && wanted(found))) {
         }
         return found != nullptr;
       },
       kWindowTimeoutMs);
   if (found == nullptr) Fail(std::string("no window of class ") + className);
   return found;
+}
+
+HWND WaitForClass(const char* className) {
+  return WaitForShown(className, [](HWND) { return true; });
+}
+
+// The tooltip of `processId` that came up beside `point` (another one, the
+// tray icon's, may still be about).
+HWND WaitForTipNear(DWORD processId, POINT point) {
+  constexpr int kNear = 48;
+  return WaitForShown(TOOLTIPS_CLASSA, [&](HWND tip) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(tip, &owner);
+    RECT area{};
+    GetWindowRect(tip, &area);
+    return owner == processId && area.left - kNear <= point.x && point.x <= area.right + kNear &&
+           area.top - kNear <= point.y && point.y <= area.bottom + kNear;
+  });
 }
 
 void WaitFor(const std::string& what, const std::function<bool()>& condition) {
@@ -322,6 +342,17 @@ void ConnectedTour(Gallery& gallery) {
   HWND connectionLog = WaitForWindowWith(demo.processId, IDC_LOG_LVWLOG);
   WaitFor("the logged lines", [&] { return SendDlgItemMessageA(connectionLog, IDC_LOG_LVWLOG, LVM_GETITEMCOUNT, 0, 0) > 0; });
   gallery.Shot("connection-log", connectionLog);
+  // The pointer resting in the first day's column of this month's chart
+  // brings that day's date and time up (the demo log always has a line
+  // on the 1st).
+  RECT chart{};
+  GetWindowRect(GetDlgItem(connectionLog, IDC_LOG_CHART), &chart);
+  const POINT day{chart.left + (chart.right - chart.left) * 9 / 100, chart.bottom - (chart.bottom - chart.top) / 3};
+  MovePointerTo(day);
+  HWND dayTip = WaitForTipNear(demo.processId, day);
+  RECT dayTipArea{};
+  GetWindowRect(dayTip, &dayTipArea);
+  gallery.Shot("connection-log-chart-tip", dayTip, Inflated(UnionOf(dayTipArea, chart), 4));
   Press(connectionLog, IDC_LOG_CMDCLOSE);
   WaitGone(connectionLog);
 

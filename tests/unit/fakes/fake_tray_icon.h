@@ -1,5 +1,5 @@
 // A notification area that remembers what the program asked of it: every
-// call in order, and the icon as it stands now.
+// call in order, the icon as it stands now, and the balloons shown.
 #pragma once
 
 #include <string>
@@ -11,11 +11,15 @@ namespace corvane::testing {
 
 class FakeTrayIcon : public TrayIconPort {
  public:
-  enum class Op { Add, Modify, Delete };
+  enum class Op { Add, Modify, Delete, Balloon };
   struct Call {
     Op op;
     int icon;  // as passed; kTrayKeepIcon for a modify that keeps the picture
-    std::string tip;
+    std::string tip;  // a balloon's text
+  };
+  struct Balloon {
+    std::string title, text;
+    bool operator==(const Balloon&) const = default;
   };
 
   bool Add(int iconNumber, const std::string& tip) override {
@@ -39,6 +43,12 @@ class FakeTrayIcon : public TrayIconPort {
     shown = false;
     return true;
   }
+  bool ShowBalloon(const std::string& title, const std::string& text) override {
+    calls.push_back({Op::Balloon, 0, text});
+    if (!accept || !shown) return false;
+    balloons.push_back({title, text});
+    return true;
+  }
 
   // False makes the shell refuse Add and Modify, as without a task bar.
   bool accept = true;
@@ -47,6 +57,8 @@ class FakeTrayIcon : public TrayIconPort {
   int icon = 0;
   std::string tip;
   std::vector<Call> calls;
+  // The balloons the user was shown, oldest first.
+  std::vector<Balloon> balloons;
 };
 
 }  // namespace corvane::testing

@@ -16,9 +16,10 @@ AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t ran
       Ledger(Store, ports.Clock, checkpointIntervalSeconds),
       Log(ports.LogFiles),
       Recorder(Log, Store, ports.Clock, ports.DialUp, checkpointIntervalSeconds),
+      Allowance(Store, ports.Clock, Log, ports.LogFiles),
       Line(ConnectionPorts{ports.DialUp, ports.Clock, ports.Pump, ports.TrayIcon, ports.Shell, ports.Messages,
                            ports.Files, ports.Download, ports.Platform},
-           Store, Ledger, Recorder, LastResult, std::move(commandLine), CurrentEntryName, randomSeed),
+           Store, Ledger, Recorder, Allowance, LastResult, std::move(commandLine), CurrentEntryName, randomSeed),
       frmDialer(Line, DialerServices{Store, ports.Files, ports.Messages, ports.TrayIcon},
                 DialerWindows{[this](int tabIndex) { return OptionsWindowShown(*this, tabIndex); },
                               [this](const std::string& entryName) { ShowStatisticsWindow(entryName); },
@@ -27,7 +28,11 @@ AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t ran
       frmOptions(OptionsServicesOf(*this), OptionsCallbacksOf(*this)),
       frmStatistics(StatisticsSources{Ledger, Store, Line, CurrentEntryName, StatsEntryName, ports.DialUp, ports.Clock,
                                       LastResult},
-                    StatisticsCallbacks{[this] { Line.DisconnectButtonClicked(); }, [this] { ShowConnectionLogWindow(); }}),
+                    StatisticsCallbacks{[this] { Line.DisconnectButtonClicked(); }, [this] { ShowConnectionLogWindow(); },
+                                        [this](const std::string& entryName) {
+                                          return LoggedMonthBytes(Log, Platform.LogFiles, entryName,
+                                                                  Platform.Clock.Today());
+                                        }}),
       frmOnTime(OnlineTimeSources{Ledger, Store, StatsEntryName, Line, ports.Clock, frmDialer,
                                   [](forms::Form& window) { BringToFront(window); }}),
       frmConnectionLog(ConnectionLogSources{Log, ports.LogFiles, ports.FileDialog, ports.Messages, ports.Clock}) {

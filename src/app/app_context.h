@@ -9,6 +9,7 @@
 #include "app/connection.h"
 #include "app/dialer_form.h"
 #include "settings/settings_store.h"
+#include "stats/allowance_watch.h"
 #include "stats/connection_log.h"
 #include "stats/connection_log_form.h"
 #include "stats/line_recorder.h"
@@ -71,6 +72,8 @@ class AppContext {
   // The connection log, and the running line's record for it.
   ConnectionLog Log;
   LineRecorder Recorder;
+  // The running entry's monthly allowance.
+  AllowanceWatch Allowance;
 
   // The current entry name the windows read: the command line's name, "/"
   // dropped, capitalised; "*" in front for a custom entry. Removing that

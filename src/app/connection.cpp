@@ -12,12 +12,13 @@
 namespace corvane {
 
 Connection::Connection(const ConnectionPorts& ports, SettingsStore& store, OnlineTimeLedger& ledger,
-                       LineRecorder& recorder, int32_t& lastResult, std::string commandLine,
+                       LineRecorder& recorder, AllowanceWatch& allowance, int32_t& lastResult, std::string commandLine,
                        std::string& currentEntryName, uint32_t randomSeed)
     : ports_(ports),
       store_(store),
       ledger_(ledger),
       recorder_(recorder),
+      allowance_(allowance),
       lastResult_(lastResult),
       currentEntryName_(currentEntryName),
       commandLine_(std::move(commandLine)),
@@ -64,6 +65,7 @@ void Connection::StoreLastOffTime() {
 void Connection::StartTiming(double upAlreadySeconds) {
   ledger_.StartCounting(upAlreadySeconds);
   lineEnd_.reset();
+  allowance_.Load(runningEntryName_);
   // An unmonitored line is never booked, so it has no record either.
   if (entry_.MonitorTime == 0) return;
   recorder_.Begin(runningEntryName_, RunningEntryKey(), entry_.PhoneNumber, entry_.UserName, RunningConnection(),
@@ -184,6 +186,7 @@ void Connection::RunningEntrySaved() {
     entry_.Password.swap(password);
   }
   WipeText(password);
+  allowance_.Load(runningEntryName_);
   // The monitoring of a live line changes only through the switch's own
   // hand-overs, which have booked or restarted the count already.
   if (phase_ == Phase::Connected) entry_.MonitorTime = monitorTime;

@@ -19,6 +19,7 @@
 #include "dial/dialup_service.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
+#include "stats/allowance_watch.h"
 #include "stats/connection_record.h"
 #include "stats/line_recorder.h"
 #include "stats/live_connection.h"
@@ -85,8 +86,9 @@ class Connection : public LiveConnection {
   // windows read (the options window clears it when the entry is removed);
   // the connection sets it at start and keeps its own copy for the line.
   // `recorder` writes each booked line to the connection log.
+  // `allowance` watches the running entry's monthly allowance.
   Connection(const ConnectionPorts& ports, SettingsStore& store, OnlineTimeLedger& ledger, LineRecorder& recorder,
-             int32_t& lastResult, std::string commandLine, std::string& currentEntryName, uint32_t randomSeed);
+             AllowanceWatch& allowance, int32_t& lastResult, std::string commandLine, std::string& currentEntryName, uint32_t randomSeed);
 
   // The window the connection shows itself in, and the other windows.
   void Attach(DialerForm& view, ConnectionWindows windows);
@@ -106,6 +108,7 @@ class Connection : public LiveConnection {
   const std::string& RunningEntryName() const override { return runningEntryName_; }
   const EntrySettings& RunningEntry() const override { return entry_; }
   std::string ChosenPhoneLine() const override;
+  uint64_t LineBytes() const override { return recorder_.LineBytes(); }
   const DialSession& Session() const { return session_; }
   // Icon resource (1..6) the dialing picture shows next; 0 = no animation.
   uint8_t DialAnimationFrame() const { return dialAnimationFrame_; }
@@ -205,11 +208,17 @@ class Connection : public LiveConnection {
   // Books the line's time, once, and logs it as ended by `end`.
   void BookLine(ConnectionEnd end);
   std::string ListModeSuffix() const;
+  // the monthly allowance
+  AllowanceUse AllowanceUsed();
+  void WatchAllowance();
+  bool AllowanceBarsReconnect();
+  bool DialPastAllowanceAllowed();
 
   ConnectionPorts ports_;
   SettingsStore& store_;
   OnlineTimeLedger& ledger_;
   LineRecorder& recorder_;
+  AllowanceWatch& allowance_;
   int32_t& lastResult_;
   std::string& currentEntryName_;
   DialerForm* view_ = nullptr;
@@ -242,6 +251,9 @@ class Connection : public LiveConnection {
   // booking comes later (the age rule's hang-up is booked at the next
   // tick); none when the line has not been hung up by a rule.
   std::optional<ConnectionEnd> lineEnd_;
+  // The user answered Yes to dialling past a used-up allowance: this run
+  // neither asks again nor hangs up at the limit.
+  bool allowanceOverridden_ = false;
   // The tooltip alternates between the statistics and the countdown.
   uint8_t tooltipAlternate_ = 0;
 };

@@ -23,7 +23,7 @@ void Connection::DialClicked() {
     ports_.Messages.Show("Missing phone number.", "Dialing Error", MsgIcon::Exclamation, MsgButtons::Ok);
     return;
   }
-  if (!CheckDialTexts()) return;
+  if (!CheckDialTexts() || !DialPastAllowanceAllowed()) return;
   view.cmdInfo.SetVisible(false);
   BringToFront(view);
   dialAnimationFrame_ = 4;

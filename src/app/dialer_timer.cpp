@@ -53,6 +53,7 @@ bool Connection::WatchLine() {
     DisconnectAtAge();
     if (ledger_.CheckpointDue()) ledger_.Checkpoint(RunningEntryKey());
     recorder_.Watch();
+    WatchAllowance();
   }
   return true;
 }
@@ -67,7 +68,7 @@ bool Connection::OnLineLost() {
   // A dropped line's handle still holds the port until it is hung up; the
   // dial-event procedure may not have seen the drop to do it.
   HangUp(session_.ConnectionHandle);
-  if (disconnectRequested_ || entry_.AutoReconnect == 0) {
+  if (disconnectRequested_ || entry_.AutoReconnect == 0 || AllowanceBarsReconnect()) {
     EndProgram();
     return false;
   }

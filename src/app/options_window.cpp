@@ -34,6 +34,10 @@ OptionsCallbacks OptionsCallbacksOf(AppContext& context) {
       context.StatsEntryName = editedEntryName;
     }
   };
+  callbacks.monthUse = [&context](const std::string& entryName) {
+    return MonthUse(context.Ledger, context.Store, context.Line, context.Log, context.Platform.LogFiles,
+                    context.Platform.Clock, entryName);
+  };
   return callbacks;
 }
 

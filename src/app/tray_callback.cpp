@@ -56,8 +56,9 @@ std::string Connection::TrayTooltip() {
   const auto connectionSeconds = static_cast<int64_t>(ledger_.ElapsedSeconds());
   const int64_t monthSeconds = ledger_.StoredMonthSeconds(RunningEntryKey()) + connectionSeconds;
   ClockPort& clock = ports_.Clock;
+  const std::string left = AllowanceLeftText(allowance_.Settings(), allowance_.Used(monthSeconds, LineBytes()));
   return ConnectionStatisticsText(ShownEntryName(name), speed, connectionSeconds, monthSeconds,
-                                  clock.MonthName(clock.Today().Month));
+                                  clock.MonthName(clock.Today().Month), left);
 }
 
 }  // namespace corvane

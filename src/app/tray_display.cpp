@@ -38,10 +38,14 @@ std::string DisconnectionCountdownText(double secondsLeft) {
 }
 
 std::string ConnectionStatisticsText(const std::string& displayName, uint32_t bitsPerSecond,
-                                     int64_t connectionSeconds, int64_t monthSeconds, const std::string& monthName) {
+                                     int64_t connectionSeconds, int64_t monthSeconds, const std::string& monthName,
+                                     const std::string& allowanceLeft) {
   const DurationParts month = SplitDuration(monthSeconds);
+  const std::string lastLine = !allowanceLeft.empty() ? allowanceLeft
+                                                      : monthName + ": " + std::to_string(month.Hours) + " hrs " +
+                                                            TwoDigits(month.Minutes) + " min";
   return "'" + displayName + "': " + std::to_string(bitsPerSecond) + "\r\nNow: " + ClockText(connectionSeconds) +
-         "\r\n" + monthName + ": " + std::to_string(month.Hours) + " hrs " + TwoDigits(month.Minutes) + " min";
+         "\r\n" + lastLine;
 }
 
 std::string ReconnectCountdownText(double secondsLeft) {

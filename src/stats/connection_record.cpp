@@ -18,7 +18,7 @@ struct EndName {
   const char* Name;
 };
 
-constexpr std::array<EndName, 7> kEndNames{{
+constexpr std::array<EndName, 8> kEndNames{{
     {ConnectionEnd::User, "User"},
     {ConnectionEnd::AgeLimit, "Age limit"},
     {ConnectionEnd::LineDropped, "Line dropped"},
@@ -26,6 +26,7 @@ constexpr std::array<EndName, 7> kEndNames{{
     {ConnectionEnd::MonitoringOff, "Monitoring off"},
     {ConnectionEnd::Shutdown, "Windows shutdown"},
     {ConnectionEnd::ProgramStopped, "Program stopped"},
+    {ConnectionEnd::Allowance, "Allowance"},
 }};
 
 enum Column { kStarted, kEnded, kDuration, kEntry, kNumber, kLogin, kSpeed, kSent, kReceived, kEndedBy, kBookedIn, kColumns };

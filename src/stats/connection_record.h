@@ -21,6 +21,7 @@ enum class ConnectionEnd {
   MonitoringOff,   // the entry's online-time monitoring was switched off
   Shutdown,        // Windows ended the session
   ProgramStopped,  // the program ended unexpectedly; written at its next start
+  Allowance,       // the entry's monthly allowance was used up
 };
 
 struct ConnectionRecord {

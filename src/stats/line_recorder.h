@@ -5,6 +5,7 @@
 // written at the next start with what the online-time account books for it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -45,6 +46,9 @@ class LineRecorder {
   // The line's time was booked as `booking`: writes its record, ended by
   // `end`, and clears the copy. Empty, or the line for the details log.
   std::string Finish(ConnectionEnd end, const Booking& booking);
+
+  // The line's bytes sent and received at the last reading.
+  uint64_t LineBytes() const { return record_.Sent + record_.Received; }
 
   // At start: writes the record a program that ended unexpectedly left
   // under `entryKey`, with what the account booked for it now (nothing

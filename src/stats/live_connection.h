@@ -3,6 +3,7 @@
 // handle. They never change it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "dial/dialup_service.h"
@@ -30,6 +31,9 @@ class LiveConnection {
   // The phone-list line picked in the dialer window for the running entry
   // (empty without one); the next dial uses it.
   virtual std::string ChosenPhoneLine() const = 0;
+  // The running line's bytes sent and received as last read (its record
+  // for the connection log keeps them); only while IsConnected means a line.
+  virtual uint64_t LineBytes() const = 0;
 };
 
 }  // namespace corvane

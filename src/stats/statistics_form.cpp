@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "settings/entry_name.h"
+#include "stats/allowance_watch.h"
 #include "stats/duration_text.h"
 #include "stats/monthly_online_time.h"
 
@@ -65,9 +67,10 @@ StatisticsForm::StatisticsForm(StatisticsSources sources, StatisticsCallbacks ca
   PlaceRow(lblTime, lblTotalTime, 2);
   PlaceRow(lblDisconnect, lblDiscTime, 3);
   PlaceRow(lblReconnect, lblReconTime, 4);
-  fraActivity.Move(0, 1920, 4815, 960);
+  fraActivity.Move(0, 1860, 4815, 1200);
   PlaceRow(lbl3, lblTx, 0);
   PlaceRow(lbl4, lblRx, 1);
+  lblAllowance.Move(kCaptionLeft, kFirstRowTop + 2 * kRowStep + 60, kCaptionWidth + kValueWidth, kRowHeight);
   lvTime.Move(0, 0, 4815, 2955);
   cmdLog.Move(120, 3855, 1695, 375);
   cmdDisconnect.Move(2520, 3855, 1215, 375);
@@ -76,7 +79,7 @@ StatisticsForm::StatisticsForm(StatisticsSources sources, StatisticsCallbacks ca
   for (forms::Control* control : std::initializer_list<forms::Control*>{
            &tbsStats, &fra[0], &fra[1], &fraConnection, &lbl1, &lblSpeed, &lbl2, &lblTimeOn, &lblTime,
            &lblTotalTime, &lblDisconnect, &lblDiscTime, &lblReconnect, &lblReconTime, &fraActivity, &lbl3, &lblTx,
-           &lbl4, &lblRx, &lvTime, &Timer1, &cmdLog, &cmdDisconnect, &cmdOK}) {
+           &lbl4, &lblRx, &lblAllowance, &lvTime, &Timer1, &cmdLog, &cmdDisconnect, &cmdOK}) {
     Register(*control);
   }
   tbsStats.Click = [this] { tbsStats_Click(); };
@@ -90,6 +93,8 @@ StatisticsForm::StatisticsForm(StatisticsSources sources, StatisticsCallbacks ca
 
 void StatisticsForm::Form_Load() {
   StatsWindowOpen = 1;
+  // The log may have grown since the window was last open.
+  allowanceRead_ = false;
   Timer1.SetEnabled(true);
   // Named for this month from the start: the refresh renames it only while
   // connected, and a window opened offline would otherwise show the total
@@ -128,6 +133,7 @@ void StatisticsForm::tbsStats_Click() {
 void StatisticsForm::Timer1_Timer() {
   CalcTotalTime();
   lblTotalTime.SetCaption(ClockText(TotalTime));
+  ShowAllowanceLeft();
   if (sources_.line.IsConnected()) {
     ShowConnected();
   } else if (sources_.line.LineDropped() && sources_.line.RunningEntry().AutoReconnect == 1) {
@@ -136,6 +142,24 @@ void StatisticsForm::Timer1_Timer() {
     ShowOffline();
   }
   RescanOnlineTimes();
+}
+
+void StatisticsForm::ShowAllowanceLeft() {
+  const std::string& name = sources_.statsEntryName;
+  if (!allowanceRead_ || allowanceEntry_ != name) {
+    allowanceEntry_ = name;
+    allowanceRead_ = true;
+    allowance_ = LoadAllowance(sources_.store, sources_.store.SettingsRoot + name);
+    loggedBytes_ = allowance_.Megabytes > 0 && callbacks_.loggedMonthBytes ? callbacks_.loggedMonthBytes(name) : 0;
+  }
+  const LiveConnection& line = sources_.line;
+  const bool running = line.IsConnected() && line.RunningEntry().MonitorTime == 1 &&
+                       EqualsIgnoringCase(line.RunningEntryName(), name);
+  // "Left: ..." as the tooltip has it, here "Allowance left: ...".
+  const std::string left =
+      AllowanceLeftText(allowance_, AllowanceUse{TotalTime, loggedBytes_ + (running ? line.LineBytes() : 0)});
+  lblAllowance.SetVisible(!left.empty());
+  lblAllowance.SetCaption(left.empty() ? left : "Allowance l" + left.substr(1));
 }
 
 void StatisticsForm::ShowConnected() {

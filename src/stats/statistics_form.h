@@ -11,6 +11,7 @@
 
 #include "dial/dialup_service.h"
 #include "forms/form.h"
+#include "settings/allowance_settings.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
 #include "stats/live_connection.h"
@@ -43,6 +44,8 @@ struct StatisticsCallbacks {
   std::function<void()> disconnect;
   // Shows the connection log window.
   std::function<void()> showConnectionLog;
+  // The bytes the connection log holds for `entryName` this month.
+  std::function<uint64_t(const std::string& entryName)> loggedMonthBytes;
 };
 
 class StatisticsForm : public forms::Form {
@@ -72,6 +75,8 @@ class StatisticsForm : public forms::Form {
   forms::Label lblTx{"lblTx", IDC_STA_LBLTX, &fraActivity};
   forms::Label lbl4{"lbl4", IDC_STA_LBL4, &fraActivity};
   forms::Label lblRx{"lblRx", IDC_STA_LBLRX, &fraActivity};
+  // What is left of the entry's monthly allowance; hidden without one.
+  forms::Label lblAllowance{"lblAllowance", IDC_STA_LBLALLOWANCE, &fraActivity};
 
   forms::ListView lvTime{"lvTime", IDC_STA_LVTIME, &fra[1]};
 
@@ -106,12 +111,19 @@ class StatisticsForm : public forms::Form {
   void ShowWaitingToReconnect();
   void ShowOffline();
   void GreyOutLineCaptions(bool greyed);
+  void ShowAllowanceLeft();
   std::string CurrentMonthName();
   // "Time online in December:"
   std::string TimeOnlineInCaption();
 
   StatisticsSources sources_;
   StatisticsCallbacks callbacks_;
+  // The allowance of the entry shown and its month's logged bytes, read
+  // when the window (or the entry it shows) changes, not at every refresh.
+  bool allowanceRead_ = false;
+  std::string allowanceEntry_;
+  AllowanceSettings allowance_;
+  uint64_t loggedBytes_ = 0;
 };
 
 }  // namespace corvane

@@ -29,6 +29,7 @@
 #define IDT_STA_TIMER1 5720
 #define IDC_STA_CMDDISCONNECT 5721
 #define IDC_STA_CMDLOG 5722
+#define IDC_STA_LBLALLOWANCE 5723
 // The dialog manager's OK id: Enter and Escape both close the window.
 #define IDC_STA_CMDOK 1
 

@@ -30,6 +30,10 @@ inline constexpr NumericFieldRule kRedialMinutesRule{-1, 100, 100, -1, 0, 99};
 inline constexpr NumericFieldRule kRedialSecondsRule{0, 60, 60, 0, 1, 59};
 inline constexpr NumericFieldRule kOnTimeRule{-1, 1000, 1001, -1, 1, 999};
 inline constexpr NumericFieldRule kOffTimeRule{-1, 101, 100, -1, 0, 100, true};
+// The monthly allowance: hours as txtAhrs takes them (0 for none),
+// megabytes likewise up to 99999, and the warning level's percent.
+inline constexpr NumericFieldRule kAllowanceMegabytesRule{-1, 100000, 100000, -1, 1, 99999};
+inline constexpr NumericFieldRule kWarnPercentRule{0, 100, 100, 0, 1, 99};
 
 // The scroll bar's value after its wrap rule: the low marker becomes the
 // highest valid value, the high marker the lowest.

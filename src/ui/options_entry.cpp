@@ -138,6 +138,7 @@ void OptionsForm::Form_Load() {
   loadedEntryName_ = EditedEntryName;
   loaded_ = FormValues();
   loaded_.lastDialedLocation = storedPhoneLine_;
+  LoadLimitsPage(key);
 
   // The desktops come from the shell; an empty path makes the file steps
   // of saving and removal do nothing there.

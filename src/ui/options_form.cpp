@@ -35,7 +35,7 @@ OptionsForm::OptionsForm(OptionsServices services, OptionsCallbacks callbacks)
   SetCaption("Corvane - Options");
   Move(0, 0, kWidth, kHeight);
 
-  for (const char* caption : {"&General", "&Login", "&Automate", "", "A&bout"}) tbsOptions.AddTab(caption);
+  for (const char* caption : {"&General", "&Login", "&Automate", "", "A&bout", "L&imits"}) tbsOptions.AddTab(caption);
   fraSelectEntry.SetCaption("Create/Edit dialing entry:");
   cmdRemove.SetCaption("&Remove Entry");
   cmdShowStats.SetCaption("&Show online time stats");
@@ -104,14 +104,17 @@ OptionsForm::OptionsForm(OptionsServices services, OptionsCallbacks callbacks)
            &vsbOnTimeEx2, &lblOnHrs2, &lblDialIn2, &txtOffTimeEx2, &vsbOffTimeEx2, &lblOffMin2, &chkBrowser,
            &txtBrowser, &cmdBrowse[3], &lblURL, &txtURL, &optNextTime, &optDisconnect,
            &lblNZentry, &txtNZentry, &lblNZlocation, &txtNZlocation, &cmdBrowse[2], &imgIcon[1], &Text2,
-           &lblAbout}) {
+           &lblAbout, &fra[5], &fraAllowance, &lblAllowTime, &txtAllowHours, &vsbAllowHours, &lblAllowHrs,
+           &lblAllowData, &txtAllowMegabytes, &vsbAllowMegabytes, &lblAllowMB, &lblWarnAt, &txtWarnPercent,
+           &vsbWarnPercent, &lblWarnPercent, &chkAllowHangUp, &fraUsed, &lblUsed}) {
     Register(*control);
   }
+  SetUpLimitsPage();
   LayOut();
   ConnectEvents();
 }
 
-std::array<OptionsForm::NumericField, 9> OptionsForm::NumericFields() {
+std::array<OptionsForm::NumericField, 12> OptionsForm::NumericFields() {
   return {{{txtAhrs, vsbAhrs, kHoursRule},
            {txtAmin, vsbAmin, kMinutesOfHourRule},
            {TxtRedial, vsb1, kRedialCountRule},
@@ -120,7 +123,10 @@ std::array<OptionsForm::NumericField, 9> OptionsForm::NumericFields() {
            {txtOnTimeEx1, vsbOnTimeEx1, kOnTimeRule},
            {txtOnTimeEx2, vsbOnTimeEx2, kOnTimeRule},
            {txtOffTimeEx1, vsbOffTimeEx1, kOffTimeRule},
-           {txtOffTimeEx2, vsbOffTimeEx2, kOffTimeRule}}};
+           {txtOffTimeEx2, vsbOffTimeEx2, kOffTimeRule},
+           {txtAllowHours, vsbAllowHours, kHoursRule},
+           {txtAllowMegabytes, vsbAllowMegabytes, kAllowanceMegabytesRule},
+           {txtWarnPercent, vsbWarnPercent, kWarnPercentRule}}};
 }
 
 void OptionsForm::LayOut() {
@@ -224,6 +230,24 @@ void OptionsForm::LayOut() {
 
   // About
   lblAbout.Move(240, 300, 6200, 3000);
+
+  // Limits
+  fraAllowance.Move(120, 60, 6440, 2040);
+  const int limitRows[] = {360, 780, 1200};
+  forms::Label* rowLabels[] = {&lblAllowTime, &lblAllowData, &lblWarnAt};
+  forms::TextBox* rowBoxes[] = {&txtAllowHours, &txtAllowMegabytes, &txtWarnPercent};
+  forms::VScrollBar* rowBars[] = {&vsbAllowHours, &vsbAllowMegabytes, &vsbWarnPercent};
+  forms::Label* unitLabels[] = {&lblAllowHrs, &lblAllowMB, &lblWarnPercent};
+  for (size_t row = 0; row < 3; ++row) {
+    const int top = limitRows[row];
+    rowLabels[row]->Move(240, top + 45, 1560, 255);
+    rowBoxes[row]->Move(1800, top, 795, 315);
+    rowBars[row]->Move(2595, top, 255, 315);
+    unitLabels[row]->Move(2940, top + 45, 3360, 255);
+  }
+  chkAllowHangUp.Move(240, 1620, 5800, 285);
+  fraUsed.Move(120, 2220, 6440, 1080);
+  lblUsed.Move(240, 330, 6000, 600);
 }
 
 void OptionsForm::ConnectEvents() {

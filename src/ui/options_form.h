@@ -10,9 +10,11 @@
 
 #include "forms/form.h"
 #include "forms/form_host.h"
+#include "settings/allowance_settings.h"
 #include "settings/entry_saving.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
+#include "stats/allowance_watch.h"
 #include "stats/live_connection.h"
 #include "system/file_dialog_port.h"
 #include "system/file_system_port.h"
@@ -64,6 +66,8 @@ struct OptionsCallbacks {
   // The selector now names `editedEntryName` (empty when cleared); an open
   // statistics window follows it to the running entry.
   std::function<void(const std::string& editedEntryName)> entrySelected;
+  // What the month has used of `entryName`'s allowance so far.
+  std::function<AllowanceUse(const std::string& entryName)> monthUse;
 };
 
 class OptionsForm : public forms::Form {
@@ -71,11 +75,12 @@ class OptionsForm : public forms::Form {
   OptionsForm(OptionsServices services, OptionsCallbacks callbacks);
 
   forms::TabStrip tbsOptions{"tbsOptions", IDC_OPT_TBSOPTIONS};
-  std::array<forms::Frame, 5> fra{{{"fra(1)", IDC_OPT_FRA1, &tbsOptions},
+  std::array<forms::Frame, 6> fra{{{"fra(1)", IDC_OPT_FRA1, &tbsOptions},
                                    {"fra(2)", IDC_OPT_FRA2, &tbsOptions},
                                    {"fra(3)", IDC_OPT_FRA3, &tbsOptions},
                                    {"fra(4)", IDC_OPT_FRA4, &tbsOptions},
-                                   {"fra(5)", IDC_OPT_FRA5, &tbsOptions}}};
+                                   {"fra(5)", IDC_OPT_FRA5, &tbsOptions},
+                                   {"fra(6)", IDC_OPT_FRA6, &tbsOptions}}};
 
   forms::Frame fraSelectEntry{"fraSelectEntry", IDC_OPT_FRASELECTENTRY};
   forms::ComboBox cmbSelEntry{"cmbSelEntry", IDC_OPT_CMBSELENTRY, &fraSelectEntry};
@@ -171,6 +176,24 @@ class OptionsForm : public forms::Form {
   // About
   forms::Label lblAbout{"lblAbout", IDC_OPT_LBLABOUT, &fra[4]};
 
+  // Limits: the monthly allowance, and what the month has used of it
+  forms::Frame fraAllowance{"fraAllowance", IDC_OPT_FRAALLOWANCE, &fra[5]};
+  forms::Label lblAllowTime{"lblAllowTime", IDC_OPT_LBLALLOWTIME, &fraAllowance};
+  forms::TextBox txtAllowHours{"txtAllowHours", IDC_OPT_TXTALLOWHOURS, &fraAllowance};
+  forms::VScrollBar vsbAllowHours{"vsbAllowHours", IDC_OPT_VSBALLOWHOURS, &fraAllowance};
+  forms::Label lblAllowHrs{"lblAllowHrs", IDC_OPT_LBLALLOWHRS, &fraAllowance};
+  forms::Label lblAllowData{"lblAllowData", IDC_OPT_LBLALLOWDATA, &fraAllowance};
+  forms::TextBox txtAllowMegabytes{"txtAllowMegabytes", IDC_OPT_TXTALLOWMEGABYTES, &fraAllowance};
+  forms::VScrollBar vsbAllowMegabytes{"vsbAllowMegabytes", IDC_OPT_VSBALLOWMEGABYTES, &fraAllowance};
+  forms::Label lblAllowMB{"lblAllowMB", IDC_OPT_LBLALLOWMB, &fraAllowance};
+  forms::Label lblWarnAt{"lblWarnAt", IDC_OPT_LBLWARNAT, &fraAllowance};
+  forms::TextBox txtWarnPercent{"txtWarnPercent", IDC_OPT_TXTWARNPERCENT, &fraAllowance};
+  forms::VScrollBar vsbWarnPercent{"vsbWarnPercent", IDC_OPT_VSBWARNPERCENT, &fraAllowance};
+  forms::Label lblWarnPercent{"lblWarnPercent", IDC_OPT_LBLWARNPERCENT, &fraAllowance};
+  forms::CheckBox chkAllowHangUp{"chkAllowHangUp", IDC_OPT_CHKALLOWHANGUP, &fraAllowance};
+  forms::Frame fraUsed{"fraUsed", IDC_OPT_FRAUSED, &fra[5]};
+  forms::Label lblUsed{"lblUsed", IDC_OPT_LBLUSED, &fraUsed};
+
   // The record of the edited entry: the window's own copy, never the one
   // the running connection uses. Every load fills it afresh from the
   // entry's key; the boxes show it, and saving writes the user's changes.
@@ -228,8 +251,8 @@ class OptionsForm : public forms::Form {
   void ConnectEvents();
   // Every numeric box with its scroll bar and rule: txtAhrs, txtAmin,
   // TxtRedial, txtMinutes, txtSeconds, the two on-time and the two off-time
-  // boxes, in that order.
-  std::array<NumericField, 9> NumericFields();
+  // boxes, then the Limits page's three, in that order.
+  std::array<NumericField, 12> NumericFields();
   void NumericText_Change(const NumericField& field);
   void NumericScroll_Change(const NumericField& field);
   void OnTime_Change(const NumericField& onTime, const NumericField& offTime);
@@ -247,6 +270,12 @@ class OptionsForm : public forms::Form {
   void StartupShortcut();
   void ShowEntryIcon(int number);
 
+  // The Limits page (options_limits.cpp): set up, filled from the entry's
+  // allowance and the month's use, and read back.
+  void SetUpLimitsPage();
+  void LoadLimitsPage(const std::string& entryKey);
+  AllowanceSettings LimitsPageValues() const;
+
   // True while the edited entry is the one the running connection uses.
   bool EditsRunningEntry() const;
 
@@ -257,6 +286,7 @@ class OptionsForm : public forms::Form {
   // and the entry's stored "LastDialedLocation", which no box shows.
   std::string loadedEntryName_;
   EntryForm loaded_;
+  AllowanceSettings loadedAllowance_;
   std::string storedPhoneLine_;
   // StartEntryName is taken at the window's first load only.
   bool startEntryTaken_ = false;

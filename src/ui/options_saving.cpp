@@ -114,6 +114,8 @@ void OptionsForm::cmdOK_Click() {
         SaveResult::Saved) {
       return;
     }
+    SaveAllowance(LimitsPageValues(), shownEntry ? &loadedAllowance_ : nullptr, services_.store,
+                  services_.store.SettingsRoot + form.name);
     if (callbacks_.entrySaved) callbacks_.entrySaved(EditedEntryName);
     shortcutName = form.name;
   }

@@ -3,9 +3,11 @@
 // refused request, connect, drops with and without an error, the options
 // window browsed, saved and cancelled, the monitoring switch, the statistics
 // window, Cancel, Redial, Exit, the tray's Disconnect, kill and restart, the
-// wall clock moved). After every step the invariants below must hold (the
-// connection log's among them: its seconds per entry and month are the
-// account's, and each record is named for what ended its line); a
+// wall clock moved, traffic on the line against a data allowance). After
+// every step the invariants below must hold (the connection log's among
+// them: its seconds per entry and month are the account's, and each record
+// is named for what ended its line; and the allowance's: no warning shown
+// twice, no dial after its hang-up but the user's past its question); a
 // failing sequence is shrunk to a short one and printed with its seed.
 //
 // CORVANE_MODEL_RUNS and CORVANE_MODEL_STEPS set the size of the run (the
@@ -13,6 +15,7 @@
 // reliability notes).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -83,6 +86,7 @@ class SimulatedService : public FakeDialUpService {
     upHandle = inFlight;
     inFlight = 0;
     upSince = clock_.monotonic;
+    statistics.BytesReceived = 0;
     connections = {ListedLine(upHandle)};
     return true;
   }
@@ -108,7 +112,8 @@ class SimulatedService : public FakeDialUpService {
 
 enum class Act {
   Tick, Dial, Redial, Cancel, Busy, RefusedLogin, RejectNext, Connect, DropQuietly, DropWithError,
-  OptionsBrowse, OptionsSave, MonitoringToggle, Statistics, TrayDisconnect, Exit, Kill, ClockJump, Count
+  OptionsBrowse, OptionsSave, MonitoringToggle, Statistics, TrayDisconnect, Exit, Kill, ClockJump, Traffic,
+  AnswerYes, AnswerNo, Count
 };
 
 const char* Name(Act act) {
@@ -116,7 +121,8 @@ const char* Name(Act act) {
                                        "Busy",          "RefusedLogin", "RejectNext",      "Connect",
                                        "DropQuietly",   "DropWithError", "OptionsBrowse",  "OptionsSave",
                                        "MonitoringToggle", "Statistics", "TrayDisconnect", "Exit",
-                                       "Kill",          "ClockJump"};
+                                       "Kill",          "ClockJump",    "Traffic",         "AnswerYes",
+                                       "AnswerNo"};
   return kNames[static_cast<int>(act)];
 }
 
@@ -128,7 +134,7 @@ struct Step {
 std::vector<Step> RandomSteps(uint32_t seed, int count) {
   std::mt19937 random(seed);
   // Ticks are the most common event, as they are in a running program.
-  std::discrete_distribution<int> pick({40, 4, 3, 1, 5, 3, 1, 8, 3, 3, 2, 2, 2, 2, 1, 1, 1, 2});
+  std::discrete_distribution<int> pick({40, 4, 3, 1, 5, 3, 1, 8, 3, 3, 2, 2, 2, 2, 1, 1, 1, 2, 6, 1, 1});
   std::vector<Step> steps;
   for (int i = 0; i < count; ++i) steps.push_back({static_cast<Act>(pick(random)), static_cast<uint32_t>(random())});
   return steps;
@@ -141,7 +147,8 @@ class Model {
     registry.SetString(RegHive::CurrentUser, kSettingsRoot, "Product", "8302749165");
     Seed("Work", {{"PhoneNumber", "5550100"}, {"UserName", "ann"}, {"MonitorTime", "1"}, {"AutoReconnect", "1"},
                   {"EnableRedial", "1"}, {"NumberOfRedials", "3"}, {"Minutes", "0"}, {"Seconds", "2"},
-                  {"DoNotAsk", "1"}});
+                  {"DoNotAsk", "1"}, {"AllowanceMegabytes", "1"}, {"AllowanceWarnPercent", "50"},
+                  {"AllowanceHangUp", "1"}});
     Seed("Other", {{"PhoneNumber", "5559999"}, {"UserName", "zed"}, {"MonitorTime", "0"}, {"Icon", "12"}});
     pump.onEvents = [this] { TickIfRunning(); };
     StartProgram();
@@ -152,6 +159,7 @@ class Model {
     // The dials of the start (or restart) before this step, against the
     // number as it stood.
     if (std::string broken = CheckDials(); !broken.empty()) return broken;
+    if (std::string broken = CheckAllowance(); !broken.empty()) return broken;
     AppContext& app = *context;
     DialerForm& dialer = app.frmDialer;
     // The user's Disconnect ends the program once the line is found gone.
@@ -227,6 +235,12 @@ class Model {
       case Act::ClockJump:
         clock.secondsSinceMidnight = static_cast<double>(step.value % 86400);
         break;
+      case Act::Traffic:
+        if (service.upHandle != 0) service.statistics.BytesReceived += step.value % 300'000;
+        break;
+      // How the user answers the questions from now on, "Dial anyway?" among them.
+      case Act::AnswerYes: messages.answer = MsgResult::Yes; break;
+      case Act::AnswerNo: messages.answer = MsgResult::No; break;
       case Act::Count: break;
     }
     std::string broken = Check(endsByRule, step.act);
@@ -319,10 +333,12 @@ class Model {
     if (!service.violation.empty()) return service.violation;
     if (std::string broken = CheckDials(); !broken.empty()) return broken;
     if (std::string broken = CheckLog(act); !broken.empty()) return broken;
+    if (std::string broken = CheckAllowance(); !broken.empty()) return broken;
     AppContext& app = *context;
     const Connection& line = app.Line;
     if (!app.frmDialer.Loaded()) {
-      if (!endsByRule) return "the program ended without the user's word or a rule";
+      // A lost line is not redialled once the month's allowance is used up.
+      if (!endsByRule && UsedUpWarnings() == 0) return "the program ended without the user's word or a rule";
       return Booking();
     }
     const bool live = line.IsConnected() || line.BusyRedialPending() || line.RetryPending() || line.LineDropped() ||
@@ -347,8 +363,13 @@ class Model {
                          (end == ConnectionEnd::User &&
                           (act == Act::Exit || act == Act::TrayDisconnect || act == Act::Cancel)) ||
                          (end == ConnectionEnd::MonitoringOff && act == Act::MonitoringToggle) ||
-                         (end == ConnectionEnd::ProgramStopped && act == Act::Kill);
+                         (end == ConnectionEnd::ProgramStopped && act == Act::Kill) ||
+                         (end == ConnectionEnd::Allowance && UsedUpWarnings() > 0);
       if (!named) return std::string("a line ended by ") + Name(act) + " was logged as " + ConnectionEndName(end);
+      if (end == ConnectionEnd::Allowance) {
+        limitHungUp = true;
+        questionsAtHangUp = AllowanceQuestions();
+      }
     }
     recordsChecked = records.size();
     for (const char* entry : {"Work", "Other"}) {
@@ -365,6 +386,37 @@ class Model {
                std::to_string(booked) + " s booked";
       }
     }
+    return {};
+  }
+
+  size_t UsedUpWarnings() const {
+    return static_cast<size_t>(std::count_if(trayIcon.balloons.begin(), trayIcon.balloons.end(), [](const auto& b) {
+      return b.title.find("used up") != std::string::npos;
+    }));
+  }
+  size_t AllowanceQuestions() const {
+    return static_cast<size_t>(std::count_if(messages.shown.begin(), messages.shown.end(), [](const auto& shown) {
+      return shown.text.find("allowance") != std::string::npos;
+    }));
+  }
+
+  // Each warning (level and kind) is shown once in the month, whatever
+  // restarts came between; after a hang-up at the limit nothing is dialled
+  // unless the user was asked and said Yes.
+  std::string CheckAllowance() {
+    std::vector<std::string> shown;
+    for (const FakeTrayIcon::Balloon& balloon : trayIcon.balloons) {
+      const std::string warning = balloon.title + " / " + balloon.text.substr(0, balloon.text.find(':'));
+      if (std::find(shown.begin(), shown.end(), warning) != shown.end()) return "a warning shown twice: " + warning;
+      shown.push_back(warning);
+    }
+    if (limitHungUp && service.dials.size() > dialsAtCheck) {
+      if (AllowanceQuestions() == questionsAtHangUp || messages.answer != MsgResult::Yes) {
+        return "a dial after the allowance's hang-up without the user's Yes";
+      }
+      limitHungUp = false;
+    }
+    dialsAtCheck = service.dials.size();
     return {};
   }
 
@@ -410,6 +462,10 @@ class Model {
   std::string expectedNumber = "5550100";
   int bookings = 0;  // extra bookings of one line (the monitoring switch)
   double killTolerance = 0;
+  // The allowance's hang-up was logged; the questions asked by then.
+  bool limitHungUp = false;
+  size_t questionsAtHangUp = 0;
+  size_t dialsAtCheck = 0;
 };
 
 TEST(ConnectionModelTest, RandomEventSequencesKeepTheInvariants) {

@@ -459,5 +459,85 @@ TEST_F(ConnectionTest, UnwritableLogCostsADetailsLineNotTheBooking) {
       << app.frmDialer.txtDetails.Text();
 }
 
+// The monthly allowance on a line whose traffic grows: a warning at the
+// level, another at the limit, then the hang-up, booked and logged as the
+// allowance's, with no reconnect; the next start asks before it dials.
+TEST_F(ConnectionTest, AllowanceWarnsThenHangsUpWithoutReconnectAndTheNextDialAsks) {
+  const Values allowance{{"AllowanceMegabytes", "1"}, {"AllowanceWarnPercent", "50"}, {"AllowanceHangUp", "1"}};
+  AppContext& app = StartWork(allowance);
+  LineUp();
+  const RasHandle line = app.Line.RunningConnection();
+  dialUp.statistics.BytesReceived = 600'000;
+  Pass(30);
+  ASSERT_EQ(trayIcon.balloons.size(), 1u);
+  EXPECT_EQ(trayIcon.balloons[0].title, "Allowance of 'Work': 50 % used");
+  EXPECT_EQ(trayIcon.balloons[0].text, "Data this month: 0.5 MB of 1 MB.");
+  EXPECT_EQ(app.Line.TrayTooltip().substr(app.Line.TrayTooltip().rfind('\n') + 1), "Left: 0.4 MB");
+  EXPECT_TRUE(dialUp.hangUps.empty());
+
+  dialUp.statistics.BytesReceived = 1'100'000;
+  Pass(30);
+  ASSERT_EQ(trayIcon.balloons.size(), 2u);
+  EXPECT_EQ(trayIcon.balloons[1].title, "Allowance of 'Work' used up");
+  EXPECT_EQ(trayIcon.balloons[1].text, "Data this month: 1.0 MB of 1 MB.\r\nThe line is hung up.");
+  EXPECT_EQ(dialUp.hangUps, std::vector<RasHandle>{line});
+
+  dialUp.statisticsAnswer = kRasInvalidHandle;
+  dialUp.connections.clear();
+  Pass(5);
+  EXPECT_FALSE(app.frmDialer.Loaded()) << "the program ends, as at the age limit";
+  EXPECT_EQ(dialUp.dials.size(), 1u) << "no reconnect";
+  EXPECT_EQ(trayIcon.balloons.size(), 2u);
+  const std::vector<ConnectionRecord> records = ReadConnectionRows(logFiles.files[kConnectionLogFile]);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].EndedBy, ConnectionEnd::Allowance);
+  EXPECT_EQ(records[0].Received, 1'100'000u);
+  EXPECT_EQ(records[0].Seconds, Booked());
+
+  messages.answer = MsgResult::No;
+  Start("Work");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "This month's allowance for 'Work' is used up. Dial anyway?");
+  EXPECT_EQ(messages.shown[0].buttons, MsgButtons::YesNoDefaultNo);
+  EXPECT_EQ(dialUp.dials.size(), 1u) << "No: nothing dialled";
+  context->frmDialer.Unload();
+
+  messages.answer = MsgResult::Yes;
+  Start("Work");
+  EXPECT_EQ(dialUp.dials.size(), 2u) << "Yes: dialled";
+}
+
+// Past a used-up allowance a dropped line is not redialled (here one the
+// user dialled anyway, which runs on past the limit); without the hang-up
+// the allowance only warns and the line is reconnected as ever.
+TEST_F(ConnectionTest, ReconnectAfterTheLimitOnlyWithoutTheHangUp) {
+  for (const char* hangUp : {"1", "0"}) {
+    SCOPED_TRACE(hangUp);
+    registry = FakeRegistry();
+    logFiles.files.clear();
+    dialUp = FakeDialUpService();
+    trayIcon = FakeTrayIcon();
+    messages = FakeMessageBox();
+    messages.answer = MsgResult::Yes;
+    ConnectionRecord earlier;
+    earlier.Entry = "Work";
+    earlier.Started = earlier.Ended = clock.Now();
+    earlier.Received = 2'000'000;
+    earlier.BookedIn = {2026, 12};
+    ASSERT_EQ(ConnectionLog(logFiles).Append(earlier), "");
+    AppContext& app = StartWork({{"AllowanceMegabytes", "1"}, {"AllowanceHangUp", hangUp}});
+    LineUp();
+    Pass(30);
+    EXPECT_EQ(trayIcon.balloons.size(), 1u);
+    EXPECT_TRUE(dialUp.hangUps.empty()) << "the line runs on";
+    dialUp.connections.clear();
+    Pass(1);
+    EXPECT_EQ(messages.shown.size(), *hangUp == '0' ? 0u : 1u) << "Dial anyway? Yes";
+    EXPECT_EQ(app.frmDialer.Loaded(), *hangUp == '0');
+    EXPECT_EQ(dialUp.dials.size(), *hangUp == '0' ? 2u : 1u);
+    context.reset();
+  }
+}
+
 }  // namespace
 }  // namespace corvane::testing

@@ -264,5 +264,41 @@ TEST_F(OptionsWindowTest, SavingTheRunningListEntryKeepsTheAttemptsNumberAndLogi
   }
 }
 
+// The Limits page shows what the month has used (the running line's time
+// and bytes included), its fields keep the range rules, and saving writes
+// only the value the user changed, which the running line then obeys.
+TEST_F(OptionsWindowTest, LimitsPageShowsTheMonthsUseAndSavesOnlyTheUsersChange) {
+  dialUp.statistics.BytesReceived = 3 * 1024 * 1024 / 2;
+  AppContext& app = ConnectWork();
+  clock.monotonic += 3900;
+  app.frmDialer.mnuOptions_Click();
+  OptionsForm& options = app.frmOptions;
+  options.tbsOptions.SetSelectedTab(6);
+  EXPECT_TRUE(options.txtAllowMegabytes.Visible());
+  EXPECT_EQ(options.lblUsed.Caption(), "Online time:  1 hrs 05 min\r\nData:  1.5 MB");
+  EXPECT_EQ(options.txtWarnPercent.Text(), "80");
+
+  options.txtAllowMegabytes.OnUserText("100000");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "The valid range is 1 - 99999");
+  options.txtAllowMegabytes.OnUserText("1");
+  options.txtPassword.OnUserText("secret");
+  options.cmdOK.OnUserClick();
+  ASSERT_FALSE(options.Loaded());
+  const auto stored = [&](const char* value) {
+    const auto raw = registry.RawValue(RegHive::CurrentUser, EntryKey("Work"), value);
+    return raw ? StripNull(*raw) : std::string("<none>");
+  };
+  EXPECT_EQ(stored(kAllowanceMegabytesValue), "1");
+  for (const char* untouched : {kAllowanceHoursValue, kAllowanceWarnPercentValue, kAllowanceHangUpValue}) {
+    EXPECT_EQ(stored(untouched), "<none>") << untouched;
+  }
+
+  app.frmDialer.Timer1.OnTick();
+  ASSERT_EQ(trayIcon.balloons.size(), 1u);
+  EXPECT_EQ(trayIcon.balloons[0].title, "Allowance of 'Work' used up");
+  EXPECT_TRUE(dialUp.hangUps.empty()) << "warned only: no hang-up asked for";
+}
+
 }  // namespace
 }  // namespace corvane::testing

@@ -13,6 +13,8 @@
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system.h"
 #include "forms/form.h"
+#include "settings/allowance_settings.h"
+#include "stats/allowance_watch.h"
 #include "stats/online_time_form.h"
 #include "stats/online_time_ledger.h"
 #include "stats/statistics_form.h"
@@ -302,6 +304,38 @@ TEST_F(StatisticsWindowTest, RefreshLeavesAnUnchangedListAloneAndOfflineTotalsNe
     EXPECT_EQ(frmStatistics.lvTime.Cell(0, 1), "1 hrs   01 min");
   }
   frmStatistics.Attach(nullptr);
+}
+
+// While the entry shown has an allowance, the window shows what is left of
+// it: the month's time, and the log's bytes (read once per opening) plus
+// the running line's; without one the line is hidden.
+TEST_F(OnlineTimeWindowsTest, StatisticsShowWhatIsLeftOfTheAllowance) {
+  FakeDialUpService dialUp;
+  int logReads = 0;
+  StatisticsForm window{
+      StatisticsSources{ledger, store, line, currentEntryName, statsEntryName, dialUp, clock, lastResult},
+      StatisticsCallbacks{[] {}, [] {}, [&](const std::string& entryName) -> uint64_t {
+                            ++logReads;
+                            return entryName == "Work" ? 300 * kBytesPerMegabyte : 0;
+                          }}};
+  window.Load();
+  window.Timer1.OnTick();
+  EXPECT_FALSE(window.lblAllowance.Visible());
+  window.Unload();
+
+  registry.AddKey(RegHive::CurrentUser, std::string(kSettingsRoot) + "Work");
+  SaveAllowance({10, 500, 80, 0}, nullptr, store, std::string(kSettingsRoot) + "Work");
+  line.isConnected = 1;
+  line.entry.MonitorTime = 1;
+  line.lineBytes = 50 * kBytesPerMegabyte;
+  ledger.StartCounting();
+  Pass(3600);
+  window.Load();
+  window.Timer1.OnTick();
+  window.Timer1.OnTick();
+  EXPECT_TRUE(window.lblAllowance.Visible());
+  EXPECT_EQ(window.lblAllowance.Caption(), "Allowance left: 9 hrs 00 min, 150.0 MB");
+  EXPECT_EQ(logReads, 1) << "the log is read once per opening, not at each refresh";
 }
 
 TEST_F(StatisticsWindowTest, DisconnectHandsOverToTheDialerAndCloses) {

@@ -74,6 +74,12 @@ TEST(OptionFieldRulesTest, TypedTextsRowByRow) {
       // A number already shown keeps the typed spelling: the scroll bar does not move.
       {"txtMinutes", kRedialMinutesRule, " 2", 2, 2, " 2", false},
       {"txtMinutes", kRedialMinutesRule, "2.5", 7, 2, "2", false},
+      {"txtAllowMegabytes", kAllowanceMegabytesRule, "99999", 5, 99999, "99999", false},
+      {"txtAllowMegabytes", kAllowanceMegabytesRule, "0", 5, 0, "0", false},
+      {"txtAllowMegabytes", kAllowanceMegabytesRule, "100000", 5, 5, "5", true},
+      {"txtWarnPercent", kWarnPercentRule, "99", 80, 99, "99", false},
+      {"txtWarnPercent", kWarnPercentRule, "100", 80, 80, "80", true},
+      {"txtWarnPercent", kWarnPercentRule, "0", 80, 80, "80", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.field) + " typed \"" + c.typed + "\"");
@@ -92,6 +98,8 @@ TEST(OptionFieldRulesTest, RangeMessageNamesEachRowsRange) {
   EXPECT_EQ(RangeMessageText(kRedialSecondsRule), "The valid range is 1 - 59");
   EXPECT_EQ(RangeMessageText(kOnTimeRule), "The valid range is 1 - 999");
   EXPECT_EQ(RangeMessageText(kOffTimeRule), "The valid range is 0 - 100");
+  EXPECT_EQ(RangeMessageText(kAllowanceMegabytesRule), "The valid range is 1 - 99999");
+  EXPECT_EQ(RangeMessageText(kWarnPercentRule), "The valid range is 1 - 99");
 }
 
 TEST(OptionFieldRulesTest, ScrollBarsWrapAtTheirMarkers) {
@@ -106,6 +114,7 @@ TEST(OptionFieldRulesTest, ScrollBarsWrapAtTheirMarkers) {
       {"vsb1", kRedialCountRule, 999, 1},     {"vsb2", kRedialMinutesRule, 99, 0},
       {"vsb3", kRedialSecondsRule, 59, 1},    {"vsbOnTimeEx1", kOnTimeRule, 999, 0},
       {"vsbOffTimeEx1", kOffTimeRule, 100, 0},
+      {"vsbAllowMegabytes", kAllowanceMegabytesRule, 99999, 0}, {"vsbWarnPercent", kWarnPercentRule, 99, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bar);

@@ -68,6 +68,10 @@ void SeedDemoEntry(const std::string& redials, const std::string& seconds) {
                               {"Minutes", "0"},
                               {"Seconds", seconds},
                               {"DoNotAsk", "0"},
+                              // 22140 s of this month are past the warning level of 7 hours:
+                              // the line warns as it comes up.
+                              {"AllowanceHours", "7"},
+                              {"AllowanceMegabytes", "500"},
                               {"CurrentMonth", MonthText(0)},
                               {"OnlineTime", "22140"},
                               {"PreviousMonths", MonthText(1) + ",151260@" + MonthText(2) + ",98400@" + MonthText(3) +
@@ -301,6 +305,30 @@ struct DemoProgram {
   HWND dialer;
 };
 
+// The allowance's warning as the desktop's notification area draws it: a
+// balloon tooltip of the shell, beside the icon. Where the shell draws none
+// the tour says so in its log and goes on.
+void ShootBalloon(Gallery& gallery, const RECT& icon) {
+  HWND balloon = nullptr;
+  WaitUntil(
+      [&] {
+        while ((balloon = FindWindowExA(nullptr, balloon, TOOLTIPS_CLASSA, nullptr)) != nullptr) {
+          if (IsWindowVisible(balloon) && (GetWindowLongA(balloon, GWL_STYLE) & TTS_BALLOON) != 0) return true;
+        }
+        return false;
+      },
+      kWindowTimeoutMs);
+  if (balloon == nullptr) {
+    gallery.Log("no balloon: the shell drew none for the allowance's warning");
+    return;
+  }
+  RECT area{};
+  GetWindowRect(balloon, &area);
+  gallery.Shot("tray-balloon", balloon, Inflated(UnionOf(area, icon), 4));
+  // Out of the way of the tooltip's picture.
+  ShowWindow(balloon, SW_HIDE);
+}
+
 enum TrayItem { kOptions = 1, kStatistics = 2, kConnectionLog = 3, kDisconnect = 4 };
 
 void ConnectedTour(Gallery& gallery) {
@@ -316,6 +344,7 @@ void ConnectedTour(Gallery& gallery) {
   if (!testing::WaitConnected(demo.program, dialer, 40000)) Fail("the connection");
 
   const RECT icon = TrayIconArea();
+  ShootBalloon(gallery, icon);
   MovePointerTo(CenterOf(icon));
   HWND tip = WaitForClass(TOOLTIPS_CLASSA);
   RECT tipArea{};
@@ -359,8 +388,8 @@ void ConnectedTour(Gallery& gallery) {
   ChooseTrayItem(kOptions);
   HWND options = WaitForWindowWith(demo.processId, IDC_OPT_TBSOPTIONS);
   const char* const tabs[] = {"options-general", "options-login", "options-automate", "options-custom",
-                              "options-about"};
-  for (int index = 0; index < 5; ++index) {
+                              "options-about",   "options-limits"};
+  for (int index = 0; index < 6; ++index) {
     SelectTab(options, IDC_OPT_TBSOPTIONS, index);
     gallery.Shot(tabs[index], options);
   }

@@ -17,6 +17,7 @@ class FakeLiveConnection : public LiveConnection {
   const std::string& RunningEntryName() const override { return entryName; }
   const EntrySettings& RunningEntry() const override { return entry; }
   std::string ChosenPhoneLine() const override { return phoneLine; }
+  uint64_t LineBytes() const override { return lineBytes; }
 
   uint8_t isConnected = 0;
   uint8_t lineDropped = 0;
@@ -25,6 +26,7 @@ class FakeLiveConnection : public LiveConnection {
   std::string entryName = "Work";
   EntrySettings entry;
   std::string phoneLine;
+  uint64_t lineBytes = 0;
 };
 
 }  // namespace corvane::testing

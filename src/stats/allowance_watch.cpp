@@ -1,0 +1,155 @@
+// AllowanceWatch and the allowance's texts.
+#include "stats/allowance_watch.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "settings/entry_name.h"
+#include "stats/connection_log_rows.h"
+#include "stats/duration_text.h"
+#include "stats/monthly_online_time.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int64_t kSecondsPerHour = 3600;
+constexpr int kPercent = 100;
+
+std::string WarnedText(const CalendarDate& month, AllowanceLevel time, AllowanceLevel data) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02d,%d,%d", month.Year, month.Month, static_cast<int>(time),
+                static_cast<int>(data));
+  return text;
+}
+
+AllowanceLevel StoredLevel(int number) {
+  return number >= 2 ? AllowanceLevel::Limit : number == 1 ? AllowanceLevel::Warning : AllowanceLevel::None;
+}
+
+std::string HoursMinutesText(int64_t seconds) {
+  const DurationParts parts = SplitDuration(seconds);
+  return std::to_string(parts.Hours) + " hrs " + TwoDigits(parts.Minutes) + " min";
+}
+
+std::string UsedText(AllowanceKind kind, const AllowanceSettings& allowance, const AllowanceUse& use) {
+  if (kind == AllowanceKind::Time) {
+    return "Online time this month: " + HoursMinutesText(use.Seconds) + " of " + std::to_string(allowance.Hours) +
+           " hrs.";
+  }
+  return "Data this month: " + MegabytesText(use.Bytes) + " of " + std::to_string(allowance.Megabytes) + " MB.";
+}
+
+}  // namespace
+
+AllowanceLevel LevelReached(uint64_t used, uint64_t allowance, int32_t warnPercent) {
+  if (allowance == 0) return AllowanceLevel::None;
+  if (used >= allowance) return AllowanceLevel::Limit;
+  // In whole numbers: used / allowance >= percent / 100, without rounding.
+  const auto percent = static_cast<uint64_t>(std::clamp(warnPercent, 0, kPercent));
+  if (percent > 0 && used * kPercent >= allowance * percent) return AllowanceLevel::Warning;
+  return AllowanceLevel::None;
+}
+
+uint64_t LoggedMonthBytes(ConnectionLog& log, ConnectionLogFiles& files, const std::string& entryName,
+                          const CalendarDate& month) {
+  const std::vector<ConnectionRecord> records = log.ReadAll();
+  const LogTotals totals = TotalsOf(SelectRecords(records, month, files.Utf8FromAnsi(entryName)));
+  return totals.Sent + totals.Received;
+}
+
+AllowanceUse MonthUse(OnlineTimeLedger& ledger, SettingsStore& store, const LiveConnection& line, ConnectionLog& log,
+                      ConnectionLogFiles& files, ClockPort& clock, const std::string& entryName) {
+  const bool withRunning = line.IsConnected() && line.RunningEntry().MonitorTime == 1 &&
+                           EqualsIgnoringCase(line.RunningEntryName(), entryName);
+  return AllowanceUse{MonthTotal(ledger, store, line, entryName),
+                      LoggedMonthBytes(log, files, entryName, clock.Today()) + (withRunning ? line.LineBytes() : 0)};
+}
+
+std::string MegabytesText(uint64_t bytes) {
+  const uint64_t tenths = bytes / (kBytesPerMegabyte / 10);
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " MB";
+}
+
+std::string AllowanceLeftText(const AllowanceSettings& allowance, const AllowanceUse& use) {
+  std::string text;
+  if (allowance.Hours > 0) {
+    text = HoursMinutesText(std::max<int64_t>(0, allowance.Hours * kSecondsPerHour - use.Seconds));
+  }
+  if (allowance.Megabytes > 0) {
+    const uint64_t limit = static_cast<uint64_t>(allowance.Megabytes) * kBytesPerMegabyte;
+    if (!text.empty()) text += ", ";
+    text += MegabytesText(limit > use.Bytes ? limit - use.Bytes : 0);
+  }
+  return text.empty() ? text : "Left: " + text;
+}
+
+AllowanceWatch::AllowanceWatch(SettingsStore& store, ClockPort& clock, ConnectionLog& log, ConnectionLogFiles& files)
+    : store_(store), clock_(clock), log_(log), files_(files) {}
+
+void AllowanceWatch::Load(const std::string& entryName) {
+  entryName_ = entryName;
+  allowance_ = LoadAllowance(store_, store_.SettingsRoot + entryName);
+  ReadMonth(clock_.Today());
+}
+
+void AllowanceWatch::ReadMonth(const CalendarDate& month) {
+  month_ = month;
+  loggedBytes_ = allowance_.Megabytes > 0 ? LoggedMonthBytes(log_, files_, entryName_, month) : 0;
+  warnedTime_ = warnedData_ = AllowanceLevel::None;
+  if (!allowance_.Any()) return;
+  const std::string stored = store_.ReadRegValue(store_.SettingsRoot + entryName_, kAllowanceWarnedValue);
+  int year = 0;
+  int number = 0;
+  int time = 0;
+  int data = 0;
+  if (std::sscanf(stored.c_str(), "%d-%d,%d,%d", &year, &number, &time, &data) == 4 && year == month.Year &&
+      number == month.Month) {
+    warnedTime_ = StoredLevel(time);
+    warnedData_ = StoredLevel(data);
+  }
+}
+
+AllowanceUse AllowanceWatch::Used(int64_t monthSeconds, uint64_t lineBytes) {
+  const CalendarDate today = clock_.Today();
+  // A line over the month's end is booked into the month it ends in: the
+  // old month's records no longer count, and neither do its warnings.
+  if (today.Year != month_.Year || today.Month != month_.Month) ReadMonth(today);
+  return AllowanceUse{monthSeconds, loggedBytes_ + lineBytes};
+}
+
+bool AllowanceWatch::UsedUp(const AllowanceUse& use) const {
+  const auto seconds = static_cast<uint64_t>(std::max<int64_t>(0, use.Seconds));
+  return LevelReached(seconds, static_cast<uint64_t>(std::max(0, allowance_.Hours)) * kSecondsPerHour, kPercent) ==
+             AllowanceLevel::Limit ||
+         LevelReached(use.Bytes, static_cast<uint64_t>(std::max(0, allowance_.Megabytes)) * kBytesPerMegabyte,
+                      kPercent) == AllowanceLevel::Limit;
+}
+
+std::vector<AllowanceWarning> AllowanceWatch::NewWarnings(const AllowanceUse& use) {
+  std::vector<AllowanceWarning> warnings;
+  const auto check = [&](AllowanceKind kind, uint64_t used, uint64_t limit, AllowanceLevel& warned) {
+    const AllowanceLevel reached = LevelReached(used, limit, allowance_.WarnPercent);
+    if (reached <= warned) return;
+    warned = reached;
+    const std::string name = "'" + ShownEntryName(entryName_) + "'";
+    warnings.push_back({kind, reached,
+                        reached == AllowanceLevel::Limit ? "Allowance of " + name + " used up"
+                                                         : "Allowance of " + name + ": " +
+                                                               std::to_string(allowance_.WarnPercent) + " % used",
+                        UsedText(kind, allowance_, use)});
+  };
+  check(AllowanceKind::Time, static_cast<uint64_t>(std::max<int64_t>(0, use.Seconds)),
+        static_cast<uint64_t>(std::max(0, allowance_.Hours)) * kSecondsPerHour, warnedTime_);
+  check(AllowanceKind::Data, use.Bytes, static_cast<uint64_t>(std::max(0, allowance_.Megabytes)) * kBytesPerMegabyte,
+        warnedData_);
+  // Remembered before anything is shown: a program killed in between
+  // misses a warning rather than repeating it at every start.
+  if (!warnings.empty()) {
+    store_.SaveRegValue(store_.SettingsRoot + entryName_, kAllowanceWarnedValue,
+                        WarnedText(month_, warnedTime_, warnedData_));
+  }
+  return warnings;
+}
+
+}  // namespace corvane

@@ -11,7 +11,8 @@
 // off the tick (the countdown's seconds run from the failed attempt, the
 // ticks from the dial, so they wake the program apart); "look" asks the
 // dial-up service for its connections at every tick, the one call the
-// supervisor's rules need.
+// supervisor's rules need; "list <file>", the rest of the line naming a file
+// of cells, opens the list window (list_floor_window.h) on it when asked.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -21,6 +22,7 @@
 #include <string>
 
 #include "controls_floor_ids.h"
+#include "list_floor_window.h"
 
 namespace {
 
@@ -41,6 +43,7 @@ struct Floor {
   bool tray = false;
   bool countdown = false;
   bool look = false;
+  std::string listPath;
   int secondsLeft = 3600;
   LRESULT looks = 0;
 };
@@ -123,6 +126,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         SetTimer(dialog, kCountdownStartTimer, kCountdownOffsetMs, nullptr);
       }
       if (floor->look) SetWindowTextA(dialog, "Controls floor, looking at the line");
+      if (!floor->listPath.empty()) SetWindowTextA(dialog, "Controls floor, with a list");
       SetFocus(GetDlgItem(dialog, IDC_FLOOR_BUTTON2));
       return FALSE;
     case WM_TIMER:
@@ -139,6 +143,12 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     case WM_FLOOR_LOOKS:
       SetWindowLongPtrA(dialog, DWLP_MSGRESULT, floor->looks);
       return TRUE;
+    case WM_FLOOR_OPEN_LIST: {
+      HWND list = corvane::bench::OpenListFloorWindow(
+          reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), floor->listPath);
+      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(list));
+      return TRUE;
+    }
     case WM_CLOSE:
       DestroyWindow(dialog);
       return TRUE;
@@ -165,6 +175,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR commandLine
   floor.tray = HasWord(arguments, "tray");
   floor.countdown = HasWord(arguments, "countdown");
   floor.look = HasWord(arguments, "look");
+  constexpr char kList[] = "list ";
+  if (arguments.rfind(kList, 0) == 0) floor.listPath = arguments.substr(sizeof kList - 1);
   HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_CONTROLS_FLOOR), nullptr, DialogProc,
                                    reinterpret_cast<LPARAM>(&floor));
   if (dialog == nullptr) return 1;

@@ -15,6 +15,14 @@
 #define IDC_FLOOR_BUTTON2 1011
 #define IDC_FLOOR_BUTTON3 1012
 
+// The list window's, opened by a controls floor started with "list".
+#define IDD_LIST_FLOOR 101
+#define IDC_FLOOR_LOG 1020
+
 // Answered with how often the floor has looked at the line, so that a
 // benchmark can tell its service calls from the program's.
 #define WM_FLOOR_LOOKS (WM_APP + 2)
+
+// Opens the list window (a floor started with "list <file>") and answers
+// with its list view.
+#define WM_FLOOR_OPEN_LIST (WM_APP + 3)

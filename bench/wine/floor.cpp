@@ -9,29 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "win32/unique_handle.h"
+#include "read_whole_file.h"
 
 namespace {
 
-using corvane::UniqueFileHandle;
+using corvane::bench::ReadWholeFile;
 
 constexpr char kClassName[] = "CorvaneBenchFloor";
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerMs = 500;
 constexpr int kComboId = 100;
-
-// The file's bytes, empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path) {
-  UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size)) return {};
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return {};
-  bytes.resize(read);
-  return bytes;
-}
 
 void FillFromFile(HWND combo, const std::string& path) {
   std::string bytes = ReadWholeFile(path);

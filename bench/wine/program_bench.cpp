@@ -8,10 +8,16 @@
 // processor figures sample them all side by side over the same window, from
 // the time each process's threads spent on a processor (not the wall clock),
 // so a busy machine does not make one look costlier than the others. The
-// stand-in counts the service calls. Not a test: it only prints the table.
+// stand-in counts the service calls. The connection log window, opened on a
+// log of 100,000 made-up records, is set against the controls floor's list
+// window filled with the same cells; openings and fills are timed on the
+// wall clock, as the user waits for them. Not a test: it only prints the
+// table.
 //
-// Usage: program_bench [runs] [seconds of each processor window] [list lines]
+// Usage: program_bench [runs] [seconds of each processor window] [list lines] [log records]
+//        program_bench log [runs] [log records]   (the log window's rows alone)
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -25,11 +31,16 @@
 #include <vector>
 
 #include "app/dialer_ids.h"
+#include "connection_log_records.h"
 #include "controls_floor_ids.h"
 #include "forms/item_list.h"
 #include "linux_task_times.h"
+#include "stats/connection_log.h"
+#include "stats/connection_log_ids.h"
+#include "stats/connection_log_rows.h"
 #include "support/program_under_test.h"
 #include "system/text_lines.h"
+#include "win32/win32_connection_log_files.h"
 #include "win32/win32_file_system.h"
 
 extern "C" DWORD WINAPI StandinControlA(LPCSTR command, LPSTR reply, DWORD replySize);
@@ -48,6 +59,7 @@ struct FloorProgram {
 constexpr FloorProgram kEmptyFloor{"bench_floor.exe", "CorvaneBenchFloor", nullptr};
 constexpr FloorProgram kControlsFloor{"bench_controls_floor.exe", "#32770", "Controls floor"};
 constexpr FloorProgram kLookingFloor{"bench_controls_floor.exe", "#32770", "Controls floor, looking at the line"};
+constexpr FloorProgram kListFloor{"bench_controls_floor.exe", "#32770", "Controls floor, with a list"};
 // The controls floor's arguments: hidden with its tray icon, as the
 // connected program; rewriting its status text, as the countdown. A second
 // instance also asks the service for its connections once a tick, as the
@@ -55,6 +67,7 @@ constexpr FloorProgram kLookingFloor{"bench_controls_floor.exe", "#32770", "Cont
 // not begin as the plain one's does.
 constexpr char kInTray[] = "tray";
 constexpr char kRewriteStatus[] = "countdown";
+constexpr char kWithList[] = "list ";  // and the file of cells
 std::string LookingToo(const std::string& arguments) { return "look " + arguments; }
 constexpr DWORD kSettleMs = 2000;
 constexpr DWORD kAppearMs = 20000;
@@ -375,6 +388,116 @@ bool MeasureList(const std::string& entry, const std::string& path, int runs, in
   return SendMessageA(combo, CB_GETCOUNT, 0, 0) == lines && SendMessageA(floorCombo, CB_GETCOUNT, 0, 0) == lines;
 }
 
+// The connection log of `records` made-up records where the program reads
+// it, with no year files beside it; and the cells of its rows as the window
+// shows them on every month (oldest first, the file's order) in a file of
+// their own for the list floor: one row a line, cells apart by tabs. The
+// cells file's path.
+std::string WriteConnectionLog(int records) {
+  Win32ConnectionLogFiles files;
+  if (!files.Replace(kConnectionLogFile, bench::BenchLogText(records))) return {};
+  const std::string path = TempPath("corvane_bench_log_cells.txt");
+  std::string text;
+  const auto asShown = [&files](const std::string& cell) { return files.AnsiFromUtf8(cell); };
+  for (int i = 0; i < records; ++i) {
+    const std::vector<std::string> cells = RowCells(bench::BenchRecord(i), asShown);
+    for (size_t column = 0; column < cells.size(); ++column) text += (column > 0 ? "\t" : "") + cells[column];
+    text += "\r\n";
+  }
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+// Has `window`'s thread paint whatever in it and its controls waits to be
+// painted before this returns.
+void DrawNow(HWND window) { RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
+int ListRows(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+struct Opening {
+  double shown = 0;  // to the window drawn on its newest month
+  double all = 0;    // to "All" chosen and drawn
+  int rows = -1;     // the list's rows then; -1 when the window did not open
+};
+
+// The log window opened by the dialer's menu command, as the tray menu's
+// "Connection log..." opens it, then "All" chosen as the user chooses it.
+// The messages return once the program has handled them; then it paints.
+Opening OpenLogWindow(HWND dialer) {
+  Opening opening;
+  const double start = Seconds();
+  SendMessageA(dialer, WM_COMMAND, IDM_CONNECTION_LOG, 0);
+  HWND window = FindWindowA(nullptr, "Connection Log");
+  HWND months = window != nullptr ? GetDlgItem(window, IDC_LOG_CMBMONTH) : nullptr;
+  if (months == nullptr) return opening;
+  DrawNow(window);
+  opening.shown = Seconds() - start;
+  SendMessageA(months, CB_SETCURSEL, static_cast<WPARAM>(SendMessageA(months, CB_GETCOUNT, 0, 0) - 1), 0);
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_LOG_CMBMONTH, CBN_SELCHANGE), reinterpret_cast<LPARAM>(months));
+  DrawNow(window);
+  opening.all = Seconds() - start;
+  opening.rows = ListRows(GetDlgItem(window, IDC_LOG_LVWLOG));
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  return opening;
+}
+
+// The list floor's window opened, filled and drawn: its rows, -1 when it
+// did not open.
+int OpenListFloor(HWND floorDialog, double& spent) {
+  const double start = Seconds();
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(floorDialog, WM_FLOOR_OPEN_LIST, 0, 0, SMTO_ABORTIFHUNG, kAppearMs, &answer);
+  HWND list = reinterpret_cast<HWND>(answer);
+  if (list == nullptr) return -1;
+  DrawNow(GetParent(list));
+  spent = Seconds() - start;
+  const int rows = ListRows(list);
+  SendMessageA(GetParent(list), WM_CLOSE, 0, 0);
+  return rows;
+}
+
+// Removes the log and its year files.
+void DeleteConnectionLog() {
+  Win32ConnectionLogFiles files;
+  for (const std::string& name : files.YearFileNames()) DeleteFileA(files.PathOf(name).c_str());
+  DeleteFileA(files.PathOf(kConnectionLogFile).c_str());
+}
+
+// The connection log window on `records` records, opened on the connected
+// program, against the list floor's window filled with the same cells.
+bool MeasureLogWindow(const std::string& entry, int runs, int records, Figure& all, Figure& shown) {
+  ResetStandin();
+  DeleteConnectionLog();
+  std::string cells;
+  bool ok = false;
+  {
+    ProgramUnderTest program(entry);
+    HWND dialer = program.MainWindow(kAppearMs);
+    if (dialer == nullptr ||
+        !WaitFor([] { return StandinList().find("\tconnected\t") != std::string::npos; }, kAppearMs, 50)) {
+      return false;
+    }
+    // Written once the line is up: nothing is logged before it ends.
+    cells = WriteConnectionLog(records);
+    ProgramUnderTest floor(kWithList + cells, kListFloor.file);
+    HWND floorDialog = !cells.empty() && StartFloor(floor, kListFloor) ? FloorWindow(kListFloor) : nullptr;
+    double spent = 0;
+    // The first opening of each is not counted: it pages the file and the code in.
+    ok = floorDialog != nullptr && OpenLogWindow(dialer).rows == records &&
+         OpenListFloor(floorDialog, spent) == records;
+    for (int i = 0; ok && i < runs; ++i) {
+      const Opening opening = OpenLogWindow(dialer);
+      ok = opening.rows == records && OpenListFloor(floorDialog, spent) == records;
+      all.program.push_back(opening.all);
+      all.controls.push_back(spent);
+      shown.program.push_back(opening.shown);
+    }
+  }  // both ended: the killed program logs its line only at its next start
+  DeleteConnectionLog();
+  DeleteFileA(cells.c_str());
+  return ok;
+}
+
 bool CountdownRuns(HWND dialer) {
   return ControlVisible(dialer, IDC_TXTERR) && ControlText(dialer, IDC_TXTERR).find("Redialing") != std::string::npos;
 }
@@ -382,9 +505,18 @@ bool CountdownRuns(HWND dialer) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // "log" first: the connection log window's rows alone, and the arguments
+  // are [runs] [log records].
+  const bool logOnly = argc > 1 && std::strcmp(argv[1], "log") == 0;
+  if (logOnly) {
+    --argc;
+    ++argv;
+  }
   const int runs = std::max(5, argc > 1 ? std::atoi(argv[1]) : 5);
-  const DWORD windowMs = static_cast<DWORD>(1000 * std::max(1, argc > 2 ? std::atoi(argv[2]) : 20));
-  const int lines = std::max(2, argc > 3 ? std::atoi(argv[3]) : 10000);
+  const DWORD windowMs = static_cast<DWORD>(1000 * std::max(1, !logOnly && argc > 2 ? std::atoi(argv[2]) : 20));
+  const int lines = std::max(2, !logOnly && argc > 3 ? std::atoi(argv[3]) : 10000);
+  const int logArgument = logOnly ? 2 : 4;
+  const int records = std::max(1, argc > logArgument ? std::atoi(argv[logArgument]) : 100000);
 
   const std::string single = "Benchsingle";
   const std::string busy = "Benchbusy";
@@ -425,6 +557,10 @@ int main(int argc, char** argv) {
   fill.goalRatio = 1.2;
   fill.goalFloor = GoalFloor::Empty;
   fill.note = std::to_string(lines) + " lines";
+  Figure logWindow{"connection log window opened, \"All\" chosen, drawn / controls floor's list window: same cells, "
+                   "virtual list, drawn",
+                   "s"};
+  Figure logShown{"  of which the window drawn on its newest month", "s"};
 
   // A measurement that misbehaves stops; the others still run.
   bool ok = true;
@@ -437,17 +573,27 @@ int main(int argc, char** argv) {
     }
   };
   UseScenario("corvane_bench_connect.scenario", "connect 49333");
-  repeat("the start-up", runs, [&] { return MeasureStart(single, start); });
-  const auto connectedAndHidden = [](HWND dialer) {
-    return StandinList().find("\tconnected\t") != std::string::npos && !IsWindowVisible(dialer);
-  };
-  repeat("the connected program", runs,
-         [&] { return MeasureIdle(single, connectedAndHidden, kInTray, windowMs, idle, idleExtras); });
-  UseScenario("corvane_bench_busy.scenario", "busy");
-  repeat("the busy-redial countdown", runs,
-         [&] { return MeasureIdle(busy, CountdownRuns, kRewriteStatus, windowMs, countdown, countdownExtras); });
-  ResetStandin();
-  repeat("the phone list", 1, [&] { return MeasureList(list, phones, runs, lines, fill); });
+  if (!logOnly) {
+    repeat("the start-up", runs, [&] { return MeasureStart(single, start); });
+    const auto connectedAndHidden = [](HWND dialer) {
+      return StandinList().find("\tconnected\t") != std::string::npos && !IsWindowVisible(dialer);
+    };
+    repeat("the connected program", runs,
+           [&] { return MeasureIdle(single, connectedAndHidden, kInTray, windowMs, idle, idleExtras); });
+    UseScenario("corvane_bench_busy.scenario", "busy");
+    repeat("the busy-redial countdown", runs,
+           [&] { return MeasureIdle(busy, CountdownRuns, kRewriteStatus, windowMs, countdown, countdownExtras); });
+    ResetStandin();
+    repeat("the phone list", 1, [&] { return MeasureList(list, phones, runs, lines, fill); });
+    UseScenario("corvane_bench_connect.scenario", "connect 49333");
+  }
+  repeat("the connection log window", 1, [&] { return MeasureLogWindow(single, runs, records, logWindow, logShown); });
+  // Half a second for the whole opening, measured here: under Wine, on a
+  // shared machine.
+  constexpr double kLogWindowGoal = 0.5;
+  const Spread logSpread = SpreadOf(logWindow.program);
+  logWindow.note = std::to_string(records) + " records; <= 0.5 s: " +
+                   (logSpread.valid && logSpread.median <= kLogWindowGoal ? "met" : "NOT met");
 
   Win32FileSystem files;
   Figure read{"reading the phone list's lines", "ms", 1000, 2};
@@ -481,16 +627,21 @@ int main(int argc, char** argv) {
   Figure standinCountdownRow{"  the stand-in's own threads besides", "% of a core", 100};
   standinCountdownRow.program = countdownExtras.standin;
 
-  std::printf("%d runs each, processor windows of %lu s, program and both floors side by side\n\n", runs,
-              static_cast<unsigned long>(windowMs / 1000));
+  if (logOnly) {
+    std::printf("%d runs, times on the wall clock\n\n", runs);
+  } else {
+    std::printf("%d runs each, processor windows of %lu s, program and both floors side by side; "
+                "times on the wall clock\n\n",
+                runs, static_cast<unsigned long>(windowMs / 1000));
+  }
   std::printf("| Figure | Corvane min / median / max | Empty floor | Controls floor | Ratio to empty | Ratio to controls "
               "| Goal |\n");
   std::printf("|---|---|---|---|---|---|---|\n");
-  for (const Figure* figure : {&start, &idle, &idleLooking, &standinIdleRow, &callsIdleRow, &countdown,
-                               &countdownLooking, &standinCountdownRow, &memory, &memoryLooking, &size, &fill,
-                               &read}) {
-    PrintRow(*figure);
-  }
+  const std::vector<const Figure*> logRows{&logWindow, &logShown};
+  const std::vector<const Figure*> allRows{&start,   &idle,          &idleLooking, &standinIdleRow, &callsIdleRow,
+                                           &countdown, &countdownLooking, &standinCountdownRow, &memory,
+                                           &memoryLooking, &size, &fill, &read, &logWindow, &logShown};
+  for (const Figure* figure : logOnly ? logRows : allRows) PrintRow(*figure);
 
   DeleteEntry(single);
   DeleteEntry(busy);

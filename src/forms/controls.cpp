@@ -201,6 +201,7 @@ int ListView::ColumnWidth(int index) const {
 }
 
 void ListView::AddRow(const Row& cells) {
+  OwnRows();
   rows_.push_back(cells);
   Notify(Prop::ItemAdded);
 }
@@ -210,13 +211,37 @@ void ListView::InsertRow(int index, const Row& cells) {
     AddRow(cells);
     return;
   }
+  OwnRows();
   rows_.insert(rows_.begin() + std::max(index, 0), cells);
   Notify(Prop::Items);
 }
 
 void ListView::SetRows(std::vector<Row> rows) {
+  source_ = nullptr;
   rows_ = std::move(rows);
   Notify(Prop::Items);
+}
+
+void ListView::SetRows(int count, RowSource cellsOf) {
+  rows_.clear();
+  source_ = std::move(cellsOf);
+  sourcedCount_ = source_ ? std::max(count, 0) : 0;
+  cachedRow_ = -1;
+  Notify(Prop::Items);
+}
+
+void ListView::OwnRows() {
+  if (!source_) return;
+  rows_ = Rows();
+  source_ = nullptr;
+}
+
+std::vector<ListView::Row> ListView::Rows() const {
+  if (!source_) return rows_;
+  std::vector<Row> rows;
+  rows.reserve(static_cast<size_t>(sourcedCount_));
+  for (int row = 0; row < sourcedCount_; ++row) rows.push_back(source_(row));
+  return rows;
 }
 
 void ListView::OnUserColumnClick(int column) {
@@ -224,15 +249,20 @@ void ListView::OnUserColumnClick(int column) {
 }
 
 void ListView::Clear() {
-  if (rows_.empty()) return;
+  if (RowCount() == 0) return;
   rows_.clear();
+  source_ = nullptr;
   Notify(Prop::Items);
 }
 
 const std::string& ListView::Cell(int row, int column) const {
   static const std::string kEmpty;
   if (row < 0 || row >= RowCount() || column < 0) return kEmpty;
-  const Row& cells = rows_[static_cast<size_t>(row)];
+  if (source_ && row != cachedRow_) {
+    cachedCells_ = source_(row);
+    cachedRow_ = row;
+  }
+  const Row& cells = source_ ? cachedCells_ : rows_[static_cast<size_t>(row)];
   return static_cast<size_t>(column) < cells.size() ? cells[static_cast<size_t>(column)] : kEmpty;
 }
 

@@ -263,9 +263,16 @@ class ListView : public Control {
   void InsertRow(int index, const Row& cells);
   // Replaces every row at once: the real control is filled once, not row by row.
   void SetRows(std::vector<Row> rows);
+  // Replaces every row with `count` rows whose cells are made only when
+  // asked for: row i's are cellsOf(i). A virtual list view asks only for the
+  // rows it draws, so a long list costs what is seen of it. `cellsOf` must
+  // hold until the rows are next replaced.
+  using RowSource = std::function<Row(int row)>;
+  void SetRows(int count, RowSource cellsOf);
   void Clear();
-  int RowCount() const { return static_cast<int>(rows_.size()); }
-  const std::vector<Row>& Rows() const { return rows_; }
+  int RowCount() const { return source_ ? sourcedCount_ : static_cast<int>(rows_.size()); }
+  // Every row's cells (a row source makes them all).
+  std::vector<Row> Rows() const;
   // The text of a cell, "" for a missing one.
   const std::string& Cell(int row, int column) const;
 
@@ -279,8 +286,16 @@ class ListView : public Control {
     std::string header;
     int width;
   };
+  // Rows from a source become rows of their own before one is added.
+  void OwnRows();
+
   std::vector<Column> columns_;
   std::vector<Row> rows_;
+  RowSource source_;
+  int sourcedCount_ = 0;
+  // The source's last row asked for: its cells are asked for one by one.
+  mutable int cachedRow_ = -1;
+  mutable Row cachedCells_;
 };
 
 // A vertical scroll bar standing for a number between Min (top) and Max

@@ -82,6 +82,9 @@ void ConnectionLogForm::Form_Resize() {
 
 void ConnectionLogForm::Form_Load() {
   loading_ = true;
+  // The rows shown point into the records: gone before the records go.
+  lvwLog.Clear();
+  shown_.clear();
   records_ = sources_.log.ReadAll();
   months_ = LoggedMonths(records_);
   cmbMonth.Clear();
@@ -91,7 +94,8 @@ void ConnectionLogForm::Form_Load() {
   cmbMonth.AddItem(kAllMonths);
   cmbEntry.Clear();
   cmbEntry.AddItem(kAllEntries);
-  for (const std::string& entry : LoggedEntries(records_)) cmbEntry.AddItem(sources_.files.AnsiFromUtf8(entry));
+  entries_ = LoggedEntries(records_);
+  for (const std::string& entry : entries_) cmbEntry.AddItem(sources_.files.AnsiFromUtf8(entry));
   // The newest month first; "All" when nothing is logged yet.
   cmbMonth.SetListIndex(0);
   cmbEntry.SetListIndex(0);
@@ -110,17 +114,16 @@ std::optional<CalendarDate> ConnectionLogForm::ChosenMonth() const {
 void ConnectionLogForm::ShowSelection() {
   if (loading_) return;
   const int entryIndex = cmbEntry.ListIndex();
-  const std::vector<std::string> entries = LoggedEntries(records_);
-  const std::string entry = entryIndex >= 1 && entryIndex <= static_cast<int>(entries.size())
-                                ? entries[static_cast<size_t>(entryIndex - 1)]
+  const std::string entry = entryIndex >= 1 && entryIndex <= static_cast<int>(entries_.size())
+                                ? entries_[static_cast<size_t>(entryIndex - 1)]
                                 : std::string();
   shown_ = SelectRecords(records_, ChosenMonth(), entry);
   SortRecords(shown_, sortColumn_, descending_);
-  std::vector<forms::ListView::Row> rows;
-  rows.reserve(shown_.size());
-  const auto forDisplay = [this](const std::string& text) { return sources_.files.AnsiFromUtf8(text); };
-  for (const ConnectionRecord* record : shown_) rows.push_back(RowCells(*record, forDisplay));
-  lvwLog.SetRows(std::move(rows));
+  // The list asks for the cells of the rows it draws, not all of them.
+  lvwLog.SetRows(static_cast<int>(shown_.size()), [this](int row) {
+    return RowCells(*shown_[static_cast<size_t>(row)],
+                    [this](const std::string& text) { return sources_.files.AnsiFromUtf8(text); });
+  });
   ShowChart();
   const LogTotals totals = TotalsOf(shown_);
   lblTotals.SetCaption(std::to_string(totals.Connections) + (totals.Connections == 1 ? " connection" : " connections") +

@@ -62,6 +62,7 @@ class ConnectionLogForm : public forms::Form {
   ConnectionLogSources sources_;
   std::vector<ConnectionRecord> records_;
   std::vector<CalendarDate> months_;
+  std::vector<std::string> entries_;  // as the entry list has them, after "All entries"
   std::vector<const ConnectionRecord*> shown_;
   LogColumn sortColumn_ = LogColumn::Started;
   bool descending_ = false;

@@ -65,7 +65,7 @@ int Digits(std::string_view text, size_t at, size_t digits) {
 }
 
 template <typename Number>
-bool ParseNumber(const std::string& text, Number& value) {
+bool ParseNumber(std::string_view text, Number& value) {
   if (text.empty()) return false;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   return error == std::errc() && end == text.data() + text.size();
@@ -174,30 +174,51 @@ std::string ConnectionRow(const ConnectionRecord& record) {
 }
 
 std::optional<ConnectionRecord> ParseConnectionRow(std::string_view row) {
-  const auto fields = SplitCsvRow(row);
-  if (!fields || fields->size() != kColumns) return std::nullopt;
-  const std::vector<std::string>& f = *fields;
+  // Each field is taken as it is found: a long log makes no copies of them.
   ConnectionRecord record;
-  const auto started = ParseLocalDateTime(f[kStarted]);
-  const auto ended = ParseLocalDateTime(f[kEnded]);
-  const auto bookedIn = ParseMonth(f[kBookedIn]);
-  if (!started || !ended || !bookedIn) return std::nullopt;
-  record.Started = *started;
-  record.Ended = *ended;
-  record.BookedIn = *bookedIn;
-  if (!ParseNumber(f[kDuration], record.Seconds) || record.Seconds < 0 || !ParseNumber(f[kSpeed], record.Speed) ||
-      !ParseNumber(f[kSent], record.Sent) || !ParseNumber(f[kReceived], record.Received)) {
-    return std::nullopt;
-  }
-  const EndName* end = nullptr;
-  for (const EndName& name : kEndNames) {
-    if (f[kEndedBy] == name.Name) end = &name;
-  }
-  if (end == nullptr) return std::nullopt;
-  record.EndedBy = end->End;
-  record.Entry = f[kEntry];
-  record.Number = f[kNumber];
-  record.Login = f[kLogin];
+  int column = 0;
+  const auto take = [&record, &column](std::string_view field) {
+    switch (column++) {
+      case kStarted:
+      case kEnded: {
+        const auto moment = ParseLocalDateTime(field);
+        if (moment) (column - 1 == kStarted ? record.Started : record.Ended) = *moment;
+        return moment.has_value();
+      }
+      case kDuration:
+        return ParseNumber(field, record.Seconds) && record.Seconds >= 0;
+      case kEntry:
+        record.Entry = field;
+        return true;
+      case kNumber:
+        record.Number = field;
+        return true;
+      case kLogin:
+        record.Login = field;
+        return true;
+      case kSpeed:
+        return ParseNumber(field, record.Speed);
+      case kSent:
+        return ParseNumber(field, record.Sent);
+      case kReceived:
+        return ParseNumber(field, record.Received);
+      case kEndedBy:
+        for (const EndName& name : kEndNames) {
+          if (field != name.Name) continue;
+          record.EndedBy = name.End;
+          return true;
+        }
+        return false;
+      case kBookedIn: {
+        const auto month = ParseMonth(field);
+        if (month) record.BookedIn = *month;
+        return month.has_value();
+      }
+      default:  // more fields than columns
+        return false;
+    }
+  };
+  if (!ForEachCsvField(row, take) || column != kColumns) return std::nullopt;
   return record;
 }
 

@@ -1,4 +1,4 @@
-// CsvField, SplitCsvRow.
+// CsvField, ForEachCsvField.
 #include "stats/csv_fields.h"
 
 namespace corvane {
@@ -10,8 +10,8 @@ bool StartsLikeFormula(std::string_view text) {
 }
 
 // Takes off the apostrophe CsvField put before a text that starts like a formula.
-std::string Unguarded(std::string text) {
-  if (text.size() >= 2 && text[0] == '\'' && StartsLikeFormula(std::string_view(text).substr(1))) text.erase(0, 1);
+std::string_view Unguarded(std::string_view text) {
+  if (text.size() >= 2 && text[0] == '\'' && StartsLikeFormula(text.substr(1))) text.remove_prefix(1);
   return text;
 }
 
@@ -32,36 +32,45 @@ std::string CsvField(std::string_view text) {
   return field + '"';
 }
 
-std::optional<std::vector<std::string>> SplitCsvRow(std::string_view row) {
-  std::vector<std::string> fields;
+bool ForEachCsvField(std::string_view row, const std::function<bool(std::string_view field)>& visit) {
+  std::string undoubled;  // a quoted field's text when it had doubled quotes
   size_t at = 0;
   while (true) {
-    std::string field;
+    std::string_view field;
     if (at < row.size() && row[at] == '"') {
-      ++at;
+      const size_t start = ++at;
+      bool doubled = false;
       while (true) {
-        if (at >= row.size()) return std::nullopt;
-        if (row[at] == '"') {
-          if (at + 1 < row.size() && row[at + 1] == '"') {
-            field += '"';
-            at += 2;
-            continue;
-          }
+        if (at >= row.size()) return false;
+        if (row[at] != '"') {
           ++at;
+        } else if (at + 1 < row.size() && row[at + 1] == '"') {
+          doubled = true;
+          at += 2;
+        } else {
           break;
         }
-        field += row[at++];
       }
-      if (at < row.size() && row[at] != ',') return std::nullopt;
+      field = row.substr(start, at - start);
+      ++at;  // the closing quote
+      if (at < row.size() && row[at] != ',') return false;
+      if (doubled) {
+        undoubled.clear();
+        for (size_t i = 0; i < field.size(); ++i) {
+          undoubled += field[i];
+          if (field[i] == '"') ++i;  // its double
+        }
+        field = undoubled;
+      }
     } else {
       const size_t comma = row.find(',', at);
       const size_t end = comma == std::string_view::npos ? row.size() : comma;
-      field.assign(row.substr(at, end - at));
-      if (field.find('"') != std::string::npos) return std::nullopt;
+      field = row.substr(at, end - at);
+      if (field.find('"') != std::string_view::npos) return false;
       at = end;
     }
-    fields.push_back(Unguarded(std::move(field)));
-    if (at >= row.size()) return fields;
+    if (!visit(Unguarded(field))) return false;
+    if (at >= row.size()) return true;
     ++at;  // the comma
   }
 }

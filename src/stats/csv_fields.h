@@ -1,13 +1,12 @@
-// Fields of one CSV row (RFC 4180): quoting a text for a row, and splitting a
-// row back into its texts. A row here is one line: the program never writes a
+// Fields of one CSV row (RFC 4180): quoting a text for a row, and walking a
+// row's fields back. A row here is one line: the program never writes a
 // line break inside a field, so a reader can split a file by lines and a torn
 // line never runs into the next.
 #pragma once
 
-#include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace corvane {
 
@@ -18,9 +17,12 @@ namespace corvane {
 // number from a downloaded file cannot run in the user's spreadsheet.
 std::string CsvField(std::string_view text);
 
-// The fields of `row` (no line break), apostrophes added by CsvField taken
-// off again; nullopt when a quoted field is not closed or text follows its
-// closing quote.
-std::optional<std::vector<std::string>> SplitCsvRow(std::string_view row);
+// Hands the fields of `row` (no line break) to `visit` one by one, left to
+// right, apostrophes added by CsvField taken off again. A field is a view
+// into `row`, or for a quoted field with doubled quotes into a text that
+// holds only until the next call. False when a quoted field is not closed
+// or text follows its closing quote, or when `visit` returns false (it
+// stops the walk there).
+bool ForEachCsvField(std::string_view row, const std::function<bool(std::string_view field)>& visit);
 
 }  // namespace corvane

@@ -363,6 +363,40 @@ TEST_F(FormsTest, ListViewColumnsAndRows) {
   EXPECT_EQ(form.lv.ColumnCount(), 2);  // columns stay
 }
 
+// Rows from a source are made as their cells are asked for, one row at a
+// time; adding a row keeps them.
+TEST_F(FormsTest, ListViewRowSourceMakesOnlyTheRowsAskedFor) {
+  form.lv.AddColumn("A", 1000);
+  form.lv.AddColumn("B", 1000);
+  std::vector<int> made;
+  const auto source = [&made](int row) {
+    made.push_back(row);
+    return forms::ListView::Row{"a" + std::to_string(row), "b" + std::to_string(row)};
+  };
+  Reset();
+  form.lv.SetRows(100000, source);
+  EXPECT_EQ(observer.changes, (Changes{{"lv", Prop::Items}}));
+  EXPECT_EQ(form.lv.RowCount(), 100000);
+  EXPECT_TRUE(made.empty());
+  EXPECT_EQ(form.lv.Cell(99999, 0), "a99999");
+  EXPECT_EQ(form.lv.Cell(99999, 1), "b99999");
+  EXPECT_EQ(form.lv.Cell(99999, 2), "");
+  EXPECT_EQ(form.lv.Cell(7, 1), "b7");
+  EXPECT_EQ(form.lv.Cell(100000, 0), "");
+  EXPECT_EQ(made, (std::vector<int>{99999, 7}));
+
+  // A new source's row 7, not the one made before.
+  form.lv.SetRows(8, [](int row) { return forms::ListView::Row{"n" + std::to_string(row)}; });
+  EXPECT_EQ(form.lv.Cell(7, 0), "n7");
+  form.lv.SetRows(2, source);
+  form.lv.AddRow({"c"});
+  EXPECT_EQ(form.lv.Rows(), (std::vector<forms::ListView::Row>{{"a0", "b0"}, {"a1", "b1"}, {"c"}}));
+  made.clear();
+  form.lv.Clear();
+  EXPECT_EQ(form.lv.RowCount(), 0);
+  EXPECT_TRUE(made.empty());
+}
+
 // Setting an option clears the others of its container, without raising
 // their Click; another container's group is left alone.
 TEST_F(FormsTest, OptionButtonsClearTheirPartner) {

@@ -22,11 +22,7 @@ void Connection::WatchAllowance() {
   // A custom entry's line is its provider program's: it is never hung up here.
   const bool hangUp = allowance.HangUp == 1 && !allowanceOverridden_ && session_.ConnectionHandle != 0 &&
                       allowance_.UsedUp(use);
-  for (const AllowanceWarning& warning : allowance_.NewWarnings(use)) {
-    std::string text = warning.Text;
-    if (hangUp && warning.Level == AllowanceLevel::Limit) text += "\r\nThe line is hung up.";
-    ports_.TrayIcon.ShowBalloon(warning.Title, text);
-  }
+  ShowAllowanceWarnings(use, hangUp ? "\r\nThe line is hung up." : "");
   if (!hangUp) return;
   // As the age limit does: the next tick finds the line gone, books it and
   // ends the program.
@@ -36,10 +32,25 @@ void Connection::WatchAllowance() {
   HangUp(session_.ConnectionHandle);
 }
 
+// The warnings `use` has newly reached, each once; `limitNote` follows the
+// limit's text.
+void Connection::ShowAllowanceWarnings(const AllowanceUse& use, const std::string& limitNote) {
+  for (const AllowanceWarning& warning : allowance_.NewWarnings(use)) {
+    const std::string note = warning.Level == AllowanceLevel::Limit ? limitNote : "";
+    ports_.TrayIcon.ShowBalloon(warning.Title, warning.Text + note);
+  }
+}
+
 // A line lost while the allowance is used up is not redialled that month,
-// whoever hung it up.
+// whoever hung it up. The line may have passed the limit since the last
+// tick looked (its last traffic is read as it is booked): then the user
+// learns from the limit's warning why it is not redialled.
 bool Connection::AllowanceBarsReconnect() {
-  return allowance_.Settings().HangUp == 1 && allowance_.UsedUp(AllowanceUsed());
+  if (allowance_.Settings().HangUp != 1) return false;
+  const AllowanceUse use = AllowanceUsed();
+  if (!allowance_.UsedUp(use)) return false;
+  ShowAllowanceWarnings(use, "\r\nThe line is not dialled again.");
+  return true;
 }
 
 // Without monitoring nothing is counted, so there is no allowance to ask

@@ -204,7 +204,11 @@ void Connection::InterruptMonitoring() {
 
 void Connection::ResumeMonitoring() {
   entry_.MonitorTime = 1;
-  if (phase_ == Phase::Connected) StartTiming();
+  if (phase_ != Phase::Connected) return;
+  StartTiming();
+  // The line's traffic until now was booked when monitoring stopped, or
+  // belongs to no timed span at all.
+  recorder_.CountTrafficFromNow();
 }
 
 std::string Connection::ChosenPhoneLine() const { return view_ != nullptr ? view_->cmbList.Text() : std::string(); }

@@ -211,6 +211,7 @@ class Connection : public LiveConnection {
   // the monthly allowance
   AllowanceUse AllowanceUsed();
   void WatchAllowance();
+  void ShowAllowanceWarnings(const AllowanceUse& use, const std::string& limitNote);
   bool AllowanceBarsReconnect();
   bool DialPastAllowanceAllowed();
   // Stores the number file's new `number` as the entry's, keeping the one

@@ -19,6 +19,7 @@ void LineRecorder::Begin(const std::string& entryName, const std::string& entryK
   record_.Ended = record_.Started;
   record_.EndedBy = ConnectionEnd::ProgramStopped;
   record_.BookedIn = clock_.Today();
+  sentBefore_ = receivedBefore_ = 0;
   entryKey_ = entryKey;
   line_ = line;
   running_ = true;
@@ -41,15 +42,29 @@ void LineRecorder::ReadTraffic() {
   if (running_) Read();
 }
 
+void LineRecorder::CountTrafficFromNow() {
+  if (!running_) return;
+  sentBefore_ += record_.Sent;
+  receivedBefore_ += record_.Received;
+  record_.Sent = record_.Received = 0;
+  KeepCopy();
+}
+
 // Keeps the last good reading: once the line is gone the service answers
 // with an error, and the traffic it had is what the record shows.
 bool LineRecorder::Read() {
   readAt_ = clock_.MonotonicSeconds();
   ConnectionStatistics statistics;
   if (line_ == 0 || dialUp_.GetConnectionStatistics(line_, statistics) != kRasSuccess) return false;
-  const bool changed = statistics.BytesTransmitted != record_.Sent || statistics.BytesReceived != record_.Received;
-  record_.Sent = statistics.BytesTransmitted;
-  record_.Received = statistics.BytesReceived;
+  // Counters below where the record began were started afresh by the
+  // service: all they hold is new.
+  if (statistics.BytesTransmitted < sentBefore_) sentBefore_ = 0;
+  if (statistics.BytesReceived < receivedBefore_) receivedBefore_ = 0;
+  const uint64_t sent = statistics.BytesTransmitted - sentBefore_;
+  const uint64_t received = statistics.BytesReceived - receivedBefore_;
+  const bool changed = sent != record_.Sent || received != record_.Received;
+  record_.Sent = sent;
+  record_.Received = received;
   return changed;
 }
 

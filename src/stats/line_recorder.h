@@ -43,6 +43,11 @@ class LineRecorder {
   // Reads the traffic now: the line is about to be hung up.
   void ReadTraffic();
 
+  // From now on the record counts only the traffic still to come: what the
+  // line carried so far is another record's (monitoring switched back on
+  // while the line is up), and counting it again would book it twice.
+  void CountTrafficFromNow();
+
   // The line's time was booked as `booking`: writes its record, ended by
   // `end`, and clears the copy. Empty, or the line for the details log.
   std::string Finish(ConnectionEnd end, const Booking& booking);
@@ -66,6 +71,9 @@ class LineRecorder {
   double interval_;
   bool running_ = false;
   ConnectionRecord record_;
+  // The line's counters when the record began counting.
+  uint64_t sentBefore_ = 0;
+  uint64_t receivedBefore_ = 0;
   std::string entryKey_;
   RasHandle line_ = 0;
   double readAt_ = 0;  // monotonic seconds of the last reading

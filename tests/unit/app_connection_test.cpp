@@ -471,6 +471,43 @@ TEST_F(ConnectionTest, LineOfAKilledProgramIsLoggedAtTheNextStart) {
   EXPECT_EQ(ReadConnectionRows(logFiles.files[kConnectionLogFile]).size(), 1u) << "logged once";
 }
 
+// Monitoring switched off and on while the line is up: the line's bytes
+// are in one record or the other, never in both.
+TEST_F(ConnectionTest, MonitoringSwitchedOffAndOnLogsEachByteOnce) {
+  AppContext& app = StartWork();
+  LineUp();
+  dialUp.statistics.BytesReceived = 700'000;
+  Pass(10);
+  app.Line.InterruptMonitoring();
+  app.Line.ResumeMonitoring();
+  dialUp.statistics.BytesReceived = 900'000;
+  Pass(10);
+  context->frmDialer.Unload();
+  const std::vector<ConnectionRecord> records = ReadConnectionRows(logFiles.files[kConnectionLogFile]);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].Received, 700'000u);
+  EXPECT_EQ(records[1].Received, 200'000u);
+}
+
+// A line that passed the limit between two looks of the tick (here booked
+// as monitoring stopped and started again) and then dropped is not
+// redialled, and the limit's warning says why.
+TEST_F(ConnectionTest, LineLostPastTheLimitUnseenIsNotRedialledWithoutAWord) {
+  AppContext& app = StartWork({{"AllowanceMegabytes", "1"}, {"AllowanceHangUp", "1"}});
+  LineUp();
+  dialUp.statistics.BytesReceived = 1'100'000;
+  app.Line.InterruptMonitoring();
+  app.Line.ResumeMonitoring();
+  EXPECT_TRUE(trayIcon.balloons.empty());
+  dialUp.connections.clear();
+  Pass(1);
+  EXPECT_FALSE(app.frmDialer.Loaded());
+  EXPECT_EQ(dialUp.dials.size(), 1u) << "no reconnect";
+  ASSERT_EQ(trayIcon.balloons.size(), 1u);
+  EXPECT_EQ(trayIcon.balloons[0].title, "Allowance of 'Work' used up");
+  EXPECT_EQ(trayIcon.balloons[0].text, "Data this month: 1.0 MB of 1 MB.\r\nThe line is not dialled again.");
+}
+
 // A file that cannot be written costs a line in the details log, never the
 // booking.
 TEST_F(ConnectionTest, UnwritableLogCostsADetailsLineNotTheBooking) {

@@ -35,8 +35,7 @@ class LoadEntryTest : public ::testing::Test {
   }
 
   FakeRegistry registry;
-  int32_t lastResult = 0;
-  SettingsStore store{registry, lastResult};
+  SettingsStore store{registry};
   forms::ComboBox cmbList{"cmbList", 1};
   forms::TextBox txtCombo{"txtCombo", 2};
 };

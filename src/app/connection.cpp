@@ -118,8 +118,8 @@ bool Connection::CloseBoxClicked() {
 void Connection::DisconnectClicked() {
   // The item reads "&Connect" while a dropped line waits to reconnect: the
   // user wants the line back now rather than after the pause.
-  if (view_->mnuDisconnect.Caption() != kCaptionDisconnect) {
-    if (phase_ == Phase::ReconnectWait) ReconnectNow();
+  if (phase_ == Phase::ReconnectWait) {
+    ReconnectNow();
     return;
   }
   DisconnectActiveLine();

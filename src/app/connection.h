@@ -264,6 +264,10 @@ class Connection : public LiveConnection {
   // The user answered Yes to dialling past a used-up allowance: this run
   // neither asks again nor hangs up at the limit.
   bool allowanceOverridden_ = false;
+  // What the dialer's buttons stand for: Dial cancels once a dial was issued
+  // (until a reconnect starts afresh); Cancel redials once an attempt failed.
+  bool dialCancels_ = false;
+  bool cancelRedials_ = false;
   // The tooltip alternates between the statistics and the countdown.
   uint8_t tooltipAlternate_ = 0;
 };

@@ -234,9 +234,10 @@ void Connection::OnFailure(int32_t error) {
   dialer.Image2.SetVisible(true);
   dialer.cmdShowOnTime.SetVisible(true);
   dialer.cmdCancel.SetCaption(kCaptionRedial);
+  cancelRedials_ = true;
   dialer.cmdCancel.SetVisible(false);
   dialer.cmdInfo.SetVisible(true);
-  if (dialer.cmdInfo.Caption() == kCaptionOptions) dialer.cmdInfo.SetCaption(kCaptionDetails);
+  if (dialer.InfoButtonShows() == DialerForm::InfoButton::Options) dialer.SetInfoButton(DialerForm::InfoButton::Details);
 
   // A busy line with redial on is redialled as it is; every other failure
   // is followed by a prepared attempt (the next login in list mode). A dial
@@ -247,7 +248,7 @@ void Connection::OnFailure(int32_t error) {
   if (session.RedialCount >= entry.NumberOfRedials || retriesUsedUp || session.RefusedWith != 0) {
     const int32_t redials = retriesUsedUp ? session.RetryCount : session.RedialCount;
     dialer.SetCaption("End of Redials");
-    dialer.cmdInfo.SetCaption(kCaptionOptions);
+    dialer.SetInfoButton(DialerForm::InfoButton::Options);
     dialer.cmdInfo.SetVisible(true);
     dialer.lblMess.SetCaption(kStatus + "Redialed x " + std::to_string(redials) + " times.");
     dialer.txtErr.SetText(session.ErrorLine);

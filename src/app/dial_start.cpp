@@ -117,6 +117,7 @@ void Connection::PrepareAndDial() {
   }
 
   dialer.cmdDial.SetCaption(kCaptionCancel);
+  dialCancels_ = true;
   dialer.cmdCancel.SetVisible(false);
   dialer.cmbList.SetVisible(false);
   dialer.txtCombo.SetVisible(false);

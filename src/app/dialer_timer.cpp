@@ -107,6 +107,7 @@ void Connection::ReconnectNow() {
   view.Show();
   view.SetCaption("Corvane     '" + runningEntryName_ + "'");
   view.cmdDial.SetCaption(kCaptionDial);
+  dialCancels_ = false;
   // The tray item stands for the line again: choosing it during the new
   // dial disconnects, as it does once the line is up.
   view.mnuDisconnect.SetCaption(kCaptionDisconnect);

@@ -80,10 +80,15 @@ int HangUp(ScriptOutput& out) {
 // none when it could not be started.
 UniqueKernelHandle StartEntry(const std::string& programFile, const std::string& name) {
   std::string commandLine = "\"" + programFile + "\" /" + name;
+  // No standard handles and no console: the program would otherwise hold a
+  // script's output pipe open for as long as it runs (Wine hands a child
+  // its parent's), and the script would wait for it.
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(programFile.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessA(programFile.c_str(), commandLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                      nullptr, &startup,
                       &process)) {
     return {};
   }

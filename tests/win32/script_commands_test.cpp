@@ -23,17 +23,17 @@
 namespace corvane::testing {
 namespace {
 
-struct Run {
+struct CommandRun {
   DWORD exitCode = 0xFFFFFFFF;
   std::string output;
 };
 
 // Runs corvane.exe with `arguments` as a script would, its standard output
 // a pipe, and waits for it to end.
-Run RunCorvane(const std::string& arguments, DWORD timeoutMs = 90000) {
+CommandRun RunCorvane(const std::string& arguments, DWORD timeoutMs = 90000) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE pipeRead = nullptr, pipeWrite = nullptr;
-  Run run;
+  CommandRun run;
   if (!CreatePipe(&pipeRead, &pipeWrite, &inherit, 0)) return run;
   const UniqueKernelHandle readEnd(pipeRead);
   UniqueKernelHandle writeEnd(pipeWrite);
@@ -122,11 +122,11 @@ class ScriptCommandsTest : public WorkEntryTest {
 TEST_F(ScriptCommandsTest, DialWaitsThroughABusyLineUntilItIsUp) {
   WriteScenario("dial busy\ndial connect 33600\n");
   SeedWork({});
-  const Run dial = RunCorvane("--dial Work --wait 60");
+  const CommandRun dial = RunCorvane("--dial Work --wait 60");
   EXPECT_EQ(dial.exitCode, 0u) << dial.output;
   EXPECT_EQ(dial.output, "Connected to 'Work'.\r\n");
   EXPECT_EQ(DialCount(), 2u);
-  const Run status = RunCorvane("--status");
+  const CommandRun status = RunCorvane("--status");
   EXPECT_EQ(status.exitCode, 0u) << status.output;
   EXPECT_EQ(Field(status.output, "Speed"), "33600");
 }
@@ -134,7 +134,7 @@ TEST_F(ScriptCommandsTest, DialWaitsThroughABusyLineUntilItIsUp) {
 TEST_F(ScriptCommandsTest, DialGivesUpWhenTheRedialsRunOut) {
   WriteScenario("dial busy\n");
   SeedWork({{"NumberOfRedials", "1"}});
-  const Run dial = RunCorvane("--dial Work --wait 60");
+  const CommandRun dial = RunCorvane("--dial Work --wait 60");
   EXPECT_EQ(dial.exitCode, 3u) << dial.output;
   EXPECT_EQ(DialCount(), 2u);
 }
@@ -148,7 +148,7 @@ TEST_F(ScriptCommandsTest, StatusOfAConnectedLineHasItsSecondsAndBytes) {
   ASSERT_TRUE(WaitConnected(program, dialer));
   ASSERT_TRUE(WaitTicks(4));
 
-  const Run text = RunCorvane("--status");
+  const CommandRun text = RunCorvane("--status");
   ASSERT_EQ(text.exitCode, 0u) << text.output;
   // The status read the line's counters last: the stand-in's last answer.
   std::vector<double> traffic = LastTraffic();
@@ -161,7 +161,7 @@ TEST_F(ScriptCommandsTest, StatusOfAConnectedLineHasItsSecondsAndBytes) {
   EXPECT_EQ(std::stod(Field(text.output, "Bytes received")), traffic[1]);
   EXPECT_GT(traffic[1], 0);
 
-  const Run json = RunCorvane("--status --json");
+  const CommandRun json = RunCorvane("--status --json");
   ASSERT_EQ(json.exitCode, 0u) << json.output;
   traffic = LastTraffic();
   EXPECT_EQ(json.output.rfind("{\"state\":\"connected\",\"entry\":\"Work\",", 0), 0u) << json.output;
@@ -179,7 +179,7 @@ TEST_F(ScriptCommandsTest, HangUpReturnsOnceTheLineIsDownBookedAndLogged) {
   ASSERT_TRUE(WaitConnected(program, dialer));
   ASSERT_TRUE(WaitTicks(2));
 
-  const Run hangUp = RunCorvane("--hang-up");
+  const CommandRun hangUp = RunCorvane("--hang-up");
   EXPECT_EQ(hangUp.exitCode, 0u) << hangUp.output;
   EXPECT_EQ(hangUp.output, "The line to 'Work' is down.\r\n");
   // All of it done by the time the command returned.
@@ -193,7 +193,7 @@ TEST_F(ScriptCommandsTest, HangUpReturnsOnceTheLineIsDownBookedAndLogged) {
   ASSERT_EQ(records.size(), 1u) << log;
   EXPECT_EQ(records[0].EndedBy, ConnectionEnd::User);
 
-  const Run again = RunCorvane("--hang-up");
+  const CommandRun again = RunCorvane("--hang-up");
   EXPECT_EQ(again.exitCode, 1u) << again.output;
 }
 
@@ -202,7 +202,7 @@ TEST_F(ScriptCommandsTest, StatusAnswersDuringTheRedialCountdown) {
   SeedWork({{"Minutes", "5"}});
   ProgramUnderTest program("Work");
   ASSERT_NE(program.MainWindow(), nullptr);
-  Run status;
+  CommandRun status;
   ASSERT_TRUE(WaitUntil([&] {
     status = RunCorvane("--status");
     return Field(status.output, "State") == "redialling";
@@ -214,10 +214,10 @@ TEST_F(ScriptCommandsTest, StatusAnswersDuringTheRedialCountdown) {
 }
 
 TEST_F(ScriptCommandsTest, StatusWithoutARunningProgram) {
-  const Run status = RunCorvane("--status");
+  const CommandRun status = RunCorvane("--status");
   EXPECT_EQ(status.exitCode, 1u);
   EXPECT_EQ(status.output, "State: not running\r\n");
-  const Run wrong = RunCorvane("--status --wait 5");
+  const CommandRun wrong = RunCorvane("--status --wait 5");
   EXPECT_EQ(wrong.exitCode, 2u);
   EXPECT_EQ(wrong.output.rfind("--wait goes with --dial only.\r\nUsage:", 0), 0u) << wrong.output;
 }

@@ -50,11 +50,24 @@ CommandRun RunCorvane(const std::string& arguments, DWORD timeoutMs = 90000) {
   }
   writeEnd.reset();
   const UniqueKernelHandle thread(info.hThread), process(info.hProcess);
-  char chunk[512];
-  DWORD got = 0;
-  while (ReadFile(readEnd.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) run.output.append(chunk, got);
-  if (WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &run.exitCode);
-  return run;
+  // Read until the command ends, not until the pipe's end: under Wine the
+  // program --dial starts holds the pipe as long as it runs.
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    const bool ended = WaitForSingleObject(process.get(), 50) == WAIT_OBJECT_0;
+    DWORD available = 0;
+    while (PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+      char chunk[512];
+      DWORD got = 0;
+      if (!ReadFile(readEnd.get(), chunk, sizeof chunk, &got, nullptr) || got == 0) break;
+      run.output.append(chunk, got);
+    }
+    if (ended) {
+      GetExitCodeProcess(process.get(), &run.exitCode);
+      return run;
+    }
+    if (GetTickCount64() >= end) return run;
+  }
 }
 
 // The value of the "Name: value" line `name` in `text`; "<none>" without one.

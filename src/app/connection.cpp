@@ -133,11 +133,11 @@ void Connection::DisconnectButtonClicked() {
   DisconnectActiveLine();
 }
 
-// Hangs up the active line, asking first unless told not to; false when the
-// user answered No. The question is asked before anything changes: the
+// Hangs up the active line, asking first unless `ask` is false or the user
+// chose not to be asked; false when the user answered No. The question is asked before anything changes: the
 // supervisor goes on while it is open, and a No leaves the connection as
 // the supervisor has it by then, never half disconnected.
-bool Connection::DisconnectActiveLine() {
+bool Connection::DisconnectActiveLine(bool ask) {
   std::vector<ActiveConnection> connections;
   const int count = ports_.DialUp.EnumActiveConnections(connections);
   // A service that cannot list its connections still knows the one this
@@ -157,7 +157,7 @@ bool Connection::DisconnectActiveLine() {
     return true;
   }
   const RasHandle line = listed ? connections.back().Handle : RunningConnection();
-  const bool declined = entry_.DoNotAsk == 0 && windows_.confirmDisconnect && !windows_.confirmDisconnect();
+  const bool declined = ask && entry_.DoNotAsk == 0 && windows_.confirmDisconnect && !windows_.confirmDisconnect();
   // The line may have dropped while the question was open and a rule ended
   // the program: it ends whatever the answer was.
   if (!view_->Loaded() || phase_ == Phase::Ending) return true;

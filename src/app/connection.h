@@ -16,6 +16,7 @@
 
 #include "dial/dial_session.h"
 #include "dial/dialup_service.h"
+#include "app/line_status.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
 #include "stats/allowance_watch.h"
@@ -164,6 +165,12 @@ class Connection : public LiveConnection {
   // by the question itself.
   void DoNotAskChosen(uint8_t doNotAsk) { entry_.DoNotAsk = doNotAsk; }
 
+  // The state a script asks for (--status).
+  LineStatus Status();
+  // A script's --hang-up: the line goes as with the tray's Disconnect, without
+  // the question; false when there is no line.
+  bool HangUpForScript();
+
   // The tray icon's tooltip for the moment; empty to leave it as it is.
   std::string TrayTooltip();
 
@@ -197,7 +204,7 @@ class Connection : public LiveConnection {
   void WatchSilentDial();
   void AnimateDialing();
   // ending
-  bool DisconnectActiveLine();
+  bool DisconnectActiveLine(bool ask = true);
   void EndProgram();
   // Every end of a line comes here, in the order that keeps its record
   // whole: its last traffic is read while the service still knows the line

@@ -67,16 +67,21 @@ void Connection::StartTiming(double upAlreadySeconds) {
   lineEnd_.reset();
   allowance_.Load(runningEntryName_);
   // An unmonitored line is never booked, so it has no record either.
-  if (entry_.MonitorTime == 0) return;
-  recorder_.Begin(runningEntryName_, RunningEntryKey(), entry_.PhoneNumber, entry_.UserName, RunningConnection(),
-                  upAlreadySeconds);
+  if (entry_.MonitorTime != 0) {
+    recorder_.Begin(runningEntryName_, RunningEntryKey(), entry_.PhoneNumber, entry_.UserName, RunningConnection(),
+                    upAlreadySeconds);
+  }
+  StartIdleWatch();
 }
 
 void Connection::BookLine(ConnectionEnd end) {
   const std::optional<Booking> booking = ledger_.SaveOnlineTime(RunningEntryKey());
   if (!booking) return;
+  const bool recorded = recorder_.Recording();
   const std::string failure = recorder_.Finish(end, *booking);
   if (!failure.empty()) AppendDetails(failure);
+  // Switching the monitoring off books the time so far, but the line stays.
+  if (recorded && end != ConnectionEnd::MonitoringOff) RunDisconnectAction(recorder_.LastRecord());
 }
 
 // The connection ends here and now, then the dialer window unloads. The
@@ -189,7 +194,11 @@ void Connection::RunningEntrySaved() {
   allowance_.Load(runningEntryName_);
   // The monitoring of a live line changes only through the switch's own
   // hand-overs, which have booked or restarted the count already.
-  if (phase_ == Phase::Connected) entry_.MonitorTime = monitorTime;
+  if (phase_ == Phase::Connected) {
+    entry_.MonitorTime = monitorTime;
+    // The saved idle rule counts from now.
+    StartIdleWatch();
+  }
   if (entry_.UseList == 0) {
     view_->cmbList.SetVisible(false);
     view_->txtCombo.SetVisible(phase_ == Phase::Idle);
@@ -200,6 +209,7 @@ void Connection::InterruptMonitoring() {
   recorder_.ReadTraffic();
   BookLine(ConnectionEnd::MonitoringOff);
   entry_.MonitorTime = 0;
+  idle_.Stop();
 }
 
 void Connection::ResumeMonitoring() {

@@ -21,6 +21,7 @@
 #include "settings/settings_store.h"
 #include "stats/allowance_watch.h"
 #include "stats/connection_record.h"
+#include "stats/idle_watch.h"
 #include "stats/line_recorder.h"
 #include "stats/live_connection.h"
 #include "stats/online_time_ledger.h"
@@ -33,6 +34,7 @@ class EventPumpPort;
 class FileSystemPort;
 class MessageBoxPort;
 class PlatformPort;
+class ProcessPort;
 class ShellPort;
 class TrayIconPort;
 class DialerForm;
@@ -66,6 +68,7 @@ struct ConnectionPorts {
   FileSystemPort& Files;
   DownloadPort& Download;
   PlatformPort& Platform;
+  ProcessPort& Processes;
 };
 
 // What the connection asks of the program's other windows.
@@ -109,6 +112,7 @@ class Connection : public LiveConnection {
   const EntrySettings& RunningEntry() const override { return entry_; }
   std::string ChosenPhoneLine() const override;
   uint64_t LineBytes() const override { return recorder_.LineBytes(); }
+  double IdleSecondsLeft() const override;
   const DialSession& Session() const { return session_; }
   // Icon resource (1..6) the dialing picture shows next; 0 = no animation.
   uint8_t DialAnimationFrame() const { return dialAnimationFrame_; }
@@ -205,7 +209,8 @@ class Connection : public LiveConnection {
   // The line came up `upAlreadySeconds` ago: it is timed and, while its time
   // is monitored, recorded for the connection log.
   void StartTiming(double upAlreadySeconds = 0);
-  // Books the line's time, once, and logs it as ended by `end`.
+  // Books the line's time, once, logs it as ended by `end`, and (unless it
+  // only stops being monitored) starts the entry's disconnect action.
   void BookLine(ConnectionEnd end);
   std::string ListModeSuffix() const;
   // the monthly allowance
@@ -214,6 +219,13 @@ class Connection : public LiveConnection {
   void ShowAllowanceWarnings(const AllowanceUse& use, const std::string& limitNote);
   bool AllowanceBarsReconnect();
   bool DialPastAllowanceAllowed();
+  // the idle hang-up
+  void StartIdleWatch();
+  void WatchIdle();
+  // the user's actions: started after the line is up (after the browser),
+  // and after a line has ended and been booked
+  void RunConnectAction();
+  void RunDisconnectAction(const ConnectionRecord& ended);
   // Stores the number file's new `number` as the entry's, keeping the one
   // it replaces, and tells the user in the details log and a tray balloon.
   void StoreNewNumber(const std::string& number);
@@ -258,6 +270,10 @@ class Connection : public LiveConnection {
   // The user answered Yes to dialling past a used-up allowance: this run
   // neither asks again nor hangs up at the limit.
   bool allowanceOverridden_ = false;
+  // The idle rule of the line up, and the time of the recorder's reading
+  // it last took in.
+  IdleWatch idle_;
+  double idleReadingAt_ = 0;
   // The tooltip alternates between the statistics and the countdown.
   uint8_t tooltipAlternate_ = 0;
 };

@@ -162,6 +162,7 @@ void Connection::OnConnected() {
       lastResult_ = static_cast<int32_t>(ports_.Shell.Execute("Open", browser, "", "c:\\", ShowMode::Normal));
     }
   }
+  RunConnectAction();
 }
 
 void Connection::AppendDetails(const std::string& text) { AppendToDetailsLog(view_->txtDetails, text); }

@@ -142,6 +142,7 @@ void OptionsForm::Form_Load() {
   loaded_ = FormValues();
   loaded_.lastDialedLocation = storedPhoneLine_;
   LoadLimitsPage(key);
+  LoadActionsPage(key);
 
   // The desktops come from the shell; an empty path makes the file steps
   // of saving and removal do nothing there.

@@ -184,7 +184,8 @@ void Connection::RunningEntrySaved() {
   std::string number = std::move(entry_.PhoneNumber);
   std::string userName = std::move(entry_.UserName);
   std::string password = std::move(entry_.Password);
-  LoadEntry(store_, RunningEntryKey(), entry_, view_->cmbList, view_->txtCombo);
+  entry_ = LoadEntry(store_, RunningEntryKey());
+  view_->ShowEntryNumber(entry_);
   if (listAttempt && entry_.UseList == 1) {
     entry_.PhoneNumber = std::move(number);
     entry_.UserName = std::move(userName);

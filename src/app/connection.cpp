@@ -60,7 +60,12 @@ void Connection::EndLine(ConnectionEnd end, RasHandle line) {
   if (line != 0) HangUpConnection(ports_.DialUp, line, lastResult_);
   if (!up) return;
   StoreLastOffTime();
-  if (entry_.MonitorTime != 0) BookLine(end);
+  if (entry_.MonitorTime == 0) return;
+  const bool recording = recorder_.Recording();
+  BookLine(end);
+  // Last: the user's action learns of the line as it was booked and
+  // logged, and whatever it does cannot hold up either.
+  if (recording && !recorder_.Recording()) RunDisconnectAction(recorder_.LastRecord());
 }
 
 void Connection::StoreLastOffTime() {
@@ -83,11 +88,8 @@ void Connection::StartTiming(double upAlreadySeconds) {
 void Connection::BookLine(ConnectionEnd end) {
   const std::optional<Booking> booking = ledger_.SaveOnlineTime(RunningEntryKey());
   if (!booking) return;
-  const bool recorded = recorder_.Recording();
   const std::string failure = recorder_.Finish(end, *booking);
   if (!failure.empty()) AppendDetails(failure);
-  // Switching the monitoring off books the time so far, but the line stays.
-  if (recorded && end != ConnectionEnd::MonitoringOff) RunDisconnectAction(recorder_.LastRecord());
 }
 
 // The connection ends here and now, then the dialer window unloads. The

@@ -207,7 +207,8 @@ class Connection : public LiveConnection {
   // whole: its last traffic is read while the service still knows the line
   // (the service forgets a line's counters as it lets go of it), then it is
   // hung up, its off time stored, its time booked and its record logged as
-  // ended by `end`. The tray follows in the caller, which knows whether the
+  // ended by `end`, then the entry's disconnect action started with that
+  // record (once: only a line up is ended). The tray follows in the caller, which knows whether the
   // program ends or waits to reconnect. A line already ended, or a dial that
   // never brought one up, is only hung up (handle 0: nothing to hang up).
   void EndLine(ConnectionEnd end, RasHandle line);
@@ -216,8 +217,7 @@ class Connection : public LiveConnection {
   // The line came up `upAlreadySeconds` ago: it is timed and, while its time
   // is monitored, recorded for the connection log.
   void StartTiming(double upAlreadySeconds = 0);
-  // Books the line's time, once, logs it as ended by `end`, and (unless it
-  // only stops being monitored) starts the entry's disconnect action.
+  // Books the line's time, once, and logs it as ended by `end`.
   void BookLine(ConnectionEnd end);
   std::string ListModeSuffix() const;
   // the monthly allowance

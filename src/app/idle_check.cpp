@@ -28,13 +28,13 @@ void Connection::StartIdleWatch() {
 }
 
 double Connection::IdleSecondsLeft() const {
-  if (phase_ != Phase::Connected || lineEnd_.has_value()) return -1;
+  if (phase_ != Phase::Connected || !lineUp_) return -1;
   return idle_.SecondsLeft(ports_.Clock.MonotonicSeconds());
 }
 
 void Connection::WatchIdle() {
   // Once the line is being hung up, its end is settled.
-  if (!idle_.Running() || lineEnd_.has_value()) return;
+  if (!idle_.Running() || !lineUp_) return;
   const double readingAt = recorder_.LastGoodReadingAt();
   if (readingAt == idleReadingAt_) return;
   idleReadingAt_ = readingAt;
@@ -46,14 +46,11 @@ void Connection::WatchIdle() {
                                                " minutes and will be hung up in a minute.");
   }
   if (!verdict.HangUp) return;
-  // Said while the icon is still there: the next tick finds the line gone,
-  // books it, and ends the program without dialling it again, as the age
-  // limit does.
+  // Said while the icon is still there: the next tick finds the line gone
+  // and ends the program without dialling it again, as the age limit does.
   ports_.TrayIcon.ShowBalloon("Corvane", name + " was idle for " + MinutesText(limit) + " and has been hung up.");
   disconnectRequested_ = true;
-  lineEnd_ = ConnectionEnd::Idle;
-  recorder_.ReadTraffic();
-  HangUp(session_.ConnectionHandle);
+  EndLine(ConnectionEnd::Idle);
 }
 
 }  // namespace corvane

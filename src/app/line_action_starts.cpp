@@ -1,6 +1,6 @@
 // Connection: the entry's actions. The connect action starts once the line
 // is up (after the browser); the disconnect action once a line has ended
-// and been booked, from the one place every booked end passes. A failed
+// and been booked, from EndLine, which every end of a line passes once. A failed
 // start costs a line in the details log and a balloon, nothing more.
 #include "app/connection.h"
 #include "app/line_action_runner.h"

@@ -4,7 +4,6 @@
 
 #include "app/dialer_captions.h"
 #include "app/dialer_form.h"
-#include "dial/hang_up.h"
 #include "settings/password.h"
 #include "system/clock_port.h"
 #include "system/tray_icon_port.h"
@@ -12,14 +11,13 @@
 namespace corvane {
 
 Connection::Connection(const ConnectionPorts& ports, SettingsStore& store, OnlineTimeLedger& ledger,
-                       LineRecorder& recorder, AllowanceWatch& allowance, int32_t& lastResult, std::string commandLine,
+                       LineRecorder& recorder, AllowanceWatch& allowance, std::string commandLine,
                        std::string& currentEntryName, uint32_t randomSeed)
     : ports_(ports),
       store_(store),
       ledger_(ledger),
       recorder_(recorder),
       allowance_(allowance),
-      lastResult_(lastResult),
       currentEntryName_(currentEntryName),
       commandLine_(std::move(commandLine)),
       random_(randomSeed) {}
@@ -57,7 +55,7 @@ void Connection::EndLine(ConnectionEnd end, RasHandle line) {
   if (up) recorder_.ReadTraffic();
   // Handle 0 is no connection (nothing dialled yet, or a custom entry's line,
   // which is the provider program's): there is nothing to hang up.
-  if (line != 0) HangUpConnection(ports_.DialUp, line, lastResult_);
+  if (line != 0) ports_.DialUp.HangUp(line);
   if (!up) return;
   StoreLastOffTime();
   if (entry_.MonitorTime == 0) return;

@@ -90,7 +90,7 @@ class Connection : public LiveConnection {
   // `recorder` writes each booked line to the connection log.
   // `allowance` watches the running entry's monthly allowance.
   Connection(const ConnectionPorts& ports, SettingsStore& store, OnlineTimeLedger& ledger, LineRecorder& recorder,
-             AllowanceWatch& allowance, int32_t& lastResult, std::string commandLine, std::string& currentEntryName, uint32_t randomSeed);
+             AllowanceWatch& allowance, std::string commandLine, std::string& currentEntryName, uint32_t randomSeed);
 
   // The window the connection shows itself in, and the other windows.
   void Attach(DialerForm& view, ConnectionWindows windows);
@@ -242,7 +242,6 @@ class Connection : public LiveConnection {
   OnlineTimeLedger& ledger_;
   LineRecorder& recorder_;
   AllowanceWatch& allowance_;
-  int32_t& lastResult_;
   std::string& currentEntryName_;
   DialerForm* view_ = nullptr;
   ConnectionWindows windows_;

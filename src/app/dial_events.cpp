@@ -10,7 +10,6 @@
 #include "app/dial_state_text.h"
 #include "app/dialer_form.h"
 #include "dial/dialup_service.h"
-#include "dial/hang_up.h"
 #include "system/clock_port.h"
 #include "system/event_pump_port.h"
 #include "system/shell_port.h"
@@ -157,10 +156,10 @@ void Connection::OnConnected() {
   dialer.Hide();
   if (entry_.StartBrowser == 1) {
     std::string browser = store_.ReadRegValue(RunningEntryKey(), "BrowserPath");
-    if (browser.empty()) browser = DefaultBrowserPath(ports_.Shell, lastResult_);
+    if (browser.empty()) browser = DefaultBrowserPath(ports_.Shell);
     // With no browser at all, asking the shell to open nothing could open c:\ instead.
     if (!browser.empty()) {
-      lastResult_ = static_cast<int32_t>(ports_.Shell.Execute("Open", browser, "", "c:\\", ShowMode::Normal));
+      ports_.Shell.Execute("Open", browser, "", "c:\\", ShowMode::Normal);
     }
   }
   RunConnectAction();

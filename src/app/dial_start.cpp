@@ -154,8 +154,7 @@ RasHandle Connection::DialEntry() {
   session_.Hooked = 1;
   disconnectRequested_ = false;
   RasHandle handle = 0;
-  lastResult_ = service.Dial("", view_->WindowHandle(), handle);
-  session_.RefusedWith = lastResult_;
+  session_.RefusedWith = service.Dial("", view_->WindowHandle(), handle);
   session_.EndedHandle = 0;
   session_.EndedFromStatus = 0;
   SetPhase(Phase::Dialling);

@@ -100,8 +100,9 @@ class Program {
   testing::FakeFileDialog fileDialog;
   testing::FakeShellLinks shellLinks;
   testing::FakeLogFiles logFiles;
+  testing::FakeProcesses processes;
   Ports ports{registry, clock,    shell, messages, pump,       platform,
-              dialUp,   trayIcon, formHost, files, download, fileDialog, shellLinks, logFiles};
+              dialUp,   trayIcon, formHost, files, download, fileDialog, shellLinks, logFiles, processes};
   std::unique_ptr<AppContext> context;
 };
 

@@ -492,6 +492,7 @@ DWORD WINAPI RasDialA(void* extensions, LPCSTR phonebook, void* params, DWORD no
     c->bps = outcome.bps;
     c->rxPerSecond = outcome.rxPerSecond;
     c->txPerSecond = outcome.txPerSecond;
+    c->quietAfterMs = outcome.quietAfterMs;
     c->dropAfterMs = outcome.dropAfterMs;
     c->dropError = scenario.dropError;
     c->hangUpMs = scenario.hangUpMs;
@@ -542,8 +543,9 @@ DWORD WINAPI RasGetConnectionStatistics(void* handle, void* record) {
   if (view.connectedAt != 0) {
     const uint64_t until = view.endedAt != 0 ? view.endedAt : now;
     const uint64_t ms = until - view.connectedAt;
-    stats.dwBytesXmited = static_cast<DWORD>(c->txPerSecond * ms / 1000);
-    stats.dwBytesRcved = static_cast<DWORD>(c->rxPerSecond * ms / 1000);
+    const uint64_t trafficMs = c->quietAfterMs != 0 && ms > c->quietAfterMs ? c->quietAfterMs : ms;
+    stats.dwBytesXmited = static_cast<DWORD>(c->txPerSecond * trafficMs / 1000);
+    stats.dwBytesRcved = static_cast<DWORD>(c->rxPerSecond * trafficMs / 1000);
     stats.dwFramesXmited = stats.dwBytesXmited / 1500 + 1;
     stats.dwFramesRcved = stats.dwBytesRcved / 1500 + 1;
     stats.dwCompressionRatioIn = 100;

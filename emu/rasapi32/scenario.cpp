@@ -180,6 +180,8 @@ Scenario ParseScenario(const std::string& text) {
           ok = ParseNumber(value, outcome.rxPerSecond);
         } else if (option == "tx") {
           ok = ParseNumber(value, outcome.txPerSecond);
+        } else if (option == "quiet-after") {
+          ok = ParseSeconds(value, outcome.quietAfterMs) && outcome.error == 0;
         } else if (option == "ring") {
           ok = ParseSeconds(value, outcome.ringMs);
         } else {

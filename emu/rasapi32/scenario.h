@@ -21,6 +21,7 @@ struct DialOutcome {
   uint32_t dropAfterMs = 0; // 0: the line stays up
   uint32_t rxPerSecond = 4000;
   uint32_t txPerSecond = 600;
+  uint32_t quietAfterMs = 0; // 0: the counters grow as long as the line is up
   uint32_t ringMs = 0;      // extra time before the far end answers or not
   bool atOnce = false;      // the dial is refused with `error` before it starts: no handle
   bool silent = false;      // the caller never hears of the dial's progress

@@ -36,6 +36,7 @@ struct Connection {
   uint32_t bps;
   uint32_t rxPerSecond;
   uint32_t txPerSecond;
+  uint32_t quietAfterMs;     // 0: the counters grow as long as the line is up
   uint32_t dropAfterMs;      // 0: the line stays up
   uint32_t dropError;
   uint32_t hangUpMs;

@@ -18,7 +18,7 @@ AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t ran
       Recorder(Log, Store, ports.Clock, ports.DialUp, checkpointIntervalSeconds),
       Allowance(Store, ports.Clock, Log, ports.LogFiles),
       Line(ConnectionPorts{ports.DialUp, ports.Clock, ports.Pump, ports.TrayIcon, ports.Shell, ports.Messages,
-                           ports.Files, ports.Download, ports.Platform},
+                           ports.Files, ports.Download, ports.Platform, ports.Processes},
            Store, Ledger, Recorder, Allowance, std::move(commandLine), CurrentEntryName, randomSeed),
       frmDialer(Line, DialerServices{Store, ports.Files, ports.Messages, ports.TrayIcon},
                 DialerWindows{[this](int tabIndex) { return OptionsWindowShown(*this, tabIndex); },

@@ -29,6 +29,7 @@ class FileDialogPort;
 class FileSystemPort;
 class MessageBoxPort;
 class PlatformPort;
+class ProcessPort;
 class RegistryPort;
 class ShellLinkPort;
 class ShellPort;
@@ -52,6 +53,7 @@ struct Ports {
   FileDialogPort& FileDialog;
   ShellLinkPort& ShellLinks;
   ConnectionLogFiles& LogFiles;
+  ProcessPort& Processes;  // starts the entry's actions
 };
 
 class AppContext {

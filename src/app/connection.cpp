@@ -58,7 +58,12 @@ void Connection::EndLine(ConnectionEnd end, RasHandle line) {
   if (line != 0) ports_.DialUp.HangUp(line);
   if (!up) return;
   StoreLastOffTime();
-  if (entry_.MonitorTime != 0) BookLine(end);
+  if (entry_.MonitorTime == 0) return;
+  const bool recording = recorder_.Recording();
+  BookLine(end);
+  // Last: the user's action learns of the line as it was booked and
+  // logged, and whatever it does cannot hold up either.
+  if (recording && !recorder_.Recording()) RunDisconnectAction(recorder_.LastRecord());
 }
 
 void Connection::StoreLastOffTime() {
@@ -71,9 +76,11 @@ void Connection::StartTiming(double upAlreadySeconds) {
   lineUp_ = true;
   allowance_.Load(runningEntryName_);
   // An unmonitored line is never booked, so it has no record either.
-  if (entry_.MonitorTime == 0) return;
-  recorder_.Begin(runningEntryName_, RunningEntryKey(), entry_.PhoneNumber, entry_.UserName, RunningConnection(),
-                  upAlreadySeconds);
+  if (entry_.MonitorTime != 0) {
+    recorder_.Begin(runningEntryName_, RunningEntryKey(), entry_.PhoneNumber, entry_.UserName, RunningConnection(),
+                    upAlreadySeconds);
+  }
+  StartIdleWatch();
 }
 
 void Connection::BookLine(ConnectionEnd end) {
@@ -190,7 +197,11 @@ void Connection::RunningEntrySaved() {
   allowance_.Load(runningEntryName_);
   // The monitoring of a live line changes only through the switch's own
   // hand-overs, which have booked or restarted the count already.
-  if (phase_ == Phase::Connected) entry_.MonitorTime = monitorTime;
+  if (phase_ == Phase::Connected) {
+    entry_.MonitorTime = monitorTime;
+    // The saved idle rule counts from now.
+    StartIdleWatch();
+  }
   if (entry_.UseList == 0) {
     view_->cmbList.SetVisible(false);
     view_->txtCombo.SetVisible(phase_ == Phase::Idle);
@@ -201,6 +212,7 @@ void Connection::InterruptMonitoring() {
   recorder_.ReadTraffic();
   BookLine(ConnectionEnd::MonitoringOff);
   entry_.MonitorTime = 0;
+  idle_.Stop();
 }
 
 void Connection::ResumeMonitoring() {

@@ -21,6 +21,7 @@
 #include "settings/settings_store.h"
 #include "stats/allowance_watch.h"
 #include "stats/connection_record.h"
+#include "stats/idle_watch.h"
 #include "stats/line_recorder.h"
 #include "stats/live_connection.h"
 #include "stats/online_time_ledger.h"
@@ -33,6 +34,7 @@ class EventPumpPort;
 class FileSystemPort;
 class MessageBoxPort;
 class PlatformPort;
+class ProcessPort;
 class ShellPort;
 class TrayIconPort;
 class DialerForm;
@@ -66,6 +68,7 @@ struct ConnectionPorts {
   FileSystemPort& Files;
   DownloadPort& Download;
   PlatformPort& Platform;
+  ProcessPort& Processes;
 };
 
 // What the connection asks of the program's other windows.
@@ -109,6 +112,7 @@ class Connection : public LiveConnection {
   const EntrySettings& RunningEntry() const override { return entry_; }
   std::string ChosenPhoneLine() const override;
   uint64_t LineBytes() const override { return recorder_.LineBytes(); }
+  double IdleSecondsLeft() const override;
   const DialSession& Session() const { return session_; }
   // Icon resource (1..6) the dialing picture shows next; 0 = no animation.
   uint8_t DialAnimationFrame() const { return dialAnimationFrame_; }
@@ -210,7 +214,8 @@ class Connection : public LiveConnection {
   // whole: its last traffic is read while the service still knows the line
   // (the service forgets a line's counters as it lets go of it), then it is
   // hung up, its off time stored, its time booked and its record logged as
-  // ended by `end`. The tray follows in the caller, which knows whether the
+  // ended by `end`, then the entry's disconnect action started with that
+  // record (once: only a line up is ended). The tray follows in the caller, which knows whether the
   // program ends or waits to reconnect. A line already ended, or a dial that
   // never brought one up, is only hung up (handle 0: nothing to hang up).
   void EndLine(ConnectionEnd end, RasHandle line);
@@ -228,6 +233,13 @@ class Connection : public LiveConnection {
   void ShowAllowanceWarnings(const AllowanceUse& use, const std::string& limitNote);
   bool AllowanceBarsReconnect();
   bool DialPastAllowanceAllowed();
+  // the idle hang-up
+  void StartIdleWatch();
+  void WatchIdle();
+  // the user's actions: started after the line is up (after the browser),
+  // and after a line has ended and been booked
+  void RunConnectAction();
+  void RunDisconnectAction(const ConnectionRecord& ended);
   // Stores the number file's new `number` as the entry's, keeping the one
   // it replaces, and tells the user in the details log and a tray balloon.
   void StoreNewNumber(const std::string& number);
@@ -275,6 +287,10 @@ class Connection : public LiveConnection {
   // (until a reconnect starts afresh); Cancel redials once an attempt failed.
   bool dialCancels_ = false;
   bool cancelRedials_ = false;
+  // The idle rule of the line up, and the time of the recorder's reading
+  // it last took in.
+  IdleWatch idle_;
+  double idleReadingAt_ = 0;
   // The tooltip alternates between the statistics and the countdown.
   uint8_t tooltipAlternate_ = 0;
 };

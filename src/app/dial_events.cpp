@@ -162,6 +162,7 @@ void Connection::OnConnected() {
       ports_.Shell.Execute("Open", browser, "", "c:\\", ShowMode::Normal);
     }
   }
+  RunConnectAction();
 }
 
 void Connection::AppendDetails(const std::string& text) { AppendToDetailsLog(view_->txtDetails, text); }

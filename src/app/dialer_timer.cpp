@@ -53,6 +53,7 @@ bool Connection::WatchLine() {
     if (ledger_.CheckpointDue()) ledger_.Checkpoint(RunningEntryKey());
     recorder_.Watch();
     WatchAllowance();
+    WatchIdle();
   }
   return true;
 }

@@ -46,8 +46,12 @@ std::string Connection::TrayTooltip() {
 
   tooltipAlternate_ = tooltipAlternate_ == 0 ? 1 : 0;
   ledger_.UpdateElapsed();
-  if (tooltipAlternate_ == 0 && entry_.AutoDisconnect == 1) {
-    return DisconnectionCountdownText(entry_.AutoDisconnectTime - ledger_.ElapsedSeconds());
+  if (tooltipAlternate_ == 0) {
+    // The nearer of the two hang-ups is the one worth knowing.
+    const double ageLeft = entry_.AutoDisconnect == 1 ? entry_.AutoDisconnectTime - ledger_.ElapsedSeconds() : -1;
+    const double idleLeft = IdleSecondsLeft();
+    if (idleLeft >= 0 && (entry_.AutoDisconnect != 1 || idleLeft < ageLeft)) return IdleCountdownText(idleLeft);
+    if (entry_.AutoDisconnect == 1) return DisconnectionCountdownText(ageLeft);
   }
 
   ConnectionStatistics statistics;

@@ -48,6 +48,13 @@ std::string ConnectionStatisticsText(const std::string& displayName, uint32_t bi
          "\r\n" + lastLine;
 }
 
+std::string IdleCountdownText(double secondsLeft) {
+  if (!(secondsLeft > 0)) secondsLeft = 0;
+  const auto whole = static_cast<int64_t>(secondsLeft);
+  if (secondsLeft <= 60) return "Idle hang-up in: " + std::to_string(whole) + " secs";
+  return "Idle hang-up in: " + std::to_string(static_cast<int64_t>(std::ceil(secondsLeft / 60))) + " min";
+}
+
 std::string ReconnectCountdownText(double secondsLeft) {
   if (!(secondsLeft > 0)) secondsLeft = 0;
   const auto whole = static_cast<int64_t>(secondsLeft);

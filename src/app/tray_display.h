@@ -27,6 +27,11 @@ std::string ConnectionStatisticsText(const std::string& displayName, uint32_t bi
                                      int64_t connectionSeconds, int64_t monthSeconds, const std::string& monthName,
                                      const std::string& allowanceLeft = {});
 
+// "Idle hang-up in: 3 min" while an idle line counts down to its hang-up:
+// the minutes begun, or the whole seconds in the last minute
+// ("Idle hang-up in: 45 secs").
+std::string IdleCountdownText(double secondsLeft);
+
 // "Connecting in: 1 min" while waiting to reconnect; the seconds in the
 // last minute ("Connecting in: 45 secs").
 std::string ReconnectCountdownText(double secondsLeft);

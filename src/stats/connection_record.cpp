@@ -18,7 +18,7 @@ struct EndName {
   const char* Name;
 };
 
-constexpr std::array<EndName, 8> kEndNames{{
+constexpr std::array<EndName, 9> kEndNames{{
     {ConnectionEnd::User, "User"},
     {ConnectionEnd::AgeLimit, "Age limit"},
     {ConnectionEnd::LineDropped, "Line dropped"},
@@ -27,6 +27,7 @@ constexpr std::array<EndName, 8> kEndNames{{
     {ConnectionEnd::Shutdown, "Windows shutdown"},
     {ConnectionEnd::ProgramStopped, "Program stopped"},
     {ConnectionEnd::Allowance, "Allowance"},
+    {ConnectionEnd::Idle, "Idle"},
 }};
 
 enum Column { kStarted, kEnded, kDuration, kEntry, kNumber, kLogin, kSpeed, kSent, kReceived, kEndedBy, kBookedIn, kColumns };

@@ -22,6 +22,7 @@ enum class ConnectionEnd {
   Shutdown,        // Windows ended the session
   ProgramStopped,  // the program ended unexpectedly; written at its next start
   Allowance,       // the entry's monthly allowance was used up
+  Idle,            // nothing worth the name crossed the line for the entry's idle minutes
 };
 
 struct ConnectionRecord {

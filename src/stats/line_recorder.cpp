@@ -29,7 +29,7 @@ void LineRecorder::Begin(const std::string& entryName, const std::string& entryK
     record_.Sent = statistics.BytesTransmitted;
     record_.Received = statistics.BytesReceived;
   }
-  readAt_ = clock_.MonotonicSeconds();
+  readAt_ = goodReadAt_ = clock_.MonotonicSeconds();
   KeepCopy();
 }
 
@@ -56,6 +56,7 @@ bool LineRecorder::Read() {
   readAt_ = clock_.MonotonicSeconds();
   ConnectionStatistics statistics;
   if (line_ == 0 || dialUp_.GetConnectionStatistics(line_, statistics) != kRasSuccess) return false;
+  goodReadAt_ = readAt_;
   // Counters below where the record began were started afresh by the
   // service: all they hold is new.
   if (statistics.BytesTransmitted < sentBefore_) sentBefore_ = 0;

@@ -52,8 +52,15 @@ class LineRecorder {
   // `end`, and clears the copy. Empty, or the line for the details log.
   std::string Finish(ConnectionEnd end, const Booking& booking);
 
+  // A line's record is open: begun and not yet finished.
+  bool Recording() const { return running_; }
   // The line's bytes sent and received at the last reading.
   uint64_t LineBytes() const { return record_.Sent + record_.Received; }
+  // Monotonic seconds of the last reading the service answered; the
+  // idle rule takes its readings from here rather than asking again.
+  double LastGoodReadingAt() const { return goodReadAt_; }
+  // The record of the line last finished (its end, seconds and traffic).
+  const ConnectionRecord& LastRecord() const { return record_; }
 
   // At start: writes the record a program that ended unexpectedly left
   // under `entryKey`, with what the account booked for it now (nothing
@@ -77,6 +84,7 @@ class LineRecorder {
   std::string entryKey_;
   RasHandle line_ = 0;
   double readAt_ = 0;  // monotonic seconds of the last reading
+  double goodReadAt_ = 0;
 };
 
 }  // namespace corvane

@@ -34,6 +34,9 @@ class LiveConnection {
   // The running line's bytes sent and received as last read (its record
   // for the connection log keeps them); only while IsConnected means a line.
   virtual uint64_t LineBytes() const = 0;
+  // Seconds until the line is hung up for being idle, while such a
+  // countdown runs; negative otherwise.
+  virtual double IdleSecondsLeft() const = 0;
 };
 
 }  // namespace corvane

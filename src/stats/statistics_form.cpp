@@ -47,7 +47,7 @@ StatisticsForm::StatisticsForm(StatisticsSources sources, StatisticsCallbacks ca
   lbl1.SetCaption("Speed:");
   lbl2.SetCaption("Time online:");
   lblTime.SetCaption("Time online in September:");
-  lblDisconnect.SetCaption("Active line disconnection in:");
+  lblDisconnect.SetCaption(kAgeCountdownCaption);
   lblReconnect.SetCaption("Dropped line reconnection in:");
   fraActivity.SetCaption("Activity");
   lbl3.SetCaption("Bytes sent:");
@@ -188,11 +188,17 @@ void StatisticsForm::ShowCountdowns() {
   lblTimeOn.SetCaption(ClockText(elapsed));
   lblTime.SetCaption(TimeOnlineInCaption());
   const EntrySettings& entry = sources_.line.RunningEntry();
-  if (entry.AutoDisconnect == 1) {
+  // The row shows the nearer of the two hang-ups: the age limit's, or an
+  // idle line's while its countdown runs.
+  const double idleLeft = sources_.line.IdleSecondsLeft();
+  const int64_t ageLeft = static_cast<int64_t>(std::nearbyint(entry.AutoDisconnectTime)) - elapsed;
+  const bool idleNearer = idleLeft >= 0 && (entry.AutoDisconnect != 1 || idleLeft < static_cast<double>(ageLeft));
+  lblDisconnect.SetCaption(idleNearer ? kIdleCountdownCaption : kAgeCountdownCaption);
+  if (idleNearer || entry.AutoDisconnect == 1) {
     lblDisconnect.SetEnabled(true);
     lblDiscTime.SetForeColor(kCountdownColor);
     // ClockText shows a limit already passed as 00:00:00.
-    lblDiscTime.SetCaption(ClockText(static_cast<int64_t>(std::nearbyint(entry.AutoDisconnectTime)) - elapsed));
+    lblDiscTime.SetCaption(ClockText(idleNearer ? static_cast<int64_t>(std::ceil(idleLeft)) : ageLeft));
   } else {
     lblDisconnect.SetEnabled(false);
     lblDiscTime.SetCaption("");

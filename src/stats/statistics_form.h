@@ -51,6 +51,9 @@ class StatisticsForm : public forms::Form {
  public:
   StatisticsForm(StatisticsSources sources, StatisticsCallbacks callbacks);
 
+  // The countdown row's caption: the age limit's, or the idle hang-up's.
+  static constexpr const char* kAgeCountdownCaption = "Active line disconnection in:";
+  static constexpr const char* kIdleCountdownCaption = "Idle line hang-up in:";
   // Text colour of the running countdowns.
   static constexpr forms::Color kCountdownColor = forms::Rgb(255, 0, 0);
 

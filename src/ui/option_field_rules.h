@@ -34,6 +34,11 @@ inline constexpr NumericFieldRule kOffTimeRule{-1, 101, 100, -1, 0, 100, true};
 // megabytes likewise up to 99999, and the warning level's percent.
 inline constexpr NumericFieldRule kAllowanceMegabytesRule{-1, 100000, 100000, -1, 1, 99999};
 inline constexpr NumericFieldRule kWarnPercentRule{0, 100, 100, 0, 1, 99};
+// The idle hang-up: minutes as txtAhrs takes hours (0 for none), and the
+// threshold in bytes a minute, which must be above 0 (a line is never
+// quite silent, so 0 would never find it idle).
+inline constexpr NumericFieldRule kIdleMinutesRule{-1, 1000, 1000, -1, 1, 999};
+inline constexpr NumericFieldRule kIdleThresholdRule{0, 100000, 100000, 0, 1, 99999};
 
 // The scroll bar's value after its wrap rule: the low marker becomes the
 // highest valid value, the high marker the lowest.

@@ -139,6 +139,7 @@ void OptionsForm::Form_Load() {
   loaded_ = FormValues();
   loaded_.lastDialedLocation = entry.LastDialedLocation;
   LoadLimitsPage(key);
+  LoadActionsPage(key);
 
   // The desktops come from the shell; an empty path makes the file steps
   // of saving and removal do nothing there.

@@ -153,6 +153,8 @@ void OptionsForm::cmdBrowse_Click(int index) {
       {"Open users list from:", kListFilter, "csv", &OptionsForm::txtUserList},
       {"Select file location:", kProgramFilter, "exe", &OptionsForm::txtNZlocation},
       {"Select file location:", kProgramFilter, "exe", &OptionsForm::txtBrowser},
+      {"Program to run when connected:", kProgramFilter, "exe", &OptionsForm::txtConnectAction},
+      {"Program to run when the line has ended:", kProgramFilter, "exe", &OptionsForm::txtDisconnectAction},
   };
   if (index < 1 || index > static_cast<int>(std::size(kBrowse))) return;
   const Browse& browse = kBrowse[index - 1];

@@ -35,7 +35,7 @@ OptionsForm::OptionsForm(OptionsServices services, OptionsCallbacks callbacks)
   SetCaption("Corvane - Options");
   Move(0, 0, kWidth, kHeight);
 
-  for (const char* caption : {"&General", "&Login", "&Automate", "", "A&bout", "L&imits"}) tbsOptions.AddTab(caption);
+  for (const char* caption : {"&General", "&Login", "&Automate", "", "A&bout", "L&imits", "Ac&tions"}) tbsOptions.AddTab(caption);
   fraSelectEntry.SetCaption("Create/Edit dialing entry:");
   cmdRemove.SetCaption("&Remove Entry");
   cmdShowStats.SetCaption("&Show online time stats");
@@ -108,15 +108,20 @@ OptionsForm::OptionsForm(OptionsServices services, OptionsCallbacks callbacks)
            &lblNZentry, &txtNZentry, &lblNZlocation, &txtNZlocation, &cmdBrowse[2], &imgIcon[1], &Text2,
            &lblAbout, &fra[5], &fraAllowance, &lblAllowTime, &txtAllowHours, &vsbAllowHours, &lblAllowHrs,
            &lblAllowData, &txtAllowMegabytes, &vsbAllowMegabytes, &lblAllowMB, &lblWarnAt, &txtWarnPercent,
-           &vsbWarnPercent, &lblWarnPercent, &chkAllowHangUp, &fraUsed, &lblUsed}) {
+           &vsbWarnPercent, &lblWarnPercent, &chkAllowHangUp, &fraUsed, &lblUsed, &fra[6], &fraIdle, &lblIdleAfter,
+           &txtIdleMinutes, &vsbIdleMinutes, &lblIdleMin, &lblIdleBelow, &txtIdleThreshold, &vsbIdleThreshold,
+           &lblIdleBytes, &fraActions, &lblOnConnect, &txtConnectAction, &cmdBrowse[4], &lblConnectArgs,
+           &txtConnectArgs, &lblOnDisconnect, &txtDisconnectAction, &cmdBrowse[5], &lblDisconnectArgs,
+           &txtDisconnectArgs}) {
     Register(*control);
   }
   SetUpLimitsPage();
+  SetUpActionsPage();
   LayOut();
   ConnectEvents();
 }
 
-std::array<OptionsForm::NumericField, 12> OptionsForm::NumericFields() {
+std::array<OptionsForm::NumericField, 14> OptionsForm::NumericFields() {
   return {{{txtAhrs, vsbAhrs, kHoursRule},
            {txtAmin, vsbAmin, kMinutesOfHourRule},
            {TxtRedial, vsb1, kRedialCountRule},
@@ -128,7 +133,9 @@ std::array<OptionsForm::NumericField, 12> OptionsForm::NumericFields() {
            {txtOffTimeEx2, vsbOffTimeEx2, kOffTimeRule},
            {txtAllowHours, vsbAllowHours, kHoursRule},
            {txtAllowMegabytes, vsbAllowMegabytes, kAllowanceMegabytesRule},
-           {txtWarnPercent, vsbWarnPercent, kWarnPercentRule}}};
+           {txtWarnPercent, vsbWarnPercent, kWarnPercentRule},
+           {txtIdleMinutes, vsbIdleMinutes, kIdleMinutesRule},
+           {txtIdleThreshold, vsbIdleThreshold, kIdleThresholdRule}}};
 }
 
 void OptionsForm::LayOut() {
@@ -252,6 +259,36 @@ void OptionsForm::LayOut() {
   chkAllowHangUp.Move(240, 1620, 5800, 285);
   fraUsed.Move(120, 2220, 6440, 1080);
   lblUsed.Move(240, 330, 6000, 600);
+
+  // Actions: the idle rows as the Limits page's, then each action's
+  // program (with its Browse button) over its arguments.
+  fraIdle.Move(120, 60, 6440, 1140);
+  const int idleRows[] = {330, 720};
+  forms::Label* idleLabels[] = {&lblIdleAfter, &lblIdleBelow};
+  forms::TextBox* idleBoxes[] = {&txtIdleMinutes, &txtIdleThreshold};
+  forms::VScrollBar* idleBars[] = {&vsbIdleMinutes, &vsbIdleThreshold};
+  forms::Label* idleUnits[] = {&lblIdleMin, &lblIdleBytes};
+  for (size_t row = 0; row < 2; ++row) {
+    const int top = idleRows[row];
+    idleLabels[row]->Move(240, top + 45, 1560, 255);
+    idleBoxes[row]->Move(1800, top, 795, 315);
+    idleBars[row]->Move(2595, top, 255, 315);
+    idleUnits[row]->Move(2940, top + 45, 3360, 255);
+  }
+  fraActions.Move(120, 1320, 6440, 1980);
+  const int actionRows[] = {330, 1110};
+  forms::Label* actionLabels[] = {&lblOnConnect, &lblOnDisconnect};
+  forms::TextBox* programBoxes[] = {&txtConnectAction, &txtDisconnectAction};
+  forms::Label* argumentLabels[] = {&lblConnectArgs, &lblDisconnectArgs};
+  forms::TextBox* argumentBoxes[] = {&txtConnectArgs, &txtDisconnectArgs};
+  for (size_t row = 0; row < 2; ++row) {
+    const int top = actionRows[row];
+    actionLabels[row]->Move(240, top + 45, 1560, 255);
+    programBoxes[row]->Move(1800, top, 3960, 315);
+    cmdBrowse[4 + row].Move(5880, top, 480, 315);
+    argumentLabels[row]->Move(240, top + 435, 1560, 255);
+    argumentBoxes[row]->Move(1800, top + 390, 3960, 315);
+  }
 }
 
 void OptionsForm::ConnectEvents() {

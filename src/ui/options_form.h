@@ -11,6 +11,8 @@
 #include "forms/form.h"
 #include "forms/form_host.h"
 #include "settings/allowance_settings.h"
+#include "settings/idle_settings.h"
+#include "settings/line_actions.h"
 #include "settings/entry_saving.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
@@ -74,12 +76,13 @@ class OptionsForm : public forms::Form {
   OptionsForm(OptionsServices services, OptionsCallbacks callbacks);
 
   forms::TabStrip tbsOptions{"tbsOptions", IDC_OPT_TBSOPTIONS};
-  std::array<forms::Frame, 6> fra{{{"fra(1)", IDC_OPT_FRA1, &tbsOptions},
+  std::array<forms::Frame, 7> fra{{{"fra(1)", IDC_OPT_FRA1, &tbsOptions},
                                    {"fra(2)", IDC_OPT_FRA2, &tbsOptions},
                                    {"fra(3)", IDC_OPT_FRA3, &tbsOptions},
                                    {"fra(4)", IDC_OPT_FRA4, &tbsOptions},
                                    {"fra(5)", IDC_OPT_FRA5, &tbsOptions},
-                                   {"fra(6)", IDC_OPT_FRA6, &tbsOptions}}};
+                                   {"fra(6)", IDC_OPT_FRA6, &tbsOptions},
+                                   {"fra(7)", IDC_OPT_FRA7, &tbsOptions}}};
 
   forms::Frame fraSelectEntry{"fraSelectEntry", IDC_OPT_FRASELECTENTRY};
   forms::ComboBox cmbSelEntry{"cmbSelEntry", IDC_OPT_CMBSELENTRY, &fraSelectEntry};
@@ -124,11 +127,35 @@ class OptionsForm : public forms::Form {
   forms::Label lblUserList{"lblUserList", IDC_OPT_LBLUSERLIST, &fraLists};
   forms::TextBox txtUserList{"txtUserList", IDC_OPT_TXTUSERLIST, &fraLists};
 
-  // Browse buttons 1 to 4: phone list, user list, custom program, browser.
-  std::array<forms::CommandButton, 4> cmdBrowse{{{"cmdBrowse(1)", IDC_OPT_CMDBROWSE1, &fraLists},
+  // Actions: the idle hang-up, and the programs run on connect and on
+  // disconnect (their Browse buttons are cmdBrowse(5) and (6) below)
+  forms::Frame fraIdle{"fraIdle", IDC_OPT_FRAIDLE, &fra[6]};
+  forms::Label lblIdleAfter{"lblIdleAfter", IDC_OPT_LBLIDLEAFTER, &fraIdle};
+  forms::TextBox txtIdleMinutes{"txtIdleMinutes", IDC_OPT_TXTIDLEMINUTES, &fraIdle};
+  forms::VScrollBar vsbIdleMinutes{"vsbIdleMinutes", IDC_OPT_VSBIDLEMINUTES, &fraIdle};
+  forms::Label lblIdleMin{"lblIdleMin", IDC_OPT_LBLIDLEMIN, &fraIdle};
+  forms::Label lblIdleBelow{"lblIdleBelow", IDC_OPT_LBLIDLEBELOW, &fraIdle};
+  forms::TextBox txtIdleThreshold{"txtIdleThreshold", IDC_OPT_TXTIDLETHRESHOLD, &fraIdle};
+  forms::VScrollBar vsbIdleThreshold{"vsbIdleThreshold", IDC_OPT_VSBIDLETHRESHOLD, &fraIdle};
+  forms::Label lblIdleBytes{"lblIdleBytes", IDC_OPT_LBLIDLEBYTES, &fraIdle};
+  forms::Frame fraActions{"fraActions", IDC_OPT_FRAACTIONS, &fra[6]};
+  forms::Label lblOnConnect{"lblOnConnect", IDC_OPT_LBLONCONNECT, &fraActions};
+  forms::TextBox txtConnectAction{"txtConnectAction", IDC_OPT_TXTCONNECTACTION, &fraActions};
+  forms::Label lblConnectArgs{"lblConnectArgs", IDC_OPT_LBLCONNECTARGS, &fraActions};
+  forms::TextBox txtConnectArgs{"txtConnectArgs", IDC_OPT_TXTCONNECTARGS, &fraActions};
+  forms::Label lblOnDisconnect{"lblOnDisconnect", IDC_OPT_LBLONDISCONNECT, &fraActions};
+  forms::TextBox txtDisconnectAction{"txtDisconnectAction", IDC_OPT_TXTDISCONNECTACTION, &fraActions};
+  forms::Label lblDisconnectArgs{"lblDisconnectArgs", IDC_OPT_LBLDISCONNECTARGS, &fraActions};
+  forms::TextBox txtDisconnectArgs{"txtDisconnectArgs", IDC_OPT_TXTDISCONNECTARGS, &fraActions};
+
+  // Browse buttons 1 to 6: phone list, user list, custom program, browser,
+  // connect action, disconnect action.
+  std::array<forms::CommandButton, 6> cmdBrowse{{{"cmdBrowse(1)", IDC_OPT_CMDBROWSE1, &fraLists},
                                                  {"cmdBrowse(2)", IDC_OPT_CMDBROWSE2, &fraLists},
                                                  {"cmdBrowse(3)", IDC_OPT_CMDBROWSE3, &fra[3]},
-                                                 {"cmdBrowse(4)", IDC_OPT_CMDBROWSE4, &fra[2]}}};
+                                                 {"cmdBrowse(4)", IDC_OPT_CMDBROWSE4, &fra[2]},
+                                                 {"cmdBrowse(5)", IDC_OPT_CMDBROWSE5, &fraActions},
+                                                 {"cmdBrowse(6)", IDC_OPT_CMDBROWSE6, &fraActions}}};
 
   // Automate
   forms::Frame fraAutoDisconnect{"fraAutoDisconnect", IDC_OPT_FRAAUTODISCONNECT, &fra[2]};
@@ -254,8 +281,9 @@ class OptionsForm : public forms::Form {
   void ConnectEvents();
   // Every numeric box with its scroll bar and rule: txtAhrs, txtAmin,
   // TxtRedial, txtMinutes, txtSeconds, the two on-time and the two off-time
-  // boxes, then the Limits page's three, in that order.
-  std::array<NumericField, 12> NumericFields();
+  // boxes, then the Limits page's three and the Actions page's two, in
+  // that order.
+  std::array<NumericField, 14> NumericFields();
   void NumericText_Change(const NumericField& field);
   void NumericScroll_Change(const NumericField& field);
   void OnTime_Change(const NumericField& onTime, const NumericField& offTime);
@@ -279,6 +307,13 @@ class OptionsForm : public forms::Form {
   void LoadLimitsPage(const std::string& entryKey);
   AllowanceSettings LimitsPageValues() const;
 
+  // The Actions page (options_actions.cpp): the idle hang-up and the
+  // actions, set up, filled from the entry and read back.
+  void SetUpActionsPage();
+  void LoadActionsPage(const std::string& entryKey);
+  IdleSettings IdlePageValues() const;
+  LineActions ActionsPageValues() const;
+
   // True while the edited entry is the one the running connection uses.
   bool EditsRunningEntry() const;
 
@@ -289,6 +324,8 @@ class OptionsForm : public forms::Form {
   std::string loadedEntryName_;
   EntryForm loaded_;
   AllowanceSettings loadedAllowance_;
+  IdleSettings loadedIdle_;
+  LineActions loadedActions_;
   // The entry's "PreviousPhoneNumber", which only the number file writes.
   std::string previousNumber_;
   // StartEntryName is taken at the window's first load only.

@@ -117,6 +117,10 @@ void OptionsForm::cmdOK_Click() {
     }
     SaveAllowance(LimitsPageValues(), shownEntry ? &loadedAllowance_ : nullptr, services_.store,
                   services_.store.SettingsRoot + form.name);
+    SaveIdleSettings(IdlePageValues(), shownEntry ? &loadedIdle_ : nullptr, services_.store,
+                     services_.store.SettingsRoot + form.name);
+    SaveLineActions(ActionsPageValues(), shownEntry ? &loadedActions_ : nullptr, services_.store,
+                    services_.store.SettingsRoot + form.name);
     if (callbacks_.entrySaved) callbacks_.entrySaved(EditedEntryName);
     shortcutName = form.name;
   }

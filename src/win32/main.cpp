@@ -27,6 +27,7 @@
 #include "win32/win32_form_host.h"
 #include "win32/win32_message_box.h"
 #include "win32/win32_platform.h"
+#include "win32/win32_process.h"
 #include "win32/win32_registry.h"
 #include "win32/win32_shell.h"
 #include "win32/win32_shell_links.h"
@@ -97,8 +98,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   Win32FileDialog fileDialog;
   Win32ShellLinks shellLinks;
   Win32ConnectionLogFiles logFiles;
+  Win32Process processes;
   Ports ports{registry, clock,    shell,    messages, pump,     platform,
-              dialUp,   trayIcon, formHost, files,    download, fileDialog, shellLinks, logFiles};
+              dialUp,   trayIcon, formHost, files,    download, fileDialog, shellLinks, logFiles, processes};
   AppContext context(ports, arguments, FreshRandomSeed(), kCheckpointSeconds);
   context.ProgramFile = ProgramFile();
   // The other windows' forms live in the context: their binders go first.

@@ -3,11 +3,15 @@
 // refused request, connect, drops with and without an error, the options
 // window browsed, saved and cancelled, the monitoring switch, the statistics
 // window, Cancel, Redial, Exit, the tray's Disconnect, kill and restart, the
-// wall clock moved, traffic on the line against a data allowance). After
+// wall clock moved, traffic on the line against a data allowance and the
+// idle rule, the user away for a while). After
 // every step the invariants below must hold (the connection log's among
 // them: its seconds per entry and month are the account's, and each record
 // is named for what ended its line; and the allowance's: no warning shown
-// twice, no dial after its hang-up but the user's past its question); a
+// twice, no dial after its hang-up but the user's past its question; and
+// the idle rule's: no idle hang-up while the traffic of its window was
+// above the threshold; and each ended line's disconnect action started
+// exactly once, with the end its record names); a
 // failing sequence is shrunk to a short one and printed with its seed.
 //
 // CORVANE_MODEL_RUNS and CORVANE_MODEL_STEPS set the size of the run (the
@@ -46,6 +50,8 @@ constexpr uint32_t kDialing = 2;
 constexpr uint32_t kAuthenticating = 5;
 constexpr int32_t kDropError = 629;
 constexpr int32_t kRejected = 633;
+constexpr uint64_t kIdleThreshold = 2048;  // the entry's, in bytes a minute: the default
+const char* const kDisconnectAction = "C:\\Tools\\down.exe";
 
 // The service as the program meets it: one line at most, handles that turn
 // invalid once hung up, and the record of when each line was up.
@@ -70,7 +76,10 @@ class SimulatedService : public FakeDialUpService {
   int32_t HangUp(RasHandle handle) override {
     FakeDialUpService::HangUp(handle);
     if (handle == inFlight) inFlight = 0;
-    if (handle == upHandle) LineDown();
+    if (handle == upHandle) {
+      hungUpAt = clock_.monotonic;
+      LineDown();
+    }
     return kRasSuccess;
   }
   int32_t QueryConnectStatus(RasHandle handle, ConnectStatus& status) override {
@@ -87,6 +96,7 @@ class SimulatedService : public FakeDialUpService {
     inFlight = 0;
     upSince = clock_.monotonic;
     statistics.BytesReceived = 0;
+    traffic.clear();
     connections = {ListedLine(upHandle)};
     return true;
   }
@@ -102,6 +112,9 @@ class SimulatedService : public FakeDialUpService {
   RasHandle upHandle = 0;
   double upSince = 0;
   double upSeconds = 0;  // of every line that has gone down
+  double hungUpAt = 0;   // when the program last hung a line up
+  // The traffic of the line up: when, and how many bytes.
+  std::vector<std::pair<double, uint64_t>> traffic;
   int lines = 0;
   bool rejectNext = false;
   std::string violation;
@@ -113,7 +126,7 @@ class SimulatedService : public FakeDialUpService {
 enum class Act {
   Tick, Dial, Redial, Cancel, Busy, RefusedLogin, RejectNext, Connect, DropQuietly, DropWithError,
   OptionsBrowse, OptionsSave, MonitoringToggle, Statistics, TrayDisconnect, Exit, Kill, ClockJump, Traffic,
-  AnswerYes, AnswerNo, Count
+  AnswerYes, AnswerNo, Away, Count
 };
 
 const char* Name(Act act) {
@@ -122,7 +135,7 @@ const char* Name(Act act) {
                                        "DropQuietly",   "DropWithError", "OptionsBrowse",  "OptionsSave",
                                        "MonitoringToggle", "Statistics", "TrayDisconnect", "Exit",
                                        "Kill",          "ClockJump",    "Traffic",         "AnswerYes",
-                                       "AnswerNo"};
+                                       "AnswerNo",      "Away"};
   return kNames[static_cast<int>(act)];
 }
 
@@ -134,7 +147,7 @@ struct Step {
 std::vector<Step> RandomSteps(uint32_t seed, int count) {
   std::mt19937 random(seed);
   // Ticks are the most common event, as they are in a running program.
-  std::discrete_distribution<int> pick({40, 4, 3, 1, 5, 3, 1, 8, 3, 3, 2, 2, 2, 2, 1, 1, 1, 2, 6, 1, 1});
+  std::discrete_distribution<int> pick({40, 4, 3, 1, 5, 3, 1, 8, 3, 3, 2, 2, 2, 2, 1, 1, 1, 2, 6, 1, 1, 2});
   std::vector<Step> steps;
   for (int i = 0; i < count; ++i) steps.push_back({static_cast<Act>(pick(random)), static_cast<uint32_t>(random())});
   return steps;
@@ -148,7 +161,7 @@ class Model {
     Seed("Work", {{"PhoneNumber", "5550100"}, {"UserName", "ann"}, {"MonitorTime", "1"}, {"AutoReconnect", "1"},
                   {"EnableRedial", "1"}, {"NumberOfRedials", "3"}, {"Minutes", "0"}, {"Seconds", "2"},
                   {"DoNotAsk", "1"}, {"AllowanceMegabytes", "1"}, {"AllowanceWarnPercent", "50"},
-                  {"AllowanceHangUp", "1"}});
+                  {"AllowanceHangUp", "1"}, {"IdleMinutes", "1"}, {"DisconnectAction", kDisconnectAction}});
     Seed("Other", {{"PhoneNumber", "5559999"}, {"UserName", "zed"}, {"MonitorTime", "0"}, {"Icon", "12"}});
     pump.onEvents = [this] { TickIfRunning(); };
     StartProgram();
@@ -236,7 +249,16 @@ class Model {
         clock.secondsSinceMidnight = static_cast<double>(step.value % 86400);
         break;
       case Act::Traffic:
-        if (service.upHandle != 0) service.statistics.BytesReceived += step.value % 300'000;
+        if (service.upHandle != 0) {
+          // Now and then only background traffic, below the idle threshold.
+          const uint64_t bytes = step.value % 3 == 0 ? step.value % 1500 : step.value % 300'000;
+          service.statistics.BytesReceived += static_cast<uint32_t>(bytes);
+          service.traffic.emplace_back(clock.monotonic, bytes);
+        }
+        break;
+      // Nothing from the user or the line for longer than the idle limit.
+      case Act::Away:
+        for (int tick = 0; tick < 130; ++tick) Pass(kTick);
         break;
       // How the user answers the questions from now on, "Dial anyway?" among them.
       case Act::AnswerYes: messages.answer = MsgResult::Yes; break;
@@ -337,8 +359,11 @@ class Model {
     AppContext& app = *context;
     const Connection& line = app.Line;
     if (!app.frmDialer.Loaded()) {
-      // A lost line is not redialled once the month's allowance is used up.
-      if (!endsByRule && UsedUpWarnings() == 0) return "the program ended without the user's word or a rule";
+      // A lost line is not redialled once the month's allowance is used up,
+      // nor one hung up for being idle.
+      if (!endsByRule && UsedUpWarnings() == 0 && IdleHangUps() == 0) {
+        return "the program ended without the user's word or a rule";
+      }
       return Booking();
     }
     const bool live = line.IsConnected() || line.BusyRedialPending() || line.RetryPending() || line.LineDropped() ||
@@ -364,14 +389,35 @@ class Model {
                           (act == Act::Exit || act == Act::TrayDisconnect || act == Act::Cancel)) ||
                          (end == ConnectionEnd::MonitoringOff && act == Act::MonitoringToggle) ||
                          (end == ConnectionEnd::ProgramStopped && act == Act::Kill) ||
-                         (end == ConnectionEnd::Allowance && UsedUpWarnings() > 0);
+                         (end == ConnectionEnd::Allowance && UsedUpWarnings() > 0) ||
+                         (end == ConnectionEnd::Idle && IdleHangUps() > 0);
       if (!named) return std::string("a line ended by ") + Name(act) + " was logged as " + ConnectionEndName(end);
       if (end == ConnectionEnd::Allowance) {
         limitHungUp = true;
         questionsAtHangUp = AllowanceQuestions();
       }
+      if (end == ConnectionEnd::Idle) {
+        uint64_t bytes = 0;
+        for (const auto& [at, added] : service.traffic) bytes += at > service.hungUpAt - 60 ? added : 0;
+        if (bytes >= kIdleThreshold) {
+          return "hung up as idle after " + std::to_string(bytes) + " bytes in the minute before";
+        }
+      }
+      // Switching the monitoring off ends no line; a killed program's line
+      // is written at the next start, long after it ended.
+      if (end != ConnectionEnd::MonitoringOff && end != ConnectionEnd::ProgramStopped) {
+        if (actionsChecked >= processes.started.size()) return std::string("a line ended by ") + Name(act) +
+                                                               " started no disconnect action";
+        const std::string endedBy = processes.started[actionsChecked++].Variable("CORVANE_ENDED_BY");
+        if (endedBy != ConnectionEndName(end)) {
+          return "the disconnect action was told " + endedBy + " for a line logged as " + ConnectionEndName(end);
+        }
+      }
     }
     recordsChecked = records.size();
+    if (processes.started.size() != actionsChecked) {
+      return std::string("a disconnect action without an ended line, at ") + Name(act);
+    }
     for (const char* entry : {"Work", "Other"}) {
       int64_t logged = 0;
       for (const ConnectionRecord& record : records) {
@@ -389,6 +435,11 @@ class Model {
     return {};
   }
 
+  size_t IdleHangUps() const {
+    return static_cast<size_t>(std::count_if(trayIcon.balloons.begin(), trayIcon.balloons.end(), [](const auto& b) {
+      return b.text.find("has been hung up.") != std::string::npos;
+    }));
+  }
   size_t UsedUpWarnings() const {
     return static_cast<size_t>(std::count_if(trayIcon.balloons.begin(), trayIcon.balloons.end(), [](const auto& b) {
       return b.title.find("used up") != std::string::npos;
@@ -406,6 +457,7 @@ class Model {
   std::string CheckAllowance() {
     std::vector<std::string> shown;
     for (const FakeTrayIcon::Balloon& balloon : trayIcon.balloons) {
+      if (balloon.title.find("Allowance") != 0) continue;  // the idle rule's come once per line
       const std::string warning = balloon.title + " / " + balloon.text.substr(0, balloon.text.find(':'));
       if (std::find(shown.begin(), shown.end(), warning) != shown.end()) return "a warning shown twice: " + warning;
       shown.push_back(warning);
@@ -450,8 +502,9 @@ class Model {
   FakeFileDialog fileDialog;
   FakeShellLinks shellLinks;
   FakeLogFiles logFiles;
+  FakeProcesses processes;
   Ports ports{registry, clock,    shell,    messages, pump,     platform,
-              service,  trayIcon, formHost, files,    download, fileDialog, shellLinks, logFiles};
+              service,  trayIcon, formHost, files,    download, fileDialog, shellLinks, logFiles, processes};
 
  private:
   RecordingWindow window;
@@ -459,6 +512,7 @@ class Model {
   uint32_t runs = 0;
   size_t dialsChecked = 0;
   size_t recordsChecked = 0;
+  size_t actionsChecked = 0;  // disconnect actions matched to their lines
   std::string expectedNumber = "5550100";
   int bookings = 0;  // extra bookings of one line (the monitoring switch)
   double killTolerance = 0;

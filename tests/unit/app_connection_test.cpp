@@ -341,7 +341,9 @@ TEST(LedgerCalendarTest, BookingAtTheTurnOfTheYearReadsTheDateOnce) {
 }
 
 // Each way a line ends is logged under its own name, with the seconds the
-// account booked for it and the traffic of the last reading.
+// account booked for it and the traffic of the last reading; the entry's
+// disconnect action is started once, after the booking, with what the log
+// says of the line (switching the monitoring off ends no line: nothing).
 class LineEndTest;
 struct LineEnd {
   const char* name;
@@ -359,10 +361,12 @@ class LineEndTest : public ConnectionTest, public ::testing::WithParamInterface<
   using ConnectionTest::Event;
 };
 
-TEST_P(LineEndTest, IsLoggedWithItsReasonSecondsAndTraffic) {
+TEST_P(LineEndTest, IsLoggedWithItsReasonSecondsAndTrafficAndStartsTheDisconnectAction) {
   const LineEnd& c = GetParam();
   dialUp.statistics.Bps = 49333;
-  AppContext& app = StartWork(c.values);
+  Values values = c.values;
+  values.insert(values.end(), {{"DisconnectAction", "C:\\Tools\\down.exe"}, {"DisconnectActionArguments", "/quiet"}});
+  AppContext& app = StartWork(values);
   LineUp();
   dialUp.statistics.BytesTransmitted = 600;
   dialUp.statistics.BytesReceived = 4000;
@@ -384,6 +388,25 @@ TEST_P(LineEndTest, IsLoggedWithItsReasonSecondsAndTraffic) {
   EXPECT_EQ(record.BookedIn.Month, 12);
   EXPECT_EQ(record.BookedIn.Year, 2026);
   EXPECT_EQ(StripNull(*registry.RawValue(RegHive::CurrentUser, EntryKey("Work"), kLogCheckpointValue)), "");
+
+  if (c.expected == ConnectionEnd::MonitoringOff) {
+    EXPECT_TRUE(processes.started.empty());
+    return;
+  }
+  ASSERT_EQ(processes.started.size(), 1u);
+  const FakeProcesses::Started& action = processes.started[0];
+  EXPECT_EQ(action.program, "C:\\Tools\\down.exe");
+  EXPECT_EQ(action.arguments, "/quiet");
+  const std::vector<EnvironmentVariable> expected{{"CORVANE_EVENT", "disconnect"},
+                                                  {"CORVANE_ENTRY", "Work"},
+                                                  {"CORVANE_NUMBER", "5550100"},
+                                                  {"CORVANE_LOGIN", ""},
+                                                  {"CORVANE_SPEED", "49333"},
+                                                  {"CORVANE_SECONDS", std::to_string(record.Seconds)},
+                                                  {"CORVANE_BYTES_SENT", std::to_string(record.Sent)},
+                                                  {"CORVANE_BYTES_RECEIVED", std::to_string(record.Received)},
+                                                  {"CORVANE_ENDED_BY", ConnectionEndName(c.expected)}};
+  EXPECT_EQ(action.variables, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -435,7 +458,19 @@ INSTANTIATE_TEST_SUITE_P(
         LineEnd{"MonitoringOff", {}, [](AppContext& app, LineEndTest&) { app.Line.InterruptMonitoring(); },
                 ConnectionEnd::MonitoringOff},
         LineEnd{"Shutdown", {}, [](AppContext& app, LineEndTest&) { app.frmDialer.Unload(forms::kUnloadAppWindows); },
-                ConnectionEnd::Shutdown}),
+                ConnectionEnd::Shutdown},
+        LineEnd{"Idle",
+                {{"IdleMinutes", "1"}},
+                [](AppContext&, LineEndTest& t) {
+                  // Quiet from the 60 s reading on: hung up at the reading a
+                  // minute later, booked at the next tick.
+                  for (int ticks = 0; ticks < 400 && t.dialUp.hangUps.empty(); ++ticks) t.Pass(0.5);
+                  ASSERT_EQ(t.dialUp.hangUps.size(), 1u);
+                  t.dialUp.statisticsAnswer = kRasInvalidHandle;
+                  t.dialUp.connections.clear();
+                  t.Pass(1);
+                },
+                ConnectionEnd::Idle}),
     [](const ::testing::TestParamInfo<LineEnd>& info) { return std::string(info.param.name); });
 
 // The number file switches the line to its new number: each connection's
@@ -581,6 +616,87 @@ TEST_F(ConnectionTest, AllowanceWarnsThenHangsUpWithoutReconnectAndTheNextDialAs
   messages.answer = MsgResult::Yes;
   Start("Work");
   EXPECT_EQ(dialUp.dials.size(), 2u) << "Yes: dialled";
+}
+
+// An idle line is warned a minute before its hang-up, once per countdown
+// (traffic starts a new one), shows its countdown in the tooltip, and is
+// hung up with a balloon saying why, booked as Idle and not redialled.
+TEST_F(ConnectionTest, IdleLineIsWarnedOncePerCountdownThenHungUpWithoutReconnect) {
+  AppContext& app = StartWork({{"IdleMinutes", "3"}});
+  LineUp();
+  const RasHandle line = app.Line.RunningConnection();
+  const std::string warning = "'Work' has been idle for 2 minutes and will be hung up in a minute.";
+  Pass(100);
+  const std::string tips[] = {app.Line.TrayTooltip(), app.Line.TrayTooltip()};
+  EXPECT_TRUE(tips[0] == "Idle hang-up in: 2 min" || tips[1] == "Idle hang-up in: 2 min") << tips[0] << " / " << tips[1];
+  Pass(30);
+  ASSERT_EQ(trayIcon.balloons.size(), 1u);
+  EXPECT_EQ(trayIcon.balloons[0].text, warning);
+  dialUp.statistics.BytesReceived = 5000;  // the user fetches something
+  Pass(100);
+  EXPECT_EQ(trayIcon.balloons.size(), 1u) << "the countdown started afresh and warns again only at its own minute";
+  EXPECT_TRUE(dialUp.hangUps.empty());
+  Pass(60);
+  ASSERT_EQ(trayIcon.balloons.size(), 2u);
+  EXPECT_EQ(trayIcon.balloons[1].text, warning);
+  Pass(60);
+  ASSERT_EQ(trayIcon.balloons.size(), 3u);
+  EXPECT_EQ(trayIcon.balloons[2].text, "'Work' was idle for 3 minutes and has been hung up.");
+  EXPECT_EQ(dialUp.hangUps, std::vector<RasHandle>{line});
+  EXPECT_TRUE(trayIcon.shown) << "the balloon comes while the icon is there";
+
+  dialUp.statisticsAnswer = kRasInvalidHandle;
+  dialUp.connections.clear();
+  Pass(5);
+  EXPECT_FALSE(app.frmDialer.Loaded()) << "the program ends, as at the age limit";
+  EXPECT_EQ(dialUp.dials.size(), 1u) << "no reconnect";
+  const std::vector<ConnectionRecord> records = ReadConnectionRows(logFiles.files[kConnectionLogFile]);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].EndedBy, ConnectionEnd::Idle);
+}
+
+// The connect action starts after the browser with what the line is; an
+// action that cannot start costs a details line and a balloon, and neither
+// the line nor its booking.
+TEST_F(ConnectionTest, ActionsThatCannotStartCostADetailsLineAndABalloonOnly) {
+  dialUp.statistics.Bps = 33600;
+  processes.failure = "The system cannot find the file specified.";
+  AppContext& app = StartWork({{"UserName", "alice"},
+                               {"DoNotAsk", "1"},
+                               {"StartBrowser", "1"},
+                               {"BrowserPath", "C:\\Web\\browse.exe"},
+                               {"ConnectAction", "C:\\Tools\\up.exe"},
+                               {"ConnectActionArguments", "--sync \"C:\\My Mail\""},
+                               {"DisconnectAction", "C:\\Tools\\down.exe"}});
+  LineUp();
+  ASSERT_EQ(shell.started.size(), 1u) << "the browser first";
+  ASSERT_EQ(processes.started.size(), 1u);
+  EXPECT_EQ(processes.started[0].program, "C:\\Tools\\up.exe");
+  EXPECT_EQ(processes.started[0].arguments, "--sync \"C:\\My Mail\"");
+  const std::vector<EnvironmentVariable> expected{{"CORVANE_EVENT", "connect"},
+                                                  {"CORVANE_ENTRY", "Work"},
+                                                  {"CORVANE_NUMBER", "5550100"},
+                                                  {"CORVANE_LOGIN", "alice"},
+                                                  {"CORVANE_SPEED", "33600"}};
+  EXPECT_EQ(processes.started[0].variables, expected);
+  EXPECT_TRUE(app.Line.IsConnected());
+  const std::string details = app.frmDialer.txtDetails.Text();
+  EXPECT_NE(details.find("Connect action: Could not start 'C:\\Tools\\up.exe': The system cannot find the file specified."),
+            std::string::npos)
+      << details;
+  ASSERT_EQ(trayIcon.balloons.size(), 1u);
+  EXPECT_EQ(trayIcon.balloons[0].text,
+            "The action on connect could not be started.\r\nCould not start 'C:\\Tools\\up.exe': The system cannot "
+            "find the file specified.");
+
+  Pass(10);
+  app.frmDialer.mnuDisconnect.OnUserClick();
+  ASSERT_EQ(processes.started.size(), 2u);
+  EXPECT_EQ(processes.started[1].program, "C:\\Tools\\down.exe");
+  EXPECT_EQ(trayIcon.balloons.size(), 2u);
+  const std::vector<ConnectionRecord> records = ReadConnectionRows(logFiles.files[kConnectionLogFile]);
+  ASSERT_EQ(records.size(), 1u) << "booked and logged all the same";
+  EXPECT_EQ(records[0].Seconds, Booked());
 }
 
 // Past a used-up allowance a dropped line is not redialled (here one the

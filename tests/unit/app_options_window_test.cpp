@@ -300,5 +300,46 @@ TEST_F(OptionsWindowTest, LimitsPageShowsTheMonthsUseAndSavesOnlyTheUsersChange)
   EXPECT_TRUE(dialUp.hangUps.empty()) << "warned only: no hang-up asked for";
 }
 
+// The Actions page: the idle fields follow the numeric field rules (a
+// threshold of 0 would never fire and is refused), the programs come from
+// Browse, and a save writes only what the user changed; the running line
+// takes the saved idle rule at once.
+TEST_F(OptionsWindowTest, ActionsPageSavesOnlyTheUsersChangesAndTheLineTakesTheIdleRule) {
+  AppContext& app = ConnectWork();
+  app.frmDialer.mnuOptions_Click();
+  OptionsForm& options = app.frmOptions;
+  options.tbsOptions.SetSelectedTab(7);
+  EXPECT_TRUE(options.txtIdleMinutes.Visible());
+  EXPECT_EQ(options.txtIdleMinutes.Text(), "0");
+  EXPECT_EQ(options.txtIdleThreshold.Text(), "2048");
+
+  options.txtIdleThreshold.OnUserText("0");
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "The valid range is 1 - 99999");
+  options.txtIdleThreshold.OnUserText("2048");
+  options.vsbIdleMinutes.OnUserValue(2);
+  EXPECT_EQ(options.txtIdleMinutes.Text(), "2") << "the spin field steps the box";
+  fileDialog.chosenPath = "C:\\Tools\\up.exe";
+  options.cmdBrowse[4].OnUserClick();
+  EXPECT_EQ(options.txtConnectAction.Text(), "C:\\Tools\\up.exe");
+  options.txtConnectArgs.OnUserText("--sync");
+  options.txtPassword.OnUserText("secret");
+  options.cmdOK.OnUserClick();
+  ASSERT_FALSE(options.Loaded());
+  const auto stored = [&](const char* value) {
+    const auto raw = registry.RawValue(RegHive::CurrentUser, EntryKey("Work"), value);
+    return raw ? StripNull(*raw) : std::string("<none>");
+  };
+  EXPECT_EQ(stored(kIdleMinutesValue), "2");
+  EXPECT_EQ(stored(kConnectActionValue), "C:\\Tools\\up.exe");
+  EXPECT_EQ(stored(kConnectArgumentsValue), "--sync");
+  for (const char* untouched : {kIdleThresholdValue, kDisconnectActionValue, kDisconnectArgumentsValue}) {
+    EXPECT_EQ(stored(untouched), "<none>") << untouched;
+  }
+  clock.monotonic += 35;
+  app.frmDialer.Timer1.OnTick();
+  EXPECT_DOUBLE_EQ(app.Line.IdleSecondsLeft(), 85) << "the saved rule runs on the line that is up";
+}
+
 }  // namespace
 }  // namespace corvane::testing

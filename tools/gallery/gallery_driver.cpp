@@ -74,6 +74,7 @@ void SeedDemoEntry(const std::string& redials, const std::string& seconds) {
                               // the line warns as it comes up.
                               {"AllowanceHours", "7"},
                               {"AllowanceMegabytes", "500"},
+                              {"IdleMinutes", "20"},
                               {"CurrentMonth", MonthText(0)},
                               {"OnlineTime", "22140"},
                               {"PreviousMonths", MonthText(1) + ",151260@" + MonthText(2) + ",98400@" + MonthText(3) +
@@ -389,10 +390,17 @@ void ConnectedTour(Gallery& gallery) {
 
   ChooseTrayItem(kOptions);
   HWND options = WaitForWindowWith(demo.processId, IDC_OPT_TBSOPTIONS);
-  const char* const tabs[] = {"options-general", "options-login", "options-automate", "options-custom",
-                              "options-about",   "options-limits"};
-  for (int index = 0; index < 6; ++index) {
+  const char* const tabs[] = {"options-general", "options-login",  "options-automate", "options-custom",
+                              "options-about",   "options-limits", "options-actions"};
+  for (int index = 0; index < 7; ++index) {
     SelectTab(options, IDC_OPT_TBSOPTIONS, index);
+    if (std::string(tabs[index]) == "options-actions") {
+      // Typed as a user would (the window is cancelled): stored, the
+      // connect action would have run when the demo line came up.
+      SetDlgItemTextA(options, IDC_OPT_TXTCONNECTACTION, "C:\\Program Files\\Mail\\fetch.exe");
+      SetDlgItemTextA(options, IDC_OPT_TXTCONNECTARGS, "--all --quiet");
+      SetDlgItemTextA(options, IDC_OPT_TXTDISCONNECTACTION, "C:\\Users\\demo\\line-down.exe");
+    }
     gallery.Shot(tabs[index], options);
   }
   SelectTab(options, IDC_OPT_TBSOPTIONS, 0);

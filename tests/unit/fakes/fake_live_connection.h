@@ -18,6 +18,7 @@ class FakeLiveConnection : public LiveConnection {
   const EntrySettings& RunningEntry() const override { return entry; }
   std::string ChosenPhoneLine() const override { return phoneLine; }
   uint64_t LineBytes() const override { return lineBytes; }
+  double IdleSecondsLeft() const override { return idleSecondsLeft; }
 
   uint8_t isConnected = 0;
   uint8_t lineDropped = 0;
@@ -27,6 +28,7 @@ class FakeLiveConnection : public LiveConnection {
   EntrySettings entry;
   std::string phoneLine;
   uint64_t lineBytes = 0;
+  double idleSecondsLeft = -1;
 };
 
 }  // namespace corvane::testing

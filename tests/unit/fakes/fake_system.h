@@ -11,9 +11,35 @@
 #include "system/clock_port.h"
 #include "system/event_pump_port.h"
 #include "system/platform_port.h"
+#include "system/process_port.h"
 #include "system/shell_port.h"
 
 namespace corvane::testing {
+
+// Records every program it is asked to start; answers `failure` (empty:
+// started).
+class FakeProcesses : public ProcessPort {
+ public:
+  struct Started {
+    std::string program, arguments;
+    std::vector<EnvironmentVariable> variables;
+    // The value of variable `name`; empty when it was not given.
+    std::string Variable(const std::string& name) const {
+      for (const auto& [n, value] : variables) {
+        if (n == name) return value;
+      }
+      return {};
+    }
+  };
+  std::string Start(const std::string& program, const std::string& arguments,
+                    const std::vector<EnvironmentVariable>& variables) override {
+    started.push_back({program, arguments, variables});
+    return failure;
+  }
+
+  std::vector<Started> started;
+  std::string failure;
+};
 
 class FakeClock : public ClockPort {
  public:

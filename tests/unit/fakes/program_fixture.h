@@ -65,8 +65,9 @@ class ProgramFixture {
   FakeFileDialog fileDialog;
   FakeShellLinks shellLinks;
   FakeLogFiles logFiles;
+  FakeProcesses processes;
   Ports ports{registry, clock,    shell, messages, pump,       platform,
-              dialUp,   trayIcon, formHost, files, download, fileDialog, shellLinks, logFiles};
+              dialUp,   trayIcon, formHost, files, download, fileDialog, shellLinks, logFiles, processes};
   uint32_t randomSeed = 1;  // what the platform would draw afresh each run
   RecordingWindow window;
   std::unique_ptr<AppContext> context;

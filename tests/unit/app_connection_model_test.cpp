@@ -19,6 +19,7 @@
 #include <memory>
 #include <random>
 #include <sstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -372,6 +373,10 @@ class Model {
       }
     }
     recordsChecked = records.size();
+    std::set<std::string> rows;
+    for (const ConnectionRecord& record : records) {
+      if (!rows.insert(ConnectionRow(record)).second) return "a record is logged twice: " + ConnectionRow(record);
+    }
     for (const char* entry : {"Work", "Other"}) {
       int64_t logged = 0;
       for (const ConnectionRecord& record : records) {

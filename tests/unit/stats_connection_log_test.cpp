@@ -64,6 +64,8 @@ TEST(ConnectionLogTest, RecordsRoundTripThroughTheFile) {
       {"=HYPERLINK(\"x\")", "+49 30 1234", "-1"},
       {"@home", "'quoted", "''"},
       {"line\r\nbreak", "5550100", "x"},
+      {"Work", "5550100", "x;=HYPERLINK(\"http://x\")"},
+      {"Work", "\t=1+1", "\r=1+1"},
   };
   FakeLogFiles files;
   PendingStore pending;
@@ -76,7 +78,8 @@ TEST(ConnectionLogTest, RecordsRoundTripThroughTheFile) {
     ASSERT_EQ(log.Append(record), "");
     written.push_back(record);
   }
-  written.back().Entry = "line  break";  // the program never writes a break inside a field
+  written[5].Entry = "line  break";  // the program never writes a break inside a field
+  written.back().Login = " =1+1";
 
   const std::vector<ConnectionRecord> read = log.ReadAll();
   ASSERT_EQ(read.size(), written.size());
@@ -89,6 +92,10 @@ TEST(ConnectionLogTest, RecordsRoundTripThroughTheFile) {
   EXPECT_EQ(text.find("Started,", 10), std::string::npos);
   // A spreadsheet sees the formula as text.
   EXPECT_NE(text.find(",\"'=HYPERLINK(\"\"x\"\")\",'+49 30 1234,'-1,"), std::string::npos) << text;
+  // Where the list separator is a semicolon, the login stays one cell;
+  // a tab or a line break before a formula does not run it either.
+  EXPECT_NE(text.find(",\"x;=HYPERLINK(\"\"http://x\"\")\","), std::string::npos) << text;
+  EXPECT_NE(text.find(",'\t=1+1,\" =1+1\","), std::string::npos) << text;
 }
 
 TEST(ConnectionLogTest, EntryNamesFromTheAnsiCodePageAreWrittenAsUtf8) {

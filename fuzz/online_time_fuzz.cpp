@@ -42,8 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   corvane::testing::FakeClock clock;
   clock.month = input.ConsumeIntegralInRange(1, 12);
   clock.year = input.ConsumeIntegralInRange(1990, 2100);
-  int32_t lastResult = 0;
-  corvane::SettingsStore store(registry, lastResult);
+  corvane::SettingsStore store(registry);
   corvane::OnlineTimeLedger ledger(store, clock);
 
   const std::string history = Stored(registry, key, corvane::kPreviousMonthsValue);

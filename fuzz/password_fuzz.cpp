@@ -22,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     registry.SetRaw(corvane::RegHive::CurrentUser, corvane::kSettingsRoot, "Product",
                     input.ConsumeRandomLengthString(40));
   }
-  int32_t lastResult = 0;
-  corvane::SettingsStore store(registry, lastResult);
+  corvane::SettingsStore store(registry);
   corvane::testing::FakeMessageBox messages;
   corvane::EntrySettings entry;
   entry.UseList = input.ConsumeBool() ? 1 : 0;

@@ -74,10 +74,9 @@ void CheckNumbersOf(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
-  int32_t lastResult = 0;
 
   ScriptedRegistry scripted(input);
-  corvane::SettingsStore store(scripted, lastResult);
+  corvane::SettingsStore store(scripted);
   const std::string read = store.ReadRegValue("Software\\Entry", "Value");
   Check(read.find('\0') == std::string::npos, "a text read holds no NUL");
   CheckNumbersOf(read);

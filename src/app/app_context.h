@@ -65,8 +65,6 @@ class AppContext {
 
   Ports Platform;
 
-  // Result of the most recent dial-up service or registry call.
-  int32_t LastResult = 0;
   SettingsStore Store;
   OnlineTimeLedger Ledger;
   // The connection log, and the running line's record for it.

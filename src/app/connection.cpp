@@ -4,7 +4,6 @@
 
 #include "app/dialer_captions.h"
 #include "app/dialer_form.h"
-#include "dial/hang_up.h"
 #include "settings/password.h"
 #include "system/clock_port.h"
 #include "system/tray_icon_port.h"
@@ -12,14 +11,13 @@
 namespace corvane {
 
 Connection::Connection(const ConnectionPorts& ports, SettingsStore& store, OnlineTimeLedger& ledger,
-                       LineRecorder& recorder, AllowanceWatch& allowance, int32_t& lastResult, std::string commandLine,
+                       LineRecorder& recorder, AllowanceWatch& allowance, std::string commandLine,
                        std::string& currentEntryName, uint32_t randomSeed)
     : ports_(ports),
       store_(store),
       ledger_(ledger),
       recorder_(recorder),
       allowance_(allowance),
-      lastResult_(lastResult),
       currentEntryName_(currentEntryName),
       commandLine_(std::move(commandLine)),
       random_(randomSeed) {}
@@ -57,7 +55,7 @@ void Connection::EndLine(ConnectionEnd end, RasHandle line) {
   if (up) recorder_.ReadTraffic();
   // Handle 0 is no connection (nothing dialled yet, or a custom entry's line,
   // which is the provider program's): there is nothing to hang up.
-  if (line != 0) HangUpConnection(ports_.DialUp, line, lastResult_);
+  if (line != 0) ports_.DialUp.HangUp(line);
   if (!up) return;
   StoreLastOffTime();
   if (entry_.MonitorTime != 0) BookLine(end);
@@ -131,8 +129,8 @@ bool Connection::CloseBoxClicked() {
 void Connection::DisconnectClicked() {
   // The item reads "&Connect" while a dropped line waits to reconnect: the
   // user wants the line back now rather than after the pause.
-  if (view_->mnuDisconnect.Caption() != kCaptionDisconnect) {
-    if (phase_ == Phase::ReconnectWait) ReconnectNow();
+  if (phase_ == Phase::ReconnectWait) {
+    ReconnectNow();
     return;
   }
   DisconnectActiveLine();
@@ -146,11 +144,11 @@ void Connection::DisconnectButtonClicked() {
   DisconnectActiveLine();
 }
 
-// Hangs up the active line, asking first unless told not to; false when the
-// user answered No. The question is asked before anything changes: the
+// Hangs up the active line, asking first unless `ask` is false or the user
+// chose not to be asked; false when the user answered No. The question is asked before anything changes: the
 // supervisor goes on while it is open, and a No leaves the connection as
 // the supervisor has it by then, never half disconnected.
-bool Connection::DisconnectActiveLine() {
+bool Connection::DisconnectActiveLine(bool ask) {
   std::vector<ActiveConnection> connections;
   const int count = ports_.DialUp.EnumActiveConnections(connections);
   // A service that cannot list its connections still knows the one this
@@ -170,7 +168,7 @@ bool Connection::DisconnectActiveLine() {
     return true;
   }
   const RasHandle line = listed ? connections.back().Handle : RunningConnection();
-  const bool declined = entry_.DoNotAsk == 0 && windows_.confirmDisconnect && !windows_.confirmDisconnect();
+  const bool declined = ask && entry_.DoNotAsk == 0 && windows_.confirmDisconnect && !windows_.confirmDisconnect();
   // The line may have dropped while the question was open and a rule ended
   // the program: it ends whatever the answer was.
   if (!view_->Loaded() || phase_ == Phase::Ending) return true;

@@ -16,6 +16,7 @@
 
 #include "dial/dial_session.h"
 #include "dial/dialup_service.h"
+#include "app/line_status.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
 #include "stats/allowance_watch.h"
@@ -87,7 +88,7 @@ class Connection : public LiveConnection {
   // `recorder` writes each booked line to the connection log.
   // `allowance` watches the running entry's monthly allowance.
   Connection(const ConnectionPorts& ports, SettingsStore& store, OnlineTimeLedger& ledger, LineRecorder& recorder,
-             AllowanceWatch& allowance, int32_t& lastResult, std::string commandLine, std::string& currentEntryName, uint32_t randomSeed);
+             AllowanceWatch& allowance, std::string commandLine, std::string& currentEntryName, uint32_t randomSeed);
 
   // The window the connection shows itself in, and the other windows.
   void Attach(DialerForm& view, ConnectionWindows windows);
@@ -164,6 +165,12 @@ class Connection : public LiveConnection {
   // by the question itself.
   void DoNotAskChosen(uint8_t doNotAsk) { entry_.DoNotAsk = doNotAsk; }
 
+  // The state a script asks for (--status).
+  LineStatus Status();
+  // A script's --hang-up: the line goes as with the tray's Disconnect, without
+  // the question; false when there is no line.
+  bool HangUpForScript();
+
   // The tray icon's tooltip for the moment; empty to leave it as it is.
   std::string TrayTooltip();
 
@@ -197,7 +204,7 @@ class Connection : public LiveConnection {
   void WatchSilentDial();
   void AnimateDialing();
   // ending
-  bool DisconnectActiveLine();
+  bool DisconnectActiveLine(bool ask = true);
   void EndProgram();
   // Every end of a line comes here, in the order that keeps its record
   // whole: its last traffic is read while the service still knows the line
@@ -232,7 +239,6 @@ class Connection : public LiveConnection {
   OnlineTimeLedger& ledger_;
   LineRecorder& recorder_;
   AllowanceWatch& allowance_;
-  int32_t& lastResult_;
   std::string& currentEntryName_;
   DialerForm* view_ = nullptr;
   ConnectionWindows windows_;
@@ -267,6 +273,10 @@ class Connection : public LiveConnection {
   // The user answered Yes to dialling past a used-up allowance: this run
   // neither asks again nor hangs up at the limit.
   bool allowanceOverridden_ = false;
+  // What the dialer's buttons stand for: Dial cancels once a dial was issued
+  // (until a reconnect starts afresh); Cancel redials once an attempt failed.
+  bool dialCancels_ = false;
+  bool cancelRedials_ = false;
   // The tooltip alternates between the statistics and the countdown.
   uint8_t tooltipAlternate_ = 0;
 };

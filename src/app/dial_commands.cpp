@@ -1,5 +1,7 @@
-// The dialer window's dial commands: Dial (which reads Cancel during a
-// dial) and Cancel (which reads Redial after the redials ended).
+// The dialer window's dial commands: Dial (which reads Cancel once a dial
+// was issued) and Cancel (which reads Redial after a failed attempt). What
+// each stands for is the connection's own state, never read back from the
+// button.
 #include "app/connection.h"
 #include "app/dialer_captions.h"
 #include "app/dialer_form.h"
@@ -10,7 +12,7 @@ namespace corvane {
 
 void Connection::DialClicked() {
   DialerForm& view = *view_;
-  if (view.cmdDial.Caption() != kCaptionDial) {
+  if (dialCancels_) {
     EndLine(ConnectionEnd::User);
     EndProgram();
     return;
@@ -31,10 +33,8 @@ void Connection::DialClicked() {
 }
 
 void Connection::CancelClicked() {
-  DialerForm& view = *view_;
-  const std::string caption = view.cmdCancel.Caption();
-  if (caption != kCaptionRedial) {
-    if (caption == kCaptionCancel) EndLine(ConnectionEnd::User);
+  if (!cancelRedials_) {
+    EndLine(ConnectionEnd::User);
     EndProgram();
     return;
   }
@@ -47,9 +47,9 @@ void Connection::RedialButton() {
   DialerForm& view = *view_;
   view.SetCaption("Redialing: " + session_.LocationName + "  " + entry_.PhoneNumber + ListModeSuffix());
   view.cmdCancel.SetVisible(false);
-  if (view.cmdInfo.Caption() == kCaptionOptions) view.cmdInfo.SetVisible(false);
+  if (view.InfoButtonShows() == DialerForm::InfoButton::Options) view.cmdInfo.SetVisible(false);
   if (view.Height() > DialerForm::kDetailsShownAbove) {
-    view.cmdInfo.SetCaption(kCaptionHideDetails);
+    view.SetInfoButton(DialerForm::InfoButton::HideDetails);
     view.cmdInfo.SetVisible(true);
     view.cmdInfo.Move(view.cmdInfo.Left(), view.cmdInfo.Top(), DialerForm::kInfoWidthRedial,
                       view.cmdInfo.Height());

@@ -10,7 +10,6 @@
 #include "app/dial_state_text.h"
 #include "app/dialer_form.h"
 #include "dial/dialup_service.h"
-#include "dial/hang_up.h"
 #include "system/clock_port.h"
 #include "system/event_pump_port.h"
 #include "system/shell_port.h"
@@ -157,10 +156,10 @@ void Connection::OnConnected() {
   dialer.Hide();
   if (entry_.StartBrowser == 1) {
     std::string browser = store_.ReadRegValue(RunningEntryKey(), "BrowserPath");
-    if (browser.empty()) browser = DefaultBrowserPath(ports_.Shell, lastResult_);
+    if (browser.empty()) browser = DefaultBrowserPath(ports_.Shell);
     // With no browser at all, asking the shell to open nothing could open c:\ instead.
     if (!browser.empty()) {
-      lastResult_ = static_cast<int32_t>(ports_.Shell.Execute("Open", browser, "", "c:\\", ShowMode::Normal));
+      ports_.Shell.Execute("Open", browser, "", "c:\\", ShowMode::Normal);
     }
   }
 }
@@ -235,9 +234,10 @@ void Connection::OnFailure(int32_t error) {
   dialer.Image2.SetVisible(true);
   dialer.cmdShowOnTime.SetVisible(true);
   dialer.cmdCancel.SetCaption(kCaptionRedial);
+  cancelRedials_ = true;
   dialer.cmdCancel.SetVisible(false);
   dialer.cmdInfo.SetVisible(true);
-  if (dialer.cmdInfo.Caption() == kCaptionOptions) dialer.cmdInfo.SetCaption(kCaptionDetails);
+  if (dialer.InfoButtonShows() == DialerForm::InfoButton::Options) dialer.SetInfoButton(DialerForm::InfoButton::Details);
 
   // A busy line with redial on is redialled as it is; every other failure
   // is followed by a prepared attempt (the next login in list mode). A dial
@@ -248,7 +248,7 @@ void Connection::OnFailure(int32_t error) {
   if (session.RedialCount >= entry.NumberOfRedials || retriesUsedUp || session.RefusedWith != 0) {
     const int32_t redials = retriesUsedUp ? session.RetryCount : session.RedialCount;
     dialer.SetCaption("End of Redials");
-    dialer.cmdInfo.SetCaption(kCaptionOptions);
+    dialer.SetInfoButton(DialerForm::InfoButton::Options);
     dialer.cmdInfo.SetVisible(true);
     dialer.lblMess.SetCaption(kStatus + "Redialed x " + std::to_string(redials) + " times.");
     dialer.txtErr.SetText(session.ErrorLine);

@@ -117,6 +117,7 @@ void Connection::PrepareAndDial() {
   }
 
   dialer.cmdDial.SetCaption(kCaptionCancel);
+  dialCancels_ = true;
   dialer.cmdCancel.SetVisible(false);
   dialer.cmbList.SetVisible(false);
   dialer.txtCombo.SetVisible(false);
@@ -154,8 +155,7 @@ RasHandle Connection::DialEntry() {
   session_.Hooked = 1;
   disconnectRequested_ = false;
   RasHandle handle = 0;
-  lastResult_ = service.Dial("", view_->WindowHandle(), handle);
-  session_.RefusedWith = lastResult_;
+  session_.RefusedWith = service.Dial("", view_->WindowHandle(), handle);
   session_.EndedHandle = 0;
   session_.EndedFromStatus = 0;
   SetPhase(Phase::Dialling);

@@ -1,6 +1,6 @@
-// The dialer window's captions that also tell what a button or menu item
-// stands for at the moment: the click handlers compare them to choose what
-// to do, so each is spelled once, here.
+// The dialer window's captions that tell the user what a button or menu item
+// stands for at the moment. What it stands for is kept as state (the
+// connection's, or the window's own for cmdInfo); the captions only show it.
 #pragma once
 
 namespace corvane {

@@ -9,21 +9,31 @@
 
 namespace corvane {
 
-void DialerForm::cmdInfo_Click() {
-  const std::string caption = cmdInfo.Caption();
-  if (caption == kCaptionOptions) {
-    (cmdDial.Enabled() ? cmdDial : static_cast<forms::Control&>(txtCombo)).SetFocus();
-    ShowOptionsWindow();
-    return;
+void DialerForm::SetInfoButton(InfoButton shows) {
+  infoShows_ = shows;
+  switch (shows) {
+    case InfoButton::Options: cmdInfo.SetCaption(kCaptionOptions); break;
+    case InfoButton::Details: cmdInfo.SetCaption(kCaptionDetails); break;
+    case InfoButton::HideDetails: cmdInfo.SetCaption(kCaptionHideDetails); break;
   }
-  if (caption == kCaptionDetails) {
-    cmdInfo.SetCaption(kCaptionHideDetails);
-    cmdInfo.Move(cmdInfo.Left(), cmdInfo.Top(), kInfoWidthExpanded, cmdInfo.Height());
-    SetHeight(kHeightDetails);
-  } else if (caption == kCaptionHideDetails) {
-    cmdInfo.SetCaption(kCaptionDetails);
-    cmdInfo.Move(cmdInfo.Left(), cmdInfo.Top(), kInfoWidthCollapsed, cmdInfo.Height());
-    SetHeight(kHeightCompact);
+}
+
+void DialerForm::cmdInfo_Click() {
+  switch (infoShows_) {
+    case InfoButton::Options:
+      (cmdDial.Enabled() ? cmdDial : static_cast<forms::Control&>(txtCombo)).SetFocus();
+      ShowOptionsWindow();
+      return;
+    case InfoButton::Details:
+      SetInfoButton(InfoButton::HideDetails);
+      cmdInfo.Move(cmdInfo.Left(), cmdInfo.Top(), kInfoWidthExpanded, cmdInfo.Height());
+      SetHeight(kHeightDetails);
+      break;
+    case InfoButton::HideDetails:
+      SetInfoButton(InfoButton::Details);
+      cmdInfo.Move(cmdInfo.Left(), cmdInfo.Top(), kInfoWidthCollapsed, cmdInfo.Height());
+      SetHeight(kHeightCompact);
+      break;
   }
   cmdDial.SetFocus();
 }

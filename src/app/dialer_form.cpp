@@ -24,7 +24,7 @@ DialerForm::DialerForm(Connection& connection, const DialerServices& services, D
   txtErr.SetText("");
   cmdShowOnTime.SetToolTipText("Show Online Time statistics");
   cmdShowOnTime.SetPicture(kOnlineTimeIcon);
-  cmdInfo.SetCaption(kCaptionOptions);
+  SetInfoButton(InfoButton::Options);
   cmdDial.SetCaption(kCaptionDial);
   cmdCancel.SetCaption(kCaptionCancel);
   cmbList.SetVisible(false);

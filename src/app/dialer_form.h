@@ -61,6 +61,13 @@ class DialerForm : public forms::Form {
   // The options window's tab with the logins.
   static constexpr int kLoginTab = 1;
 
+  // What cmdInfo stands for: opening the options window, or showing and
+  // hiding the details log. Its caption is spelled from it, and its click
+  // acts on it, never on the caption read back.
+  enum class InfoButton { Options, Details, HideDetails };
+  void SetInfoButton(InfoButton shows);
+  InfoButton InfoButtonShows() const { return infoShows_; }
+
   forms::Label lblMess{"lblMess", IDC_LBLMESS};
   forms::TextBox txtCombo{"txtCombo", IDC_TXTCOMBO};
   forms::ComboBox cmbList{"cmbList", IDC_CMBLIST};
@@ -123,6 +130,7 @@ class DialerForm : public forms::Form {
   Connection& connection_;
   DialerServices services_;
   DialerWindows windows_;
+  InfoButton infoShows_ = InfoButton::Options;
 };
 
 }  // namespace corvane

@@ -11,7 +11,6 @@
 #include "app/tray_display.h"
 #include "dial/dialup_service.h"
 #include "dial/handle_release.h"
-#include "dial/hang_up.h"
 #include "dial/phonebook_entry.h"
 #include "system/clock_port.h"
 #include "system/tray_icon_port.h"
@@ -108,6 +107,7 @@ void Connection::ReconnectNow() {
   view.Show();
   view.SetCaption("Corvane     '" + runningEntryName_ + "'");
   view.cmdDial.SetCaption(kCaptionDial);
+  dialCancels_ = false;
   // The tray item stands for the line again: choosing it during the new
   // dial disconnects, as it does once the line is up.
   view.mnuDisconnect.SetCaption(kCaptionDisconnect);
@@ -135,7 +135,7 @@ void Connection::RunHandOffs() {
   // service slow to let go (or never letting go) leaves the window live.
   if (phase_ == Phase::RedialDue &&
       !HandleReleasedOrOverdue(ports_.DialUp, ports_.Clock, session_.ConnectionHandle, kHandleReleaseSeconds,
-                               session_.HandOffWait, lastResult_)) {
+                               session_.HandOffWait)) {
     AnimateDialing();
     return;
   }

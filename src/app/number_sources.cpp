@@ -9,7 +9,6 @@
 #include "app/dialer_form.h"
 #include "dial/dialup_service.h"
 #include "dial/handle_release.h"
-#include "dial/hang_up.h"
 #include "settings/password.h"
 #include "system/download_port.h"
 #include "system/file_system_port.h"
@@ -250,8 +249,7 @@ void Connection::ReadInternetFile() {
   EndLine(ConnectionEnd::NewNumber);
   entry.PhoneNumber = number;
   view_->txtCombo.SetText(number);
-  WaitForHandleRelease(ports_.DialUp, ports_.Pump, ports_.Clock, session_.ConnectionHandle, kHandleReleaseSeconds,
-                       lastResult_);
+  WaitForHandleRelease(ports_.DialUp, ports_.Pump, ports_.Clock, session_.ConnectionHandle, kHandleReleaseSeconds);
   next_ = NextAttempt::SameLogin;
   SetPhase(Phase::RedialDue);
 }

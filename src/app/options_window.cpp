@@ -8,7 +8,7 @@ namespace corvane {
 
 OptionsServices OptionsServicesOf(AppContext& context) {
   Ports& ports = context.Platform;
-  return {context.Store, context.CurrentEntryName, context.Line, context.LastResult, ports.Messages,
+  return {context.Store, context.CurrentEntryName, context.Line, ports.Messages,
           ports.FileDialog, ports.ShellLinks, ports.Files, ports.Shell, ports.Forms, context.ProgramFile};
 }
 

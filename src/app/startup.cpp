@@ -67,7 +67,7 @@ void Connection::Start() {
     view.cmbList.SetVisible(true);
   }
 
-  lastResult_ = PreparePhonebookEntry(ports_.DialUp, IsWinNT(ports_.Platform));
+  PreparePhonebookEntry(ports_.DialUp, IsWinNT(ports_.Platform));
 
   if (entry_.MonitorTime == 0) view.cmdShowOnTime.SetToolTipText("Online time monitoring disabled");
 

@@ -8,24 +8,23 @@
 namespace corvane {
 
 bool WaitForHandleRelease(DialUpService& service, EventPumpPort& pump, ClockPort& clock, uintptr_t handle,
-                          double maxSeconds, int32_t& lastResult) {
+                          double maxSeconds) {
   const double start = clock.MonotonicSeconds();
   for (;;) {
     ConnectStatus status;
-    lastResult = service.QueryConnectStatus(handle, status);
-    if (lastResult == kRasInvalidHandle) return true;
+    if (service.QueryConnectStatus(handle, status) == kRasInvalidHandle) return true;
     if (clock.MonotonicSeconds() - start >= maxSeconds) return false;
     pump.Pause();
   }
 }
 
 bool HandleReleasedOrOverdue(DialUpService& service, ClockPort& clock, uintptr_t handle, double maxSeconds,
-                             ReleaseWait& wait, int32_t& lastResult) {
+                             ReleaseWait& wait) {
   ConnectStatus status;
-  lastResult = service.QueryConnectStatus(handle, status);
+  const bool released = service.QueryConnectStatus(handle, status) == kRasInvalidHandle;
   const double now = clock.MonotonicSeconds();
   if (!wait.started) wait = ReleaseWait{true, now};
-  if (lastResult != kRasInvalidHandle && now - wait.since < maxSeconds) return false;
+  if (!released && now - wait.since < maxSeconds) return false;
   wait = ReleaseWait{};
   return true;
 }

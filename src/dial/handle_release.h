@@ -14,7 +14,7 @@ class EventPumpPort;
 // service answers "invalid handle" or `maxSeconds` pass. True when released.
 // Bounded, so a service that never lets go cannot freeze the program.
 bool WaitForHandleRelease(DialUpService& service, EventPumpPort& pump, ClockPort& clock, uintptr_t handle,
-                          double maxSeconds, int32_t& lastResult);
+                          double maxSeconds);
 
 // How long the program waits for a hung-up handle before dialing anyway.
 inline constexpr double kHandleReleaseSeconds = 5.0;
@@ -30,6 +30,6 @@ struct ReleaseWait {
 // `maxSeconds` have passed since the first look of `wait` (which then
 // starts afresh).
 bool HandleReleasedOrOverdue(DialUpService& service, ClockPort& clock, uintptr_t handle, double maxSeconds,
-                             ReleaseWait& wait, int32_t& lastResult);
+                             ReleaseWait& wait);
 
 }  // namespace corvane

@@ -120,16 +120,12 @@ std::optional<Real> ParseReal(const DecimalText& number) {
 
 }  // namespace
 
-SettingsStore::SettingsStore(RegistryPort& registry, int32_t& lastResult)
-    : registry_(registry), lastResult_(lastResult) {}
+SettingsStore::SettingsStore(RegistryPort& registry) : registry_(registry) {}
 
 std::string SettingsStore::ReadRegValue(const std::string& keyPath, const std::string& valueName) {
   RegKey key = 0;
   int32_t status = registry_.CreateKey(RootHive, keyPath, key);
-  if (status != kRegSuccess) {
-    lastResult_ = status;
-    return {};
-  }
+  if (status != kRegSuccess) return {};
   KeyCloser closer(registry_, key);
 
   std::string text(kFirstReadSize, '\0');
@@ -144,55 +140,43 @@ std::string SettingsStore::ReadRegValue(const std::string& keyPath, const std::s
       text.assign(size, '\0');
       status = registry_.QueryValue(key, valueName, text.data(), size);
     }
-    if (status != kRegSuccess) {
-      lastResult_ = status;
-      return {};
-    }
+    if (status != kRegSuccess) return {};
   }
   // The port reports the stored byte count, never more than the buffer.
   text.resize(std::min<size_t>(size, text.size()));
-  lastResult_ = kRegSuccess;
   return StripNull(text);
 }
 
-void SettingsStore::SaveRegValue(const std::string& keyPath, const std::string& valueName,
+bool SettingsStore::SaveRegValue(const std::string& keyPath, const std::string& valueName,
                                  const std::string& text) {
   RegKey key = 0;
-  int32_t status = registry_.CreateKey(RootHive, keyPath, key);
-  if (status != kRegSuccess) {
-    lastResult_ = status;
-    return;
-  }
+  if (registry_.CreateKey(RootHive, keyPath, key) != kRegSuccess) return false;
   KeyCloser closer(registry_, key);
-  lastResult_ = registry_.SetStringValue(key, valueName, text);
+  return registry_.SetStringValue(key, valueName, text) == kRegSuccess;
 }
 
 bool SettingsStore::CreateRegKey(const std::string& keyPath) {
   RegKey key = 0;
-  lastResult_ = registry_.CreateKey(RootHive, keyPath, key);
-  if (lastResult_ != kRegSuccess) return false;
+  if (registry_.CreateKey(RootHive, keyPath, key) != kRegSuccess) return false;
   registry_.CloseKey(key);
   return true;
 }
 
-void SettingsStore::DeleteRegKey(const std::string& keyPath) { lastResult_ = registry_.DeleteLeafKey(RootHive, keyPath); }
+bool SettingsStore::DeleteRegKey(const std::string& keyPath) {
+  return registry_.DeleteLeafKey(RootHive, keyPath) == kRegSuccess;
+}
 
 std::vector<std::string> SettingsStore::EnumEntries() {
   CustomEntryKey.clear();
   std::vector<std::string> names;
 
   RegKey key = 0;
-  int32_t status = registry_.OpenKeyForEnum(RootHive, SettingsRoot, key);
-  if (status != kRegSuccess) {
-    lastResult_ = status;
-    return names;
-  }
+  if (registry_.OpenKeyForEnum(RootHive, SettingsRoot, key) != kRegSuccess) return names;
   KeyCloser closer(registry_, key);
 
   for (uint32_t index = 0;; ++index) {
     std::string name;
-    status = registry_.EnumSubkey(key, index, name);
-    if (status != kRegSuccess) break;
+    if (registry_.EnumSubkey(key, index, name) != kRegSuccess) break;
     if (!name.empty() && name.front() == '*') {
       CustomEntryKey = name;
     } else {
@@ -201,7 +185,6 @@ std::vector<std::string> SettingsStore::EnumEntries() {
   }
   // Each name goes in front of the list: the reverse of the registry's order.
   std::reverse(names.begin(), names.end());
-  lastResult_ = status == kRegNoMoreItems ? kRegSuccess : status;
   return names;
 }
 

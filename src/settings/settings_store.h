@@ -1,6 +1,5 @@
 // The registry-backed settings store: one product key, one subkey per entry,
-// every value a string. Each operation opens, uses and closes its key and
-// leaves the status of its last registry call in LastResult.
+// every value a string. Each operation opens, uses and closes its key.
 #pragma once
 
 #include <cstdint>
@@ -16,29 +15,28 @@ inline constexpr const char* kSettingsRoot = "Software\\Tamberlo\\Corvane\\";
 
 class SettingsStore {
  public:
-  SettingsStore(RegistryPort& registry, int32_t& lastResult);
+  explicit SettingsStore(RegistryPort& registry);
 
   // The value's text up to its first NUL; empty when the key cannot be
   // opened or the value is missing. A missing key is created (empty) on the
-  // way. LastResult: 0, or the failing call's status.
+  // way.
   std::string ReadRegValue(const std::string& keyPath, const std::string& valueName);
 
   // Writes `text` as a string value, creating the key path when missing.
-  // LastResult: the status of the open, or of the write.
-  void SaveRegValue(const std::string& keyPath, const std::string& valueName, const std::string& text);
+  // True when it was written; false leaves the old value as it was.
+  bool SaveRegValue(const std::string& keyPath, const std::string& valueName, const std::string& text);
 
   // Opens the key path with create semantics and closes it again. True on
-  // success; LastResult: the status of the open.
+  // success.
   bool CreateRegKey(const std::string& keyPath);
 
   // Deletes the key path with its values, never a key that has subkeys.
-  // LastResult: the status of the deletion.
-  void DeleteRegKey(const std::string& keyPath);
+  // True when it is gone.
+  bool DeleteRegKey(const std::string& keyPath);
 
   // Ordinary entry names in reverse enumeration order; records the last
   // "*"-prefixed subkey as CustomEntryKey (cleared first). A missing
-  // SettingsRoot gives an empty list and is not created. LastResult: 0 when
-  // the enumeration ran to its end, otherwise the failing call's status.
+  // SettingsRoot gives an empty list and is not created.
   std::vector<std::string> EnumEntries();
 
   RegHive RootHive = RegHive::CurrentUser;
@@ -47,7 +45,6 @@ class SettingsStore {
 
  private:
   RegistryPort& registry_;
-  int32_t& lastResult_;
 };
 
 // The text up to, not including, its first NUL; the whole text without one.

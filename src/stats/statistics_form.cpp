@@ -164,8 +164,7 @@ void StatisticsForm::ShowAllowanceLeft() {
 
 void StatisticsForm::ShowConnected() {
   ConnectionStatistics statistics;
-  sources_.lastResult = sources_.dialUp.GetConnectionStatistics(sources_.line.RunningConnection(), statistics);
-  if (sources_.lastResult == kRasSuccess) {
+  if (sources_.dialUp.GetConnectionStatistics(sources_.line.RunningConnection(), statistics) == kRasSuccess) {
     // The service counts in 32 bits: past 4 GiB the figures start again
     // from 0, and are shown just as it reports them.
     lblSpeed.SetCaption(std::to_string(statistics.Bps) + " bps");

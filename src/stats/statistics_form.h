@@ -34,7 +34,6 @@ struct StatisticsSources {
   const std::string& statsEntryName;
   DialUpService& dialUp;
   ClockPort& clock;
-  int32_t& lastResult;
 };
 
 // What the statistics window asks of the dialer window.

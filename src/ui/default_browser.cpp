@@ -13,7 +13,7 @@ constexpr long kShellLastError = 32;
 
 }  // namespace
 
-std::string DefaultBrowserPath(ShellPort& shell, int32_t& lastResult) {
+std::string DefaultBrowserPath(ShellPort& shell) {
   const std::string folder = shell.TempFolder();
   // Without a temporary folder the probe would land in whatever the current
   // folder happens to be; there is nothing sensible to ask about.
@@ -22,7 +22,6 @@ std::string DefaultBrowserPath(ShellPort& shell, int32_t& lastResult) {
   shell.CreateEmptyFile(probe);
   std::string program;
   const long code = shell.FindExecutableFor(kProbeFile, folder, program);
-  lastResult = static_cast<int32_t>(code);
   shell.RemoveFile(probe);
   // A failed search may leave anything in the buffer; only a found program counts.
   if (code <= kShellLastError) return {};

@@ -10,9 +10,7 @@
 namespace corvane {
 
 // Full path of the program that opens ".html" files, or empty text when
-// none is associated (or there is no temporary folder to ask about). The
-// shell's answer code goes to `lastResult`; it is left alone when the shell
-// was never asked.
-std::string DefaultBrowserPath(ShellPort& shell, int32_t& lastResult);
+// none is associated (or there is no temporary folder to ask about).
+std::string DefaultBrowserPath(ShellPort& shell);
 
 }  // namespace corvane

@@ -43,7 +43,7 @@ class MessageForm : public forms::Form {
   void cmdNo_Click();
 
   // Writes "DoNotAsk" = "1" (ticked) or "0" into the current entry's key,
-  // creating the key when missing; the status goes to LastResult. Runs when
+  // creating the key when missing. Runs when
   // the user answers, so a box ticked and then closed without an answer
   // changes nothing. The running line takes the value too, so a later
   // Disconnect in the same run honours it.

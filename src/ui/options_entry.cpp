@@ -114,7 +114,7 @@ void OptionsForm::Form_Load() {
   lblPreviousNumber.SetCaption("Previous number: " + (previousNumber_.empty() ? "none" : previousNumber_));
   cmdPreviousNumber.SetEnabled(!previousNumber_.empty());
   const std::string browser = store.ReadRegValue(key, "BrowserPath");
-  txtBrowser.SetText(!browser.empty() ? browser : DefaultBrowserPath(services_.shell, services_.lastResult));
+  txtBrowser.SetText(!browser.empty() ? browser : DefaultBrowserPath(services_.shell));
 
   const std::string onTime1 = store.ReadRegValue(key, "OnTimeEx1");
   txtOnTimeEx1.SetText(onTime1.empty() ? "0" : onTime1);
@@ -242,7 +242,7 @@ void OptionsForm::StartupShortcut() {
   std::string name = services_.currentEntryName;
   if (name.empty() && IsStoredEntry(EditedEntryName)) name = EditedEntryName;
   if (name.empty() || !EntryNameRefusal(name, 0).empty()) return;
-  services_.lastResult = CreateStartupShortcut(services_.shellLinks, name, services_.programFile) ? 0 : 1;
+  CreateStartupShortcut(services_.shellLinks, name, services_.programFile);
 }
 
 bool OptionsForm::IsStoredEntry(const std::string& name) const {

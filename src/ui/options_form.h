@@ -35,7 +35,6 @@ struct OptionsServices {
   std::string& currentEntryName;
   // The running connection: the monitoring switch of its entry acts on it.
   const LiveConnection& line;
-  int32_t& lastResult;
   MessageBoxPort& messages;
   FileDialogPort& fileDialog;
   ShellLinkPort& shellLinks;

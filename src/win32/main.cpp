@@ -5,15 +5,20 @@
 #include <ntsecapi.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/app_context.h"
 #include "app/command_line.h"
+#include "app/line_status.h"
+#include "app/script_command.h"
 #include "ui/details_log.h"
 #include "win32/form_binder.h"
 #include "win32/handler_guard.h"
+#include "win32/instance_channel.h"
 #include "win32/message_loop.h"
 #include "win32/ras_dialup_service.h"
+#include "win32/script_commands.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_connection_log_files.h"
 #include "win32/win32_event_pump.h"
@@ -69,6 +74,11 @@ std::string ProgramFile() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
   using namespace corvane;
 
+  const std::string arguments = ArgumentsOf(GetCommandLineA());
+  // A script's command asks the running program and ends: no window.
+  const ScriptCommand script = ParseScriptCommand(arguments);
+  if (script.Action != ScriptAction::None) return RunScriptCommand(script, ProgramFile());
+
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
 
@@ -89,7 +99,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   Win32ConnectionLogFiles logFiles;
   Ports ports{registry, clock,    shell,    messages, pump,     platform,
               dialUp,   trayIcon, formHost, files,    download, fileDialog, shellLinks, logFiles};
-  AppContext context(ports, ArgumentsOf(GetCommandLineA()), FreshRandomSeed(), kCheckpointSeconds);
+  AppContext context(ports, arguments, FreshRandomSeed(), kCheckpointSeconds);
   context.ProgramFile = ProgramFile();
   // The other windows' forms live in the context: their binders go first.
   struct CloseOtherWindows {
@@ -114,7 +124,28 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   trayIcon.MouseEvent = [&context](uint32_t mouseMessage) { context.frmDialer.TrayIcon_Callback(mouseMessage); };
   formHost.SetOwner(dialer.Window());
 
+  // Scripts may ask the one running program from its start: a second one
+  // (which the start-up ends) serves nothing. Until the start-up has
+  // returned, a line neither up nor dialled is still to come.
+  bool startUpDone = false;
+  std::optional<InstanceChannelServer> channel;
+  if (shell.ClaimSingleInstance()) {
+    channel.emplace(
+        instance,
+        [&context, &startUpDone](const std::string&) {
+          LineStatus status = context.Line.Status();
+          if (!startUpDone && status.State == LineState::Ended) status.State = LineState::Starting;
+          status.ProcessId = GetCurrentProcessId();
+          return EncodeStatus(status);
+        },
+        [&context](const std::string& question) {
+          if (question == kQuestionHangUp) context.Line.HangUpForScript();
+        });
+    channel->HandlerFailed = recordFailure;
+  }
+
   const bool started = RunGuarded("start-up", recordFailure, [&context] { context.frmDialer.Load(); });
+  startUpDone = true;
   if (!started && !context.Line.EndedAtStart()) {
     // Half started, the window may be hidden with no tray icon: shown, it
     // can still be used, and closed through the usual exit path.

@@ -29,11 +29,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   corvane::Win32Registry registry;
-  int32_t lastResult = 0;
-  corvane::SettingsStore store(registry, lastResult);
+  corvane::SettingsStore store(registry);
   PrintedMessages messages;
   const auto scrambled = corvane::EncodePassword(argv[2], store, messages);
   if (!scrambled) return 1;
-  store.SaveRegValue(store.SettingsRoot + argv[1], "Password", *scrambled);
-  return lastResult == 0 ? 0 : 1;
+  return store.SaveRegValue(store.SettingsRoot + argv[1], "Password", *scrambled) ? 0 : 1;
 }

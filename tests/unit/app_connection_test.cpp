@@ -319,8 +319,7 @@ TEST_F(ConnectionTest, LineConnectedFromItsStatusIsBookedFromWhenItCameUp) {
 // into the month it read, with that month's year.
 TEST(LedgerCalendarTest, BookingAtTheTurnOfTheYearReadsTheDateOnce) {
   FakeRegistry registry;
-  int32_t lastResult = 0;
-  SettingsStore store(registry, lastResult);
+  SettingsStore store(registry);
   FakeClock clock;
   const std::string key = std::string(kSettingsRoot) + "Work";
   registry.AddKey(RegHive::CurrentUser, key);

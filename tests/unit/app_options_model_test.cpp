@@ -762,8 +762,7 @@ class Model : public ProgramFixture {
   }
 
   std::mt19937 random_;
-  int32_t seedResult_ = 0;
-  SettingsStore seedStore_{registry, seedResult_};
+  SettingsStore seedStore_{registry};
   std::string startEntry_;
   std::string life_;  // how the program now running was started
   Session session_;

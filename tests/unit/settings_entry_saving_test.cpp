@@ -53,8 +53,7 @@ class EntrySavingTest : public ::testing::Test {
   }
 
   FakeRegistry registry;
-  int32_t lastResult = 0;
-  SettingsStore store{registry, lastResult};
+  SettingsStore store{registry};
   FakeMessageBox messages;
   EntrySettings entry;
 };

@@ -21,8 +21,7 @@ class LoadEntryTest : public ::testing::Test {
   }
 
   FakeRegistry registry;
-  int32_t lastResult = 0;
-  SettingsStore store{registry, lastResult};
+  SettingsStore store{registry};
 };
 
 // Defaults of every field not given in the key.

@@ -23,8 +23,7 @@ class PasswordTest : public ::testing::Test {
   bool KeyWasRead() const { return !registry.queryBufferSizes.empty(); }
 
   FakeRegistry registry;
-  int32_t lastResult = 0;
-  SettingsStore store{registry, lastResult};
+  SettingsStore store{registry};
   FakeMessageBox messages;
   EntrySettings single;  // UseList = 0
 };

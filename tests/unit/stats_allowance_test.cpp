@@ -79,8 +79,7 @@ class AllowanceWatchTest : public ::testing::Test {
   }
 
   FakeRegistry registry;
-  int32_t lastResult = 0;
-  SettingsStore store{registry, lastResult};
+  SettingsStore store{registry};
   FakeClock clock;
   FakeLogFiles files;
   ConnectionLog log{files, store};

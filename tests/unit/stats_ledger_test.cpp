@@ -60,8 +60,7 @@ class LedgerTest : public ::testing::Test {
   }
 
   FakeRegistry registry;
-  int32_t lastResult = 0;
-  SettingsStore store{registry, lastResult};
+  SettingsStore store{registry};
   FakeClock clock;
   OnlineTimeLedger ledger{store, clock};
 };

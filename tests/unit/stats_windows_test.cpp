@@ -67,8 +67,7 @@ class OnlineTimeWindowsTest : public ::testing::Test {
   }
 
   FakeRegistry registry;
-  int32_t lastResult = 0;
-  SettingsStore store{registry, lastResult};
+  SettingsStore store{registry};
   FakeClock clock;  // December
   OnlineTimeLedger ledger{store, clock};
   std::string currentEntryName = "Work";
@@ -82,7 +81,7 @@ class StatisticsWindowTest : public OnlineTimeWindowsTest {
   FakeDialUpService dialUp;
   int disconnects = 0;
   StatisticsForm frmStatistics{
-      StatisticsSources{ledger, store, line, currentEntryName, statsEntryName, dialUp, clock, lastResult},
+      StatisticsSources{ledger, store, line, currentEntryName, statsEntryName, dialUp, clock},
       StatisticsCallbacks{[this] { ++disconnects; }}};
 };
 
@@ -313,7 +312,7 @@ TEST_F(OnlineTimeWindowsTest, StatisticsShowWhatIsLeftOfTheAllowance) {
   FakeDialUpService dialUp;
   int logReads = 0;
   StatisticsForm window{
-      StatisticsSources{ledger, store, line, currentEntryName, statsEntryName, dialUp, clock, lastResult},
+      StatisticsSources{ledger, store, line, currentEntryName, statsEntryName, dialUp, clock},
       StatisticsCallbacks{[] {}, [] {}, [&](const std::string& entryName) -> uint64_t {
                             ++logReads;
                             return entryName == "Work" ? 300 * kBytesPerMegabyte : 0;

@@ -43,7 +43,7 @@ class OptionsFormTest : public ::testing::Test {
 
   OptionsForm& Open(const std::string& current) {
     currentEntryName = current;
-    OptionsServices services{store, currentEntryName, line,     lastResult, messages,   fileDialog,
+    OptionsServices services{store, currentEntryName, line,     messages,   fileDialog,
                              links, files,            shell,    formHost,   programFile};
     OptionsCallbacks callbacks;
     callbacks.setDialerIcon = [this](int number) { dialerIcon = number; };
@@ -64,8 +64,7 @@ class OptionsFormTest : public ::testing::Test {
   }
 
   FakeRegistry registry;
-  int32_t lastResult = 0;
-  SettingsStore store{registry, lastResult};
+  SettingsStore store{registry};
   std::string currentEntryName;
   FakeLiveConnection line;
   FakeMessageBox messages;

@@ -82,8 +82,7 @@ void BM_ConnectionLogAppend(benchmark::State& state) {
   DiskLogFiles files(BenchFolder("corvane_bench_log_append"));
   std::filesystem::remove(files.PathOf(kConnectionLogFile));
   corvane::testing::FakeRegistry registry;
-  int32_t storeResult = 0;
-  SettingsStore store(registry, storeResult);
+  SettingsStore store(registry);
   ConnectionLog log(files, store);
   const ConnectionRecord record = bench::BenchRecord(1);
   for (auto _ : state) {
@@ -108,8 +107,7 @@ BENCHMARK(BM_ReadConnectionLogLines)->Unit(benchmark::kMillisecond);
 void BM_ConnectionLogWindowLoad(benchmark::State& state) {
   DiskLogFiles& files = HundredThousand();
   corvane::testing::FakeRegistry registry;
-  int32_t storeResult = 0;
-  SettingsStore store(registry, storeResult);
+  SettingsStore store(registry);
   ConnectionLog log(files, store);
   testing::FakeFileDialog fileDialog;
   testing::FakeMessageBox messages;

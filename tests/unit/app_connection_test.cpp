@@ -617,8 +617,7 @@ TEST_F(ConnectionTest, ReconnectAfterTheLimitOnlyWithoutTheHangUp) {
     earlier.Started = earlier.Ended = clock.Now();
     earlier.Received = 2'000'000;
     earlier.BookedIn = {2026, 12};
-    int32_t storeResult = 0;
-    SettingsStore store(registry, storeResult);
+    SettingsStore store(registry);
     ASSERT_EQ(ConnectionLog(logFiles, store).Append(earlier), "");
     AppContext& app = StartWork({{"AllowanceMegabytes", "1"}, {"AllowanceHangUp", hangUp}});
     LineUp();

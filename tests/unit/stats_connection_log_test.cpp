@@ -18,8 +18,7 @@ namespace {
 // The program's key, where the records the file refused wait.
 struct PendingStore {
   FakeRegistry registry;
-  int32_t result = 0;
-  SettingsStore store{registry, result};
+  SettingsStore store{registry};
 };
 
 ConnectionRecord Record(std::string entry, int year = 2026, int month = 12) {

@@ -40,8 +40,7 @@ class ConnectionLogWindowTest : public ::testing::Test {
   }
 
   FakeRegistry registry;
-  int32_t lastResult = 0;
-  SettingsStore store{registry, lastResult};
+  SettingsStore store{registry};
   FakeLogFiles files;
   ConnectionLog log{files, store};
   FakeFileDialog fileDialog;

@@ -34,8 +34,7 @@ class LineRecorderTest : public ::testing::Test {
   std::vector<ConnectionRecord> Logged() { return log.ReadAll(); }
 
   FakeRegistry registry;
-  int32_t lastResult = 0;
-  SettingsStore store{registry, lastResult};
+  SettingsStore store{registry};
   FakeClock clock;
   FakeDialUpService dialUp;
   FakeLogFiles files;

@@ -12,6 +12,7 @@
 
 #include "connection_log_records.h"
 #include "fakes/fake_message_box.h"
+#include "fakes/fake_registry.h"
 #include "fakes/fake_shell_links.h"
 #include "fakes/fake_system.h"
 #include "stats/connection_log.h"
@@ -55,6 +56,7 @@ class DiskLogFiles : public ConnectionLogFiles {
     return true;
   }
   std::vector<std::string> YearFileNames() override { return {}; }
+  std::string ErrorText(uint32_t error) override { return "Error " + std::to_string(error) + "."; }
   std::string PathOf(const std::string& name) override { return (folder_ / name).string(); }
   std::string Utf8FromAnsi(const std::string& text) override { return text; }
   std::string AnsiFromUtf8(const std::string& text) override { return text; }
@@ -79,7 +81,9 @@ DiskLogFiles& HundredThousand() {
 void BM_ConnectionLogAppend(benchmark::State& state) {
   DiskLogFiles files(BenchFolder("corvane_bench_log_append"));
   std::filesystem::remove(files.PathOf(kConnectionLogFile));
-  ConnectionLog log(files);
+  corvane::testing::FakeRegistry registry;
+  SettingsStore store(registry);
+  ConnectionLog log(files, store);
   const ConnectionRecord record = bench::BenchRecord(1);
   for (auto _ : state) {
     if (!log.Append(record).empty()) state.SkipWithError("not written");
@@ -102,7 +106,9 @@ BENCHMARK(BM_ReadConnectionLogLines)->Unit(benchmark::kMillisecond);
 // a screenful of rows made, as the virtual list asks for them.
 void BM_ConnectionLogWindowLoad(benchmark::State& state) {
   DiskLogFiles& files = HundredThousand();
-  ConnectionLog log(files);
+  corvane::testing::FakeRegistry registry;
+  SettingsStore store(registry);
+  ConnectionLog log(files, store);
   testing::FakeFileDialog fileDialog;
   testing::FakeMessageBox messages;
   testing::FakeClock clock;

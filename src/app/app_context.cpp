@@ -14,7 +14,7 @@ AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t ran
     : Platform(ports),
       Store(ports.Registry),
       Ledger(Store, ports.Clock, checkpointIntervalSeconds),
-      Log(ports.LogFiles),
+      Log(ports.LogFiles, Store),
       Recorder(Log, Store, ports.Clock, ports.DialUp, checkpointIntervalSeconds),
       Allowance(Store, ports.Clock, Log, ports.LogFiles),
       Line(ConnectionPorts{ports.DialUp, ports.Clock, ports.Pump, ports.TrayIcon, ports.Shell, ports.Messages,

@@ -79,6 +79,7 @@ void Connection::StartTiming(double upAlreadySeconds) {
   if (entry_.MonitorTime != 0) {
     recorder_.Begin(runningEntryName_, RunningEntryKey(), entry_.PhoneNumber, entry_.UserName, RunningConnection(),
                     upAlreadySeconds);
+    TellLogFailure();
   }
   StartIdleWatch();
 }
@@ -87,7 +88,17 @@ void Connection::BookLine(ConnectionEnd end) {
   const std::optional<Booking> booking = ledger_.SaveOnlineTime(RunningEntryKey());
   if (!booking) return;
   const std::string failure = recorder_.Finish(end, *booking);
-  if (!failure.empty()) AppendDetails(failure);
+  if (failure.empty()) return;
+  AppendDetails(failure);
+  // The program's end takes the icon away at once: the next run tells it.
+  if (phase_ != Phase::Ending) TellLogFailure();
+}
+
+void Connection::TellLogFailure() {
+  const std::string& notice = recorder_.LogFailureNotice();
+  if (!notice.empty() && ports_.TrayIcon.ShowBalloon("Connection log not written", notice)) {
+    recorder_.LogFailureNoticeShown();
+  }
 }
 
 // The connection ends here and now, then the dialer window unloads. The

@@ -226,6 +226,8 @@ class Connection : public LiveConnection {
   void StartTiming(double upAlreadySeconds = 0);
   // Books the line's time, once, and logs it as ended by `end`.
   void BookLine(ConnectionEnd end);
+  // Tells from the tray, once, that the connection log cannot be written.
+  void TellLogFailure();
   std::string ListModeSuffix() const;
   // the monthly allowance
   AllowanceUse AllowanceUsed();

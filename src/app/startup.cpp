@@ -85,11 +85,14 @@ void Connection::Start() {
 }
 
 // A connection the last run could not book (killed, power cut) is booked
-// and logged now, whichever entry it belonged to.
+// and logged now, whichever entry it belonged to, after the records the log
+// file refused last time.
 void Connection::BookLeftCheckpoints(const std::vector<std::string>& entryNames) {
   std::vector<std::string> keys;
   for (const std::string& name : entryNames) keys.push_back(store_.SettingsRoot + name);
   if (!store_.CustomEntryKey.empty()) keys.push_back(store_.SettingsRoot + store_.CustomEntryKey);
+  // Records the log could not take last time go first: they are older.
+  if (const std::string failure = recorder_.WritePending(); !failure.empty()) AppendDetails(failure);
   for (const std::string& key : keys) {
     const std::string failure = recorder_.FinishLeft(key, ledger_.BookLeftCheckpoint(key));
     if (!failure.empty()) AppendDetails(failure);

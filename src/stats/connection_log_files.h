@@ -32,6 +32,9 @@ class ConnectionLogFiles {
   // The names of the year files ("Connections-2024.csv", ...), any order.
   virtual std::vector<std::string> YearFileNames() = 0;
 
+  // The system's sentence for `error` (Append's code), for the user.
+  virtual std::string ErrorText(uint32_t error) = 0;
+
   // The full path of `name`, for messages.
   virtual std::string PathOf(const std::string& name) = 0;
 

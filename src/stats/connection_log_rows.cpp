@@ -106,6 +106,15 @@ std::vector<int64_t> SecondsPerDay(const std::vector<const ConnectionRecord*>& r
   for (const ConnectionRecord* record : records) {
     LocalDateTime at = record->Started;
     int64_t left = record->Seconds;
+    // A line that started before the month goes straight to the month's
+    // first midnight: a damaged row of year 1 costs no walk over the ages.
+    if (at.Year * 12 + at.Month < month.Year * 12 + month.Month) {
+      LocalDateTime monthStart{month.Year, month.Month, 1, 0, 0, 0, at.UtcOffsetMinutes};
+      const int64_t before = UtcSeconds(monthStart) - UtcSeconds(at);
+      if (before >= left) continue;
+      left -= before;
+      at = monthStart;
+    }
     while (left > 0 && at.Year * 12 + at.Month <= month.Year * 12 + month.Month) {
       const int64_t toMidnight = 86400 - (at.Hour * 3600 + at.Minute * 60 + at.Second);
       const int64_t part = std::min(left, toMidnight);

@@ -5,8 +5,10 @@ namespace corvane {
 
 namespace {
 
+// A tab before the formula is no protection: a spreadsheet drops it.
 bool StartsLikeFormula(std::string_view text) {
-  return !text.empty() && (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@' || text[0] == '\'');
+  return !text.empty() && (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@' || text[0] == '\'' ||
+                           text[0] == '\t');
 }
 
 // Takes off the apostrophe CsvField put before a text that starts like a formula.
@@ -18,10 +20,14 @@ std::string_view Unguarded(std::string_view text) {
 }  // namespace
 
 std::string CsvField(std::string_view text) {
+  // Line breaks become spaces first: a leading one is a leading space then,
+  // and the field is quoted for it.
   std::string plain;
-  if (StartsLikeFormula(text)) plain += '\'';
   for (char c : text) plain += (c == '\r' || c == '\n') ? ' ' : c;
-  const bool quoted = plain.find_first_of(",\"") != std::string::npos ||
+  if (StartsLikeFormula(plain)) plain.insert(plain.begin(), '\'');
+  // A semicolon is quoted too: where it is the list separator, a
+  // spreadsheet splits the field at it.
+  const bool quoted = plain.find_first_of(",\";") != std::string::npos ||
                       (!plain.empty() && (plain.front() == ' ' || plain.back() == ' '));
   if (!quoted) return plain;
   std::string field = "\"";

@@ -11,10 +11,11 @@
 namespace corvane {
 
 // `text` as a field: quoted, with its quotes doubled, when it holds a comma,
-// a quote or a space at either end; line breaks become spaces. A text a
-// spreadsheet would take for a formula (it starts with =, +, -, @) gets a
-// leading apostrophe, as does one that starts with an apostrophe, so a
-// number from a downloaded file cannot run in the user's spreadsheet.
+// a semicolon, a quote or a space at either end; line breaks become spaces.
+// A text a spreadsheet would take for a formula (it starts with =, +, -, @
+// or a tab) gets a leading apostrophe, as does one that starts with an
+// apostrophe, so a number from a downloaded file cannot run in the user's
+// spreadsheet.
 std::string CsvField(std::string_view text);
 
 // Hands the fields of `row` (no line break) to `visit` one by one, left to

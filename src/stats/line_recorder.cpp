@@ -1,13 +1,23 @@
 // LineRecorder.
 #include "stats/line_recorder.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace corvane {
 
+void ByteCount::Advance(uint32_t reading) {
+  // Unsigned arithmetic: the distance forward from the last reading, across
+  // the wrap when there was one.
+  const uint32_t forward = reading - last_;
+  constexpr uint32_t kHalfRange = 0x80000000u;
+  total_ += reading >= last_ || forward < kHalfRange ? forward : reading;
+  last_ = reading;
+}
+
 LineRecorder::LineRecorder(ConnectionLog& log, SettingsStore& store, ClockPort& clock, DialUpService& dialUp,
-                           double readingIntervalSeconds)
-    : log_(log), store_(store), clock_(clock), dialUp_(dialUp), interval_(readingIntervalSeconds) {}
+                           double copyIntervalSeconds)
+    : log_(log), store_(store), clock_(clock), dialUp_(dialUp), copyInterval_(copyIntervalSeconds) {}
 
 void LineRecorder::Begin(const std::string& entryName, const std::string& entryKey, const std::string& number,
                          const std::string& login, RasHandle line, double upAlreadySeconds) {
@@ -24,18 +34,23 @@ void LineRecorder::Begin(const std::string& entryName, const std::string& entryK
   line_ = line;
   running_ = true;
   ConnectionStatistics statistics;
-  if (line_ != 0 && dialUp_.GetConnectionStatistics(line_, statistics) == kRasSuccess) {
-    record_.Speed = statistics.Bps;
-    record_.Sent = statistics.BytesTransmitted;
-    record_.Received = statistics.BytesReceived;
-  }
+  if (line_ == 0 || dialUp_.GetConnectionStatistics(line_, statistics) != kRasSuccess) statistics = {};
+  record_.Speed = statistics.Bps;
+  sent_.Start(statistics.BytesTransmitted);
+  received_.Start(statistics.BytesReceived);
+  record_.Sent = sent_.Total();
+  record_.Received = received_.Total();
   readAt_ = goodReadAt_ = clock_.MonotonicSeconds();
   KeepCopy();
 }
 
+// The traffic is read at least every kTrafficReadingSeconds, and at the
+// copy's pace when that is quicker.
 void LineRecorder::Watch() {
-  if (!running_ || clock_.MonotonicSeconds() - readAt_ < interval_) return;
-  if (Read()) KeepCopy();
+  if (!running_) return;
+  const double now = clock_.MonotonicSeconds();
+  if (now - readAt_ >= std::min(kTrafficReadingSeconds, copyInterval_) && Read()) copyBehind_ = true;
+  if (copyBehind_ && now - copiedAt_ >= copyInterval_) KeepCopy();
 }
 
 void LineRecorder::ReadTraffic() {
@@ -44,8 +59,8 @@ void LineRecorder::ReadTraffic() {
 
 void LineRecorder::CountTrafficFromNow() {
   if (!running_) return;
-  sentBefore_ += record_.Sent;
-  receivedBefore_ += record_.Received;
+  sentBefore_ = sent_.Total();
+  receivedBefore_ = received_.Total();
   record_.Sent = record_.Received = 0;
   KeepCopy();
 }
@@ -57,19 +72,21 @@ bool LineRecorder::Read() {
   ConnectionStatistics statistics;
   if (line_ == 0 || dialUp_.GetConnectionStatistics(line_, statistics) != kRasSuccess) return false;
   goodReadAt_ = readAt_;
-  // Counters below where the record began were started afresh by the
-  // service: all they hold is new.
-  if (statistics.BytesTransmitted < sentBefore_) sentBefore_ = 0;
-  if (statistics.BytesReceived < receivedBefore_) receivedBefore_ = 0;
-  const uint64_t sent = statistics.BytesTransmitted - sentBefore_;
-  const uint64_t received = statistics.BytesReceived - receivedBefore_;
+  sent_.Advance(statistics.BytesTransmitted);
+  received_.Advance(statistics.BytesReceived);
+  const uint64_t sent = sent_.Total() - sentBefore_;
+  const uint64_t received = received_.Total() - receivedBefore_;
   const bool changed = sent != record_.Sent || received != record_.Received;
   record_.Sent = sent;
   record_.Received = received;
   return changed;
 }
 
-void LineRecorder::KeepCopy() { store_.SaveRegValue(entryKey_, kLogCheckpointValue, ConnectionRow(record_)); }
+void LineRecorder::KeepCopy() {
+  store_.SaveRegValue(entryKey_, kLogCheckpointValue, ConnectionRow(record_));
+  copiedAt_ = clock_.MonotonicSeconds();
+  copyBehind_ = false;
+}
 
 std::string LineRecorder::Finish(ConnectionEnd end, const Booking& booking) {
   if (!running_) return {};
@@ -78,8 +95,11 @@ std::string LineRecorder::Finish(ConnectionEnd end, const Booking& booking) {
   record_.Seconds = booking.Seconds;
   record_.BookedIn = booking.Month;
   record_.EndedBy = end;
-  // Written before the copy goes: a program killed between the two writes
-  // the record twice rather than not at all.
+  // The copy holds the finished record while it is written (or kept
+  // pending by the log): a program killed before the copy goes finds it in
+  // the log at the next start and does not write it again, and one killed
+  // before the write writes it whole.
+  KeepCopy();
   std::string failure = log_.Append(record_);
   store_.SaveRegValue(entryKey_, kLogCheckpointValue, "");
   return failure;
@@ -89,12 +109,15 @@ std::string LineRecorder::FinishLeft(const std::string& entryKey, const std::opt
   const std::string copy = store_.ReadRegValue(entryKey, kLogCheckpointValue);
   if (copy.empty()) return {};
   std::string failure;
-  if (std::optional<ConnectionRecord> left = ParseConnectionRow(copy)) {
+  std::optional<ConnectionRecord> left = ParseConnectionRow(copy);
+  // A copy that is still the running line's: the program stopped with it.
+  if (left && left->EndedBy == ConnectionEnd::ProgramStopped) {
     left->Seconds = booking ? booking->Seconds : 0;
     left->BookedIn = booking ? booking->Month : clock_.Today();
     left->Ended = AddSeconds(left->Started, left->Seconds);
-    left->EndedBy = ConnectionEnd::ProgramStopped;
     failure = log_.Append(*left);
+  } else if (left && !log_.Holds(*left)) {
+    failure = log_.Append(*left);  // finished, and killed before it was written
   }
   store_.SaveRegValue(entryKey, kLogCheckpointValue, "");
   return failure;

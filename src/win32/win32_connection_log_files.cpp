@@ -45,6 +45,15 @@ const std::string& Win32ConnectionLogFiles::Folder() {
   return folder_;
 }
 
+std::string Win32ConnectionLogFiles::ErrorText(uint32_t error) {
+  char text[512] = {};
+  DWORD size = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                              sizeof text, nullptr);
+  while (size > 0 && (text[size - 1] == '\r' || text[size - 1] == '\n' || text[size - 1] == ' ')) --size;
+  if (size == 0) return "Error " + std::to_string(error) + ".";
+  return std::string(text, size);
+}
+
 std::string Win32ConnectionLogFiles::PathOf(const std::string& name) { return Folder() + "\\" + name; }
 
 uint32_t Win32ConnectionLogFiles::MakeFolder() {

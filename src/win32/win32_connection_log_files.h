@@ -14,6 +14,7 @@ class Win32ConnectionLogFiles : public ConnectionLogFiles {
   int64_t Size(const std::string& name) override;
   bool Replace(const std::string& name, const std::string& bytes) override;
   std::vector<std::string> YearFileNames() override;
+  std::string ErrorText(uint32_t error) override;
   std::string PathOf(const std::string& name) override;
   std::string Utf8FromAnsi(const std::string& text) override;
   std::string AnsiFromUtf8(const std::string& text) override;

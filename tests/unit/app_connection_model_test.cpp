@@ -23,6 +23,7 @@
 #include <memory>
 #include <random>
 #include <sstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -417,6 +418,10 @@ class Model {
     recordsChecked = records.size();
     if (processes.started.size() != actionsChecked) {
       return std::string("a disconnect action without an ended line, at ") + Name(act);
+    }
+    std::set<std::string> rows;
+    for (const ConnectionRecord& record : records) {
+      if (!rows.insert(ConnectionRow(record)).second) return "a record is logged twice: " + ConnectionRow(record);
     }
     for (const char* entry : {"Work", "Other"}) {
       int64_t logged = 0;

@@ -341,18 +341,17 @@ TEST(LedgerCalendarTest, BookingAtTheTurnOfTheYearReadsTheDateOnce) {
 }
 
 // Each way a line ends is logged under its own name, with the seconds the
-// account booked for it and the traffic of the last reading; the entry's
-// disconnect action is started once, after the booking, with what the log
-// says of the line (switching the monitoring off ends no line: nothing).
+// account booked for it and the traffic of the last reading: read just
+// before the hang-up, or for a line that dropped by itself no more than
+// kTrafficReadingSeconds before it went; the entry's disconnect action is
+// started once, after the booking, with what the log says of the line
+// (switching the monitoring off ends no line: nothing).
 class LineEndTest;
 struct LineEnd {
   const char* name;
   Values values;
   std::function<void(AppContext&, LineEndTest&)> end;
   ConnectionEnd expected;
-  // The line is gone before the program can read it: the record has the
-  // traffic of the last periodic reading, not of the end.
-  bool lastPeriodicReading = false;
 };
 
 class LineEndTest : public ConnectionTest, public ::testing::WithParamInterface<LineEnd> {
@@ -370,10 +369,10 @@ TEST_P(LineEndTest, IsLoggedWithItsReasonSecondsAndTrafficAndStartsTheDisconnect
   LineUp();
   dialUp.statistics.BytesTransmitted = 600;
   dialUp.statistics.BytesReceived = 4000;
-  Pass(40);  // read at 30 s
+  Pass(40);
   dialUp.statistics.BytesTransmitted = 700;
   dialUp.statistics.BytesReceived = 5000;
-  Pass(5);
+  Pass(5);  // read again by now, also for a line that then drops
   c.end(app, *this);
   const std::vector<ConnectionRecord> records = ReadConnectionRows(logFiles.files[kConnectionLogFile]);
   ASSERT_EQ(records.size(), 1u);
@@ -383,8 +382,8 @@ TEST_P(LineEndTest, IsLoggedWithItsReasonSecondsAndTrafficAndStartsTheDisconnect
   EXPECT_EQ(record.Entry, "Work");
   EXPECT_EQ(record.Number, "5550100");
   EXPECT_EQ(record.Speed, 49333u);
-  EXPECT_EQ(record.Sent, c.lastPeriodicReading ? 600u : 700u);
-  EXPECT_EQ(record.Received, c.lastPeriodicReading ? 4000u : 5000u);
+  EXPECT_EQ(record.Sent, 700u);
+  EXPECT_EQ(record.Received, 5000u);
   EXPECT_EQ(record.BookedIn.Month, 12);
   EXPECT_EQ(record.BookedIn.Year, 2026);
   EXPECT_EQ(StripNull(*registry.RawValue(RegHive::CurrentUser, EntryKey("Work"), kLogCheckpointValue)), "");
@@ -446,7 +445,7 @@ INSTANTIATE_TEST_SUITE_P(
                   t.Event(kRasStateDisconnected, 629);
                   t.Pass(1);
                 },
-                ConnectionEnd::LineDropped, true},
+                ConnectionEnd::LineDropped},
         LineEnd{"NewNumber",
                 {{"FileURL", "http://numbers.example/now.txt"}, {"DisconnectAndDial", "1"}},
                 [](AppContext& app, LineEndTest& t) {
@@ -557,17 +556,35 @@ TEST_F(ConnectionTest, LineLostPastTheLimitUnseenIsNotRedialledWithoutAWord) {
 }
 
 // A file that cannot be written costs a line in the details log, never the
-// booking.
-TEST_F(ConnectionTest, UnwritableLogCostsADetailsLineNotTheBooking) {
+// booking nor the record: the record waits, the tray tells why once, and the
+// next line's end that can write writes the waiting ones first, in order.
+TEST_F(ConnectionTest, UnwritableLogKeepsTheRecordTellsOnceAndWritesItLater) {
   logFiles.writeError = 5;
   AppContext& app = StartWork();
   LineUp();
   Pass(20);
   app.Line.InterruptMonitoring();
   EXPECT_EQ(Booked(), 20);
-  EXPECT_NE(app.frmDialer.txtDetails.Text().find("Connection log: cannot write C:\\Local\\Corvane\\Connections.csv (error 5)"),
+  EXPECT_NE(app.frmDialer.txtDetails.Text().find(
+                "Connection log: cannot write C:\\Local\\Corvane\\Connections.csv (error 5: System error 5.)"),
             std::string::npos)
       << app.frmDialer.txtDetails.Text();
+  ASSERT_EQ(trayIcon.balloons.size(), 1u);
+  EXPECT_EQ(trayIcon.balloons[0].title, "Connection log not written");
+  EXPECT_NE(trayIcon.balloons[0].text.find("System error 5."), std::string::npos);
+
+  for (const int seconds : {10, 5}) {
+    if (seconds == 5) logFiles.writeError = 0;
+    app.Line.ResumeMonitoring();
+    Pass(seconds);
+    app.Line.InterruptMonitoring();
+  }
+  EXPECT_EQ(trayIcon.balloons.size(), 1u) << "told once";
+  std::vector<int64_t> seconds;
+  for (const ConnectionRecord& record : ReadConnectionRows(logFiles.files[kConnectionLogFile])) {
+    seconds.push_back(record.Seconds);
+  }
+  EXPECT_EQ(seconds, (std::vector<int64_t>{20, 10, 5}));
 }
 
 // The monthly allowance on a line whose traffic grows: a warning at the
@@ -716,7 +733,8 @@ TEST_F(ConnectionTest, ReconnectAfterTheLimitOnlyWithoutTheHangUp) {
     earlier.Started = earlier.Ended = clock.Now();
     earlier.Received = 2'000'000;
     earlier.BookedIn = {2026, 12};
-    ASSERT_EQ(ConnectionLog(logFiles).Append(earlier), "");
+    SettingsStore store(registry);
+    ASSERT_EQ(ConnectionLog(logFiles, store).Append(earlier), "");
     AppContext& app = StartWork({{"AllowanceMegabytes", "1"}, {"AllowanceHangUp", hangUp}});
     LineUp();
     Pass(30);

@@ -82,7 +82,7 @@ class AllowanceWatchTest : public ::testing::Test {
   SettingsStore store{registry};
   FakeClock clock;
   FakeLogFiles files;
-  ConnectionLog log{files};
+  ConnectionLog log{files, store};
 };
 
 // The month's data: this entry's records booked into this month (the name

@@ -3,15 +3,23 @@
 // oldest year moved to a file of its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_log_files.h"
+#include "fakes/fake_registry.h"
 #include "stats/connection_log.h"
 #include "stats/csv_fields.h"
 
 namespace corvane::testing {
 namespace {
+
+// The program's key, where the records the file refused wait.
+struct PendingStore {
+  FakeRegistry registry;
+  SettingsStore store{registry};
+};
 
 ConnectionRecord Record(std::string entry, int year = 2026, int month = 12) {
   ConnectionRecord record;
@@ -55,9 +63,12 @@ TEST(ConnectionLogTest, RecordsRoundTripThroughTheFile) {
       {"=HYPERLINK(\"x\")", "+49 30 1234", "-1"},
       {"@home", "'quoted", "''"},
       {"line\r\nbreak", "5550100", "x"},
+      {"Work", "5550100", "x;=HYPERLINK(\"http://x\")"},
+      {"Work", "\t=1+1", "\r=1+1"},
   };
   FakeLogFiles files;
-  ConnectionLog log(files);
+  PendingStore pending;
+  ConnectionLog log(files, pending.store);
   std::vector<ConnectionRecord> written;
   for (const Case& c : cases) {
     ConnectionRecord record = Record(c.entry);
@@ -66,7 +77,8 @@ TEST(ConnectionLogTest, RecordsRoundTripThroughTheFile) {
     ASSERT_EQ(log.Append(record), "");
     written.push_back(record);
   }
-  written.back().Entry = "line  break";  // the program never writes a break inside a field
+  written[5].Entry = "line  break";  // the program never writes a break inside a field
+  written.back().Login = " =1+1";
 
   const std::vector<ConnectionRecord> read = log.ReadAll();
   ASSERT_EQ(read.size(), written.size());
@@ -79,11 +91,16 @@ TEST(ConnectionLogTest, RecordsRoundTripThroughTheFile) {
   EXPECT_EQ(text.find("Started,", 10), std::string::npos);
   // A spreadsheet sees the formula as text.
   EXPECT_NE(text.find(",\"'=HYPERLINK(\"\"x\"\")\",'+49 30 1234,'-1,"), std::string::npos) << text;
+  // Where the list separator is a semicolon, the login stays one cell;
+  // a tab or a line break before a formula does not run it either.
+  EXPECT_NE(text.find(",\"x;=HYPERLINK(\"\"http://x\"\")\","), std::string::npos) << text;
+  EXPECT_NE(text.find(",'\t=1+1,\" =1+1\","), std::string::npos) << text;
 }
 
 TEST(ConnectionLogTest, EntryNamesFromTheAnsiCodePageAreWrittenAsUtf8) {
   FakeLogFiles files;
-  ConnectionLog log(files);
+  PendingStore pending;
+  ConnectionLog log(files, pending.store);
   ASSERT_EQ(log.Append(Record("M\xFCnchen Caf\xE9")), "");
   const std::vector<ConnectionRecord> read = log.ReadAll();
   ASSERT_EQ(read.size(), 1u);
@@ -94,7 +111,8 @@ TEST(ConnectionLogTest, EntryNamesFromTheAnsiCodePageAreWrittenAsUtf8) {
 // starts a line of its own.
 TEST(ConnectionLogTest, TornLastLineIsSkippedAndSpoilsNothing) {
   FakeLogFiles files;
-  ConnectionLog log(files);
+  PendingStore pending;
+  ConnectionLog log(files, pending.store);
   ASSERT_EQ(log.Append(Record("First")), "");
   const std::string whole = files.files[kConnectionLogFile];
   const std::string row = "\r\n" + ConnectionRow(Record("Torn"));
@@ -130,8 +148,11 @@ TEST(ConnectionLogTest, RowsThatAreNotRecordsAreSkipped) {
 TEST(ConnectionLogTest, UnwritableFileIsReportedWithItsPath) {
   FakeLogFiles files;
   files.writeError = 32;
-  ConnectionLog log(files);
-  EXPECT_EQ(log.Append(Record("Work")), "Connection log: cannot write C:\\Local\\Corvane\\Connections.csv (error 32)");
+  PendingStore pending;
+  ConnectionLog log(files, pending.store);
+  EXPECT_EQ(log.Append(Record("Work")),
+            "Connection log: cannot write C:\\Local\\Corvane\\Connections.csv (error 32: System error 32.); 1 "
+            "connection(s) kept until it can be.");
 }
 
 // Past the size limit the oldest booked year moves to its own file; the log
@@ -140,7 +161,8 @@ TEST(ConnectionLogTest, UnwritableFileIsReportedWithItsPath) {
 TEST(ConnectionLogTest, OldestYearMovesToAYearFileAtTheLimit) {
   FakeLogFiles files;
   const int64_t rowBytes = static_cast<int64_t>(ConnectionRow(Record("Work")).size()) + 2;
-  ConnectionLog log(files, ConnectionLogStart().size() + 4 * rowBytes);
+  PendingStore pending;
+  ConnectionLog log(files, pending.store, ConnectionLogStart().size() + 4 * rowBytes);
   for (int year : {2024, 2024, 2025, 2026}) ASSERT_EQ(log.Append(Record("Work", year)), "");
   EXPECT_EQ(files.files.count("Connections-2024.csv"), 0u) << "not past the limit yet";
   const std::string before = files.files[kConnectionLogFile];
@@ -165,7 +187,8 @@ TEST(ConnectionLogTest, OldestYearMovesToAYearFileAtTheLimit) {
 // first record of a new year moves the old one aside.
 TEST(ConnectionLogTest, LogOfOneYearIsNeverSplit) {
   FakeLogFiles files;
-  ConnectionLog log(files, 1);
+  PendingStore pending;
+  ConnectionLog log(files, pending.store, 1);
   for (int i = 0; i < 3; ++i) ASSERT_EQ(log.Append(Record("Work")), "");
   EXPECT_EQ(files.reads, 1) << "read once, when the limit was first passed";
   EXPECT_EQ(files.files.size(), 1u);
@@ -192,6 +215,165 @@ TEST(LocalDateTimeTest, SecondsAddedAcrossDaysMonthsYearsAndLeapDays) {
     const auto parsed = ParseLocalDateTime(text);
     ASSERT_TRUE(parsed.has_value());
     EXPECT_EQ(LocalDateTimeText(*parsed), text);
+  }
+}
+
+std::vector<std::string> Entries(const std::vector<ConnectionRecord>& records) {
+  std::vector<std::string> entries;
+  for (const ConnectionRecord& record : records) entries.push_back(record.Entry);
+  return entries;
+}
+
+// A record the file refuses stays pending: reading (and so the allowance)
+// counts it meanwhile, the tray is told once, and the next write that
+// succeeds, at the next line's end or at the next start, writes every
+// pending record in order before anything else.
+TEST(ConnectionLogPendingTest, RefusedRecordsWaitAndAreWrittenInOrderLater) {
+  struct Case {
+    const char* name;
+    uint32_t error;  // sharing violation, access denied (read-only), disk full
+    bool nextStart;  // written by the next start rather than the next line's end
+  };
+  const Case cases[] = {
+      {"held open, next line", 32, false}, {"held open, next start", 32, true},
+      {"read-only, next line", 5, false},  {"read-only, next start", 5, true},
+      {"disk full, next line", 112, false}, {"disk full, next start", 112, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeLogFiles files;
+    PendingStore pending;
+    ConnectionLog log(files, pending.store);
+    ASSERT_EQ(log.Append(Record("Early")), "");
+    files.writeError = c.error;
+    ConnectionRecord first = Record("First");
+    first.Started.Minute = 10;
+    ConnectionRecord second = Record("Second");
+    second.Started.Minute = 20;
+    EXPECT_NE(log.Append(first).find("System error " + std::to_string(c.error) + "."), std::string::npos);
+    EXPECT_EQ(log.FailureNotice(), "Corvane cannot write its connection log: System error " +
+                                       std::to_string(c.error) +
+                                       ". The connections are kept and written as soon as the file can be written.");
+    log.FailureNoticeShown();
+    EXPECT_NE(log.Append(second).find("2 connection(s) kept"), std::string::npos);
+    EXPECT_EQ(log.FailureNotice(), "") << "told once";
+    EXPECT_EQ(Entries(log.ReadAll()), (std::vector<std::string>{"Early", "First", "Second"}))
+        << "counted while pending, each once";
+    EXPECT_EQ(ReadConnectionRows(files.files[kConnectionLogFile]).size(), 1u);
+
+    files.writeError = 0;
+    if (c.nextStart) {
+      ConnectionLog restarted(files, pending.store);
+      EXPECT_EQ(restarted.WritePending(), "");
+    } else {
+      ConnectionRecord third = Record("Third");
+      third.Started.Minute = 30;
+      EXPECT_EQ(log.Append(third), "");
+    }
+    std::vector<std::string> expected{"Early", "First", "Second"};
+    if (!c.nextStart) expected.push_back("Third");
+    EXPECT_EQ(Entries(ReadConnectionRows(files.files[kConnectionLogFile])), expected);
+    EXPECT_EQ(pending.store.ReadRegValue(kSettingsRoot, kLogPendingValue), "");
+  }
+}
+
+// Pending records a killed program had written but not yet cleared are
+// not written again.
+TEST(ConnectionLogPendingTest, PendingRecordsTheFileHoldsAlreadyAreNotWrittenAgain) {
+  FakeLogFiles files;
+  PendingStore pending;
+  ConnectionLog log(files, pending.store);
+  files.writeError = 32;
+  log.Append(Record("Work"));
+  const std::string kept = pending.store.ReadRegValue(kSettingsRoot, kLogPendingValue);
+  files.writeError = 0;
+  ASSERT_EQ(log.WritePending(), "");
+  pending.store.SaveRegValue(kSettingsRoot, kLogPendingValue, kept);  // as the kill left it
+  ASSERT_EQ(ConnectionLog(files, pending.store).WritePending(), "");
+  EXPECT_EQ(ReadConnectionRows(files.files[kConnectionLogFile]).size(), 1u);
+}
+
+// Only Connections-NNNN.csv is a year file: a user's copy beside the log
+// is never read as part of it.
+TEST(ConnectionLogTest, OnlyFourDigitYearFilesAreReadWithTheLog) {
+  FakeLogFiles files;
+  PendingStore pending;
+  ConnectionLog log(files, pending.store);
+  ConnectionRecord older = Record("Work", 2025);
+  ASSERT_EQ(log.Append(older), "");
+  files.files["Connections-2024.csv"] = ConnectionLogStart() + "\r\n" + ConnectionRow(Record("Old", 2024));
+  ConnectionRecord copied = Record("Copy");
+  copied.Started.Minute = 1;  // another record, in the user's file only
+  files.files["Connections-backup.csv"] = ConnectionLogStart() + "\r\n" + ConnectionRow(copied);
+  files.files["Connections-20245.csv"] = files.files["Connections-backup.csv"];
+  EXPECT_EQ(Entries(log.ReadAll()), (std::vector<std::string>{"Old", "Work"}));
+
+  for (const char* name : {"Connections-2024.csv", "connections-1999.CSV"}) EXPECT_TRUE(IsYearFileName(name)) << name;
+  for (const char* name : {"Connections-backup.csv", "Connections-20245.csv", "Connections-202.csv",
+                           "Connections-2024.csv.bak", "Connections.csv", "Connections-2024.txt"}) {
+    EXPECT_FALSE(IsYearFileName(name)) << name;
+  }
+}
+
+// A read that runs out of memory (a huge or damaged file) leaves that file
+// out; the reader never throws at whoever asked.
+TEST(ConnectionLogTest, ReadThatRunsOutOfMemoryLeavesTheFileOut) {
+  FakeLogFiles files;
+  PendingStore pending;
+  ConnectionLog log(files, pending.store);
+  ASSERT_EQ(log.Append(Record("Work")), "");
+  files.readThrows = true;
+  std::vector<ConnectionRecord> read;
+  EXPECT_NO_THROW(read = log.ReadAll());
+  EXPECT_TRUE(read.empty());
+  // A text of nothing but line breaks holds no records, and takes no room for any.
+  EXPECT_TRUE(ReadConnectionRows(std::string(1 << 20, '\n')).empty());
+}
+
+// The year move keeps every line it does not move, never replaces a year
+// file it could not read, and a move cut short shows no record twice.
+TEST(ConnectionLogTest, YearMoveKeepsEveryLineAndShowsNoRecordTwice) {
+  const std::string torn = ConnectionRow(Record("Torn", 2026)).substr(0, 40);
+  const std::string newer = ConnectionRow(Record("Newer", 2026)) + ",0.42";
+  std::string semicolons = ConnectionRow(Record("Spreadsheet", 2026));
+  std::replace(semicolons.begin(), semicolons.end(), ',', ';');
+  struct Case {
+    const char* name;
+    bool yearFileUnreadable;
+    bool logUnreplaceable;
+  };
+  const Case cases[] = {
+      {"a whole move", false, false},
+      {"an unreadable year file", true, false},
+      {"a failed second replace", false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeLogFiles files;
+    PendingStore pending;
+    files.files[kConnectionLogFile] = ConnectionLogStart() + "\r\n" + ConnectionRow(Record("Old", 2025)) + "\r\n" +
+                                      torn + "\r\n" + newer + "\r\n" + semicolons + "\r\n" +
+                                      ConnectionRow(Record("Work", 2026));
+    const std::string unreadableYear = "whatever was there";
+    if (c.yearFileUnreadable) {
+      files.files["Connections-2025.csv"] = unreadableYear;
+      files.unreadable.insert("Connections-2025.csv");
+    }
+    if (c.logUnreplaceable) files.unreplaceable.insert(kConnectionLogFile);
+    ConnectionLog log(files, pending.store, 1);
+    ConnectionRecord next = Record("Next", 2026);
+    next.Started.Minute = 1;
+    ASSERT_EQ(log.Append(next), "");
+
+    const std::string& text = files.files[kConnectionLogFile];
+    for (const std::string& line : {torn, newer, semicolons}) EXPECT_NE(text.find(line), std::string::npos) << line;
+    if (c.yearFileUnreadable) {
+      EXPECT_EQ(files.files["Connections-2025.csv"], unreadableYear);
+      EXPECT_NE(text.find(ConnectionRow(Record("Old", 2025))), std::string::npos);
+    } else {
+      EXPECT_EQ(Entries(ReadConnectionRows(files.files["Connections-2025.csv"])), (std::vector<std::string>{"Old"}));
+    }
+    EXPECT_EQ(Entries(log.ReadAll()), (std::vector<std::string>{"Old", "Work", "Next"}));
   }
 }
 

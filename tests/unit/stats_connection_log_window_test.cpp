@@ -8,6 +8,7 @@
 
 #include "fakes/fake_log_files.h"
 #include "fakes/fake_message_box.h"
+#include "fakes/fake_registry.h"
 #include "fakes/fake_shell_links.h"
 #include "fakes/fake_system.h"
 #include "stats/connection_log_chart.h"
@@ -38,8 +39,10 @@ class ConnectionLogWindowTest : public ::testing::Test {
     return cells;
   }
 
+  FakeRegistry registry;
+  SettingsStore store{registry};
   FakeLogFiles files;
-  ConnectionLog log{files};
+  ConnectionLog log{files, store};
   FakeFileDialog fileDialog;
   FakeMessageBox messages;
   FakeClock clock;

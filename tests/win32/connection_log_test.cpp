@@ -3,6 +3,8 @@
 // killed, logged at the next start. The file holds four records with their
 // reasons, the seconds the stand-in had each line up, and the traffic it
 // last reported for each; the window lists them and exports the same rows.
+// And a log a spreadsheet holds open: the lines ended meanwhile are written
+// once it lets go.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -21,6 +23,8 @@
 #include "stats/connection_log_ids.h"
 #include "support/dialer_window.h"
 #include "support/program_under_test.h"
+#include "system/text_lines.h"
+#include "win32/unique_handle.h"
 #include "win32/win32_connection_log_files.h"
 
 namespace corvane::testing {
@@ -38,6 +42,12 @@ class ConnectionLogTest : public WorkEntryTest {
     WorkEntryTest::SetUp();
     DeleteEntry("Home");
     DeleteFileA(files_.PathOf(kConnectionLogFile).c_str());
+    ClearPending();
+  }
+  static void ClearPending() {
+    std::string root = kSettingsRoot;
+    root.pop_back();  // its trailing backslash
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, root.c_str(), kLogPendingValue);
   }
   void TearDown() override {
     DeleteEntry("Home");
@@ -178,6 +188,58 @@ TEST_F(ConnectionLogTest, FourLinesAreLoggedWithTheirEndsSecondsAndTraffic) {
   })) << written;
   const std::vector<ConnectionRecord> rows = ReadConnectionRows(written);
   for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(ConnectionRow(rows[i]), ConnectionRow(records[i]));
+  PostMessageA(dialer, WM_COMMAND, IDM_EXIT, 0);
+  EXPECT_TRUE(next.WaitForExit(10000));
+}
+
+// A spreadsheet holds Connections.csv open without sharing its writes
+// while three lines end: none is lost. Once it lets go, the next start
+// writes all three, in order, with their traffic.
+TEST_F(ConnectionLogTest, LinesEndedWhileTheLogIsHeldOpenAreWrittenOnceItIsFree) {
+  WriteScenario(
+      "dial connect 49333 rx 4000 tx 600\n"
+      "dial connect 33600 rx 3000 tx 500\n"
+      "dial connect 28800 rx 2000 tx 400\n");
+  ASSERT_TRUE(files_.Replace(kConnectionLogFile, ConnectionLogStart()));
+  {
+    const UniqueFileHandle spreadsheet(CreateFileA(files_.PathOf(kConnectionLogFile).c_str(), GENERIC_READ,
+                                                   FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                   nullptr));
+    ASSERT_TRUE(spreadsheet);
+    for (int line = 0; line < 3; ++line) {
+      SeedWork({});
+      ProgramUnderTest program("Work", "corvane_quick_checkpoint.exe");
+      HWND dialer = program.MainWindow();
+      ASSERT_TRUE(WaitConnected(program, dialer));
+      ASSERT_TRUE(WaitTicks(3));
+      PostMessageA(dialer, WM_COMMAND, IDM_EXIT, 0);
+      ASSERT_TRUE(program.WaitForExit(10000));
+    }
+    std::string text;
+    ASSERT_TRUE(files_.Read(kConnectionLogFile, text));
+    EXPECT_TRUE(ReadConnectionRows(text).empty()) << "held open: nothing written";
+    EXPECT_EQ(SplitTextLines(ReadValue(EntryKey(""), kLogPendingValue)).size(), 3u);
+  }  // the spreadsheet lets go
+
+  ProgramUnderTest next("Home");
+  HWND dialer = next.MainWindow();
+  ASSERT_NE(dialer, nullptr);
+  ASSERT_TRUE(WaitUntil([] { return ReadValue(EntryKey(""), kLogPendingValue).empty(); }));
+  std::string text;
+  ASSERT_TRUE(files_.Read(kConnectionLogFile, text));
+  const std::vector<ConnectionRecord> records = ReadConnectionRows(text);
+  const std::vector<Traffic> traffic = LastTrafficOfEachLine();
+  ASSERT_EQ(records.size(), 3u) << text;
+  ASSERT_EQ(traffic.size(), 3u) << Control("traffic");
+  const uint32_t speeds[] = {49333, 33600, 28800};
+  for (size_t i = 0; i < records.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(records[i].Speed, speeds[i]);
+    EXPECT_EQ(records[i].EndedBy, ConnectionEnd::User);
+    EXPECT_EQ(records[i].Sent, traffic[i].sent);
+    EXPECT_EQ(records[i].Received, traffic[i].received);
+    EXPECT_GT(records[i].Received, 0u);
+  }
   PostMessageA(dialer, WM_COMMAND, IDM_EXIT, 0);
   EXPECT_TRUE(next.WaitForExit(10000));
 }

@@ -1,9 +1,13 @@
 // Fake of the connection log's files: in-memory files by name, a switch that
-// makes every write fail, and a code page conversion from Latin-1.
+// makes every write fail, files that are there but cannot be read or
+// replaced, a read that runs out of memory, and a code page conversion from
+// Latin-1.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <new>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +26,8 @@ class FakeLogFiles : public ConnectionLogFiles {
   bool Read(const std::string& name, std::string& bytes) override {
     ++reads;
     bytes.clear();
+    if (readThrows) throw std::bad_alloc();
+    if (unreadable.count(name) != 0) return false;
     auto found = files.find(name);
     if (found == files.end()) return false;
     bytes = found->second;
@@ -32,7 +38,7 @@ class FakeLogFiles : public ConnectionLogFiles {
     return found == files.end() ? -1 : static_cast<int64_t>(found->second.size());
   }
   bool Replace(const std::string& name, const std::string& bytes) override {
-    if (writeError != 0) return false;
+    if (writeError != 0 || unreplaceable.count(name) != 0) return false;
     files[name] = bytes;
     return true;
   }
@@ -43,6 +49,7 @@ class FakeLogFiles : public ConnectionLogFiles {
     }
     return names;
   }
+  std::string ErrorText(uint32_t error) override { return "System error " + std::to_string(error) + "."; }
   std::string PathOf(const std::string& name) override { return "C:\\Local\\Corvane\\" + name; }
   // The ANSI code page taken as Latin-1 (Windows-1252 agrees on the letters tests use).
   std::string Utf8FromAnsi(const std::string& text) override {
@@ -82,6 +89,9 @@ class FakeLogFiles : public ConnectionLogFiles {
   std::map<std::string, std::string> files;
   std::map<std::string, std::string> exported;
   uint32_t writeError = 0;  // every write fails with it when set
+  std::set<std::string> unreadable;     // there (in `files`), but Read fails
+  std::set<std::string> unreplaceable;  // Replace fails
+  bool readThrows = false;              // every Read runs out of memory
   int appends = 0;
   int reads = 0;
 };

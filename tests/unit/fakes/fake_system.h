@@ -53,11 +53,17 @@ class FakeClock : public ClockPort {
     upcomingDates.erase(upcomingDates.begin());
     return date;
   }
-  // `now`, its date kept in step with `year` and `month`.
+  // `now`, its date kept in step with `year` and `month` and its time of day
+  // with `secondsSinceMidnight`: two lines started apart start at different
+  // moments, as the log tells its records apart by their start.
   LocalDateTime Now() override {
     LocalDateTime moment = now;
     moment.Year = year;
     moment.Month = month;
+    const auto second = static_cast<int>(secondsSinceMidnight) % 86400;
+    moment.Hour = second / 3600;
+    moment.Minute = second / 60 % 60;
+    moment.Second = second % 60;
     return moment;
   }
   std::string MonthName(int m) override {

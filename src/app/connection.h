@@ -109,6 +109,7 @@ class Connection : public LiveConnection {
   const EntrySettings& RunningEntry() const override { return entry_; }
   std::string ChosenPhoneLine() const override;
   uint64_t LineBytes() const override { return recorder_.LineBytes(); }
+  int64_t LineCost() const override;
   const DialSession& Session() const { return session_; }
   // Icon resource (1..6) the dialing picture shows next; 0 = no animation.
   uint8_t DialAnimationFrame() const { return dialAnimationFrame_; }

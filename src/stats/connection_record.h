@@ -38,6 +38,11 @@ struct ConnectionRecord {
   // The month the account booked the seconds into: the month of the
   // booking, which for a line over a month end is the month it ended in.
   CalendarDate BookedIn;
+  // What the call cost under its entry's tariff, in minor units with
+  // `CostDecimals` decimals; none for an entry without a tariff and for
+  // every row written before calls had a cost.
+  std::optional<int64_t> Cost;
+  int CostDecimals = 0;
 };
 
 // The file's header row. Rows carry no line break of their own: the log
@@ -62,11 +67,13 @@ LocalDateTime AddSeconds(const LocalDateTime& moment, int64_t seconds);
 int DaysInMonth(int year, int month);
 
 // The record as one CSV row (RFC 4180 quoting), no line break. Texts are
-// written as they are: the caller gives them in the file's encoding.
+// written as they are: the caller gives them in the file's encoding. The
+// cost is the last column, written only for a call that has one ("3.40"),
+// so a row without it is the row it always was.
 std::string ConnectionRow(const ConnectionRecord& record);
 
-// The record a row holds; nullopt for a row that
-// is not a whole record (a torn last line, a header, damage).
+// The record a row holds, with or without its cost column; nullopt for a
+// row that is not a whole record (a torn last line, a header, damage).
 std::optional<ConnectionRecord> ParseConnectionRow(std::string_view row);
 
 }  // namespace corvane

@@ -3,7 +3,22 @@
 
 #include <cmath>
 
+#include "stats/call_cost.h"
+
 namespace corvane {
+
+namespace {
+
+// The record's cost: its booked seconds from its start under `tariff`.
+void SetCost(ConnectionRecord& record, const Tariff& tariff, ClockPort& clock) {
+  record.Cost.reset();
+  if (!tariff.Any()) return;
+  record.Cost = CallCost(tariff, UtcSeconds(record.Started), record.Seconds,
+                         [&clock](int64_t utc) { return clock.LocalTimeAt(utc); });
+  record.CostDecimals = tariff.Decimals;
+}
+
+}  // namespace
 
 LineRecorder::LineRecorder(ConnectionLog& log, SettingsStore& store, ClockPort& clock, DialUpService& dialUp,
                            double readingIntervalSeconds)
@@ -68,15 +83,21 @@ bool LineRecorder::Read() {
   return changed;
 }
 
+int64_t LineRecorder::CostAfter(const Tariff& tariff, int64_t seconds) const {
+  return CallCost(tariff, UtcSeconds(record_.Started), seconds,
+                  [this](int64_t utc) { return clock_.LocalTimeAt(utc); });
+}
+
 void LineRecorder::KeepCopy() { store_.SaveRegValue(entryKey_, kLogCheckpointValue, ConnectionRow(record_)); }
 
-std::string LineRecorder::Finish(ConnectionEnd end, const Booking& booking) {
+std::string LineRecorder::Finish(ConnectionEnd end, const Booking& booking, const Tariff& tariff) {
   if (!running_) return {};
   running_ = false;
   record_.Ended = clock_.Now();
   record_.Seconds = booking.Seconds;
   record_.BookedIn = booking.Month;
   record_.EndedBy = end;
+  SetCost(record_, tariff, clock_);
   // Written before the copy goes: a program killed between the two writes
   // the record twice rather than not at all.
   std::string failure = log_.Append(record_);
@@ -93,6 +114,7 @@ std::string LineRecorder::FinishLeft(const std::string& entryKey, const std::opt
     left->BookedIn = booking ? booking->Month : clock_.Today();
     left->Ended = AddSeconds(left->Started, left->Seconds);
     left->EndedBy = ConnectionEnd::ProgramStopped;
+    SetCost(*left, LoadTariff(store_, entryKey), clock_);
     failure = log_.Append(*left);
   }
   store_.SaveRegValue(entryKey, kLogCheckpointValue, "");

@@ -11,6 +11,7 @@
 
 #include "dial/dialup_service.h"
 #include "settings/settings_store.h"
+#include "settings/tariff_settings.h"
 #include "stats/connection_log.h"
 #include "stats/connection_record.h"
 #include "stats/online_time_ledger.h"
@@ -49,15 +50,21 @@ class LineRecorder {
   void CountTrafficFromNow();
 
   // The line's time was booked as `booking`: writes its record, ended by
-  // `end`, and clears the copy. Empty, or the line for the details log.
-  std::string Finish(ConnectionEnd end, const Booking& booking);
+  // `end`, with its cost under `tariff` (none without one), and clears the
+  // copy. Empty, or the line for the details log.
+  std::string Finish(ConnectionEnd end, const Booking& booking, const Tariff& tariff);
+
+  // What the line costs under `tariff` after `seconds` from its start: every
+  // started unit counts whole.
+  int64_t CostAfter(const Tariff& tariff, int64_t seconds) const;
 
   // The line's bytes sent and received at the last reading.
   uint64_t LineBytes() const { return record_.Sent + record_.Received; }
 
   // At start: writes the record a program that ended unexpectedly left
   // under `entryKey`, with what the account booked for it now (nothing
-  // when it had not yet written a checkpoint). Empty, or the details line.
+  // when it had not yet written a checkpoint) and its cost under the
+  // entry's tariff. Empty, or the details line.
   std::string FinishLeft(const std::string& entryKey, const std::optional<Booking>& booking);
 
  private:

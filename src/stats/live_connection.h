@@ -34,6 +34,9 @@ class LiveConnection {
   // The running line's bytes sent and received as last read (its record
   // for the connection log keeps them); only while IsConnected means a line.
   virtual uint64_t LineBytes() const = 0;
+  // What the running line has cost so far under its entry's tariff, every
+  // started unit whole; 0 without a tariff or a monitored line.
+  virtual int64_t LineCost() const = 0;
 };
 
 }  // namespace corvane

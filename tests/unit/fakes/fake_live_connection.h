@@ -18,6 +18,7 @@ class FakeLiveConnection : public LiveConnection {
   const EntrySettings& RunningEntry() const override { return entry; }
   std::string ChosenPhoneLine() const override { return phoneLine; }
   uint64_t LineBytes() const override { return lineBytes; }
+  int64_t LineCost() const override { return lineCost; }
 
   uint8_t isConnected = 0;
   uint8_t lineDropped = 0;
@@ -27,6 +28,7 @@ class FakeLiveConnection : public LiveConnection {
   EntrySettings entry;
   std::string phoneLine;
   uint64_t lineBytes = 0;
+  int64_t lineCost = 0;
 };
 
 }  // namespace corvane::testing

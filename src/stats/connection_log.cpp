@@ -41,6 +41,7 @@ std::string ConnectionLog::Append(const ConnectionRecord& record) {
   converted.Entry = files_.Utf8FromAnsi(record.Entry);
   converted.Number = files_.Utf8FromAnsi(record.Number);
   converted.Login = files_.Utf8FromAnsi(record.Login);
+  converted.CostCurrency = files_.Utf8FromAnsi(record.CostCurrency);
   // The line break goes before the row: a row a power cut tore off leaves
   // its line unfinished, and this one still starts a line of its own.
   std::string bytes = "\r\n" + ConnectionRow(converted);

@@ -32,7 +32,7 @@ constexpr std::array<EndName, 8> kEndNames{{
     {ConnectionEnd::Allowance, "Allowance"},
 }};
 
-enum Column { kStarted, kEnded, kDuration, kEntry, kNumber, kLogin, kSpeed, kSent, kReceived, kEndedBy, kBookedIn, kCost, kColumns };
+enum Column { kStarted, kEnded, kDuration, kEntry, kNumber, kLogin, kSpeed, kSent, kReceived, kEndedBy, kBookedIn, kCost, kCurrency, kColumns };
 
 // Days since 1970-01-01 of a civil date (Howard Hinnant's algorithm).
 int64_t DaysFromCivil(int64_t year, int month, int day) {
@@ -89,7 +89,7 @@ std::optional<CalendarDate> ParseMonth(std::string_view text) {
 }
 
 // "3.40": 340 minor units with 2 decimals; an empty cell is a call without
-// a cost (a row exported from a spreadsheet keeps the column for every row).
+// a cost (a spreadsheet that saves the file fills the column of every row).
 bool ParseCost(std::string_view field, ConnectionRecord& record) {
   if (field.empty()) return true;
   const size_t point = field.find('.');
@@ -112,7 +112,7 @@ int DaysInMonth(int year, int month) {
 
 const char* const kConnectionLogHeader =
     "Started,Ended,Duration (s),Entry,Number,Login,Speed (bps),Sent (bytes),Received (bytes),Ended by,Booked month,"
-    "Cost";
+    "Cost,Currency";
 
 const char* ConnectionEndName(ConnectionEnd end) {
   for (const EndName& name : kEndNames) {
@@ -189,7 +189,10 @@ std::string ConnectionRow(const ConnectionRecord& record) {
   add(std::to_string(record.Received));
   add(ConnectionEndName(record.EndedBy));
   add(MonthText(record.BookedIn));
-  if (record.Cost) add(AmountText(*record.Cost, record.CostDecimals));
+  if (record.Cost) {
+    add(AmountText(*record.Cost, record.CostDecimals));
+    add(CsvField(record.CostCurrency));
+  }
   return row;
 }
 
@@ -236,6 +239,9 @@ std::optional<ConnectionRecord> ParseConnectionRow(std::string_view row) {
       }
       case kCost:
         return ParseCost(field, record);
+      case kCurrency:
+        record.CostCurrency = field;
+        return true;
       default:  // more fields than columns
         return false;
     }

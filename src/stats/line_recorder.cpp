@@ -12,10 +12,12 @@ namespace {
 // The record's cost: its booked seconds from its start under `tariff`.
 void SetCost(ConnectionRecord& record, const Tariff& tariff, ClockPort& clock) {
   record.Cost.reset();
+  record.CostCurrency.clear();
   if (!tariff.Any()) return;
   record.Cost = CallCost(tariff, UtcSeconds(record.Started), record.Seconds,
                          [&clock](int64_t utc) { return clock.LocalTimeAt(utc); });
   record.CostDecimals = tariff.Decimals;
+  record.CostCurrency = tariff.Currency;
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ Tariff With(Tariff tariff, int32_t unitSeconds, int32_t price, int32_t bandPrice
   return tariff;
 }
 
-// 01:00 to 04:00 every night at 0.50 a minute, 0.01 otherwise, no fee.
+// 03:00 to 04:00 every night at 0.50 a minute, 0.01 otherwise, no fee.
 Tariff NightTariff() {
   Tariff tariff;
   tariff.UnitSeconds = 60;
@@ -96,11 +96,14 @@ TEST(CallCostTest, AUnitAfterADaylightSavingChangeHasTheNewClocksBand) {
   const LocalTimeAt localTimeAt = [&zone](int64_t utc) { return zone.LocalTimeAt(utc); };
   // 01:59 +01:00 at the night price, the next minute starts at 03:00 +02:00.
   EXPECT_EQ(CallCost(NightTariff(), UtcSeconds({2026, 3, 29, 1, 59, 0, 60}), 120, localTimeAt), 1 + 50);
-  // And back in autumn: 03:59 +02:00, then 03:00 +01:00 again, still the band.
+  // And back in autumn, 03:00 +02:00 becomes 02:00 +01:00: the hour from 02
+  // comes twice, and a unit in each is in its band.
   zone.now.UtcOffsetMinutes = 120;
   zone.offsetChangesAtUtc = UtcSeconds({2026, 10, 25, 1, 0, 0, 0});
   zone.changedOffsetMinutes = 60;
-  EXPECT_EQ(CallCost(NightTariff(), UtcSeconds({2026, 10, 25, 2, 59, 0, 120}), 120, localTimeAt), 50 + 50);
+  Tariff twoToThree = NightTariff();
+  twoToThree.Bands[0] = {kEveryDay, 2, 3, 50};
+  EXPECT_EQ(CallCost(twoToThree, UtcSeconds({2026, 10, 25, 2, 59, 0, 120}), 120, localTimeAt), 50 + 50);
 }
 
 TEST(CallCostTest, WeekdayOfTheLocalDate) {
@@ -142,7 +145,9 @@ TEST(TariffSettingsTest, BandTexts) {
   for (const Case& c : cases) {
     const auto band = ParseTariffBand(c.text);
     EXPECT_EQ(band.has_value(), c.valid) << c.text;
-    if (band) EXPECT_EQ(TariffBandText(*band), c.text);
+    if (band) {
+      EXPECT_EQ(TariffBandText(*band), c.text);
+    }
   }
 }
 

@@ -10,7 +10,6 @@
 #include <cstring>
 #include <string>
 
-#include "forms/controls.h"
 #include "fuzz_check.h"
 #include "settings/entry_settings.h"
 #include "settings/settings_store.h"
@@ -83,10 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(read.find('\0') == std::string::npos, "a text read holds no NUL");
   CheckNumbersOf(read);
 
-  corvane::EntrySettings entry;
-  corvane::forms::ComboBox cmbList("cmbList", 1);
-  corvane::forms::TextBox txtCombo("txtCombo", 2);
-  corvane::LoadEntry(store, "Software\\Entry", entry, cmbList, txtCombo);
+  const corvane::EntrySettings entry = corvane::LoadEntry(store, "Software\\Entry");
   Check(entry.PhoneNumber.find('\0') == std::string::npos, "a loaded number holds no NUL");
   Check(std::isfinite(entry.AutoDisconnectTime), "the disconnect time is finite");
   Check(scripted.openKeys == 0, "every key opened is closed");

@@ -19,9 +19,9 @@ import sys
 DIRECTLY_BELOW = {
     "forms": [],
     "system": [],
-    "settings": ["forms", "system"],
+    "settings": ["system"],
     "dial": ["settings"],
-    "stats": ["dial"],
+    "stats": ["dial", "forms"],
     "ui": ["stats"],
     "app": ["ui"],
     "win32": ["app"],

@@ -23,19 +23,17 @@ int64_t Connection::LineCost() const {
 void Connection::WatchAllowance() {
   const AllowanceSettings& allowance = allowance_.Settings();
   // Once the line is being hung up, its end is settled.
-  if (!allowance.Any() || lineEnd_.has_value()) return;
+  if (!allowance.Any() || !lineUp_) return;
   const AllowanceUse use = AllowanceUsed();
   // A custom entry's line is its provider program's: it is never hung up here.
   const bool hangUp = allowance.HangUp == 1 && !allowanceOverridden_ && session_.ConnectionHandle != 0 &&
                       allowance_.UsedUp(use);
   ShowAllowanceWarnings(use, hangUp ? "\r\nThe line is hung up." : "");
   if (!hangUp) return;
-  // As the age limit does: the next tick finds the line gone, books it and
-  // ends the program.
+  // As the age limit does: the next tick finds the line gone and ends the
+  // program.
   disconnectRequested_ = true;
-  lineEnd_ = ConnectionEnd::Allowance;
-  recorder_.ReadTraffic();
-  HangUp(session_.ConnectionHandle);
+  EndLine(ConnectionEnd::Allowance);
 }
 
 // The warnings `use` has newly reached, each once; `limitNote` follows the

@@ -51,10 +51,16 @@ void Connection::SetPhase(Phase phase) {
   view_->Timer1.SetEnabled(TickNeeded());
 }
 
-// Handle 0 is no connection (nothing dialled yet, or a custom entry's line,
-// which is the provider program's): there is nothing to hang up.
-void Connection::HangUp(RasHandle handle) {
-  if (handle != 0) HangUpConnection(ports_.DialUp, handle, lastResult_);
+void Connection::EndLine(ConnectionEnd end, RasHandle line) {
+  const bool up = lineUp_;
+  lineUp_ = false;
+  if (up) recorder_.ReadTraffic();
+  // Handle 0 is no connection (nothing dialled yet, or a custom entry's line,
+  // which is the provider program's): there is nothing to hang up.
+  if (line != 0) HangUpConnection(ports_.DialUp, line, lastResult_);
+  if (!up) return;
+  StoreLastOffTime();
+  if (entry_.MonitorTime != 0) BookLine(end);
 }
 
 void Connection::StoreLastOffTime() {
@@ -64,7 +70,7 @@ void Connection::StoreLastOffTime() {
 
 void Connection::StartTiming(double upAlreadySeconds) {
   ledger_.StartCounting(upAlreadySeconds);
-  lineEnd_.reset();
+  lineUp_ = true;
   allowance_.Load(runningEntryName_);
   // An unmonitored line is never booked, so it has no record either.
   if (entry_.MonitorTime == 0) return;
@@ -91,23 +97,19 @@ void Connection::EndProgram() {
 void Connection::End() {
   // Once is enough: the unload that follows a rule's end comes here again.
   if (phase_ == Phase::Ending) return;
-  const bool wasConnected = phase_ == Phase::Connected;
   // Whatever still waits (a busy-redial countdown, a pending redial) must
   // stop with the window.
   SetPhase(Phase::Ending);
   session_.Hooked = 0;
-  if (wasConnected) recorder_.ReadTraffic();
   // A custom entry's line is the provider program's: it is not hung up here.
-  HangUp(session_.ConnectionHandle);
-  if (wasConnected) StoreLastOffTime();
-  if (entry_.MonitorTime != 0) BookLine(lineEnd_.value_or(ConnectionEnd::User));
+  EndLine(sessionEnding_ ? ConnectionEnd::Shutdown : ConnectionEnd::User);
   ports_.TrayIcon.Delete();
   if (windows_.closeOtherWindows) windows_.closeOtherWindows();
 }
 
 bool Connection::CloseBoxClicked() {
   if (entry_.MonitorTime == 0) {
-    HangUp(session_.ConnectionHandle);
+    EndLine(ConnectionEnd::User);
     return true;
   }
   // While waiting to reconnect there is no line to drop: the window just closes.
@@ -164,7 +166,7 @@ bool Connection::DisconnectActiveLine() {
   if (declined) return false;
   disconnectRequested_ = true;
   session_.Hooked = 0;
-  HangUp(line);
+  EndLine(ConnectionEnd::User, line);
   EndProgram();
   return true;
 }
@@ -179,7 +181,8 @@ void Connection::RunningEntrySaved() {
   std::string number = std::move(entry_.PhoneNumber);
   std::string userName = std::move(entry_.UserName);
   std::string password = std::move(entry_.Password);
-  LoadEntry(store_, RunningEntryKey(), entry_, view_->cmbList, view_->txtCombo);
+  entry_ = LoadEntry(store_, RunningEntryKey());
+  view_->ShowEntryNumber(entry_);
   if (listAttempt && entry_.UseList == 1) {
     entry_.PhoneNumber = std::move(number);
     entry_.UserName = std::move(userName);

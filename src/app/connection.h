@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -145,7 +144,7 @@ class Connection : public LiveConnection {
   void End();
   // Windows is ending the session: the exit path that follows logs the
   // line as ended by the shutdown.
-  void SessionEnding() { lineEnd_ = ConnectionEnd::Shutdown; }
+  void SessionEnding() { sessionEnding_ = true; }
 
   // --- the options window's explicit hand-overs ---
   // The running entry was saved: its stored values now apply to the line.
@@ -201,7 +200,15 @@ class Connection : public LiveConnection {
   // ending
   bool DisconnectActiveLine();
   void EndProgram();
-  void HangUp(RasHandle handle);
+  // Every end of a line comes here, in the order that keeps its record
+  // whole: its last traffic is read while the service still knows the line
+  // (the service forgets a line's counters as it lets go of it), then it is
+  // hung up, its off time stored, its time booked and its record logged as
+  // ended by `end`. The tray follows in the caller, which knows whether the
+  // program ends or waits to reconnect. A line already ended, or a dial that
+  // never brought one up, is only hung up (handle 0: nothing to hang up).
+  void EndLine(ConnectionEnd end, RasHandle line);
+  void EndLine(ConnectionEnd end) { EndLine(end, session_.ConnectionHandle); }
   void StoreLastOffTime();
   // The line came up `upAlreadySeconds` ago: it is timed and, while its time
   // is monitored, recorded for the connection log.
@@ -252,10 +259,10 @@ class Connection : public LiveConnection {
   RasHandle watchedConnection_ = 0;
   // Icon resource (1..6) the dialing picture shows next; 0 = no animation.
   uint8_t dialAnimationFrame_ = 0;
-  // Why the program hung the line up itself, for its log record when the
-  // booking comes later (the age rule's hang-up is booked at the next
-  // tick); none when the line has not been hung up by a rule.
-  std::optional<ConnectionEnd> lineEnd_;
+  // A line came up (it is timed) and has not been ended yet.
+  bool lineUp_ = false;
+  // Windows is ending the session: the line is logged as ended by it.
+  bool sessionEnding_ = false;
   // The user answered Yes to dialling past a used-up allowance: this run
   // neither asks again nor hangs up at the limit.
   bool allowanceOverridden_ = false;

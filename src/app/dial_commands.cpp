@@ -11,7 +11,7 @@ namespace corvane {
 void Connection::DialClicked() {
   DialerForm& view = *view_;
   if (view.cmdDial.Caption() != kCaptionDial) {
-    HangUp(session_.ConnectionHandle);
+    EndLine(ConnectionEnd::User);
     EndProgram();
     return;
   }
@@ -34,7 +34,7 @@ void Connection::CancelClicked() {
   DialerForm& view = *view_;
   const std::string caption = view.cmdCancel.Caption();
   if (caption != kCaptionRedial) {
-    if (caption == kCaptionCancel) HangUp(session_.ConnectionHandle);
+    if (caption == kCaptionCancel) EndLine(ConnectionEnd::User);
     EndProgram();
     return;
   }

@@ -127,7 +127,8 @@ void Connection::OnDialEvent(uint32_t state, int32_t error) {
     }
   }
   if (state == kRasStateDisconnected) {
-    HangUp(session_.ConnectionHandle);
+    // An attempt that ended before its line came up: nothing to book.
+    EndLine(ConnectionEnd::LineDropped);
     dialer.lblMess.SetCaption(kStatus + "Disconnected.");
   }
   if (session_.LastStatusText != text) AppendDetails(dialer.lblMess.Caption());
@@ -138,7 +139,7 @@ void Connection::OnDialEvent(uint32_t state, int32_t error) {
 
 void Connection::OnLineDroppedMessage() {
   DialerForm& dialer = *view_;
-  HangUp(session_.ConnectionHandle);
+  EndLine(ConnectionEnd::LineDropped);
   dialer.lblMess.SetCaption(kStatus + "Disconnected.");
   if (session_.LastStatusText != DialStateText(kRasStateDisconnected)) AppendDetails(dialer.lblMess.Caption());
   session_.LastStatusText = DialStateText(kRasStateDisconnected);
@@ -224,7 +225,7 @@ void Connection::OnFailure(int32_t error) {
   DialerForm& dialer = *view_;
   const EntrySettings& entry = entry_;
 
-  HangUp(session.ConnectionHandle);
+  EndLine(ConnectionEnd::LineDropped);
   session.ErrorLine = "Error " + std::to_string(error) + ": " + ports_.DialUp.DialErrorText(error);
   dialer.txtErr.SetVisible(true);
   dialer.txtErr.SetText(session.ErrorLine);
@@ -265,7 +266,7 @@ void Connection::OnFailure(int32_t error) {
     dialer.cmdCancel.SetVisible(false);
     dialer.txtErr.SetText(session.ErrorLine);
     AppendDetails(dialer.lblMess.Caption());
-    HangUp(session.ConnectionHandle);
+    EndLine(ConnectionEnd::LineDropped);
   }
 
   if (busyRedial) {

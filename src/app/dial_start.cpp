@@ -113,6 +113,7 @@ void Connection::PrepareAndDial() {
   if (session.ConnectionHandle != 0) {
     const std::string& line = entry.UseList == 1 ? dialer.cmbList.Text() : dialer.txtCombo.Text();
     store_.SaveRegValue(RunningEntryKey(), "LastDialedLocation", line);
+    entry.LastDialedLocation = line;
   }
 
   dialer.cmdDial.SetCaption(kCaptionCancel);

@@ -4,6 +4,7 @@
 #include "app/connection.h"
 #include "app/dialer_captions.h"
 #include "app/dialer_form.h"
+#include "settings/entry_settings.h"
 #include "system/message_box_port.h"
 
 namespace corvane {
@@ -25,6 +26,14 @@ void DialerForm::cmdInfo_Click() {
     SetHeight(kHeightCompact);
   }
   cmdDial.SetFocus();
+}
+
+void DialerForm::ShowEntryNumber(const EntrySettings& entry) {
+  if (entry.UseList == 1) {
+    if (!entry.LastDialedLocation.empty()) cmbList.SetText(entry.LastDialedLocation);
+  } else {
+    txtCombo.SetText(entry.PhoneNumber);
+  }
 }
 
 void DialerForm::cmdShowOnTime_Click() {

@@ -14,6 +14,7 @@
 namespace corvane {
 
 class Connection;
+struct EntrySettings;
 class FileSystemPort;
 class MessageBoxPort;
 class SettingsStore;
@@ -105,6 +106,11 @@ class DialerForm : public forms::Form {
   void mnuStatistics_Click();
   void mnuDisconnect_Click();
   void mnuExit_Click();
+
+  // Shows the entry's number to dial: the phone-list line dialled last in
+  // list mode (the box keeps what it has when none is stored), the entry's
+  // number otherwise.
+  void ShowEntryNumber(const EntrySettings& entry);
 
   // Shows the options window, modeless, on tab `tabIndex` (0 the first);
   // false when there is none to show.

@@ -63,11 +63,10 @@ bool Connection::WatchLine() {
 bool Connection::OnLineLost() {
   DialerForm& view = *view_;
   const std::string key = RunningEntryKey();
-  if (ledger_.Counting()) StoreLastOffTime();
-  BookLine(lineEnd_.value_or(ConnectionEnd::LineDropped));
   // A dropped line's handle still holds the port until it is hung up; the
-  // dial-event procedure may not have seen the drop to do it.
-  HangUp(session_.ConnectionHandle);
+  // dial-event procedure may not have seen the drop to do it. A line a rule
+  // hung up was booked then, and is only released here.
+  EndLine(ConnectionEnd::LineDropped);
   if (disconnectRequested_ || entry_.AutoReconnect == 0 || AllowanceBarsReconnect()) {
     EndProgram();
     return false;
@@ -118,16 +117,14 @@ void Connection::ReconnectNow() {
   DialClicked();
 }
 
-// Hangs up once the connection has reached the entry's age limit; the next
-// tick finds the line gone and ends the program.
+// Ends the line once it has reached the entry's age limit; the next tick
+// finds it gone and ends the program.
 void Connection::DisconnectAtAge() {
   if (entry_.AutoDisconnect != 1) return;
   ledger_.UpdateElapsed();
   if (ledger_.ElapsedSeconds() < entry_.AutoDisconnectTime) return;
   disconnectRequested_ = true;
-  lineEnd_ = ConnectionEnd::AgeLimit;
-  recorder_.ReadTraffic();
-  HangUp(session_.ConnectionHandle);
+  EndLine(ConnectionEnd::AgeLimit);
 }
 
 // The tail of every tick: re-dials handed over by the dial-event procedure,

@@ -245,15 +245,11 @@ void Connection::ReadInternetFile() {
   // booked it and owns the reconnection (or has ended the program).
   if (phase_ != Phase::Connected || disconnectRequested_ || !view_->Loaded()) return;
 
-  // The working line is dropped on purpose: its time is booked first, as
-  // the supervisor will not see it go.
-  if (entry.MonitorTime == 1) {
-    recorder_.ReadTraffic();
-    BookLine(ConnectionEnd::NewNumber);
-  }
+  // The working line is dropped on purpose: it is booked as it goes, as the
+  // supervisor will not see it go.
+  EndLine(ConnectionEnd::NewNumber);
   entry.PhoneNumber = number;
   view_->txtCombo.SetText(number);
-  HangUp(session_.ConnectionHandle);
   WaitForHandleRelease(ports_.DialUp, ports_.Pump, ports_.Clock, session_.ConnectionHandle, kHandleReleaseSeconds,
                        lastResult_);
   next_ = NextAttempt::SameLogin;

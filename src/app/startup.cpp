@@ -57,7 +57,10 @@ void Connection::Start() {
   runningEntryName_ = currentEntryName_ = name;
   view.Show();
 
-  if (!name.empty()) LoadEntry(store_, RunningEntryKey(), entry_, view.cmbList, view.txtCombo);
+  if (!name.empty()) {
+    entry_ = LoadEntry(store_, RunningEntryKey());
+    view.ShowEntryNumber(entry_);
+  }
   view.SetIcon(entry_.Icon != 0 ? entry_.Icon : kDefaultWindowIcon);
   if (entry_.UseList == 1) {
     view.txtCombo.SetVisible(false);

@@ -21,11 +21,11 @@ struct Field {
   double fallback;  // the default of a number read from an empty text
 };
 
-// In the order loading reads them, which is kept as it always was: each
-// field is written as soon as its value is read.
-const std::array<Field, 20> kFields{{
+// In the order loading reads them, which is kept as it always was.
+const std::array<Field, 21> kFields{{
     {"Icon", &EntrySettings::Icon, 0},
     {"UseList", &EntrySettings::UseList, 0},
+    {"LastDialedLocation", &EntrySettings::LastDialedLocation, 0},
     {"LoadAtStartup", &EntrySettings::LoadAtStartup, 0},
     {"MonitorTime", &EntrySettings::MonitorTime, 1},
     {"PhoneList", &EntrySettings::PhoneList, 0},
@@ -94,19 +94,10 @@ std::string StoredText(const EntrySettings& entry, const std::string& valueName)
   return {};
 }
 
-void LoadEntry(SettingsStore& store, const std::string& keyPath, EntrySettings& entry,
-               forms::ComboBox& cmbList, forms::TextBox& txtCombo) {
-  for (const Field& field : kFields) {
-    ReadField(field, store.ReadRegValue(keyPath, field.valueName), entry);
-    const std::string name = field.valueName;
-    // UseList must be known before the two number boxes are touched.
-    if (name == "UseList") {
-      const std::string lastDialed = store.ReadRegValue(keyPath, "LastDialedLocation");
-      if (!lastDialed.empty() && entry.UseList == 1) cmbList.SetText(lastDialed);
-    } else if (name == "PhoneNumber" && entry.UseList == 0) {
-      txtCombo.SetText(entry.PhoneNumber);
-    }
-  }
+EntrySettings LoadEntry(SettingsStore& store, const std::string& keyPath) {
+  EntrySettings entry;
+  for (const Field& field : kFields) ReadField(field, store.ReadRegValue(keyPath, field.valueName), entry);
+  return entry;
 }
 
 }  // namespace corvane

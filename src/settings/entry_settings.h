@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 
-#include "forms/controls.h"
 #include "settings/settings_store.h"
 
 namespace corvane {
@@ -31,6 +30,8 @@ struct EntrySettings {
   uint8_t AutoDisconnect = 0;
   float AutoDisconnectTime = 0.0f;  // online seconds before the automatic hang-up
   uint8_t AutoReconnect = 0;
+  // The phone-list line dialled last, as stored; the dialer shows it in list mode.
+  std::string LastDialedLocation;
 };
 
 // The entry's number as it was before its number file last changed it
@@ -42,12 +43,9 @@ inline constexpr const char* kPreviousNumberValue = "PreviousPhoneNumber";
 // name a field of the record.
 std::string StoredText(const EntrySettings& entry, const std::string& valueName);
 
-// Fills `entry` from the values under `keyPath` (SettingsRoot + entry name),
-// field by field with each value's default for an empty text, and puts the
-// last dialed phone-list line into `cmbList` (list mode) or the entry's number
-// into `txtCombo` (single-number mode). A missing key gives all defaults and
-// is left behind empty.
-void LoadEntry(SettingsStore& store, const std::string& keyPath, EntrySettings& entry,
-               forms::ComboBox& cmbList, forms::TextBox& txtCombo);
+// The record of the values under `keyPath` (SettingsRoot + entry name),
+// field by field with each value's default for an empty text. A missing key
+// gives all defaults and is left behind empty.
+EntrySettings LoadEntry(SettingsStore& store, const std::string& keyPath);
 
 }  // namespace corvane

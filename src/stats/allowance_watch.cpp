@@ -2,6 +2,7 @@
 #include "stats/allowance_watch.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 #include "settings/entry_name.h"
@@ -28,6 +29,30 @@ std::string MoneyWarnedText(const CalendarDate& month, AllowanceLevel money) {
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d,%d", month.Year, month.Month, static_cast<int>(money));
   return text;
+}
+
+// Reads "year-month,time,data" as WarnedText writes it (or "year-month,money"
+// as MoneyWarnedText does, with N 3), blanks and a plus
+// sign before a number allowed and anything after the last one ignored, as a
+// scanf of "%d-%d,%d,%d" reads it; false when a number or separator is missing.
+// (The runtime's scanf would bring its whole float reader into the program.)
+template <int N>
+bool ParseWarned(const std::string& text, int (&numbers)[N]) {
+  static constexpr char kSeparators[] = {'-', ',', ','};
+  const char* at = text.c_str();
+  const char* const end = at + text.size();
+  for (int i = 0; i < N; ++i) {
+    if (i > 0) {
+      if (at == end || *at != kSeparators[i - 1]) return false;
+      ++at;
+    }
+    while (at != end && (*at == ' ' || *at == '\t' || *at == '\r' || *at == '\n')) ++at;
+    if (at != end && *at == '+' && at + 1 != end && *(at + 1) != '-') ++at;
+    const auto [next, error] = std::from_chars(at, end, numbers[i]);
+    if (error != std::errc()) return false;
+    at = next;
+  }
+  return true;
 }
 
 AllowanceLevel StoredLevel(int number) {
@@ -128,22 +153,15 @@ void AllowanceWatch::ReadMonth(const CalendarDate& month) {
   warnedTime_ = warnedData_ = warnedMoney_ = AllowanceLevel::None;
   if (!allowance_.Any()) return;
   const std::string money = store_.ReadRegValue(store_.SettingsRoot + entryName_, kAllowanceMoneyWarnedValue);
-  int moneyYear = 0;
-  int moneyMonth = 0;
-  int moneyLevel = 0;
-  if (std::sscanf(money.c_str(), "%d-%d,%d", &moneyYear, &moneyMonth, &moneyLevel) == 3 &&
-      moneyYear == month.Year && moneyMonth == month.Month) {
-    warnedMoney_ = StoredLevel(moneyLevel);
+  int moneyNumbers[3] = {};  // year, month, money level
+  if (ParseWarned(money, moneyNumbers) && moneyNumbers[0] == month.Year && moneyNumbers[1] == month.Month) {
+    warnedMoney_ = StoredLevel(moneyNumbers[2]);
   }
   const std::string stored = store_.ReadRegValue(store_.SettingsRoot + entryName_, kAllowanceWarnedValue);
-  int year = 0;
-  int number = 0;
-  int time = 0;
-  int data = 0;
-  if (std::sscanf(stored.c_str(), "%d-%d,%d,%d", &year, &number, &time, &data) == 4 && year == month.Year &&
-      number == month.Month) {
-    warnedTime_ = StoredLevel(time);
-    warnedData_ = StoredLevel(data);
+  int numbers[4] = {};  // year, month, time level, data level
+  if (ParseWarned(stored, numbers) && numbers[0] == month.Year && numbers[1] == month.Month) {
+    warnedTime_ = StoredLevel(numbers[2]);
+    warnedData_ = StoredLevel(numbers[3]);
   }
 }
 

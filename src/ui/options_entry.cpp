@@ -41,10 +41,7 @@ void OptionsForm::Form_Load() {
   // The entry is loaded whole and afresh: every box below is set from it, so
   // nothing of the entry shown before stays behind.
   const std::string key = store.SettingsRoot + EditedEntryName;
-  forms::ComboBox dialerLineUnused{"cmbList", 0};
-  forms::TextBox dialerNumberUnused{"txtCombo", 0};
-  LoadEntry(store, key, entry, dialerLineUnused, dialerNumberUnused);
-  storedPhoneLine_ = store.ReadRegValue(key, "LastDialedLocation");
+  entry = LoadEntry(store, key);
 
   chkLoad.SetValue(entry.LoadAtStartup != 0 ? 1 : 0);
   chkMonitorTime.SetValue(entry.MonitorTime != 0 ? 1 : 0);
@@ -140,7 +137,7 @@ void OptionsForm::Form_Load() {
   OptionsWindowOpen = 1;
   loadedEntryName_ = EditedEntryName;
   loaded_ = FormValues();
-  loaded_.lastDialedLocation = storedPhoneLine_;
+  loaded_.lastDialedLocation = entry.LastDialedLocation;
   LoadLimitsPage(key);
 
   // The desktops come from the shell; an empty path makes the file steps

@@ -285,13 +285,11 @@ class OptionsForm : public forms::Form {
 
   OptionsServices services_;  // holds references: the window never outlives what it is given
   OptionsCallbacks callbacks_;
-  // The entry whose record the window loaded last, the boxes as that load
-  // left them (what a save compares against to find the user's changes),
-  // and the entry's stored "LastDialedLocation", which no box shows.
+  // The entry whose record the window loaded last, and the boxes as that
+  // load left them (what a save compares against to find the user's changes).
   std::string loadedEntryName_;
   EntryForm loaded_;
   AllowanceSettings loadedAllowance_;
-  std::string storedPhoneLine_;
   // The entry's "PreviousPhoneNumber", which only the number file writes.
   std::string previousNumber_;
   // StartEntryName is taken at the window's first load only.

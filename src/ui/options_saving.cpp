@@ -53,7 +53,7 @@ EntryForm OptionsForm::FormValues() const {
   form.previousNumber = previousNumber_;
   // The line picked in the dialer belongs to the running entry; any other
   // entry keeps the line stored with it.
-  form.lastDialedLocation = storedPhoneLine_;
+  form.lastDialedLocation = Entry.LastDialedLocation;
   const std::string picked = services_.line.ChosenPhoneLine();
   if (form.list != 0 && EditsRunningEntry() && !picked.empty()) form.lastDialedLocation = picked;
   return form;

@@ -390,15 +390,29 @@ TEST_P(LineEndTest, IsLoggedWithItsReasonSecondsAndTraffic) {
 INSTANTIATE_TEST_SUITE_P(
     Ends, LineEndTest,
     ::testing::Values(
-        LineEnd{"User", {{"DoNotAsk", "1"}}, [](AppContext& app, LineEndTest&) { app.frmDialer.mnuDisconnect.OnUserClick(); },
+        // Every way the user ends the line: the fake forgets the line's
+        // counters at its hang-up, so each must read them first.
+        LineEnd{"TrayDisconnect", {{"DoNotAsk", "1"}},
+                [](AppContext& app, LineEndTest&) { app.frmDialer.mnuDisconnect.OnUserClick(); }, ConnectionEnd::User},
+        LineEnd{"TrayExit", {}, [](AppContext& app, LineEndTest&) { app.frmDialer.mnuExit.OnUserClick(); },
+                ConnectionEnd::User},
+        LineEnd{"CloseBox", {{"DoNotAsk", "1"}},
+                [](AppContext& app, LineEndTest&) { app.frmDialer.Unload(forms::kUnloadControlMenu); },
+                ConnectionEnd::User},
+        LineEnd{"StatisticsDisconnect", {{"DoNotAsk", "1"}},
+                [](AppContext& app, LineEndTest&) {
+                  app.frmDialer.mnuStatistics_Click();
+                  app.frmStatistics.cmdDisconnect.OnUserClick();
+                },
+                ConnectionEnd::User},
+        LineEnd{"DialerCancel", {}, [](AppContext& app, LineEndTest&) { app.frmDialer.cmdDial.OnUserClick(); },
                 ConnectionEnd::User},
         LineEnd{"AgeLimit",
                 {{"AutoDisconnect", "1"}, {"AutoDisconnectTime", "50"}},
                 [](AppContext&, LineEndTest& t) {
-                  // The hang-up comes with the last reading; the service
-                  // knows the handle no more by the tick that books it.
+                  // The hang-up comes with the last reading; the next tick
+                  // finds the line gone and ends the program.
                   t.Pass(5);
-                  t.dialUp.statisticsAnswer = kRasInvalidHandle;
                   t.dialUp.connections.clear();
                   t.Pass(1);
                 },

@@ -1,12 +1,10 @@
-// Loading an entry: every field from its value or its default, and the
-// dialer's two number boxes filled according to the entry's mode.
+// Loading an entry: every field from its value or its default.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
 #include "fakes/fake_registry.h"
-#include "forms/controls.h"
 #include "settings/entry_settings.h"
 
 namespace corvane {
@@ -22,23 +20,9 @@ class LoadEntryTest : public ::testing::Test {
     for (const auto& [name, text] : values) registry.SetString(RegHive::CurrentUser, kEntryKey, name, text);
   }
 
-  // A record left over from another entry, so defaults must really be written.
-  static EntrySettings Leftover() {
-    EntrySettings e;
-    e.Icon = e.UseList = e.LoadAtStartup = e.MonitorTime = 9;
-    e.EnableRedial = e.DoNotAsk = e.DisconnectAndDial = e.StartBrowser = 9;
-    e.AutoDisconnect = e.AutoReconnect = 9;
-    e.NumberOfRedials = e.Minutes = e.Seconds = 99;
-    e.AutoDisconnectTime = 99.0f;
-    e.PhoneList = e.UserList = e.UserName = e.Password = e.PhoneNumber = e.FileURL = "old";
-    return e;
-  }
-
   FakeRegistry registry;
   int32_t lastResult = 0;
   SettingsStore store{registry, lastResult};
-  forms::ComboBox cmbList{"cmbList", 1};
-  forms::TextBox txtCombo{"txtCombo", 2};
 };
 
 // Defaults of every field not given in the key.
@@ -65,54 +49,37 @@ void ExpectDefaults(const EntrySettings& e, uint8_t useList) {
   EXPECT_EQ(e.AutoReconnect, 1);
 }
 
-TEST_F(LoadEntryTest, ListModeShowsTheLastDialedLineAndLeavesTheNumberBox) {
-  Store({{"UseList", "1"}, {"LastDialedLocation", "Berlin,0301234,Telco"}, {"PhoneNumber", "555"}});
-  txtCombo.SetText("untouched");
-  EntrySettings entry = Leftover();
-
-  LoadEntry(store, kEntryKey, entry, cmbList, txtCombo);
-
-  EXPECT_EQ(cmbList.Text(), "Berlin,0301234,Telco");
-  EXPECT_EQ(txtCombo.Text(), "untouched");
-  EXPECT_EQ(entry.PhoneNumber, "555");
-  entry.PhoneNumber.clear();
-  ExpectDefaults(entry, 1);
-}
-
-TEST_F(LoadEntryTest, SingleModeShowsTheNumberAndLeavesTheList) {
+TEST_F(LoadEntryTest, ReturnsTheStoredValuesWithEachDefaultForTheRest) {
   struct Case {
     const char* label;
     std::map<std::string, std::string> values;
-    std::string number;
+    uint8_t useList;
+    std::string number, lastDialed;
   };
   const Case cases[] = {
-      {"number stored", {{"UseList", "0"}, {"LastDialedLocation", "Berlin,0301234"}, {"PhoneNumber", "0301234"}},
-       "0301234"},
-      {"number missing", {{"UseList", "0"}, {"LastDialedLocation", "Berlin,0301234"}}, ""},
-      {"empty key", {}, ""},
+      {"list mode", {{"UseList", "1"}, {"LastDialedLocation", "Berlin,0301234,Telco"}, {"PhoneNumber", "555"}}, 1,
+       "555", "Berlin,0301234,Telco"},
+      {"single mode", {{"UseList", "0"}, {"LastDialedLocation", "Berlin,0301234"}, {"PhoneNumber", "0301234"}}, 0,
+       "0301234", "Berlin,0301234"},
+      {"number missing", {{"UseList", "0"}}, 0, "", ""},
+      {"empty key", {}, 0, "", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     registry.DeleteKey(RegHive::CurrentUser, kEntryKey);
     Store(c.values);
-    cmbList.SetText("untouched");
-    txtCombo.SetText("previous entry's number");
-    EntrySettings entry = Leftover();
 
-    LoadEntry(store, kEntryKey, entry, cmbList, txtCombo);
+    EntrySettings entry = LoadEntry(store, kEntryKey);
 
-    EXPECT_EQ(txtCombo.Text(), c.number);
-    EXPECT_EQ(cmbList.Text(), "untouched");
     EXPECT_EQ(entry.PhoneNumber, c.number);
+    EXPECT_EQ(entry.LastDialedLocation, c.lastDialed);
     entry.PhoneNumber.clear();
-    ExpectDefaults(entry, 0);
+    ExpectDefaults(entry, c.useList);
   }
 }
 
 TEST_F(LoadEntryTest, MissingSubkeyGivesDefaultsAndIsLeftBehindEmpty) {
-  EntrySettings entry = Leftover();
-  LoadEntry(store, kEntryKey, entry, cmbList, txtCombo);
-  ExpectDefaults(entry, 0);
+  ExpectDefaults(LoadEntry(store, kEntryKey), 0);
   EXPECT_TRUE(registry.HasKey(RegHive::CurrentUser, kEntryKey));
   EXPECT_EQ(registry.OpenKeyCount(), 0u);
 }
@@ -125,9 +92,7 @@ TEST_F(LoadEntryTest, EveryStoredValueReachesItsField) {
          {"NumberOfRedials", "12abc"}, {"Minutes", " 0"}, {"Seconds", "30"}, {"DoNotAsk", "1"},
          {"FileURL", "http://example.net/n.txt"}, {"DisconnectAndDial", "1"}, {"StartBrowser", "0"},
          {"AutoDisconnect", "1"}, {"AutoDisconnectTime", "5400"}, {"AutoReconnect", "0"}});
-  EntrySettings entry;
-
-  LoadEntry(store, kEntryKey, entry, cmbList, txtCombo);
+  const EntrySettings entry = LoadEntry(store, kEntryKey);
 
   EXPECT_EQ(entry.Icon, 12);
   EXPECT_EQ(entry.UseList, 0);
@@ -149,7 +114,6 @@ TEST_F(LoadEntryTest, EveryStoredValueReachesItsField) {
   EXPECT_EQ(entry.AutoDisconnect, 1);
   EXPECT_EQ(entry.AutoDisconnectTime, 5400.0f);
   EXPECT_EQ(entry.AutoReconnect, 0);
-  EXPECT_EQ(txtCombo.Text(), "0191011");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // by the test, calls are recorded. The byte-level adapter has tests of its own.
 #pragma once
 
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,14 +43,19 @@ class FakeDialUpService : public DialUpService {
   int32_t Dial(const std::string& phonebook, RasWindow window, RasHandle& handle) override {
     dials.emplace_back(phonebook, window);
     handle = nextHandle;
+    hungUp.erase(handle);
     return dialAnswer;
   }
+  // As the real service and the stand-in do, a line hung up has no
+  // statistics any more: a reading taken after the hang-up fails.
   int32_t HangUp(RasHandle handle) override {
     hangUps.push_back(handle);
+    hungUp.insert(handle);
     return hangUpAnswer;
   }
   int32_t GetConnectionStatistics(RasHandle handle, ConnectionStatistics& statistics) override {
     statisticsQueries.push_back(handle);
+    if (hungUp.count(handle) != 0) return kRasInvalidHandle;
     if (statisticsAnswer == kRasSuccess) statistics = this->statistics;
     return statisticsAnswer;
   }
@@ -98,6 +104,7 @@ class FakeDialUpService : public DialUpService {
   std::vector<DialParams> dialParams;
   std::vector<std::pair<std::string, RasWindow>> dials;
   std::vector<RasHandle> hangUps;
+  std::set<RasHandle> hungUp;  // handles hung up since they were last dialled
   std::vector<std::pair<std::string, std::string>> validated;
   std::vector<Written> written;
 };

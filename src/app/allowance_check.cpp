@@ -11,7 +11,13 @@
 namespace corvane {
 
 AllowanceUse Connection::AllowanceUsed() {
-  return allowance_.Used(MonthTotal(ledger_, store_, *this, runningEntryName_), recorder_.LineBytes());
+  return allowance_.Used(MonthTotal(ledger_, store_, *this, runningEntryName_), recorder_.LineBytes(), LineCost());
+}
+
+int64_t Connection::LineCost() const {
+  const Tariff& tariff = allowance_.EntryTariff();
+  if (!tariff.Any() || phase_ != Phase::Connected || entry_.MonitorTime != 1) return 0;
+  return recorder_.CostAfter(tariff, static_cast<int64_t>(ledger_.ElapsedSeconds()));
 }
 
 void Connection::WatchAllowance() {
@@ -56,7 +62,7 @@ bool Connection::AllowanceBarsReconnect() {
 bool Connection::DialPastAllowanceAllowed() {
   if (allowanceOverridden_ || entry_.MonitorTime != 1) return true;
   allowance_.Load(runningEntryName_);
-  const AllowanceUse use = allowance_.Used(MonthTotal(ledger_, store_, *this, runningEntryName_), 0);
+  const AllowanceUse use = allowance_.Used(MonthTotal(ledger_, store_, *this, runningEntryName_), 0, 0);
   if (allowance_.Settings().HangUp != 1 || !allowance_.UsedUp(use)) return true;
   const std::string question =
       "This month's allowance for '" + ShownEntryName(runningEntryName_) + "' is used up. Dial anyway?";

@@ -28,9 +28,9 @@ AppContext::AppContext(const Ports& ports, std::string commandLine, uint32_t ran
       frmOptions(OptionsServicesOf(*this), OptionsCallbacksOf(*this)),
       frmStatistics(StatisticsSources{Ledger, Store, Line, CurrentEntryName, StatsEntryName, ports.DialUp, ports.Clock},
                     StatisticsCallbacks{[this] { Line.DisconnectButtonClicked(); }, [this] { ShowConnectionLogWindow(); },
-                                        [this](const std::string& entryName) {
-                                          return LoggedMonthBytes(Log, Platform.LogFiles, entryName,
-                                                                  Platform.Clock.Today());
+                                        [this](const std::string& entryName, const Tariff& tariff) {
+                                          return LoggedMonthOf(Log, Platform.LogFiles, entryName,
+                                                               Platform.Clock.Today(), tariff);
                                         }}),
       frmOnTime(OnlineTimeSources{Ledger, Store, StatsEntryName, Line, ports.Clock, frmDialer,
                                   [](forms::Form& window) { BringToFront(window); }}),

@@ -87,7 +87,7 @@ void Connection::StartTiming(double upAlreadySeconds) {
 void Connection::BookLine(ConnectionEnd end) {
   const std::optional<Booking> booking = ledger_.SaveOnlineTime(RunningEntryKey());
   if (!booking) return;
-  const std::string failure = recorder_.Finish(end, *booking);
+  const std::string failure = recorder_.Finish(end, *booking, allowance_.EntryTariff());
   if (failure.empty()) return;
   AppendDetails(failure);
   // The program's end takes the icon away at once: the next run tells it.

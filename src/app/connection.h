@@ -113,6 +113,7 @@ class Connection : public LiveConnection {
   std::string ChosenPhoneLine() const override;
   uint64_t LineBytes() const override { return recorder_.LineBytes(); }
   double IdleSecondsLeft() const override;
+  int64_t LineCost() const override;
   const DialSession& Session() const { return session_; }
   // Icon resource (1..6) the dialing picture shows next; 0 = no animation.
   uint8_t DialAnimationFrame() const { return dialAnimationFrame_; }

@@ -7,6 +7,7 @@
 #include "app/dialer_form.h"
 #include "app/tray_display.h"
 #include "dial/dialup_service.h"
+#include "stats/money_text.h"
 #include "stats/monthly_online_time.h"
 #include "system/clock_port.h"
 #include "system/tray_icon_port.h"
@@ -60,7 +61,10 @@ std::string Connection::TrayTooltip() {
   const auto connectionSeconds = static_cast<int64_t>(ledger_.ElapsedSeconds());
   const int64_t monthSeconds = ledger_.StoredMonthSeconds(RunningEntryKey()) + connectionSeconds;
   ClockPort& clock = ports_.Clock;
-  const std::string left = AllowanceLeftText(allowance_.Settings(), allowance_.Used(monthSeconds, LineBytes()));
+  const Tariff& tariff = allowance_.EntryTariff();
+  std::string left =
+      AllowanceLeftText(allowance_.Settings(), allowance_.Used(monthSeconds, LineBytes(), LineCost()), tariff);
+  if (left.empty() && tariff.Any()) left = "Cost: " + MoneyText(LineCost(), tariff.Decimals, tariff.Currency);
   return ConnectionStatisticsText(ShownEntryName(name), speed, connectionSeconds, monthSeconds,
                                   clock.MonthName(clock.Today().Month), left);
 }

@@ -20,8 +20,8 @@ std::string DisconnectionCountdownText(double secondsLeft);
 
 // The three lines shown while connected: the entry and its speed in bits
 // per second, the connection's time, and the month's total under the
-// month's name. With `allowanceLeft` (what is left of a monthly allowance)
-// that text is the last line instead: the tip holds 63 characters, too few
+// month's name. With `allowanceLeft` (what is left of a monthly allowance,
+// or else the call's cost so far) that text is the last line instead: the tip holds 63 characters, too few
 // for four lines.
 std::string ConnectionStatisticsText(const std::string& displayName, uint32_t bitsPerSecond,
                                      int64_t connectionSeconds, int64_t monthSeconds, const std::string& monthName,

@@ -10,6 +10,7 @@ AllowanceSettings LoadAllowance(SettingsStore& store, const std::string& entryKe
   allowance.WarnPercent =
       ReadInt32(store.ReadRegValue(entryKey, kAllowanceWarnPercentValue), kDefaultWarnPercent);
   allowance.HangUp = ReadByte(store.ReadRegValue(entryKey, kAllowanceHangUpValue), 0);
+  allowance.Money = ReadInt32(store.ReadRegValue(entryKey, kAllowanceMoneyValue), 0);
   return allowance;
 }
 
@@ -24,6 +25,7 @@ void SaveAllowance(const AllowanceSettings& shown, const AllowanceSettings* load
   save(kAllowanceMegabytesValue, shown.Megabytes, before.Megabytes);
   save(kAllowanceWarnPercentValue, shown.WarnPercent, before.WarnPercent);
   save(kAllowanceHangUpValue, shown.HangUp, before.HangUp);
+  save(kAllowanceMoneyValue, shown.Money, before.Money);
 }
 
 }  // namespace corvane

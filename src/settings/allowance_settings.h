@@ -16,10 +16,15 @@ inline constexpr const char* kAllowanceHoursValue = "AllowanceHours";          /
 inline constexpr const char* kAllowanceMegabytesValue = "AllowanceMegabytes";  // 0 = no data allowance
 inline constexpr const char* kAllowanceWarnPercentValue = "AllowanceWarnPercent";
 inline constexpr const char* kAllowanceHangUpValue = "AllowanceHangUp";        // 1 = hang up at the limit
+// Monthly budget in minor units of the entry's tariff (cents); 0 = none.
+// Without a tariff nothing is spent and the budget is never reached.
+inline constexpr const char* kAllowanceMoneyValue = "AllowanceMoney";
 // Which warnings this month has had: "2026-12,1,2" is December 2026, the
 // time allowance's warning level shown (1), the data allowance's limit
 // shown (2). A text of another month stands for none shown.
 inline constexpr const char* kAllowanceWarnedValue = "AllowanceWarned";
+// The same for the money allowance, a value of its own: "2026-12,1".
+inline constexpr const char* kAllowanceMoneyWarnedValue = "AllowanceMoneyWarned";
 
 inline constexpr int32_t kDefaultWarnPercent = 80;
 
@@ -28,9 +33,10 @@ struct AllowanceSettings {
   int32_t Megabytes = 0;
   int32_t WarnPercent = kDefaultWarnPercent;
   uint8_t HangUp = 0;
+  int32_t Money = 0;
 
-  // True when either allowance is set.
-  bool Any() const { return Hours > 0 || Megabytes > 0; }
+  // True when any allowance is set.
+  bool Any() const { return Hours > 0 || Megabytes > 0 || Money > 0; }
   bool operator==(const AllowanceSettings&) const = default;
 };
 

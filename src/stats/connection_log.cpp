@@ -87,6 +87,7 @@ ConnectionRecord ConnectionLog::AsLogged(ConnectionRecord record) {
   record.Entry = files_.Utf8FromAnsi(record.Entry);
   record.Number = files_.Utf8FromAnsi(record.Number);
   record.Login = files_.Utf8FromAnsi(record.Login);
+  record.CostCurrency = files_.Utf8FromAnsi(record.CostCurrency);
   return record;
 }
 

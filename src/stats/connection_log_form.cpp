@@ -6,6 +6,7 @@
 
 #include "stats/connection_log_chart.h"
 #include "stats/duration_text.h"
+#include "stats/money_text.h"
 
 namespace corvane {
 
@@ -27,6 +28,7 @@ struct ColumnSpec {
 constexpr ColumnSpec kColumns[] = {
     {"Started", 1950}, {"Ended", 1950}, {"Duration", 900}, {"Entry", 1000},    {"Number", 1000},
     {"Login", 800},    {"Speed", 700},  {"Sent", 1000},    {"Received", 1000}, {"Ended by", 1250},
+    {"Cost", 800},
 };
 
 std::string Thousands(uint64_t value) {
@@ -128,7 +130,8 @@ void ConnectionLogForm::ShowSelection() {
   const LogTotals totals = TotalsOf(shown_);
   lblTotals.SetCaption(std::to_string(totals.Connections) + (totals.Connections == 1 ? " connection" : " connections") +
                        "   Time: " + ClockText(totals.Seconds) + "   Sent: " + Thousands(totals.Sent) +
-                       " bytes   Received: " + Thousands(totals.Received) + " bytes");
+                       " bytes   Received: " + Thousands(totals.Received) + " bytes" +
+                       (totals.Cost ? "   Cost: " + AmountText(*totals.Cost, totals.CostDecimals) : std::string()));
 }
 
 // The chart is of one month: with "All" it steps aside for the list.

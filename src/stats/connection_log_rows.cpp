@@ -6,6 +6,7 @@
 #include <set>
 
 #include "stats/duration_text.h"
+#include "stats/money_text.h"
 
 namespace corvane {
 
@@ -18,6 +19,15 @@ std::string ShownTime(const LocalDateTime& moment) {
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", moment.Year, moment.Month, moment.Day,
                 moment.Hour, moment.Minute, moment.Second);
   return text;
+}
+
+// A cost in ten-thousandths (the most decimals a row has), to sort rows of
+// any decimals exactly; rows without one first.
+int64_t CostOrder(const ConnectionRecord& record) {
+  if (!record.Cost) return -1;
+  int64_t cost = *record.Cost;
+  for (int decimals = record.CostDecimals; decimals < 4; ++decimals) cost *= 10;
+  return cost;
 }
 
 }  // namespace
@@ -54,6 +64,13 @@ LogTotals TotalsOf(const std::vector<const ConnectionRecord*>& records) {
     totals.Seconds += record->Seconds;
     totals.Sent += record->Sent;
     totals.Received += record->Received;
+    if (record->Cost) totals.CostDecimals = std::max(totals.CostDecimals, record->CostDecimals);
+  }
+  for (const ConnectionRecord* record : records) {
+    if (!record->Cost) continue;
+    int64_t cost = *record->Cost;
+    for (int decimals = record->CostDecimals; decimals < totals.CostDecimals; ++decimals) cost *= 10;
+    totals.Cost = totals.Cost.value_or(0) + cost;
   }
   return totals;
 }
@@ -72,6 +89,7 @@ void SortRecords(std::vector<const ConnectionRecord*>& records, LogColumn column
       case LogColumn::Received: return a->Received < b->Received;
       case LogColumn::EndedBy:
         return std::string_view(ConnectionEndName(a->EndedBy)) < std::string_view(ConnectionEndName(b->EndedBy));
+      case LogColumn::Cost: return CostOrder(*a) < CostOrder(*b);
       case LogColumn::Count: break;
     }
     return false;
@@ -94,7 +112,8 @@ std::vector<std::string> RowCells(const ConnectionRecord& record,
           std::to_string(record.Speed),
           std::to_string(record.Sent),
           std::to_string(record.Received),
-          ConnectionEndName(record.EndedBy)};
+          ConnectionEndName(record.EndedBy),
+          record.Cost ? AmountText(*record.Cost, record.CostDecimals) : std::string()};
 }
 
 std::string MonthCaption(const CalendarDate& month, const std::function<std::string(int)>& monthName) {

@@ -14,7 +14,7 @@
 namespace corvane {
 
 // The window's columns, left to right.
-enum class LogColumn { Started, Ended, Duration, Entry, Number, Login, Speed, Sent, Received, EndedBy, Count };
+enum class LogColumn { Started, Ended, Duration, Entry, Number, Login, Speed, Sent, Received, EndedBy, Cost, Count };
 
 // The months records were booked into, newest first.
 std::vector<CalendarDate> LoggedMonths(const std::vector<ConnectionRecord>& records);
@@ -31,6 +31,10 @@ struct LogTotals {
   int64_t Seconds = 0;
   uint64_t Sent = 0;
   uint64_t Received = 0;
+  // The rows' costs summed in minor units of the most decimals among them
+  // (rows of fewer decimals scaled up exactly); none when no row has one.
+  std::optional<int64_t> Cost;
+  int CostDecimals = 0;
 };
 LogTotals TotalsOf(const std::vector<const ConnectionRecord*>& records);
 

@@ -4,14 +4,17 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <limits>
 
 #include "stats/csv_fields.h"
+#include "stats/money_text.h"
 
 namespace corvane {
 
 namespace {
 
 constexpr int64_t kSecondsPerDay = 86400;
+constexpr size_t kMaxCostDecimals = 4;
 
 struct EndName {
   ConnectionEnd End;
@@ -30,7 +33,7 @@ constexpr std::array<EndName, 9> kEndNames{{
     {ConnectionEnd::Idle, "Idle"},
 }};
 
-enum Column { kStarted, kEnded, kDuration, kEntry, kNumber, kLogin, kSpeed, kSent, kReceived, kEndedBy, kBookedIn, kColumns };
+enum Column { kStarted, kEnded, kDuration, kEntry, kNumber, kLogin, kSpeed, kSent, kReceived, kEndedBy, kBookedIn, kCost, kCurrency, kColumns };
 
 // Days since 1970-01-01 of a civil date (Howard Hinnant's algorithm).
 int64_t DaysFromCivil(int64_t year, int month, int day) {
@@ -86,6 +89,21 @@ std::optional<CalendarDate> ParseMonth(std::string_view text) {
   return CalendarDate{year, month};
 }
 
+// "3.40": 340 minor units with 2 decimals; an empty cell is a call without
+// a cost (a spreadsheet that saves the file fills the column of every row).
+bool ParseCost(std::string_view field, ConnectionRecord& record) {
+  if (field.empty()) return true;
+  const size_t point = field.find('.');
+  const std::string_view fraction = point == std::string_view::npos ? std::string_view{} : field.substr(point + 1);
+  if (fraction.size() > kMaxCostDecimals) return false;
+  const std::optional<int64_t> cost =
+      ParseAmount(field, static_cast<int>(fraction.size()), std::numeric_limits<int64_t>::max());
+  if (!cost) return false;
+  record.Cost = *cost;
+  record.CostDecimals = static_cast<int>(fraction.size());
+  return true;
+}
+
 }  // namespace
 
 int DaysInMonth(int year, int month) {
@@ -94,7 +112,8 @@ int DaysInMonth(int year, int month) {
 }
 
 const char* const kConnectionLogHeader =
-    "Started,Ended,Duration (s),Entry,Number,Login,Speed (bps),Sent (bytes),Received (bytes),Ended by,Booked month";
+    "Started,Ended,Duration (s),Entry,Number,Login,Speed (bps),Sent (bytes),Received (bytes),Ended by,Booked month,"
+    "Cost,Currency";
 
 const char* ConnectionEndName(ConnectionEnd end) {
   for (const EndName& name : kEndNames) {
@@ -171,6 +190,10 @@ std::string ConnectionRow(const ConnectionRecord& record) {
   add(std::to_string(record.Received));
   add(ConnectionEndName(record.EndedBy));
   add(MonthText(record.BookedIn));
+  if (record.Cost) {
+    add(AmountText(*record.Cost, record.CostDecimals));
+    add(CsvField(record.CostCurrency));
+  }
   return row;
 }
 
@@ -215,11 +238,16 @@ std::optional<ConnectionRecord> ParseConnectionRow(std::string_view row) {
         if (month) record.BookedIn = *month;
         return month.has_value();
       }
+      case kCost:
+        return ParseCost(field, record);
+      case kCurrency:
+        record.CostCurrency = field;
+        return true;
       default:  // more fields than columns
         return false;
     }
   };
-  if (!ForEachCsvField(row, take) || column != kColumns) return std::nullopt;
+  if (!ForEachCsvField(row, take) || (column != kCost && column != kColumns)) return std::nullopt;
   return record;
 }
 

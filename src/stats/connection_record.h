@@ -39,6 +39,12 @@ struct ConnectionRecord {
   // The month the account booked the seconds into: the month of the
   // booking, which for a line over a month end is the month it ended in.
   CalendarDate BookedIn;
+  // What the call cost under its entry's tariff, in minor units with
+  // `CostDecimals` decimals, and the tariff's currency; none for an entry
+  // without a tariff and for every row written before calls had a cost.
+  std::optional<int64_t> Cost;
+  int CostDecimals = 0;
+  std::string CostCurrency;
 };
 
 // The file's header row. Rows carry no line break of their own: the log
@@ -63,11 +69,14 @@ LocalDateTime AddSeconds(const LocalDateTime& moment, int64_t seconds);
 int DaysInMonth(int year, int month);
 
 // The record as one CSV row (RFC 4180 quoting), no line break. Texts are
-// written as they are: the caller gives them in the file's encoding.
+// written as they are: the caller gives them in the file's encoding. The
+// cost and its currency are the last two columns, written only for a call
+// that has a cost ("3.40,EUR"), so a row without one is the row it always
+// was. A row with only one of them is torn, never read as a cost.
 std::string ConnectionRow(const ConnectionRecord& record);
 
-// The record a row holds; nullopt for a row that
-// is not a whole record (a torn last line, a header, damage).
+// The record a row holds, with or without its cost column; nullopt for a
+// row that is not a whole record (a torn last line, a header, damage).
 std::optional<ConnectionRecord> ParseConnectionRow(std::string_view row);
 
 }  // namespace corvane

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "stats/call_cost.h"
+
 namespace corvane {
 
 void ByteCount::Advance(uint32_t reading) {
@@ -14,6 +16,21 @@ void ByteCount::Advance(uint32_t reading) {
   total_ += reading >= last_ || forward < kHalfRange ? forward : reading;
   last_ = reading;
 }
+
+namespace {
+
+// The record's cost: its booked seconds from its start under `tariff`.
+void SetCost(ConnectionRecord& record, const Tariff& tariff, ClockPort& clock) {
+  record.Cost.reset();
+  record.CostCurrency.clear();
+  if (!tariff.Any()) return;
+  record.Cost = CallCost(tariff, UtcSeconds(record.Started), record.Seconds,
+                         [&clock](int64_t utc) { return clock.LocalTimeAt(utc); });
+  record.CostDecimals = tariff.Decimals;
+  record.CostCurrency = tariff.Currency;
+}
+
+}  // namespace
 
 LineRecorder::LineRecorder(ConnectionLog& log, SettingsStore& store, ClockPort& clock, DialUpService& dialUp,
                            double copyIntervalSeconds)
@@ -82,19 +99,25 @@ bool LineRecorder::Read() {
   return changed;
 }
 
+int64_t LineRecorder::CostAfter(const Tariff& tariff, int64_t seconds) const {
+  return CallCost(tariff, UtcSeconds(record_.Started), seconds,
+                  [this](int64_t utc) { return clock_.LocalTimeAt(utc); });
+}
+
 void LineRecorder::KeepCopy() {
   store_.SaveRegValue(entryKey_, kLogCheckpointValue, ConnectionRow(record_));
   copiedAt_ = clock_.MonotonicSeconds();
   copyBehind_ = false;
 }
 
-std::string LineRecorder::Finish(ConnectionEnd end, const Booking& booking) {
+std::string LineRecorder::Finish(ConnectionEnd end, const Booking& booking, const Tariff& tariff) {
   if (!running_) return {};
   running_ = false;
   record_.Ended = clock_.Now();
   record_.Seconds = booking.Seconds;
   record_.BookedIn = booking.Month;
   record_.EndedBy = end;
+  SetCost(record_, tariff, clock_);
   // The copy holds the finished record while it is written (or kept
   // pending by the log): a program killed before the copy goes finds it in
   // the log at the next start and does not write it again, and one killed
@@ -115,6 +138,7 @@ std::string LineRecorder::FinishLeft(const std::string& entryKey, const std::opt
     left->Seconds = booking ? booking->Seconds : 0;
     left->BookedIn = booking ? booking->Month : clock_.Today();
     left->Ended = AddSeconds(left->Started, left->Seconds);
+    SetCost(*left, LoadTariff(store_, entryKey), clock_);
     failure = log_.Append(*left);
   } else if (left && !log_.Holds(*left)) {
     failure = log_.Append(*left);  // finished, and killed before it was written

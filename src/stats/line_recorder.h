@@ -11,6 +11,7 @@
 
 #include "dial/dialup_service.h"
 #include "settings/settings_store.h"
+#include "settings/tariff_settings.h"
 #include "stats/connection_log.h"
 #include "stats/connection_record.h"
 #include "stats/online_time_ledger.h"
@@ -70,9 +71,14 @@ class LineRecorder {
   void CountTrafficFromNow();
 
   // The line's time was booked as `booking`: writes its record, ended by
-  // `end`, and clears the copy. Empty, or the line for the details log (the
-  // record then waits in the log's pending ones).
-  std::string Finish(ConnectionEnd end, const Booking& booking);
+  // `end`, with its cost under `tariff` (none without one), and clears the
+  // copy. Empty, or the line for the details log (the record then waits in
+  // the log's pending ones).
+  std::string Finish(ConnectionEnd end, const Booking& booking, const Tariff& tariff);
+
+  // What the line costs under `tariff` after `seconds` from its start: every
+  // started unit counts whole.
+  int64_t CostAfter(const Tariff& tariff, int64_t seconds) const;
 
   // A line's record is open: begun and not yet finished.
   bool Recording() const { return running_; }
@@ -86,10 +92,10 @@ class LineRecorder {
 
   // At start: writes the record a program that ended unexpectedly left
   // under `entryKey`, with what the account booked for it now (nothing
-  // when it had not yet written a checkpoint); a record the line had
-  // finished is written as it was, unless the log holds it already (the
-  // program ended between writing it and clearing the copy). Empty, or the
-  // details line.
+  // when it had not yet written a checkpoint) and its cost under the
+  // entry's tariff; a record the line had finished is written as it was,
+  // unless the log holds it already (the program ended between writing it
+  // and clearing the copy). Empty, or the details line.
   std::string FinishLeft(const std::string& entryKey, const std::optional<Booking>& booking);
 
   // At start: writes the records the log still keeps pending. Empty, or the

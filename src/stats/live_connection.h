@@ -37,6 +37,9 @@ class LiveConnection {
   // Seconds until the line is hung up for being idle, while such a
   // countdown runs; negative otherwise.
   virtual double IdleSecondsLeft() const = 0;
+  // What the running line has cost so far under its entry's tariff, every
+  // started unit whole; 0 without a tariff or a monitored line.
+  virtual int64_t LineCost() const = 0;
 };
 
 }  // namespace corvane

@@ -9,6 +9,7 @@
 #include "settings/entry_name.h"
 #include "stats/allowance_watch.h"
 #include "stats/duration_text.h"
+#include "stats/money_text.h"
 #include "stats/monthly_online_time.h"
 
 namespace corvane {
@@ -17,7 +18,7 @@ namespace {
 
 // Outer size of the window, twips.
 constexpr int kWidth = 5415;
-constexpr int kHeight = 4650;
+constexpr int kHeight = 4650 + 285;
 
 // Where the label pairs sit inside their frames: captions on the left,
 // values lined up on the right, one row every kRowStep.
@@ -52,34 +53,36 @@ StatisticsForm::StatisticsForm(StatisticsSources sources, StatisticsCallbacks ca
   fraActivity.SetCaption("Activity");
   lbl3.SetCaption("Bytes sent:");
   lbl4.SetCaption("Bytes received:");
+  lblCostCaption.SetCaption("Cost now / this month:");
   lvTime.AddColumn("MONTH", 2205);
   lvTime.AddColumn("TOTAL ONLINE TIME", 2400);
   cmdLog.SetCaption("Connection &log...");
   cmdDisconnect.SetCaption("&Disconnect");
   cmdOK.SetCaption("&OK");
 
-  tbsStats.Move(120, 120, 5055, 3615);
+  tbsStats.Move(120, 120, 5055, 3615 + kRowStep);
   // Both pages fill the tab strip below its tabs.
-  for (forms::Frame& page : fra) page.Move(120, 420, 4815, 3075);
+  for (forms::Frame& page : fra) page.Move(120, 420, 4815, 3075 + kRowStep);
   fraConnection.Move(0, 0, 4815, 1800);
   PlaceRow(lbl1, lblSpeed, 0);
   PlaceRow(lbl2, lblTimeOn, 1);
   PlaceRow(lblTime, lblTotalTime, 2);
   PlaceRow(lblDisconnect, lblDiscTime, 3);
   PlaceRow(lblReconnect, lblReconTime, 4);
-  fraActivity.Move(0, 1860, 4815, 1200);
+  fraActivity.Move(0, 1860, 4815, 1200 + kRowStep);
   PlaceRow(lbl3, lblTx, 0);
   PlaceRow(lbl4, lblRx, 1);
-  lblAllowance.Move(kCaptionLeft, kFirstRowTop + 2 * kRowStep + 60, kCaptionWidth + kValueWidth, kRowHeight);
-  lvTime.Move(0, 0, 4815, 2955);
-  cmdLog.Move(120, 3855, 1695, 375);
-  cmdDisconnect.Move(2520, 3855, 1215, 375);
-  cmdOK.Move(3840, 3855, 1215, 375);
+  PlaceRow(lblCostCaption, lblCost, 2);
+  lblAllowance.Move(kCaptionLeft, kFirstRowTop + 3 * kRowStep + 60, kCaptionWidth + kValueWidth, kRowHeight);
+  lvTime.Move(0, 0, 4815, 2955 + kRowStep);
+  cmdLog.Move(120, 3855 + kRowStep, 1695, 375);
+  cmdDisconnect.Move(2520, 3855 + kRowStep, 1215, 375);
+  cmdOK.Move(3840, 3855 + kRowStep, 1215, 375);
 
   for (forms::Control* control : std::initializer_list<forms::Control*>{
            &tbsStats, &fra[0], &fra[1], &fraConnection, &lbl1, &lblSpeed, &lbl2, &lblTimeOn, &lblTime,
            &lblTotalTime, &lblDisconnect, &lblDiscTime, &lblReconnect, &lblReconTime, &fraActivity, &lbl3, &lblTx,
-           &lbl4, &lblRx, &lblAllowance, &lvTime, &Timer1, &cmdLog, &cmdDisconnect, &cmdOK}) {
+           &lbl4, &lblRx, &lblCostCaption, &lblCost, &lblAllowance, &lvTime, &Timer1, &cmdLog, &cmdDisconnect, &cmdOK}) {
     Register(*control);
   }
   tbsStats.Click = [this] { tbsStats_Click(); };
@@ -150,16 +153,31 @@ void StatisticsForm::ShowAllowanceLeft() {
     allowanceEntry_ = name;
     allowanceRead_ = true;
     allowance_ = LoadAllowance(sources_.store, sources_.store.SettingsRoot + name);
-    loggedBytes_ = allowance_.Megabytes > 0 && callbacks_.loggedMonthBytes ? callbacks_.loggedMonthBytes(name) : 0;
+    tariff_ = LoadTariff(sources_.store, sources_.store.SettingsRoot + name);
+    logged_ = (allowance_.Megabytes > 0 || tariff_.Any()) && callbacks_.loggedMonth ? callbacks_.loggedMonth(name, tariff_)
+                                                                                    : LoggedMonth{};
   }
   const LiveConnection& line = sources_.line;
   const bool running = line.IsConnected() && line.RunningEntry().MonitorTime == 1 &&
                        EqualsIgnoringCase(line.RunningEntryName(), name);
+  const int64_t lineCost = running ? line.LineCost() : 0;
+  const AllowanceUse use{TotalTime, logged_.Bytes + (running ? line.LineBytes() : 0), logged_.Cost + lineCost};
   // "Left: ..." as the tooltip has it, here "Allowance left: ...".
-  const std::string left =
-      AllowanceLeftText(allowance_, AllowanceUse{TotalTime, loggedBytes_ + (running ? line.LineBytes() : 0)});
+  const std::string left = AllowanceLeftText(allowance_, use, tariff_);
   lblAllowance.SetVisible(!left.empty());
   lblAllowance.SetCaption(left.empty() ? left : "Allowance l" + left.substr(1));
+  ShowCost(use, lineCost);
+}
+
+// "0.30 / 3.40 EUR": the call's cost only while it runs.
+void StatisticsForm::ShowCost(const AllowanceUse& use, int64_t lineCost) {
+  lblCostCaption.SetVisible(tariff_.Any());
+  lblCost.SetVisible(tariff_.Any());
+  if (!tariff_.Any()) return;
+  const bool running = sources_.line.IsConnected() && EqualsIgnoringCase(sources_.line.RunningEntryName(),
+                                                                          sources_.statsEntryName);
+  lblCost.SetCaption((running ? AmountText(lineCost, tariff_.Decimals) : std::string("-")) + " / " +
+                     MoneyText(use.Cost, tariff_.Decimals, tariff_.Currency));
 }
 
 void StatisticsForm::ShowConnected() {

@@ -13,6 +13,8 @@
 #include "forms/form.h"
 #include "settings/allowance_settings.h"
 #include "settings/entry_settings.h"
+#include "settings/tariff_settings.h"
+#include "stats/allowance_watch.h"
 #include "settings/settings_store.h"
 #include "stats/live_connection.h"
 #include "stats/online_time_ledger.h"
@@ -43,8 +45,9 @@ struct StatisticsCallbacks {
   std::function<void()> disconnect;
   // Shows the connection log window.
   std::function<void()> showConnectionLog;
-  // The bytes the connection log holds for `entryName` this month.
-  std::function<uint64_t(const std::string& entryName)> loggedMonthBytes;
+  // The bytes and cost the connection log holds for `entryName` this
+  // month, the cost in minor units of `tariff`.
+  std::function<LoggedMonth(const std::string& entryName, const Tariff& tariff)> loggedMonth;
 };
 
 class StatisticsForm : public forms::Form {
@@ -79,6 +82,10 @@ class StatisticsForm : public forms::Form {
   forms::Label lblRx{"lblRx", IDC_STA_LBLRX, &fraActivity};
   // What is left of the entry's monthly allowance; hidden without one.
   forms::Label lblAllowance{"lblAllowance", IDC_STA_LBLALLOWANCE, &fraActivity};
+  // The running call's cost so far and the month's, under the entry's
+  // tariff; hidden without one.
+  forms::Label lblCostCaption{"lblCostCaption", IDC_STA_LBLCOSTCAPTION, &fraActivity};
+  forms::Label lblCost{"lblCost", IDC_STA_LBLCOST, &fraActivity};
 
   forms::ListView lvTime{"lvTime", IDC_STA_LVTIME, &fra[1]};
 
@@ -114,6 +121,7 @@ class StatisticsForm : public forms::Form {
   void ShowOffline();
   void GreyOutLineCaptions(bool greyed);
   void ShowAllowanceLeft();
+  void ShowCost(const AllowanceUse& use, int64_t lineCost);
   std::string CurrentMonthName();
   // "Time online in December:"
   std::string TimeOnlineInCaption();
@@ -125,7 +133,8 @@ class StatisticsForm : public forms::Form {
   bool allowanceRead_ = false;
   std::string allowanceEntry_;
   AllowanceSettings allowance_;
-  uint64_t loggedBytes_ = 0;
+  Tariff tariff_;
+  LoggedMonth logged_;
 };
 
 }  // namespace corvane

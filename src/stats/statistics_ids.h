@@ -30,6 +30,8 @@
 #define IDC_STA_CMDDISCONNECT 5721
 #define IDC_STA_CMDLOG 5722
 #define IDC_STA_LBLALLOWANCE 5723
+#define IDC_STA_LBLCOSTCAPTION 5724
+#define IDC_STA_LBLCOST 5725
 // The dialog manager's OK id: Enter and Escape both close the window.
 #define IDC_STA_CMDOK 1
 

@@ -3,6 +3,7 @@
 // must survive midnight, clock changes and daylight-saving shifts.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace corvane {
@@ -39,6 +40,11 @@ class ClockPort {
 
   // The local date and time to the second, with its UTC offset.
   virtual LocalDateTime Now() = 0;
+
+  // The local date and time at `utcSeconds` (seconds since 1970-01-01 UTC),
+  // with the offset the time zone's rules give then: a moment after a
+  // daylight-saving change gets the new offset.
+  virtual LocalDateTime LocalTimeAt(int64_t utcSeconds) = 0;
 
   // The locale's full name of `month` (1..12), e.g. "December".
   virtual std::string MonthName(int month) = 0;

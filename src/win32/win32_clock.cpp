@@ -36,6 +36,24 @@ LocalDateTime Win32Clock::Now() {
           static_cast<int>((offset + (offset >= 0 ? kTicksPerMinute / 2 : -kTicksPerMinute / 2)) / kTicksPerMinute)};
 }
 
+LocalDateTime Win32Clock::LocalTimeAt(int64_t utcSeconds) {
+  constexpr int64_t kTicksPerSecond = 10000000;
+  constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
+  const auto ticks = static_cast<uint64_t>((utcSeconds + kSecondsFrom1601To1970) * kTicksPerSecond);
+  const FILETIME utc{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  SYSTEMTIME utcParts, local;
+  FileTimeToSystemTime(&utc, &utcParts);
+  // The zone's rules for that date, not today's offset.
+  SystemTimeToTzSpecificLocalTime(nullptr, &utcParts, &local);
+  FILETIME localTime;
+  SystemTimeToFileTime(&local, &localTime);
+  const int64_t localTicks =
+      static_cast<int64_t>((static_cast<uint64_t>(localTime.dwHighDateTime) << 32) | localTime.dwLowDateTime);
+  const int64_t offsetSeconds = localTicks / kTicksPerSecond - static_cast<int64_t>(ticks) / kTicksPerSecond;
+  return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond,
+          static_cast<int>(offsetSeconds / 60)};
+}
+
 std::string Win32Clock::MonthName(int month) {
   if (month < 1 || month > 12) return {};
   char name[80] = {};

@@ -10,6 +10,7 @@ class Win32Clock : public ClockPort {
   double SecondsSinceMidnight() override;
   CalendarDate Today() override;
   LocalDateTime Now() override;
+  LocalDateTime LocalTimeAt(int64_t utcSeconds) override;
   std::string MonthName(int month) override;
   double MonotonicSeconds() override;
 };

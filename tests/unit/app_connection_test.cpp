@@ -716,6 +716,51 @@ TEST_F(ConnectionTest, ActionsThatCannotStartCostADetailsLineAndABalloonOnly) {
   EXPECT_EQ(records[0].Seconds, Booked());
 }
 
+// A priced line: the tooltip's last line is its cost so far; with a money
+// allowance the line runs unit by unit up to the budget and is hung up only
+// once a started unit reaches it; the logged cost is the tariff applied to
+// the booked seconds from the line's start.
+TEST_F(ConnectionTest, PricedLineCountsUnitByUnitAndIsLoggedAtItsTariff) {
+  const Values tariff{{"TariffUnitSeconds", "10"}, {"TariffCurrency", "EUR"}, {"TariffFee", "50"},
+                      {"TariffPrice", "10"}};
+  AppContext& app = StartWork(tariff);
+  LineUp();
+  Pass(25);
+  const std::string tip = app.Line.TrayTooltip();
+  EXPECT_EQ(tip.substr(tip.rfind('\n') + 1), "Cost: 0.80 EUR") << "the fee and three started units";
+  app.frmDialer.mnuDisconnect.OnUserClick();
+
+  Values budget = tariff;
+  budget.insert(budget.end(), {{"AllowanceMoney", "200"}, {"AllowanceWarnPercent", "50"}, {"AllowanceHangUp", "1"}});
+  AppContext& priced = StartWork(budget);
+  LineUp();
+  const size_t hangUpsBefore = dialUp.hangUps.size();
+  // The month has the first line's 0.80 already.
+  int64_t lastCost = 0;
+  for (int step = 0; step < 600 && dialUp.hangUps.size() == hangUpsBefore; ++step) {
+    lastCost = priced.Line.LineCost();
+    ASSERT_LT(80 + lastCost, 200) << "still under the budget at " << step << " half-seconds";
+    Pass(0.5);
+  }
+  ASSERT_EQ(dialUp.hangUps.size(), hangUpsBefore + 1);
+  EXPECT_EQ(80 + lastCost, 190) << "hung up at the unit that reached the budget, not before";
+  ASSERT_EQ(trayIcon.balloons.size(), 2u);
+  EXPECT_EQ(trayIcon.balloons[0].text, "Cost this month: 1.30 EUR of 2.00 EUR.") << "past the level with the fee";
+  EXPECT_EQ(trayIcon.balloons[1].text, "Cost this month: 2.00 EUR of 2.00 EUR.\r\nThe line is hung up.");
+
+  dialUp.statisticsAnswer = kRasInvalidHandle;
+  dialUp.connections.clear();
+  Pass(5);
+  const std::vector<ConnectionRecord> records = ReadConnectionRows(logFiles.files[kConnectionLogFile]);
+  ASSERT_EQ(records.size(), 2u);
+  for (const ConnectionRecord& record : records) {
+    ASSERT_TRUE(record.Cost.has_value());
+    EXPECT_EQ(*record.Cost, 50 + (record.Seconds + 9) / 10 * 10) << record.Seconds << " s";
+  }
+  EXPECT_EQ(records[0].Seconds, 25);
+  EXPECT_EQ(records[1].EndedBy, ConnectionEnd::Allowance);
+}
+
 // Past a used-up allowance a dropped line is not redialled (here one the
 // user dialled anyway, which runs on past the limit); without the hang-up
 // the allowance only warns and the line is reconnected as ever.

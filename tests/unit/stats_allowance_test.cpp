@@ -13,6 +13,7 @@
 #include "settings/settings_store.h"
 #include "stats/allowance_watch.h"
 #include "stats/connection_log.h"
+#include "settings/tariff_settings.h"
 
 namespace corvane::testing {
 namespace {
@@ -138,6 +139,53 @@ TEST_F(AllowanceWatchTest, EachWarningOncePerMonthAlsoAfterARestart) {
   AllowanceWatch nextMonth(store, clock, log, files);
   nextMonth.Load("Work");
   EXPECT_EQ(nextMonth.NewWarnings(nextMonth.Used(0, kMegabyte / 2)).size(), 1u);
+}
+
+// The money allowance: the month's cost is the sum of its logged rows (in
+// the tariff's decimals) plus the running line's, warned and used up like
+// the others, kept apart from their stored warnings; without a tariff
+// nothing is spent and it never runs out.
+TEST_F(AllowanceWatchTest, MoneyIsTheMonthsLoggedCostPlusTheRunningLine) {
+  AllowanceSettings budget;
+  budget.Money = 500;
+  budget.WarnPercent = 50;
+  budget.HangUp = 1;
+  SetAllowance("Sat", budget);
+  Tariff tariff;
+  tariff.UnitSeconds = 10;
+  tariff.Currency = "EUR";
+  tariff.Price = 5;
+  SaveTariff(tariff, nullptr, store, Key("Sat"));
+  const auto logCost = [this](int64_t cost, int decimals, CalendarDate month) {
+    ConnectionRecord record;
+    record.Entry = "Sat";
+    record.Started = {month.Year, month.Month, 2, 10, 0, 0, 60};
+    record.Ended = record.Started;
+    record.BookedIn = month;
+    record.Cost = cost;
+    record.CostDecimals = decimals;
+    ASSERT_EQ(log.Append(record), "");
+  };
+  logCost(120, 2, {2026, 12});
+  logCost(1005, 3, {2026, 12});  // 1.005 counts as 1.01: never less than spent
+  logCost(9999, 2, {2026, 11});
+  AllowanceWatch watch(store, clock, log, files);
+  watch.Load("Sat");
+  EXPECT_EQ(watch.Used(0, 0).Cost, 221);
+  EXPECT_EQ(Titles(watch.NewWarnings(watch.Used(0, 0, 29))),
+            std::vector<std::string>{"Allowance of 'Sat': 50 % used | Cost this month: 2.50 EUR of 5.00 EUR."});
+  EXPECT_EQ(store.ReadRegValue(Key("Sat"), kAllowanceMoneyWarnedValue), "2026-12,1");
+  EXPECT_EQ(store.ReadRegValue(Key("Sat"), kAllowanceWarnedValue), "") << "the time and data warnings' value untouched";
+  EXPECT_FALSE(watch.UsedUp(watch.Used(0, 0, 278)));
+  EXPECT_TRUE(watch.UsedUp(watch.Used(0, 0, 279)));
+  EXPECT_EQ(AllowanceLeftText(watch.Settings(), watch.Used(0, 0, 200), watch.EntryTariff()), "Left: 0.79 EUR");
+  EXPECT_EQ(Titles(watch.NewWarnings(watch.Used(0, 0, 279))),
+            std::vector<std::string>{"Allowance of 'Sat' used up | Cost this month: 5.00 EUR of 5.00 EUR."});
+
+  store.SaveRegValue(Key("Sat"), kTariffUnitSecondsValue, "0");
+  watch.Load("Sat");
+  EXPECT_FALSE(watch.UsedUp(watch.Used(0, 0, 100000)));
+  EXPECT_EQ(AllowanceLeftText(watch.Settings(), watch.Used(0, 0, 0), watch.EntryTariff()), "");
 }
 
 // A line that came up in November and goes on into December: from then on

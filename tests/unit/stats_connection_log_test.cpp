@@ -145,6 +145,49 @@ TEST(ConnectionLogTest, RowsThatAreNotRecordsAreSkipped) {
   EXPECT_TRUE(ParseConnectionRow(good).has_value());
 }
 
+// A call with a cost has it in the last two columns; rows without them,
+// as every row before costs were, read as they always did; a row torn in
+// its cost is no record rather than a record of a smaller cost.
+TEST(ConnectionLogTest, CostColumnsAreReadWhereTheyAreAndNeverTorn) {
+  FakeLogFiles files;
+  ConnectionLog log(files);
+  const std::string oldFileRow = ConnectionRow(Record("Old"));
+  files.files[kConnectionLogFile] =
+      "\xEF\xBB\xBF" + std::string(kConnectionLogHeader).substr(0, std::string(kConnectionLogHeader).find(",Cost")) +
+      "\r\n" + oldFileRow;
+  ConnectionRecord priced = Record("Satphone");
+  priced.Cost = 1340;
+  priced.CostDecimals = 2;
+  priced.CostCurrency = "\xA3";  // the pound sign in the ANSI code page
+  ASSERT_EQ(log.Append(priced), "");
+  ASSERT_EQ(log.Append(Record("Free")), "");
+
+  const std::vector<ConnectionRecord> read = log.ReadAll();
+  ASSERT_EQ(read.size(), 3u);
+  EXPECT_FALSE(read[0].Cost.has_value());
+  ASSERT_TRUE(read[1].Cost.has_value());
+  EXPECT_EQ(*read[1].Cost, 1340);
+  EXPECT_EQ(read[1].CostDecimals, 2);
+  EXPECT_EQ(read[1].CostCurrency, "\xC2\xA3");
+  EXPECT_FALSE(read[2].Cost.has_value());
+  const std::string& text = files.files[kConnectionLogFile];
+  EXPECT_NE(text.find(",2026-12,13.40,\xC2\xA3\r\n"), std::string::npos) << text;
+  EXPECT_EQ(text.substr(text.rfind("\r\n") + 2), ConnectionRow(Record("Free"))) << "no cost, no columns";
+
+  // Every cut inside the cost or before the currency's separator tears it.
+  const std::string row = ConnectionRow(read[1]);
+  const size_t costStart = row.find(",13.40,") + 1;
+  for (size_t cut = costStart; cut < row.find(",\xC2") + 1; ++cut) {
+    EXPECT_FALSE(ParseConnectionRow(row.substr(0, cut)).has_value()) << row.substr(0, cut);
+  }
+  EXPECT_FALSE(ParseConnectionRow(row.substr(0, costStart - 1)).value().Cost.has_value())
+      << "cut before the cost: the row as it was before costs";
+  // A spreadsheet that saved the file gives every row both cells.
+  const auto saved = ParseConnectionRow(oldFileRow + ",,");
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_FALSE(saved->Cost.has_value());
+}
+
 TEST(ConnectionLogTest, UnwritableFileIsReportedWithItsPath) {
   FakeLogFiles files;
   files.writeError = 32;

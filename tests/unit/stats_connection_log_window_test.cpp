@@ -71,6 +71,29 @@ TEST_F(ConnectionLogWindowTest, ShowsTheChosenMonthAndEntryWithTotals) {
   EXPECT_EQ(form.lblTotals.Caption(), "3 connections   Time: 01:11:30   Sent: 300 bytes   Received: 8,000 bytes");
 }
 
+// The Cost column and total: rows of other decimals summed exactly, rows
+// without a cost counted as none; the total is the sum of the cells shown.
+TEST_F(ConnectionLogWindowTest, CostsAreShownAndSummedExactly) {
+  const auto priced = [](ConnectionRecord record, int64_t cost, int decimals) {
+    record.Cost = cost;
+    record.CostDecimals = decimals;
+    record.CostCurrency = "EUR";
+    return record;
+  };
+  Log(priced(Line("Sat", {2026, 12}, 1, 25, 0), 130, 2));
+  Log(priced(Line("Sat", {2026, 12}, 2, 60, 0), 1205, 3));
+  Log(Line("Work", {2026, 12}, 3, 60, 0));
+  form.Load();
+  const int cost = static_cast<int>(LogColumn::Cost);
+  EXPECT_EQ(Column(cost), (std::vector<std::string>{"1.30", "1.205", ""}));
+  EXPECT_NE(form.lblTotals.Caption().find("   Cost: 2.505"), std::string::npos) << form.lblTotals.Caption();
+  form.lvwLog_ColumnClick(cost);
+  EXPECT_EQ(Column(cost), (std::vector<std::string>{"", "1.205", "1.30"}));
+
+  form.cmbEntry.OnUserSelect(2);  // Work
+  EXPECT_EQ(form.lblTotals.Caption().find("Cost"), std::string::npos) << "no cost without a tariff";
+}
+
 // Durations and bytes sort as numbers, not as texts; a second click on the
 // same header turns the order round.
 TEST_F(ConnectionLogWindowTest, ColumnsSortByTheirValues) {

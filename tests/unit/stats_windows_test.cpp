@@ -313,9 +313,9 @@ TEST_F(OnlineTimeWindowsTest, StatisticsShowWhatIsLeftOfTheAllowance) {
   int logReads = 0;
   StatisticsForm window{
       StatisticsSources{ledger, store, line, currentEntryName, statsEntryName, dialUp, clock},
-      StatisticsCallbacks{[] {}, [] {}, [&](const std::string& entryName) -> uint64_t {
+      StatisticsCallbacks{[] {}, [] {}, [&](const std::string& entryName, const Tariff&) {
                             ++logReads;
-                            return entryName == "Work" ? 300 * kBytesPerMegabyte : 0;
+                            return LoggedMonth{entryName == "Work" ? 300 * kBytesPerMegabyte : 0, 0};
                           }}};
   window.Load();
   window.Timer1.OnTick();

@@ -21,6 +21,7 @@
 #include "dial_standin_fixture.h"
 #include "stats/connection_log.h"
 #include "stats/connection_log_ids.h"
+#include "stats/statistics_ids.h"
 #include "support/dialer_window.h"
 #include "support/program_under_test.h"
 #include "system/text_lines.h"
@@ -242,6 +243,43 @@ TEST_F(ConnectionLogTest, LinesEndedWhileTheLogIsHeldOpenAreWrittenOnceItIsFree)
   }
   PostMessageA(dialer, WM_COMMAND, IDM_EXIT, 0);
   EXPECT_TRUE(next.WaitForExit(10000));
+}
+
+// An entry priced per 10-second unit with a fee: while the line is up the
+// statistics window shows what it has cost so far, and the line the age
+// rule ends after 25 seconds is logged at the fee and three started units.
+TEST_F(ConnectionLogTest, APricedLineIsLoggedAtTheFeeAndItsStartedUnits) {
+  WriteScenario("dial connect 49333 rx 4000 tx 600\n");
+  SeedWork({{"AutoDisconnect", "1"}, {"AutoDisconnectTime", "25"}, {"TariffUnitSeconds", "10"},
+            {"TariffCurrency", "EUR"}, {"TariffDecimals", "2"}, {"TariffFee", "50"}, {"TariffPrice", "7"}});
+  ProgramUnderTest program("Work", "corvane_quick_checkpoint.exe");
+  HWND dialer = program.MainWindow();
+  ASSERT_TRUE(WaitConnected(program, dialer));
+  PostMessageA(dialer, WM_COMMAND, IDM_STATISTICS, 0);
+  HWND statistics = nullptr;
+  std::string cost;
+  // At least the fee and the first unit, counted as soon as it starts.
+  ASSERT_TRUE(WaitUntil([&] {
+    statistics = FindWindowA(nullptr, "'Work' Online Time");
+    if (statistics == nullptr) return false;
+    cost = ControlText(statistics, IDC_STA_LBLCOST);
+    return cost.rfind("0.", 0) == 0 && cost.find(" / ") != std::string::npos && cost.find(" EUR") != std::string::npos;
+  })) << cost;
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(statistics, IDC_STA_LBLCOST)));
+  ASSERT_TRUE(program.WaitForExit(60000));
+
+  std::string text;
+  ASSERT_TRUE(files_.Read(kConnectionLogFile, text));
+  const std::vector<ConnectionRecord> records = ReadConnectionRows(text);
+  ASSERT_EQ(records.size(), 1u) << text;
+  const ConnectionRecord& record = records[0];
+  ASSERT_GT(record.Seconds, 20) << text;
+  ASSERT_LE(record.Seconds, 30) << text;
+  ASSERT_TRUE(record.Cost.has_value()) << text;
+  EXPECT_EQ(*record.Cost, 50 + 3 * 7) << text;
+  EXPECT_EQ(record.CostDecimals, 2);
+  EXPECT_EQ(record.CostCurrency, "EUR");
+  EXPECT_NE(text.find(",0.71,EUR"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 
 #include "app/dialer_ids.h"
 #include "picture_request.h"
+#include "settings/tariff_settings.h"
+#include "stats/call_cost.h"
 #include "stats/connection_log.h"
 #include "stats/connection_log_ids.h"
 #include "stats/statistics_ids.h"
@@ -24,6 +26,7 @@
 #include "ui/message_ids.h"
 #include "ui/options_ids.h"
 #include "user_input.h"
+#include "win32/win32_clock.h"
 #include "win32/win32_connection_log_files.h"
 
 namespace corvane::gallery {
@@ -52,6 +55,18 @@ std::string MonthText(int back) {
   return std::to_string(month) + "," + name;
 }
 
+// The demo entry's tariff: paid by the minute, dearer on weekdays' working
+// hours, with a fee per call.
+Tariff DemoTariff() {
+  Tariff tariff;
+  tariff.UnitSeconds = 60;
+  tariff.Currency = "EUR";
+  tariff.Fee = 10;
+  tariff.Price = 2;
+  tariff.Bands[0] = {0b0011111, 8, 18, 6};
+  return tariff;
+}
+
 // The demo entry as someone who has used it for a while would have it: one
 // number, a login with a stored password (the options window shows it as
 // blanks), a few months of online time, redialling a busy line after a few
@@ -75,6 +90,11 @@ void SeedDemoEntry(const std::string& redials, const std::string& seconds) {
                               {"AllowanceHours", "7"},
                               {"AllowanceMegabytes", "500"},
                               {"IdleMinutes", "20"},
+                              {kTariffUnitSecondsValue, std::to_string(DemoTariff().UnitSeconds)},
+                              {kTariffCurrencyValue, DemoTariff().Currency},
+                              {kTariffFeeValue, std::to_string(DemoTariff().Fee)},
+                              {kTariffPriceValue, std::to_string(DemoTariff().Price)},
+                              {std::string(kTariffBandValuePrefix) + "1", TariffBandText(DemoTariff().Bands[0])},
                               {"CurrentMonth", MonthText(0)},
                               {"OnlineTime", "22140"},
                               {"PreviousMonths", MonthText(1) + ",151260@" + MonthText(2) + ",98400@" + MonthText(3) +
@@ -257,6 +277,8 @@ void SeedDemoLog() {
   SYSTEMTIME now;
   GetLocalTime(&now);
   Win32ConnectionLogFiles files;
+  Win32Clock clock;
+  const Tariff tariff = DemoTariff();
   std::string text = ConnectionLogStart();
   uint32_t draw = 12345;
   const auto next = [&draw](uint32_t below) {
@@ -282,6 +304,12 @@ void SeedDemoLog() {
       record.Received = record.Seconds * (2000 + next(3000));
       record.EndedBy = next(6) == 0 ? ConnectionEnd::LineDropped : ConnectionEnd::User;
       record.BookedIn = {year, month};
+      if (!work) {
+        record.Cost = CallCost(tariff, UtcSeconds(record.Started), record.Seconds,
+                               [&clock](int64_t utc) { return clock.LocalTimeAt(utc); });
+        record.CostDecimals = tariff.Decimals;
+        record.CostCurrency = tariff.Currency;
+      }
       text += "\r\n" + ConnectionRow(record);
     }
   }

@@ -19,6 +19,7 @@ class FakeLiveConnection : public LiveConnection {
   std::string ChosenPhoneLine() const override { return phoneLine; }
   uint64_t LineBytes() const override { return lineBytes; }
   double IdleSecondsLeft() const override { return idleSecondsLeft; }
+  int64_t LineCost() const override { return lineCost; }
 
   uint8_t isConnected = 0;
   uint8_t lineDropped = 0;
@@ -29,6 +30,7 @@ class FakeLiveConnection : public LiveConnection {
   std::string phoneLine;
   uint64_t lineBytes = 0;
   double idleSecondsLeft = -1;
+  int64_t lineCost = 0;
 };
 
 }  // namespace corvane::testing

@@ -3,11 +3,13 @@
 // counts its calls, and a platform of a chosen family.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "stats/connection_record.h"
 #include "system/clock_port.h"
 #include "system/event_pump_port.h"
 #include "system/platform_port.h"
@@ -66,6 +68,12 @@ class FakeClock : public ClockPort {
     moment.Second = second % 60;
     return moment;
   }
+  // `now`'s offset, and `changedOffsetMinutes` from `offsetChangesAtUtc` on
+  // (a daylight-saving change; never without one).
+  LocalDateTime LocalTimeAt(int64_t utcSeconds) override {
+    const int offset = utcSeconds >= offsetChangesAtUtc ? changedOffsetMinutes : now.UtcOffsetMinutes;
+    return AddSeconds(LocalDateTime{1970, 1, 1, 0, 0, 0, offset}, utcSeconds + offset * 60);
+  }
   std::string MonthName(int m) override {
     static const char* const kNames[] = {"January", "February", "March",     "April",   "May",      "June",
                                          "July",    "August",   "September", "October", "November", "December"};
@@ -80,6 +88,8 @@ class FakeClock : public ClockPort {
   int todayReadings = 0;
   double monotonic = 0;
   LocalDateTime now{2026, 12, 11, 12, 0, 0, 60};
+  int64_t offsetChangesAtUtc = INT64_MAX;
+  int changedOffsetMinutes = 0;
 };
 
 class FakeShell : public ShellPort {

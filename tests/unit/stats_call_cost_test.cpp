@@ -115,8 +115,7 @@ TEST(CallCostTest, WeekdayOfTheLocalDate) {
 
 TEST(TariffSettingsTest, StoredFormRoundTripsAndDamageChargesNothing) {
   FakeRegistry registry;
-  int32_t lastResult = 0;
-  SettingsStore store{registry, lastResult};
+  SettingsStore store{registry};
   const std::string key = store.SettingsRoot + "Satphone";
   const Tariff tariff = With(PeakTariff(), 10, 7, 30, 50, 120);
   SaveTariff(tariff, nullptr, store, key);

@@ -150,7 +150,8 @@ TEST(ConnectionLogTest, RowsThatAreNotRecordsAreSkipped) {
 // its cost is no record rather than a record of a smaller cost.
 TEST(ConnectionLogTest, CostColumnsAreReadWhereTheyAreAndNeverTorn) {
   FakeLogFiles files;
-  ConnectionLog log(files);
+  PendingStore pending;
+  ConnectionLog log(files, pending.store);
   const std::string oldFileRow = ConnectionRow(Record("Old"));
   files.files[kConnectionLogFile] =
       "\xEF\xBB\xBF" + std::string(kConnectionLogHeader).substr(0, std::string(kConnectionLogHeader).find(",Cost")) +

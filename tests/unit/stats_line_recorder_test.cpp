@@ -65,7 +65,7 @@ TEST_F(LineRecorderTest, CountersAreCountedAcrossTheirWrap) {
       if (i == 1 && c.monitoringBackOnAfterFirst) recorder.CountTrafficFromNow();
     }
     EXPECT_EQ(recorder.LineBytes(), c.recorded);
-    ASSERT_EQ(recorder.Finish(ConnectionEnd::User, Booking{60, {2026, 12}}), "");
+    ASSERT_EQ(recorder.Finish(ConnectionEnd::User, Booking{60, {2026, 12}}, Tariff{}), "");
     EXPECT_EQ(Logged().back().Received, c.recorded);
   }
 }
@@ -95,7 +95,7 @@ TEST_F(LineRecorderTest, FinishedRecordLeftByAKillIsWrittenOnce) {
     files.files.clear();
     Begin(0);
     ReadAfter(8000);
-    ASSERT_EQ(recorder.Finish(ConnectionEnd::User, Booking{8, {2026, 12}}), "");
+    ASSERT_EQ(recorder.Finish(ConnectionEnd::User, Booking{8, {2026, 12}}, Tariff{}), "");
     const std::string finished = ConnectionRow(Logged().at(0));
     if (!logHasIt) files.files.clear();
     store.SaveRegValue(kEntryKey, kLogCheckpointValue, finished);  // as the kill left it

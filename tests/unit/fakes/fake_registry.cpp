@@ -146,7 +146,7 @@ FakeRegistry::ValueTree FakeRegistry::ValuesBelow(RegHive hive, const std::strin
   const std::string top = Normalize(hive, path);
   ValueTree tree;
   for (const auto& [normal, node] : nodes_) {
-    if (node.values.empty() || normal.compare(0, top.size(), top) != 0) continue;
+    if (normal.compare(0, top.size(), top) != 0) continue;
     if (normal.size() == top.size()) {
       tree[""] = node.values;
     } else if (normal[top.size()] == '\\') {

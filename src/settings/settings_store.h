@@ -19,8 +19,8 @@ class SettingsStore {
   SettingsStore(RegistryPort& registry, int32_t& lastResult);
 
   // The value's text up to its first NUL; empty when the key cannot be
-  // opened or the value is missing. A missing key is created (empty) on the
-  // way. LastResult: 0, or the failing call's status.
+  // opened or the value is missing. A missing key stays missing.
+  // LastResult: 0, or the failing call's status.
   std::string ReadRegValue(const std::string& keyPath, const std::string& valueName);
 
   // Writes `text` as a string value, creating the key path when missing.

@@ -228,10 +228,9 @@ class Model : public ProgramFixture {
       registry.SetString(RegHive::CurrentUser, key, "Icon", std::to_string(8 + random_() % 14));
     }
     // The Startup folder as a closed window left it.
-    for (const auto& [key, values] : registry.ValuesBelow(RegHive::CurrentUser, kSettingsRoot)) {
-      const auto load = values.find("loadatstartup");
-      if (key.empty() || key[0] == '*' || load == values.end() || load->second != Stored("1")) continue;
-      shellLinks.links[kStartupFolder + std::string("\\CRV - ") + key + ".lnk"] = ShellLink{};
+    for (const char* name : kEntryNames) {
+      const auto load = registry.RawValue(RegHive::CurrentUser, EntryKey(name), "LoadAtStartup");
+      if (load == Stored("1")) shellLinks.links[kStartupFolder + std::string("\\CRV - ") + name + ".lnk"] = ShellLink{};
     }
     messages.answer = MsgResult::Yes;
     StartProgram(random_());
@@ -355,7 +354,9 @@ class Model : public ProgramFixture {
     }
     startEntry_ = value % 4 == 0 || entries.empty() ? std::string() : entries[value / 4 % entries.size()];
     dialUp.connections.clear();
-    Start(startEntry_);
+    Create(startEntry_);
+    context->ProgramFile = "C:\\Program Files\\Corvane\\corvane.exe";
+    context->frmDialer.Load();
     AppContext& app = *context;
     life_ = "without an entry";
     if (startEntry_.empty()) {
@@ -432,7 +433,8 @@ class Model : public ProgramFixture {
         if (item == items.end()) return;
         const std::string text = options.cmbSelEntry.Text();
         options.cmbSelEntry.OnUserSelect(static_cast<int>(item - items.begin()));
-        if (options.cmbSelEntry.Text() != text) Loaded();
+        // Picking the entry shown again (in other letters) keeps what was typed.
+        if (options.cmbSelEntry.Text() != text && !EqualsIgnoringCase(*item, session_.shownName)) Loaded();
         return;
       }
       case Act::TypeStoredName: {
@@ -497,6 +499,12 @@ class Model : public ProgramFixture {
       case Act::Remove: {
         const std::string typed = options.cmbSelEntry.Text();
         if (!options.cmdRemove.Enabled() || typed.empty()) return;
+        // The entry whose line is up is not removed; the user is told.
+        const bool live = app.Line.IsConnected() || app.Line.LineDropped();
+        if (live && EqualsIgnoringCase(typed, app.Line.RunningEntryName())) {
+          options.cmdRemove.OnUserClick();
+          return;
+        }
         removed_ = typed;
         options.cmdRemove.OnUserClick();
         // What the window shows now is no stored entry's record, or the

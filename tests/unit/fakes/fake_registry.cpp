@@ -77,6 +77,7 @@ int32_t FakeRegistry::CreateKey(RegHive hive, const std::string& path, RegKey& k
 }
 
 int32_t FakeRegistry::OpenKeyForEnum(RegHive hive, const std::string& path, RegKey& key) {
+  if (openKeyFailure != kRegSuccess) return openKeyFailure;
   if (Find(hive, path) == nullptr) return kRegFileNotFound;
   key = nextHandle_++;
   open_[key] = Normalize(hive, path);

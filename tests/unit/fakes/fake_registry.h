@@ -50,6 +50,8 @@ class FakeRegistry : public RegistryPort {
   std::vector<uint32_t> queryBufferSizes;
   // When set, CreateKey fails with this status and creates nothing.
   int32_t createKeyFailure = kRegSuccess;
+  // When set, OpenKeyForEnum fails with this status.
+  int32_t openKeyFailure = kRegSuccess;
   // When set, SetStringValue fails with this status and writes nothing.
   int32_t setValueFailure = kRegSuccess;
 

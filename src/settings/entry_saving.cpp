@@ -93,6 +93,10 @@ std::optional<EntryFormProblem> CheckEntryForm(const EntryForm& form, size_t lon
   }
   const std::string refusal = EntryNameRefusal(form.name, longestFolder);
   if (!refusal.empty()) return EntryFormProblem{1, refusal, EntryField::EntryName};
+  // Without either the next dial would take whatever the other mode left.
+  if (form.single == 0 && form.list == 0) {
+    return EntryFormProblem{2, "Choose a single login or lists.", EntryField::Unchanged};
+  }
   if (form.single != 0) {
     if (form.userName.empty()) return EntryFormProblem{2, "Missing login name.", EntryField::UserName};
     // Spaces stand for a stored password; with none stored they stand for nothing.

@@ -45,7 +45,7 @@ std::string StoredText(const EntrySettings& entry, const std::string& valueName)
 
 // The record of the values under `keyPath` (SettingsRoot + entry name),
 // field by field with each value's default for an empty text. A missing key
-// gives all defaults and is left behind empty.
+// gives all defaults and is not created.
 EntrySettings LoadEntry(SettingsStore& store, const std::string& keyPath);
 
 }  // namespace corvane

@@ -56,11 +56,15 @@ bool CreateStartupShortcut(ShellLinkPort& links, const std::string& name, const 
   return links.CreateLink(LinkPath(startup, kStartupPrefix + name), link);
 }
 
+void RemoveStartupShortcut(ShellLinkPort& links, const std::string& name) {
+  RemoveIn(links, links.FolderPath(ShellFolder::Startup), kStartupPrefix + name);
+}
+
 void RemoveEntryShortcuts(ShellLinkPort& links, const std::string& typedName, const std::string& name,
                           const std::string& programFile) {
   const std::string user = links.FolderPath(ShellFolder::UserDesktop);
   const std::string common = links.FolderPath(ShellFolder::CommonDesktop);
-  RemoveIn(links, links.FolderPath(ShellFolder::Startup), kStartupPrefix + name);
+  RemoveStartupShortcut(links, name);
   RemoveIn(links, user, typedName);
   RemoveIn(links, FolderOf(programFile), name);
   // The all-users copy carries the upper-case name; where file names

@@ -25,6 +25,9 @@ bool CreateDesktopShortcut(ShellLinkPort& links, const std::string& name, uint8_
 // program with "/" + name. False when it could not be made.
 bool CreateStartupShortcut(ShellLinkPort& links, const std::string& name, const std::string& programFile);
 
+// Removes the Startup folder's "CRV - " + name shortcut, when there is one.
+void RemoveStartupShortcut(ShellLinkPort& links, const std::string& name);
+
 // Removes every shortcut the entry may have: the Startup one, the desktop
 // copies as `typedName` and `name` on both desktops, and the copy older
 // versions left in the program folder. Only these files, nothing else.

@@ -26,7 +26,8 @@ class RegistryPort {
   // key on the way. On success `key` must later go to CloseKey.
   virtual int32_t CreateKey(RegHive hive, const std::string& path, RegKey& key) = 0;
 
-  // Opens an existing key for enumerating its subkeys; never creates it.
+  // Opens an existing key for reading its values and enumerating its
+  // subkeys; never creates it.
   virtual int32_t OpenKeyForEnum(RegHive hive, const std::string& path, RegKey& key) = 0;
 
   // Reads value `name` as raw bytes into `buffer` of `size` bytes. On success

@@ -124,7 +124,8 @@ SettingsStore::SettingsStore(RegistryPort& registry) : registry_(registry) {}
 
 std::string SettingsStore::ReadRegValue(const std::string& keyPath, const std::string& valueName) {
   RegKey key = 0;
-  int32_t status = registry_.CreateKey(RootHive, keyPath, key);
+  // A read never creates the key: looking at a name is not making an entry.
+  int32_t status = registry_.OpenKeyForEnum(RootHive, keyPath, key);
   if (status != kRegSuccess) return {};
   KeyCloser closer(registry_, key);
 

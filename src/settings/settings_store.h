@@ -18,8 +18,7 @@ class SettingsStore {
   explicit SettingsStore(RegistryPort& registry);
 
   // The value's text up to its first NUL; empty when the key cannot be
-  // opened or the value is missing. A missing key is created (empty) on the
-  // way.
+  // opened or the value is missing. A missing key stays missing.
   std::string ReadRegValue(const std::string& keyPath, const std::string& valueName);
 
   // Writes `text` as a string value, creating the key path when missing.

@@ -22,6 +22,9 @@ constexpr size_t kCaptionNameChars = 7;
 }  // namespace
 
 void OptionsForm::Form_Load() {
+  // The selector set below raises its change; that is no user's pick.
+  const bool outerLoad = !loading_;
+  loading_ = true;
   SettingsStore& store = services_.store;
   EntrySettings& entry = Entry;
   if (EditedEntryName.empty()) {
@@ -34,10 +37,7 @@ void OptionsForm::Form_Load() {
     cmbSelEntry.SetText(services_.currentEntryName);
     EditedEntryName = services_.currentEntryName;
   }
-  if (EditedEntryName.empty()) {
-    SetCaption("Corvane - Options");
-    cmdOK.SetCaption("&OK");
-  }
+  if (EditedEntryName.empty()) SetCaption("Corvane - Options");
   // The entry is loaded whole and afresh: every box below is set from it, so
   // nothing of the entry shown before stays behind.
   const std::string key = store.SettingsRoot + EditedEntryName;
@@ -136,6 +136,7 @@ void OptionsForm::Form_Load() {
   tbsOptions.SetSelectedTab(1);
   OptionsWindowOpen = 1;
   loadedEntryName_ = EditedEntryName;
+  ShowSaveCaption();
   loaded_ = FormValues();
   loaded_.lastDialedLocation = entry.LastDialedLocation;
   LoadLimitsPage(key);
@@ -145,6 +146,7 @@ void OptionsForm::Form_Load() {
   // of saving and removal do nothing there.
   CommonDesktopPath = services_.shellLinks.FolderPath(ShellFolder::CommonDesktop);
   UserDesktopPath = services_.shellLinks.FolderPath(ShellFolder::UserDesktop);
+  if (outerLoad) loading_ = false;
   BringToFront(*this);
 }
 
@@ -171,18 +173,19 @@ void OptionsForm::cmbSelEntry_Change() {
     EditedEntryName.clear();
     Form_Load();
   } else {
-    EditedEntryName = Capitalised(typed);
+    // A stored entry's name, however it is spelt and whether typed or
+    // picked, loads that entry: a save must never put the entry shown into
+    // another one.
+    const std::string stored = StoredEntryName(typed);
+    EditedEntryName = stored.empty() ? Capitalised(typed) : stored;
     cmbSelEntry.SetSelectionToEnd();
     const std::string shortName = EditedEntryName.substr(0, kCaptionNameChars);
     cmdRemove.SetCaption("&Remove '" + shortName + "'");
     cmdShowStats.SetEnabled(true);
     cmdRemove.SetEnabled(true);
-    cmdOK.SetCaption("&Save '" + shortName + "'");
+    ShowSaveCaption();
     RememberedText = cmdOK.Caption();
-    const std::vector<std::string> items = cmbSelEntry.Items().Texts();
-    for (const std::string& item : items) {
-      if (item == typed) Form_Load();
-    }
+    if (!loading_ && !stored.empty() && !EqualsIgnoringCase(stored, loadedEntryName_)) Form_Load();
   }
   if (callbacks_.entrySelected) callbacks_.entrySelected(EditedEntryName);
 }
@@ -213,6 +216,14 @@ void OptionsForm::cmdRemove_Click() {
     services_.messages.Show(refusal, "Error removing entry", MsgIcon::Information, MsgButtons::Ok);
     return;
   }
+  // The live line books, logs and remembers under its entry's name until
+  // it ends: removed now, the entry would come back holding only that.
+  const LiveConnection& line = services_.line;
+  if (EqualsIgnoringCase(typed, line.RunningEntryName()) && (line.IsConnected() || line.LineDropped())) {
+    services_.messages.Show("'" + line.RunningEntryName() + "' is connected. Disconnect before removing it.",
+                            "Error removing entry", MsgIcon::Information, MsgButtons::Ok);
+    return;
+  }
   RemoveEntryShortcuts(services_.shellLinks, typed, EditedEntryName, services_.programFile);
   services_.store.DeleteRegKey(services_.store.SettingsRoot + typed);
   if (typed == services_.currentEntryName) {
@@ -220,7 +231,7 @@ void OptionsForm::cmdRemove_Click() {
     EditedEntryName.clear();
   }
   cmbSelEntry.SetText("");
-  cmdOK.SetCaption("&OK");
+  ShowSaveCaption();
   cmdRemove.SetEnabled(false);
 }
 
@@ -229,27 +240,48 @@ void OptionsForm::Form_Unload(int16_t& /*cancel*/) {
   for (forms::Form* owned : {static_cast<forms::Form*>(&frmHelp), static_cast<forms::Form*>(&frmIcons)}) {
     if (owned->Loaded()) owned->Unload();
   }
-  if (chkLoad.Value() == 1) StartupShortcut();
+  SyncStartupShortcuts();
   OptionsWindowOpen = 0;
   if (EditedEntryName.empty() && callbacks_.resetDialerCaption) callbacks_.resetDialerCaption();
+  // The next showing starts afresh: a name typed and cancelled now is no
+  // entry, and the custom page's boxes and icon are filled again when that
+  // page is looked at.
+  EditedEntryName.clear();
+  txtNZentry.SetText("");
+  txtNZlocation.SetText("");
+  CustomIcon = 0;
+  imgIcon[1].SetPicture(kDefaultIcon);
   if (StartEntryName.empty() && callbacks_.endProgram) callbacks_.endProgram();
 }
 
-// The Startup shortcut dials the entry the program runs. Without one it
-// follows the edited entry, whose start-up choice the box shows, provided
-// that entry exists; a link that starts the program with a bare "/" would
-// only open this window at every start.
-void OptionsForm::StartupShortcut() {
-  std::string name = services_.currentEntryName;
-  if (name.empty() && IsStoredEntry(EditedEntryName)) name = EditedEntryName;
-  if (name.empty() || !EntryNameRefusal(name, 0).empty()) return;
-  CreateStartupShortcut(services_.shellLinks, name, services_.programFile);
+// The Startup folder follows what is stored, whatever the window showed
+// last: "CRV - X" for exactly the entries whose "LoadAtStartup" is 1, so an
+// unticked and saved choice takes its shortcut away.
+void OptionsForm::SyncStartupShortcuts() {
+  SettingsStore& store = services_.store;
+  for (const std::string& name : store.EnumEntries()) {
+    if (!EntryNameRefusal(name, 0).empty()) continue;
+    if (ReadByte(store.ReadRegValue(store.SettingsRoot + name, "LoadAtStartup"), 0) == 1) {
+      CreateStartupShortcut(services_.shellLinks, name, services_.programFile);
+    } else {
+      RemoveStartupShortcut(services_.shellLinks, name);
+    }
+  }
 }
 
-bool OptionsForm::IsStoredEntry(const std::string& name) const {
-  const std::vector<std::string> entries = services_.store.EnumEntries();
-  return std::any_of(entries.begin(), entries.end(),
-                     [&name](const std::string& entry) { return EqualsIgnoringCase(entry, name); });
+std::string OptionsForm::StoredEntryName(const std::string& name) const {
+  for (const std::string& entry : services_.store.EnumEntries()) {
+    if (EqualsIgnoringCase(entry, name)) return entry;
+  }
+  return {};
+}
+
+bool OptionsForm::IsStoredEntry(const std::string& name) const { return !StoredEntryName(name).empty(); }
+
+void OptionsForm::ShowSaveCaption() {
+  const bool customTab = tbsOptions.SelectedTab() == kCustomTab;
+  const std::string name = customTab ? txtNZentry.Text() : EditedEntryName;
+  cmdOK.SetCaption(name.empty() ? "&OK" : "&Save '" + name.substr(0, kCaptionNameChars) + "'");
 }
 
 void OptionsForm::Form_MouseMove(int16_t /*button*/, int16_t /*shift*/, float /*x*/, float /*y*/) { SetForeground(); }

@@ -41,6 +41,8 @@ void OptionsForm::tbsOptions_Click() {
       if (!customKey.empty()) {
         const uint8_t icon = ReadByte(store.ReadRegValue(store.SettingsRoot + customKey, "Icon"), 0);
         if (icon != 0) imgIcon[1].SetPicture(icon);
+        // A save without a new choice keeps the stored icon.
+        CustomIcon = icon;
         txtNZentry.SetText(customKey.substr(1));
         txtNZlocation.SetText(store.ReadRegValue(store.SettingsRoot + customKey, "Location"));
       } else {
@@ -55,6 +57,7 @@ void OptionsForm::tbsOptions_Click() {
     default:
       break;
   }
+  ShowSaveCaption();
 }
 
 void OptionsForm::ShowRangeError(int low, int high) {
@@ -139,7 +142,10 @@ void OptionsForm::txtURL_Change() {
   optNextTime.SetEnabled(usable);
 }
 
-void OptionsForm::txtNZentry_Change() { tbsOptions.SetTabCaption(4, txtNZentry.Text()); }
+void OptionsForm::txtNZentry_Change() {
+  tbsOptions.SetTabCaption(kCustomTab, txtNZentry.Text());
+  ShowSaveCaption();
+}
 
 void OptionsForm::cmdBrowse_Click(int index) {
   struct Browse {

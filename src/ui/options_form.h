@@ -75,6 +75,9 @@ class OptionsForm : public forms::Form {
  public:
   OptionsForm(OptionsServices services, OptionsCallbacks callbacks);
 
+  // The custom entry's page.
+  static constexpr int kCustomTab = 4;
+
   forms::TabStrip tbsOptions{"tbsOptions", IDC_OPT_TBSOPTIONS};
   std::array<forms::Frame, 7> fra{{{"fra(1)", IDC_OPT_FRA1, &tbsOptions},
                                    {"fra(2)", IDC_OPT_FRA2, &tbsOptions},
@@ -298,7 +301,12 @@ class OptionsForm : public forms::Form {
   void MoveCustomEntry(const std::string& name);
   // True when the store holds an ordinary entry of that name (letter case ignored).
   bool IsStoredEntry(const std::string& name) const;
-  void StartupShortcut();
+  // That entry's name as stored; empty when there is none.
+  std::string StoredEntryName(const std::string& name) const;
+  void SyncStartupShortcuts();
+  // The save button names what it will save: the custom entry on its page,
+  // the entry in the selector elsewhere.
+  void ShowSaveCaption();
   void ShowEntryIcon(int number);
 
   // The Limits page (options_limits.cpp): set up, filled from the entry's
@@ -328,6 +336,8 @@ class OptionsForm : public forms::Form {
   LineActions loadedActions_;
   // The entry's "PreviousPhoneNumber", which only the number file writes.
   std::string previousNumber_;
+  // True while Form_Load fills the boxes.
+  bool loading_ = false;
   // StartEntryName is taken at the window's first load only.
   bool startEntryTaken_ = false;
 };

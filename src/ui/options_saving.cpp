@@ -11,12 +11,6 @@
 
 namespace corvane {
 
-namespace {
-
-constexpr int kCustomTab = 4;
-
-}  // namespace
-
 EntryForm OptionsForm::FormValues() const {
   EntryForm form;
   form.name = cmbSelEntry.Text();
@@ -151,8 +145,10 @@ void OptionsForm::SaveShortcut(const std::string& name, bool newEntry) {
   const uint8_t icon = customTab ? CustomIcon : Entry.Icon;
   CreateDesktopShortcut(services_.shellLinks, name, icon, services_.programFile);
 
-  const bool endsTheProgram =
-      (newEntry || customTab) && (StartEntryName.empty() || !txtNZentry.Text().empty());
+  // Ending the program would hang up a line that is up: the user dials the
+  // new entry from its icon once that line is done with.
+  const bool endsTheProgram = (newEntry || customTab) &&
+                              (StartEntryName.empty() || !txtNZentry.Text().empty()) && !services_.line.IsConnected();
   if (endsTheProgram) {
     services_.messages.Show("To dial, click on the '" + name + "' icon located on desktop.",
                             "New dialing entry: '" + name + "'", MsgIcon::Information, MsgButtons::Ok);

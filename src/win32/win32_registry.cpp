@@ -36,7 +36,7 @@ int32_t Win32Registry::CreateKey(RegHive hive, const std::string& path, RegKey& 
 
 int32_t Win32Registry::OpenKeyForEnum(RegHive hive, const std::string& path, RegKey& key) {
   HKEY opened = nullptr;
-  const LONG status = RegOpenKeyExA(HiveKey(hive), path.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &opened);
+  const LONG status = RegOpenKeyExA(HiveKey(hive), path.c_str(), 0, KEY_READ, &opened);
   if (status == ERROR_SUCCESS) key = FromHkey(opened);
   return status;
 }

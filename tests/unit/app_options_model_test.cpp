@@ -15,7 +15,14 @@
 // - the program ends only where it is meant to: a new entry's save (when
 //   started without an entry, or with a custom entry name in its box), a
 //   custom entry's save, the window closed when the program was started
-//   without an entry, or the user's Exit.
+//   without an entry, or the user's Exit;
+// - the window never hangs up a line and never ends the program while a
+//   line is up (only the user's Exit does);
+// - a save writes only into the entry whose name the save button shows; a
+//   save with neither "single" nor "list" ticked is refused with a message;
+// - no key appears that no save made (an empty one included);
+// - whenever the window is closed, the Startup folder holds "CRV - X"
+//   exactly for the entries whose stored "LoadAtStartup" is 1.
 // A failing sequence is shrunk to a short one and printed with its seed.
 //
 // CORVANE_OPTIONS_MODEL_RUNS and CORVANE_OPTIONS_MODEL_STEPS set the size of
@@ -70,6 +77,8 @@ const std::set<std::string> kModeValues = {"phonelist", "userlist", "username", 
 
 const std::set<std::string> kRedialValues = {"numberofredials", "minutes", "seconds"};
 
+const char* const kStartupFolder = "C:\\Users\\me\\Start Menu\\Programs\\Startup";
+
 std::string WithoutBlank(const std::string& bytes) {
   const size_t first = bytes.find_first_not_of(' ');
   return first == std::string::npos ? std::string() : bytes.substr(first);
@@ -89,14 +98,15 @@ std::string OffTimeMeaning(const std::string& text) { return Lower(text) == "nc"
 
 enum class Act {
   OpenOptions, SelectEntry, TypeNewName, ClearName, SwitchTab, Type, Toggle, ChooseNextDialRule, UseList,
-  UseSingle, Browse, Save, Cancel, Remove, Monitoring, Statistics, TimePasses, Exit, Count
+  UseSingle, Browse, Save, Cancel, Remove, Monitoring, Statistics, TimePasses, Exit, TypeStoredName, UntickMode,
+  Count
 };
 
 const char* Name(Act act) {
   static const char* const kNames[] = {"OpenOptions", "SelectEntry", "TypeNewName",  "ClearName", "SwitchTab",
                                        "Type",        "Toggle",      "ChooseNextDialRule", "UseList", "UseSingle",
                                        "Browse",      "Save",        "Cancel",       "Remove",    "Monitoring",
-                                       "Statistics",  "TimePasses",  "Exit"};
+                                       "Statistics",  "TimePasses",  "Exit",         "TypeStoredName", "UntickMode"};
   return kNames[static_cast<int>(act)];
 }
 
@@ -108,7 +118,7 @@ struct Step {
 std::vector<Step> RandomSteps(uint32_t seed, int count) {
   std::mt19937 random(seed ^ 0x9e3779b9u);
   // Typing and toggling are what a user does most in this window.
-  std::discrete_distribution<int> pick({6, 5, 2, 1, 4, 14, 8, 2, 2, 2, 3, 6, 3, 1, 2, 1, 2, 1});
+  std::discrete_distribution<int> pick({6, 5, 2, 1, 4, 14, 8, 2, 2, 2, 3, 6, 3, 1, 2, 1, 2, 1, 3, 1});
   std::vector<Step> steps;
   for (int i = 0; i < count; ++i) steps.push_back({static_cast<Act>(pick(random)), static_cast<uint32_t>(random())});
   return steps;
@@ -161,6 +171,18 @@ std::string SelectedName(uint32_t value) {
   return index < std::size(kEntryNames) ? kEntryNames[index] : kNewNames[index - std::size(kEntryNames)];
 }
 
+// A stored (or once stored) name typed over the selector without opening
+// its list, as spelt, in lower case or in upper case.
+std::string TypedStoredName(uint32_t value) {
+  std::string name = SelectedName(value);
+  switch (value / 16 % 3) {
+    case 1: for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c))); break;
+    case 2: for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c))); break;
+    default: break;
+  }
+  return name;
+}
+
 std::string Describe(const Step& step) {
   static const char* const kBoxes[] = {"chkLoad", "chkRedial", "chkBrowser", "chkAutoDisconnect", "chkAutoReconnect"};
   static const char* const kBrowsed[] = {"phone list", "user list", "custom program", "browser"};
@@ -178,6 +200,8 @@ std::string Describe(const Step& step) {
     case Act::Browse: text << " " << kBrowsed[value % 4] << (value / 4 % 5 == 0 ? " (cancelled)" : ""); break;
     case Act::TypeNewName: text << " " << kNewNames[value % 3]; break;
     case Act::SelectEntry: text << " " << SelectedName(value); break;
+    case Act::TypeStoredName: text << " \"" << TypedStoredName(value) << "\""; break;
+    case Act::UntickMode: text << (value % 2 == 0 ? " chkSingle" : " chkList"); break;
     case Act::ChooseNextDialRule: text << (value % 2 == 0 ? " optNextTime" : " optDisconnect"); break;
     case Act::Monitoring: text << (value % 3 == 0 ? ", answering No" : ", answering Yes"); break;
     case Act::TimePasses: text << " " << 1 + value % 600 << " s"; break;
@@ -203,6 +227,11 @@ class Model : public ProgramFixture {
       registry.SetString(RegHive::CurrentUser, key, "Tab4Name", custom);
       registry.SetString(RegHive::CurrentUser, key, "Icon", std::to_string(8 + random_() % 14));
     }
+    // The Startup folder as a closed window left it.
+    for (const char* name : kEntryNames) {
+      const auto load = registry.RawValue(RegHive::CurrentUser, EntryKey(name), "LoadAtStartup");
+      if (load == Stored("1")) shellLinks.links[kStartupFolder + std::string("\\CRV - ") + name + ".lnk"] = ShellLink{};
+    }
     messages.answer = MsgResult::Yes;
     StartProgram(random_());
   }
@@ -219,11 +248,13 @@ class Model : public ProgramFixture {
     const RasHandle lineBefore = context->Line.RunningConnection();
     const size_t hangUpsBefore = dialUp.hangUps.size();
     const size_t dialsBefore = dialUp.dials.size();
+    act_ = step.act;
 
     Play(step);
 
     std::string broken = CheckStore();
     if (broken.empty()) broken = CheckProgram(runningBefore, connectedBefore, lineBefore, hangUpsBefore, dialsBefore);
+    if (broken.empty()) broken = CheckStartupFolder();
     if (!broken.empty()) broken += " (the program was started " + life_ + ")";
     if (!context->frmDialer.Loaded()) StartProgram(step.value);
     return broken;
@@ -323,7 +354,9 @@ class Model : public ProgramFixture {
     }
     startEntry_ = value % 4 == 0 || entries.empty() ? std::string() : entries[value / 4 % entries.size()];
     dialUp.connections.clear();
-    Start(startEntry_);
+    Create(startEntry_);
+    context->ProgramFile = "C:\\Program Files\\Corvane\\corvane.exe";
+    context->frmDialer.Load();
     AppContext& app = *context;
     life_ = "without an entry";
     if (startEntry_.empty()) {
@@ -400,7 +433,23 @@ class Model : public ProgramFixture {
         if (item == items.end()) return;
         const std::string text = options.cmbSelEntry.Text();
         options.cmbSelEntry.OnUserSelect(static_cast<int>(item - items.begin()));
-        if (options.cmbSelEntry.Text() != text) Loaded();
+        // Picking the entry shown again (in other letters) keeps what was typed.
+        if (options.cmbSelEntry.Text() != text && !EqualsIgnoringCase(*item, session_.shownName)) Loaded();
+        return;
+      }
+      case Act::TypeStoredName: {
+        const std::string name = TypedStoredName(step.value);
+        if (options.cmbSelEntry.Text() == name) return;
+        options.cmbSelEntry.OnUserText(name);
+        // A stored entry's name loads that entry, as picking it does.
+        if (Exists(name) && !EqualsIgnoringCase(name, session_.shownName)) Loaded();
+        return;
+      }
+      case Act::UntickMode: {
+        ShowTab(2);
+        forms::CheckBox& box = step.value % 2 == 0 ? options.chkSingle : options.chkList;
+        if (!box.Enabled() || box.Value() != 1) return;
+        box.OnUserValue(0);
         return;
       }
       case Act::TypeNewName: {
@@ -450,6 +499,12 @@ class Model : public ProgramFixture {
       case Act::Remove: {
         const std::string typed = options.cmbSelEntry.Text();
         if (!options.cmdRemove.Enabled() || typed.empty()) return;
+        // The entry whose line is up is not removed; the user is told.
+        const bool live = app.Line.IsConnected() || app.Line.LineDropped();
+        if (live && EqualsIgnoringCase(typed, app.Line.RunningEntryName())) {
+          options.cmdRemove.OnUserClick();
+          return;
+        }
         removed_ = typed;
         options.cmdRemove.OnUserClick();
         // What the window shows now is no stored entry's record, or the
@@ -560,6 +615,7 @@ class Model : public ProgramFixture {
 
   void Save() {
     OptionsForm& options = context->frmOptions;
+    saveCaption_ = options.cmdOK.Caption();
     if (options.tbsOptions.SelectedTab() == 4) {
       customName_ = options.txtNZentry.Text();
       customLocation_ = options.txtNZlocation.Text();
@@ -571,6 +627,7 @@ class Model : public ProgramFixture {
     savedName_ = options.cmbSelEntry.Text();
     const bool isNew = !savedName_.empty() && !Exists(savedName_);
     saved_ = Saved::Ordinary;
+    noMode_ = options.chkSingle.Value() == 0 && options.chkList.Value() == 0;
     // A new entry's first save ends the program when it was started without
     // one, or when the custom page holds a name; closing the window ends it
     // too when it was started without one.
@@ -677,6 +734,12 @@ class Model : public ProgramFixture {
     if (saved_ != Saved::No && !saveDone) {
       if (messages.shown.size() == shownBefore_) return "Save neither saved nor said why";
     }
+    if (saveDone && saved_ == Saved::Ordinary && noMode_) {
+      return "a save with neither single login nor lists ticked was accepted";
+    }
+    if (saveDone) {
+      if (std::string broken = CheckSaveCaption(after); !broken.empty()) return broken;
+    }
     if (saveDone && saved_ == Saved::Ordinary) {
       if (std::string broken = CheckSavedEntry(after, expected); !broken.empty()) return broken;
     }
@@ -712,6 +775,8 @@ class Model : public ProgramFixture {
     for (const auto& [key, values] : after) keys.insert(key);
     for (const auto& [key, values] : expected) keys.insert(key);
     for (const std::string& key : keys) {
+      if (after.count(key) == 0) return "the key '" + key + "' went";
+      if (expected.count(key) == 0) return "the key '" + key + "' appeared";
       const Values none;
       const Values& got = after.count(key) != 0 ? after.at(key) : none;
       const Values& want = expected.count(key) != 0 ? expected.at(key) : none;
@@ -736,7 +801,7 @@ class Model : public ProgramFixture {
     AppContext& app = *context;
     if (!app.frmDialer.Loaded()) {
       if (!endAllowed_) return "the program ended";
-      if (connectedBefore && dialUp.hangUps.size() == hangUpsBefore) return "the program ended with the line up";
+      if (connectedBefore && act_ != Act::Exit) return "the options window ended the program and its line";
       return {};
     }
     if (connectedBefore) {
@@ -761,6 +826,58 @@ class Model : public ProgramFixture {
     return {};
   }
 
+  // The keys a save changed are those of the name its button showed.
+  std::string CheckSaveCaption(const Tree& after) const {
+    const size_t open = saveCaption_.find('\'');
+    const size_t close = saveCaption_.rfind('\'');
+    const std::string shown = open < close ? Lower(saveCaption_.substr(open + 1, close - open - 1)) : std::string();
+    for (const auto& [key, values] : after) {
+      if (key.empty()) continue;
+      const auto was = before_.find(key);
+      if (was != before_.end() && was->second == values) continue;
+      const std::string name = key[0] == '*' ? key.substr(1) : key;
+      // The booking of the running entry is no save's.
+      if (was != before_.end() && key == Lower(context->Line.RunningEntryName())) {
+        bool onlyBooking = true;
+        for (const auto& [value, bytes] : values) {
+          const auto old = was->second.find(value);
+          if (kBookingValues.count(value) == 0 && (old == was->second.end() || old->second != bytes)) {
+            onlyBooking = false;
+          }
+        }
+        if (onlyBooking) continue;
+      }
+      if (shown.empty() || name.compare(0, shown.size(), shown) != 0) {
+        return "a save under the caption \"" + saveCaption_ + "\" wrote into '" + key + "'";
+      }
+    }
+    return {};
+  }
+
+  // A closed window leaves "CRV - X" in the Startup folder exactly for the
+  // entries whose stored choice is 1.
+  std::string CheckStartupFolder() const {
+    if (context->frmDialer.Loaded() && context->frmOptions.Loaded()) return {};
+    std::set<std::string> want;
+    for (const auto& [key, values] : registry.ValuesBelow(RegHive::CurrentUser, kSettingsRoot)) {
+      const auto load = values.find("loadatstartup");
+      if (!key.empty() && key[0] != '*' && load != values.end() && load->second == Stored("1")) want.insert(key);
+    }
+    std::set<std::string> got;
+    const std::string prefix = Lower(kStartupFolder + std::string("\\CRV - "));
+    for (const auto& [path, link] : shellLinks.links) {
+      const std::string lower = Lower(path);
+      if (lower.compare(0, prefix.size(), prefix) == 0) got.insert(lower.substr(prefix.size(), lower.size() - prefix.size() - 4));
+    }
+    for (const std::string& name : want) {
+      if (got.count(name) == 0) return "no Startup shortcut for '" + name + "', whose LoadAtStartup is 1";
+    }
+    for (const std::string& name : got) {
+      if (want.count(name) == 0) return "a Startup shortcut for '" + name + "', which is not to load at startup";
+    }
+    return {};
+  }
+
   std::mt19937 random_;
   SettingsStore seedStore_{registry};
   std::string startEntry_;
@@ -772,6 +889,9 @@ class Model : public ProgramFixture {
   bool runningSaved_ = false;
   bool endAllowed_ = false;
   Saved saved_ = Saved::No;
+  Act act_ = Act::Count;
+  std::string saveCaption_;
+  bool noMode_ = false;
   std::string savedName_;
   std::string customName_, customLocation_;
   std::string removed_;

@@ -112,15 +112,18 @@ TEST_F(OptionsWindowTest, BrowsingAnotherEntryLeavesTheLineAlone) {
   EXPECT_EQ(Booked("Other"), -1);
 }
 
-// Removing the running entry clears the current entry name, but the program
-// was not started without an entry: Cancel closes the window and the
-// program, with its line, goes on; so does a later showing of the window.
-TEST_F(OptionsWindowTest, RemovingTheRunningEntryThenCancelKeepsTheProgram) {
+// The entry whose line is up cannot be removed: its line books and logs
+// under its name until it ends. Cancel closes the window and the program,
+// with its line, goes on; so does a later showing of the window.
+TEST_F(OptionsWindowTest, RemovingTheConnectedEntryIsRefusedAndCancelKeepsTheProgram) {
   AppContext& app = ConnectWork();
   app.frmDialer.mnuOptions_Click();
   OptionsForm& options = app.frmOptions;
   options.cmdRemove.OnUserClick();
-  EXPECT_TRUE(app.CurrentEntryName.empty());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown.back().text, "'Work' is connected. Disconnect before removing it.");
+  EXPECT_EQ(app.CurrentEntryName, "Work");
+  EXPECT_TRUE(registry.HasKey(RegHive::CurrentUser, EntryKey("Work")));
   options.cmdCancel.OnUserClick();
   ASSERT_TRUE(app.frmDialer.Loaded());
 

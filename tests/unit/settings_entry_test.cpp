@@ -77,9 +77,9 @@ TEST_F(LoadEntryTest, ReturnsTheStoredValuesWithEachDefaultForTheRest) {
   }
 }
 
-TEST_F(LoadEntryTest, MissingSubkeyGivesDefaultsAndIsLeftBehindEmpty) {
+TEST_F(LoadEntryTest, MissingSubkeyGivesDefaultsAndIsNotCreated) {
   ExpectDefaults(LoadEntry(store, kEntryKey), 0);
-  EXPECT_TRUE(registry.HasKey(RegHive::CurrentUser, kEntryKey));
+  EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, kEntryKey));
   EXPECT_EQ(registry.OpenKeyCount(), 0u);
 }
 

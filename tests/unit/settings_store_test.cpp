@@ -57,19 +57,20 @@ TEST_F(SettingsStoreTest, ReadsValuesOfAnyLengthWithoutTheirNul) {
   }
 }
 
-TEST_F(SettingsStoreTest, MissingValueReadsEmptyAndMissingKeyIsCreated) {
+// Looking at a name is not making an entry: no empty key is left to list.
+TEST_F(SettingsStoreTest, MissingValueReadsEmptyAndMissingKeyIsNotCreated) {
   EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, kEntryKey));
 
   EXPECT_EQ(store.ReadRegValue(kEntryKey, "PhoneNumber"), "");
-  EXPECT_TRUE(registry.HasKey(RegHive::CurrentUser, kEntryKey));
+  EXPECT_FALSE(registry.HasKey(RegHive::CurrentUser, kEntryKey));
   EXPECT_EQ(registry.OpenKeyCount(), 0u);
-  // The empty key now shows up as an entry.
-  EXPECT_EQ(store.EnumEntries(), std::vector<std::string>{"Work"});
+  EXPECT_TRUE(store.EnumEntries().empty());
 }
 
 TEST_F(SettingsStoreTest, KeyThatCannotBeOpenedReadsEmptyAndWritesNothing) {
   registry.SetString(RegHive::CurrentUser, kEntryKey, "PhoneNumber", "0301234");
   registry.createKeyFailure = 5;  // access denied
+  registry.openKeyFailure = 5;
 
   EXPECT_EQ(store.ReadRegValue(kEntryKey, "PhoneNumber"), "");
   EXPECT_TRUE(registry.queryBufferSizes.empty());

@@ -77,6 +77,7 @@ int32_t FakeRegistry::CreateKey(RegHive hive, const std::string& path, RegKey& k
 }
 
 int32_t FakeRegistry::OpenKeyForEnum(RegHive hive, const std::string& path, RegKey& key) {
+  if (openKeyFailure != kRegSuccess) return openKeyFailure;
   if (Find(hive, path) == nullptr) return kRegFileNotFound;
   key = nextHandle_++;
   open_[key] = Normalize(hive, path);
@@ -146,7 +147,7 @@ FakeRegistry::ValueTree FakeRegistry::ValuesBelow(RegHive hive, const std::strin
   const std::string top = Normalize(hive, path);
   ValueTree tree;
   for (const auto& [normal, node] : nodes_) {
-    if (node.values.empty() || normal.compare(0, top.size(), top) != 0) continue;
+    if (normal.compare(0, top.size(), top) != 0) continue;
     if (normal.size() == top.size()) {
       tree[""] = node.values;
     } else if (normal[top.size()] == '\\') {

@@ -34,8 +34,9 @@ class FakeRegistry : public RegistryPort {
   bool HasKey(RegHive hive, const std::string& path) const;
   std::optional<std::string> RawValue(RegHive hive, const std::string& path, const std::string& name) const;
   void DeleteKey(RegHive hive, const std::string& path);
-  // Every key at or below `path` that holds values: its path below `path`
-  // in lower case ("" for `path` itself) -> lower-case value name -> bytes.
+  // Every key at or below `path`, an empty one included: its path below
+  // `path` in lower case ("" for `path` itself) -> lower-case value name ->
+  // bytes.
   using ValueTree = std::map<std::string, std::map<std::string, std::string>>;
   ValueTree ValuesBelow(RegHive hive, const std::string& path) const;
 
@@ -49,6 +50,8 @@ class FakeRegistry : public RegistryPort {
   std::vector<uint32_t> queryBufferSizes;
   // When set, CreateKey fails with this status and creates nothing.
   int32_t createKeyFailure = kRegSuccess;
+  // When set, OpenKeyForEnum fails with this status.
+  int32_t openKeyFailure = kRegSuccess;
   // When set, SetStringValue fails with this status and writes nothing.
   int32_t setValueFailure = kRegSuccess;
 

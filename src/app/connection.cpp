@@ -228,7 +228,9 @@ void Connection::InterruptMonitoring() {
 
 void Connection::ResumeMonitoring() {
   entry_.MonitorTime = 1;
-  if (phase_ != Phase::Connected) return;
+  // A line whose drop was reported and ended, though the tick has not yet
+  // left the phase, is not timed again: it would be booked and logged twice.
+  if (phase_ != Phase::Connected || !lineUp_) return;
   StartTiming();
   // The line's traffic until now was booked when monitoring stopped, or
   // belongs to no timed span at all.

@@ -536,6 +536,22 @@ TEST_F(ConnectionTest, MonitoringSwitchedOffAndOnLogsEachByteOnce) {
   EXPECT_EQ(records[1].Received, 200'000u);
 }
 
+// Monitoring switched off and on between a reported drop and the tick that
+// leaves the line's phase: the dropped line is logged once, not timed anew.
+TEST_F(ConnectionTest, MonitoringSwitchedOnAfterAReportedDropLogsTheLineOnce) {
+  AppContext& app = StartWork();
+  LineUp();
+  dialUp.statisticsAnswer = kRasInvalidHandle;
+  dialUp.connections.clear();
+  Event(kRasStateDisconnected, 629);
+  app.Line.InterruptMonitoring();
+  app.Line.ResumeMonitoring();
+  Pass(1);
+  const std::vector<ConnectionRecord> records = ReadConnectionRows(logFiles.files[kConnectionLogFile]);
+  ASSERT_EQ(records.size(), 1u) << logFiles.files[kConnectionLogFile];
+  EXPECT_EQ(records[0].EndedBy, ConnectionEnd::LineDropped);
+}
+
 // A line that passed the limit between two looks of the tick (here booked
 // as monitoring stopped and started again) and then dropped is not
 // redialled, and the limit's warning says why.

@@ -32,7 +32,9 @@ class ScriptedRegistry : public corvane::RegistryPort {
     return corvane::kRegSuccess;
   }
   int32_t OpenKeyForEnum(corvane::RegHive, const std::string&, corvane::RegKey& key) override {
+    if (input_.ConsumeBool()) return corvane::kRegFileNotFound;
     key = 1;
+    ++openKeys;
     return corvane::kRegSuccess;
   }
   int32_t QueryValue(corvane::RegKey, const std::string&, char* buffer, uint32_t& size) override {

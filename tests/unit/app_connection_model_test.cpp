@@ -419,8 +419,12 @@ class Model {
     if (processes.started.size() != actionsChecked) {
       return std::string("a disconnect action without an ended line, at ") + Name(act);
     }
+    // Two spans that began in the same second and held nothing (monitoring
+    // switched off and on at once) write the same row: only a row that
+    // counts time or bytes can be counted twice.
     std::set<std::string> rows;
     for (const ConnectionRecord& record : records) {
+      if (record.Seconds == 0 && record.Sent == 0 && record.Received == 0) continue;
       if (!rows.insert(ConnectionRow(record)).second) return "a record is logged twice: " + ConnectionRow(record);
     }
     for (const char* entry : {"Work", "Other"}) {

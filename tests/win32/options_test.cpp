@@ -297,8 +297,14 @@ TEST_F(OptionsTest, RemovingAnEntryTakesItsKeyAndEveryShortcut) {
   EXPECT_TRUE(program.Running());
 }
 
-TEST_F(OptionsTest, LoadAtStartupMakesTheStartupShortcutEvenAfterCancel) {
+// When the window closes, the Startup folder has "CRV - X" exactly for the
+// entries whose stored "LoadAtStartup" is 1, whatever the boxes showed.
+TEST_F(OptionsTest, TheStartupFolderFollowsTheStoredChoiceWhenTheWindowCloses) {
   SeedEntry("Work", {{"PhoneNumber", ""}});
+  SeedEntry("Home", {{"LoadAtStartup", "1"}});
+  ShellLink link;
+  link.target = ExeFolder() + "corvane.exe";
+  ASSERT_TRUE(links_.CreateLink(ShortcutPaths("Work")[2], link));
   ProgramUnderTest program("Work");
   HWND options = OpenOptionsFromDialer(program);
   ASSERT_NE(options, nullptr);
@@ -306,9 +312,10 @@ TEST_F(OptionsTest, LoadAtStartupMakesTheStartupShortcutEvenAfterCancel) {
   ASSERT_TRUE(WaitUntil([&] { return IsDlgButtonChecked(options, IDC_OPT_CHKLOAD) == BST_CHECKED; }));
   Press(options, IDC_OPT_CMDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(options); }));
-  const std::string startup = ShortcutPaths("Work")[2];
-  ASSERT_TRUE(WaitUntil([&] { return FileExists(startup); }));
-  EXPECT_EQ(LnkInfoFields(startup)["Command line arguments"], "/Work");
+  const std::string home = ShortcutPaths("Home")[2];
+  ASSERT_TRUE(WaitUntil([&] { return FileExists(home); }));
+  EXPECT_EQ(LnkInfoFields(home)["Command line arguments"], "/Home");
+  EXPECT_FALSE(FileExists(ShortcutPaths("Work")[2])) << "ticked, not saved: Work does not start with Windows";
   EXPECT_EQ(ReadValue(EntryKey("Work"), "LoadAtStartup"), "<none>");  // nothing saved
 }
 
